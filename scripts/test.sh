@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds both targets and runs every test: the native
+# build (with sanitizers) directly, the Windows build under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+bash "$root/scripts/setup.sh"
+
+cmake -S "$root" -B "$root/build/native" >/dev/null
+cmake --build "$root/build/native" -j "$jobs"
+cmake -S "$root" -B "$root/build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$root/build/win" -j "$jobs"
+
+status=0
+echo "== native tests"
+ctest --test-dir "$root/build/native" --output-on-failure -j "$jobs" || status=1
+echo "== Windows tests under Wine"
+ctest --test-dir "$root/build/win" --output-on-failure -j "$jobs" --timeout 300 || status=1
+exit $status

@@ -1,0 +1,73 @@
+#include "engine/report_collector.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <utility>
+
+#include "engine/report.h"
+#include "sys/text.h"
+
+namespace {
+
+// The record line of an item kind, or none for kinds that are no record item.
+bool RecordLine(uint8_t kind, const std::string& text, std::string& line) {
+  switch (kind) {
+    case rkFile: line = "InstalledFiles|" + text + "|installed"; return true;
+    case rkRegistry: line = "Registry|" + text + "|inserted"; return true;
+    case rkCom: line = "COM|" + text + "|registered"; return true;
+    case rkCommonFile: line = "CommonFiles|" + text + "|installed"; return true;
+    case rkLink: line = "Links|" + text; return true;
+    case rkGroup: line = "Groups|" + text + "|created"; return true;
+    case rkDirectory: line = "Directories|" + text + "|delete"; return true;
+    case rkDotNet: line = "dotNET|" + text + "|registered"; return true;
+    default: return false;
+  }
+}
+
+bool IsErrorItem(uint8_t kind) {
+  return kind == rkErrorCopy || kind == rkErrorRegistry || kind == rkErrorCom || kind == rkErrorCommon ||
+         kind == rkErrorDotNetReg || kind == rkErrorDotNetInst;
+}
+
+// A decimal integer standing alone; anything else, and any negative number, counts as 0.
+int ProgressIncrement(const std::string& text) {
+  const std::string number = Trim(text);
+  if (number.empty()) return 0;
+  char* end = nullptr;
+  errno = 0;
+  const long value = std::strtol(number.c_str(), &end, 10);
+  if (*end != '\0' || errno == ERANGE || value < 0) return 0;
+  return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+}  // namespace
+
+ReportCollector::ReportCollector(std::function<void()> pump) : pump_(std::move(pump)) {}
+
+void ReportCollector::Receive(uint8_t kind, const std::string& text, uint8_t flags) {
+  if (pump_) pump_();
+  Handle(kind, text, flags);
+  if (pump_) pump_();
+}
+
+void ReportCollector::Handle(uint8_t kind, const std::string& text, uint8_t flags) {
+  if (kind == rkMessage) {
+    if (flags & rfLog) logLines_.push_back(text);
+    if (flags & rfStatus) statusText_ = text;
+    return;
+  }
+  if (Trim(text).empty()) return;
+  std::string line;
+  if (RecordLine(kind, text, line))
+    recordLines_.push_back(line);
+  else if (IsErrorItem(kind))
+    errorLines_.push_back(text);
+  else if (kind == rkProgress)
+    AddProgressText(text);
+}
+
+void ReportCollector::AddProgressText(const std::string& text) {
+  const int increment = ProgressIncrement(text);
+  progress_ = increment >= kProgressMax - progress_ ? kProgressMax : progress_ + increment;
+}

@@ -1,0 +1,37 @@
+// The receiving end of the engine's reports: collects the run's log lines, the
+// uninstall record lines and the error record lines, and keeps the status text
+// and the progress position for the window. Platform-free.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class ReportCollector {
+ public:
+  static constexpr int kProgressMax = 100;
+
+  // pump is called before and after each report, so that the window's
+  // messages are handled while the engine works on the window's thread.
+  explicit ReportCollector(std::function<void()> pump = {});
+
+  void Receive(uint8_t kind, const std::string& text, uint8_t flags);
+
+  std::vector<std::string>& LogLines() { return logLines_; }
+  std::vector<std::string>& RecordLines() { return recordLines_; }
+  std::vector<std::string>& ErrorLines() { return errorLines_; }
+  const std::string& StatusText() const { return statusText_; }
+  int ProgressPosition() const { return progress_; }
+
+ private:
+  void Handle(uint8_t kind, const std::string& text, uint8_t flags);
+  void AddProgressText(const std::string& text);
+
+  std::function<void()> pump_;
+  std::vector<std::string> logLines_;
+  std::vector<std::string> recordLines_;
+  std::vector<std::string> errorLines_;
+  std::string statusText_;
+  int progress_ = 0;
+};

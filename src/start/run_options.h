@@ -1,0 +1,22 @@
+// The run mode and start flags that the program entry derives from the command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum TRunMode : uint8_t {
+  rmNone = 0,         // the program ends without a window
+  rmInstall = 1,      // interactive installation
+  rmAutoInstall = 2,  // completion of an earlier installation after a restart
+  rmUninstall = 3,    // uninstallation
+  rmClearup = 4,      // clear-up of what an uninstallation left
+};
+
+struct RunOptions {
+  TRunMode RunMode = rmNone;
+  uint8_t AutoRun = 0;
+  uint8_t Invisible = 0;
+  uint8_t Forced = 0;
+  std::string PathArg;  // preset installation folder ("-path:")
+  std::string ModeArg;  // record file the run mode works from
+};

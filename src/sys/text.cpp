@@ -1,0 +1,45 @@
+#include "sys/text.h"
+
+namespace {
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+std::string Trim(const std::string& text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string LowerAscii(const std::string& text) {
+  std::string lower = text;
+  for (char& c : lower) c = LowerChar(c);
+  return lower;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (LowerChar(a[i]) != LowerChar(b[i])) return false;
+  return true;
+}
+
+bool SplitAtLast(const std::string& text, char separator, std::string& head, std::string& tail) {
+  head = Trim(text);
+  tail.clear();
+  if (head.empty()) return false;
+  if (head.back() == separator) head.pop_back();
+  if (head.size() < 3) return false;
+  const size_t at = head.rfind(separator);
+  if (at == std::string::npos) return false;
+  tail = head.substr(at + 1);
+  head.erase(at);
+  return true;
+}
+
+std::string WithTrailingBackslash(const std::string& folder) {
+  if (folder.empty() || folder.back() == '\\') return folder;
+  return folder + '\\';
+}

@@ -1,0 +1,22 @@
+// Small text helpers shared by every part of the installer. Platform-free.
+#pragma once
+
+#include <string>
+
+// Removes blanks and control characters (everything up to ' ') from both ends.
+std::string Trim(const std::string& text);
+
+// Converts the ASCII letters A to Z to lower case and leaves every other byte as it is.
+std::string LowerAscii(const std::string& text);
+
+// Compares two texts without regard to the case of A to Z.
+bool SameText(const std::string& a, const std::string& b);
+
+// Trims text, drops one trailing separator and splits at the last separator:
+// head is what stands before it, tail what follows. Returns false when there is
+// no separator or the trimmed text is shorter than 3 characters; head then keeps
+// the trimmed text and tail is empty.
+bool SplitAtLast(const std::string& text, char separator, std::string& head, std::string& tail);
+
+// Appends a backslash unless the text is empty or already ends with one.
+std::string WithTrailingBackslash(const std::string& folder);

@@ -1,0 +1,75 @@
+// Runs the real installer executable, given as the first argument.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/process.h"
+
+namespace {
+
+std::string g_setup;
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// The mutex is free again once the installer has ended.
+bool MutexIsFree() {
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "ZQInstallNew");
+  const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+  if (mutex) CloseHandle(mutex);
+  return mutex && !existed;
+}
+
+TEST(Entry, EndsCleanlyAndReleasesTheMutex) {
+  EXPECT_EQ(RunProgram(Quoted(g_setup)), 0);
+  EXPECT_EQ(RunProgram(Quoted(g_setup) + " -hide -path:c:\\nowhere"), 0);
+  EXPECT_TRUE(MutexIsFree());
+}
+
+TEST(Entry, SecondInstanceEndsAtOnce) {
+  HANDLE held = CreateMutexA(nullptr, TRUE, "ZQInstallNew");
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(RunProgram(Quoted(g_setup), nullptr, 10000), 0);
+  CloseHandle(held);
+}
+
+TEST(Entry, UnderTheUninstallerNameWithoutSwitchItEndsAtOnce) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "zqentrytest\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string copy = folder + "ZQUNINST.EXE";
+  ASSERT_TRUE(CopyFileA(g_setup.c_str(), copy.c_str(), FALSE));
+  EXPECT_EQ(RunProgram(Quoted(copy), nullptr, 10000), 0);
+  EXPECT_TRUE(DeleteFileA(copy.c_str()));
+  RemoveDirectoryA(folder.c_str());
+}
+
+TEST(Entry, CarriesItsFileVersion) {
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(g_setup.c_str(), &handle);
+  ASSERT_GT(size, 0u);
+  std::string data(size, '\0');
+  ASSERT_TRUE(GetFileVersionInfoA(g_setup.c_str(), 0, size, &data[0]));
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(&data[0], "\\", reinterpret_cast<void**>(&info), &length));
+  const std::string version = std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
+                              std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+                              std::to_string(HIWORD(info->dwFileVersionLS)) + "." +
+                              std::to_string(LOWORD(info->dwFileVersionLS));
+  EXPECT_EQ(version, ZQ_EXPECTED_VERSION);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    fprintf(stderr, "usage: entry_test PATH-OF-ZQSETUP.EXE\n");
+    return 2;
+  }
+  g_setup = argv[1];
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Runs Windows test programs under Wine for CTest.
+#   wine.sh start       start Xvfb and create the 32-bit prefix once (kept for later runs)
+#   wine.sh run EXE...  run a program in that prefix and pass its exit code on
+#   wine.sh stop        end every Wine process of the prefix and Xvfb
+# ZQ_WINE_DIR names the folder that holds the prefix and the display's state.
+set -euo pipefail
+dir=${ZQ_WINE_DIR:?ZQ_WINE_DIR must name the Wine state folder}
+export WINEPREFIX=$dir/prefix WINEARCH=win32 WINEDEBUG=-all
+export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
+# No Mono or Gecko download prompts in a closed network.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+display_alive() {
+  [ -f "$dir/display" ] && [ -f "$dir/xvfb.pid" ] && kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null
+}
+
+start_display() {
+  local n
+  for n in $(seq 90 190); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 </dev/null >/dev/null 2>&1 &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 50); do
+      [ -S "/tmp/.X11-unix/X$n" ] && { echo ":$n" >"$dir/display"; return 0; }
+      kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "wine.sh: could not start Xvfb" >&2
+  return 1
+}
+
+case ${1:-} in
+  start)
+    mkdir -p "$dir"
+    display_alive || start_display
+    export DISPLAY=$(cat "$dir/display")
+    # Every process started here lets go of CTest's output pipes, or CTest waits for it.
+    mkdir -p "$WINEPREFIX"
+    wineserver -p30 </dev/null >/dev/null 2>&1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      wineboot -i </dev/null >/dev/null 2>&1
+    fi
+    ;;
+  run)
+    shift
+    export DISPLAY=$(cat "$dir/display")
+    exec wine "$@"
+    ;;
+  stop)
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    if [ -f "$dir/xvfb.pid" ]; then
+      kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+      rm -f "$dir/xvfb.pid" "$dir/display"
+    fi
+    ;;
+  *)
+    echo "usage: wine.sh start|run EXE [ARG...]|stop" >&2
+    exit 2
+    ;;
+esac
