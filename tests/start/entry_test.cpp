@@ -46,6 +46,11 @@ TEST(Entry, UnderTheUninstallerNameWithoutSwitchItEndsAtOnce) {
   RemoveDirectoryA(folder.c_str());
 }
 
+TEST(Entry, RunsWithTheWesternAnsiCodePage) {
+  // The German texts are Windows-1252 bytes; the test prefix must read them so.
+  EXPECT_EQ(GetACP(), 1252u);
+}
+
 TEST(Entry, CarriesItsFileVersion) {
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeA(g_setup.c_str(), &handle);
