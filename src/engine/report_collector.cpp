@@ -1,8 +1,6 @@
 #include "engine/report_collector.h"
 
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <utility>
 
 #include "engine/report.h"
@@ -32,12 +30,8 @@ bool IsErrorItem(uint8_t kind) {
 
 // A decimal integer standing alone; anything else, and any negative number, counts as 0.
 int ProgressIncrement(const std::string& text) {
-  const std::string number = Trim(text);
-  if (number.empty()) return 0;
-  char* end = nullptr;
-  errno = 0;
-  const long value = std::strtol(number.c_str(), &end, 10);
-  if (*end != '\0' || errno == ERANGE || value < 0) return 0;
+  long long value = 0;
+  if (!ParseDecimal(text, value) || value < 0) return 0;
   return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 

@@ -1,5 +1,8 @@
 #include "sys/text.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 namespace {
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -42,4 +45,14 @@ bool SplitAtLast(const std::string& text, char separator, std::string& head, std
 std::string WithTrailingBackslash(const std::string& folder) {
   if (folder.empty() || folder.back() == '\\') return folder;
   return folder + '\\';
+}
+
+bool ParseDecimal(const std::string& text, long long& value) {
+  const std::string number = Trim(text);
+  value = 0;
+  if (number.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtoll(number.c_str(), &end, 10);
+  return *end == '\0' && errno != ERANGE;
 }

@@ -18,5 +18,9 @@ bool SameText(const std::string& a, const std::string& b);
 // the trimmed text and tail is empty.
 bool SplitAtLast(const std::string& text, char separator, std::string& head, std::string& tail);
 
+// Reads the trimmed text as a decimal integer with an optional sign; false when
+// it is empty, holds anything else or does not fit 64 bits.
+bool ParseDecimal(const std::string& text, long long& value);
+
 // Appends a backslash unless the text is empty or already ends with one.
 std::string WithTrailingBackslash(const std::string& folder);

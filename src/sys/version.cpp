@@ -1,8 +1,6 @@
 #include "sys/version.h"
 
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
 
 #include "sys/text.h"
 
@@ -10,12 +8,8 @@ namespace {
 
 // A signed 32-bit decimal number standing alone, taken as its unsigned bits; anything else is 0.
 uint32_t VersionPart(const std::string& text) {
-  const std::string part = Trim(text);
-  if (part.empty()) return 0;
-  char* end = nullptr;
-  errno = 0;
-  const long long value = std::strtoll(part.c_str(), &end, 10);
-  if (*end != '\0' || errno == ERANGE || value < INT32_MIN || value > INT32_MAX) return 0;
+  long long value = 0;
+  if (!ParseDecimal(text, value) || value < INT32_MIN || value > INT32_MAX) return 0;
   return static_cast<uint32_t>(static_cast<int32_t>(value));
 }
 
