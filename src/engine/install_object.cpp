@@ -1,7 +1,9 @@
 #include "engine/install_object.h"
 
-
+#include "engine/folder_variables.h"
 #include "engine/progress.h"
+#include "sys/locale_order.h"
+#include "sys/path_text.h"
 #include "sys/text.h"
 
 bool LessText::operator()(const std::string& a, const std::string& b) const {
@@ -20,8 +22,28 @@ TInstallObject::TInstallObject() {
 TInstallObject::~TInstallObject() = default;
 
 void TInstallObject::DetermineFolders() {
-  const size_t slash = OwnPath.find_last_of('\\');
-  OwnDir = slash == std::string::npos ? std::string() : OwnPath.substr(0, slash + 1);
+  OwnDir = FolderPart(OwnPath);
+  const FolderVariables folders = DetermineFolderVariables();
+  TmpDir = folders.TmpDir;
+  WinDir = folders.WinDir;
+  SystemDir = folders.SystemDir;
+  MenuDir = folders.MenuDir;
+  DesktopDir = folders.DesktopDir;
+  ProgramsDir = folders.ProgramsDir;
+  CommonFilesDir = folders.CommonFilesDir;
+  AllUsersAppDir = folders.AllUsersAppDir;
+  AllUsersDir = folders.AllUsersDir;
+  AppendFolderPlaceholders(PlaceholderTable, folders);
+}
+
+std::string TInstallObject::ExpandPlaceholders(const std::string& text) const {
+  return ::ExpandPlaceholders(PlaceholderTable, text);
+}
+
+void TInstallObject::ExpandDescriptorSection(std::vector<std::string>& lines, const std::string& descriptorFolder,
+                                             bool registrySection) const {
+  const DescriptorKeys keys{WithTrailingBackslash(descriptorFolder), RegUser(), RegMachine()};
+  ::ExpandDescriptorSection(lines, registrySection, keys, PlaceholderTable, LocaleLessText);
 }
 
 void TInstallObject::Report(uint8_t kind, const std::string& text, uint8_t flags) const {

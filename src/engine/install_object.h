@@ -32,6 +32,12 @@ class TInstallObject {
   // Adds share and carry and reports the whole part as progress; returns the new carry.
   double AddProgress(int& reported, double share, double carry) const;
 
+  // Expands the placeholders of the table in text (trimmed, backslash pairs collapsed).
+  std::string ExpandPlaceholders(const std::string& text) const;
+  // Expands and sorts one list section read from the component descriptor in descriptorFolder.
+  void ExpandDescriptorSection(std::vector<std::string>& lines, const std::string& descriptorFolder,
+                               bool registrySection) const;
+
   bool DeleteShared() const;
   bool Update() const;
   bool BaseMissing() const;

@@ -18,26 +18,6 @@ const RootKey kRootKeys[] = {
     {"HKEY_DYN_DATA", HKEY_DYN_DATA},
 };
 
-// Closes the key when it goes out of scope.
-class OpenKey {
- public:
-  explicit OpenKey(HKEY key) : key_(key) {}
-  ~OpenKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  OpenKey(const OpenKey&) = delete;
-  OpenKey& operator=(const OpenKey&) = delete;
-  HKEY get() const { return key_; }
-  explicit operator bool() const { return key_ != nullptr; }
-  void Close() {
-    if (key_) RegCloseKey(key_);
-    key_ = nullptr;
-  }
-
- private:
-  HKEY key_;
-};
-
 HKEY FindRootKey(const std::string& name) {
   for (const RootKey& root : kRootKeys)
     if (name == root.name) return root.key;
@@ -120,23 +100,31 @@ bool RegWriteString(const std::string& path, const std::string& valueName, const
                         static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
-bool RegReadString(const std::string& path, const std::string& valueName, std::string& text) {
+bool RegReadKeyString(HKEY key, const std::string& valueName, std::string& text) {
   text.clear();
-  OpenKey key(OpenRegPath(path, false, kReadAccess));
-  if (!key) return false;
   DWORD type = 0;
   DWORD size = 0;
-  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+  if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
     return true;  // a missing value reads as empty
   if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
   if (size == 0) return true;
   std::string buffer(size, '\0');
-  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]),
-                       &size) != ERROR_SUCCESS)
+  if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]), &size) !=
+      ERROR_SUCCESS)
     return true;
   buffer.resize(size);
   text = buffer.substr(0, buffer.find('\0'));
   return true;
+}
+
+bool RegValueExists(HKEY key, const std::string& valueName) {
+  return RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool RegReadString(const std::string& path, const std::string& valueName, std::string& text) {
+  text.clear();
+  OpenKey key(OpenRegPath(path, false, kReadAccess));
+  return key && RegReadKeyString(key.get(), valueName, text);
 }
 
 bool RegWriteInteger(const std::string& path, const std::string& valueName, int32_t value) {

@@ -9,6 +9,26 @@
 #include <string>
 #include <vector>
 
+// Closes the key when it goes out of scope.
+class OpenKey {
+ public:
+  explicit OpenKey(HKEY key) : key_(key) {}
+  ~OpenKey() {
+    if (key_) RegCloseKey(key_);
+  }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+  HKEY get() const { return key_; }
+  explicit operator bool() const { return key_ != nullptr; }
+  void Close() {
+    if (key_) RegCloseKey(key_);
+    key_ = nullptr;
+  }
+
+ private:
+  HKEY key_;
+};
+
 // Opens the key named by path, or returns nullptr. With create, missing keys
 // on the way are created.
 HKEY OpenRegPath(const std::string& path, bool create, REGSAM access);
@@ -16,6 +36,10 @@ HKEY OpenRegPath(const std::string& path, bool create, REGSAM access);
 bool RegWriteString(const std::string& path, const std::string& valueName, const std::string& text);
 // A missing or empty value reads as the empty text and still succeeds; only the key must exist.
 bool RegReadString(const std::string& path, const std::string& valueName, std::string& text);
+// Reads a string value of an open key; a missing value reads as empty (still true).
+bool RegReadKeyString(HKEY key, const std::string& valueName, std::string& text);
+// Whether the open key holds a value of that name.
+bool RegValueExists(HKEY key, const std::string& valueName);
 bool RegWriteInteger(const std::string& path, const std::string& valueName, int32_t value);
 bool RegReadInteger(const std::string& path, const std::string& valueName, int32_t& value);
 

@@ -56,3 +56,20 @@ bool ParseDecimal(const std::string& text, long long& value) {
   value = std::strtoll(number.c_str(), &end, 10);
   return *end == '\0' && errno != ERANGE;
 }
+
+std::string ReplaceAllText(const std::string& text, const std::string& name, const std::string& value) {
+  if (name.empty()) return text;
+  const std::string lowerText = LowerAscii(text);
+  const std::string lowerName = LowerAscii(name);
+  std::string result;
+  size_t from = 0;
+  for (size_t at; (at = lowerText.find(lowerName, from)) != std::string::npos; from = at + name.size())
+    result.append(text, from, at - from).append(value);
+  return result.append(text, from, std::string::npos);
+}
+
+std::string ReplaceFirst(const std::string& text, const std::string& what, const std::string& with) {
+  const size_t at = what.empty() ? std::string::npos : text.find(what);
+  if (at == std::string::npos) return text;
+  return std::string(text).replace(at, what.size(), with);
+}

@@ -24,3 +24,10 @@ bool ParseDecimal(const std::string& text, long long& value);
 
 // Appends a backslash unless the text is empty or already ends with one.
 std::string WithTrailingBackslash(const std::string& folder);
+
+// Replaces every occurrence of name (compared without regard to the case of A
+// to Z) by value, left to right; inserted text is not scanned again.
+std::string ReplaceAllText(const std::string& text, const std::string& name, const std::string& value);
+
+// Replaces the first occurrence of what (exact case) by with.
+std::string ReplaceFirst(const std::string& text, const std::string& what, const std::string& with);

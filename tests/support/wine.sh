@@ -38,9 +38,19 @@ case ${1:-} in
     export DISPLAY=$(cat "$dir/display")
     # Every process started here lets go of CTest's output pipes, or CTest waits for it.
     mkdir -p "$WINEPREFIX"
-    wineserver -p30 </dev/null >/dev/null 2>&1
+    wineserver -p30 </dev/null >/dev/null 2>&1 || true  # already running
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       wineboot -i </dev/null >/dev/null 2>&1
+    fi
+    # Drive R: is a CD-ROM drive, for the tests of installation paths. Wine
+    # reads drive types when it starts, so the server starts anew once.
+    if ! grep -q '^"r:"="cdrom"' "$WINEPREFIX/system.reg"; then
+      mkdir -p "$dir/cdrom"
+      ln -sfn "$dir/cdrom" "$WINEPREFIX/dosdevices/r:"
+      wine reg add 'HKLM\Software\Wine\Drives' /v r: /d cdrom /f </dev/null >/dev/null 2>&1
+      wineserver -k </dev/null >/dev/null 2>&1 || true
+      wineserver -w </dev/null >/dev/null 2>&1 || true
+      wineserver -p30 </dev/null >/dev/null 2>&1 || true
     fi
     ;;
   run)

@@ -69,3 +69,20 @@ TEST(Text, TrimLowerAndCompare) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReplaceAllText, IgnoresCaseAndDoesNotRescanInsertedText) {
+  EXPECT_EQ(ReplaceAllText("%THISDIR%a;%thisDir%b", "%thisdir%", "C:\\x\\"), "C:\\x\\a;C:\\x\\b");
+  EXPECT_EQ(ReplaceAllText("%a%", "%a%", "%a%%a%"), "%a%%a%");
+  EXPECT_EQ(ReplaceAllText("%a%%a%", "%a%", ""), "");
+  EXPECT_EQ(ReplaceAllText("ohne", "%a%", "x"), "ohne");
+  EXPECT_EQ(ReplaceAllText("abc", "", "x"), "abc");
+}
+
+TEST(ReplaceFirst, ReplacesOnlyTheFirstExactMatch) {
+  EXPECT_EQ(ReplaceFirst("view.exe \"%1\" /p \"%1\"", "%1", "a.txt"), "view.exe \"a.txt\" /p \"%1\"");
+  EXPECT_EQ(ReplaceFirst("view.exe", "%1", "a.txt"), "view.exe");
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+#include "sys/file_system.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "sys/path_text.h"
+#include "sys/text.h"
+
+namespace {
+
+// Suppresses the system's critical-error boxes (empty drives) while it lives.
+class QuietErrors {
+ public:
+  QuietErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+  ~QuietErrors() { SetErrorMode(previous_); }
+
+ private:
+  UINT previous_;
+};
+
+// Calls visit for every entry of folder that matches mask.
+template <typename Visit>
+void ForEachEntry(const std::string& folder, const std::string& mask, Visit visit) {
+  WIN32_FIND_DATAA entry;
+  const HANDLE search = FindFirstFileA((WithTrailingBackslash(folder) + mask).c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do visit(entry);
+  while (FindNextFileA(search, &entry));
+  FindClose(search);
+}
+
+std::string EntryName(const WIN32_FIND_DATAA& entry, bool longNames) {
+  if (!longNames && entry.cAlternateFileName[0]) return entry.cAlternateFileName;
+  return entry.cFileName;
+}
+
+bool IsFolderEntry(const WIN32_FIND_DATAA& entry) {
+  return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace
+
+std::string GetSystemFolder(int kind) {
+  char path[MAX_PATH + 1] = {};
+  switch (kind) {
+    case sfWindows:
+      GetWindowsDirectoryA(path, MAX_PATH);
+      break;
+    case sfSystem:
+      GetSystemDirectoryA(path, MAX_PATH);
+      break;
+    case sfTemp:
+      GetTempPathA(255, path);
+      break;
+    default: {
+      const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+      return FolderPart(std::string(path, length));
+    }
+  }
+  return WithTrailingBackslash(path);
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ForceFolders(const std::string& path) {
+  if (path.empty()) throw std::runtime_error("Das Verzeichnis kann nicht erstellt werden");
+  std::string folder = path;
+  if (folder.back() == '\\') folder.pop_back();
+  if (folder.size() < 3 || FolderExists(folder)) return true;
+  const std::string parent = FolderPart(folder);
+  if (!parent.empty() && !ForceFolders(parent)) return false;
+  return CreateDirectoryA(folder.c_str(), nullptr) || FolderExists(folder);
+}
+
+int FindFiles(std::vector<std::string>& files, const std::string& folder, const std::string& mask, bool longNames,
+              bool recurse) {
+  if (!FolderExists(folder)) return 0;
+  std::vector<std::string> folders{WithTrailingBackslash(folder)};
+  if (recurse) ListSubfolders(folders, folder, true, longNames);
+  int found = 0;
+  for (const std::string& searched : folders) {
+    const std::string prefix = WithTrailingBackslash(searched);
+    ForEachEntry(searched, mask, [&](const WIN32_FIND_DATAA& entry) {
+      if (IsFolderEntry(entry)) return;
+      files.push_back(LowerAscii(prefix + EntryName(entry, longNames)));
+      ++found;
+    });
+  }
+  return found;
+}
+
+int ListSubfolders(std::vector<std::string>& folders, const std::string& folder, bool recurse, bool longNames) {
+  const std::string prefix = WithTrailingBackslash(folder);
+  ForEachEntry(folder, "*", [&](const WIN32_FIND_DATAA& entry) {
+    if (!IsFolderEntry(entry) || entry.cFileName[0] == '.') return;
+    folders.push_back(prefix + EntryName(entry, longNames));
+    if (recurse) ListSubfolders(folders, folders.back(), true, longNames);
+  });
+  return static_cast<int>(folders.size());
+}
+
+bool IsValidLocalPath(const std::string& path) {
+  const std::string trimmed = Trim(path);
+  if (trimmed.size() <= 2 || trimmed.compare(1, 2, ":\\") != 0) return false;
+  {
+    QuietErrors quiet;
+    if (GetDriveTypeA(trimmed.substr(0, 3).c_str()) != DRIVE_FIXED) return false;
+  }
+  return HasValidFolderNames(trimmed);
+}
+
+int64_t DriveFreeSpace(int drive) {
+  if (drive < 0 || drive > 26) return -1;
+  const std::string root = drive > 0 ? std::string(1, static_cast<char>('A' + drive - 1)) + ":\\" : std::string();
+  ULARGE_INTEGER available, total, free;
+  QuietErrors quiet;
+  if (!GetDiskFreeSpaceExA(root.empty() ? nullptr : root.c_str(), &available, &total, &free)) return -1;
+  return static_cast<int64_t>(available.QuadPart);
+}
+
+int DriveNumber(const std::string& path) {
+  const std::string lower = LowerAscii(Trim(path));
+  return lower.empty() ? 0 : static_cast<unsigned char>(lower[0]) - 96;
+}

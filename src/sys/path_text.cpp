@@ -1,0 +1,50 @@
+#include "sys/path_text.h"
+
+#include "sys/text.h"
+
+std::string FolderPart(const std::string& path) {
+  const size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string ParentFolder(const std::string& folder) {
+  std::string path = folder;
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return FolderPart(path);
+}
+
+namespace {
+// Where the extension of the file name starts (at its point), or the length.
+// Only a point in the file name counts; one in a folder name does not.
+size_t ExtensionStart(const std::string& path) {
+  const size_t point = path.find_last_of('.');
+  if (point == std::string::npos || point < FolderPart(path).size()) return path.size();
+  return point;
+}
+}  // namespace
+
+std::string FileExtension(const std::string& path) { return path.substr(ExtensionStart(path)); }
+
+std::string WithExtension(const std::string& path, const std::string& extension) {
+  return path.substr(0, ExtensionStart(path)) + extension;
+}
+
+bool HasValidFolderNames(const std::string& path) {
+  const std::string names = WithTrailingBackslash(path.size() > 3 ? path.substr(3) : std::string());
+  size_t start = 0;
+  for (size_t slash; (slash = names.find('\\', start)) != std::string::npos; start = slash + 1) {
+    const std::string name = names.substr(start, slash - start);
+    if (name.empty() || name.find_first_of("*/:<>?|") != std::string::npos) return false;
+  }
+  return true;
+}
+
+std::string CollapseBackslashPairs(const std::string& text) {
+  std::string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    result += text[i];
+    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') ++i;
+  }
+  return result;
+}

@@ -1,0 +1,25 @@
+// Path texts of the Windows file system, handled as plain strings. Platform-free.
+#pragma once
+
+#include <string>
+
+// Everything up to and including the last backslash; empty without one.
+std::string FolderPart(const std::string& path);
+
+// The folder that holds a folder: one trailing backslash removed, then the
+// folder part (which keeps its backslash); empty when nothing is left.
+std::string ParentFolder(const std::string& folder);
+
+// The extension of the file name with its point (".txt"), or empty.
+std::string FileExtension(const std::string& path);
+
+// The path with the extension of its file name replaced by extension (which
+// starts with its point); a file name without one gets it appended.
+std::string WithExtension(const std::string& path, const std::string& extension);
+
+// Whether every name between backslashes after the drive root ("C:\") is
+// non-empty and free of * / : < > ? \ |. A trailing backslash is optional.
+bool HasValidFolderNames(const std::string& path);
+
+// Replaces every pair of backslashes by one, in one pass from the left.
+std::string CollapseBackslashPairs(const std::string& text);

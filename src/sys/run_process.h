@@ -1,0 +1,14 @@
+// Starting programs and keeping the window alive while they run.
+#pragma once
+
+#include <string>
+
+// Starts folder + command line with a minimised window. wait 0 returns at once,
+// above 0 blocks for at most that many milliseconds, below 0 waits until the
+// program ends while handling the thread's window messages. True when the
+// program was started (and, with a negative wait, has ended).
+bool RunProcess(const std::string& commandLine, const std::string& folder, int wait);
+
+// Handles one waiting window message of the thread; false when none waits. A
+// quit message is posted again for the main message loop.
+bool PumpMessage();

@@ -1,0 +1,14 @@
+// Where Windows tests find their fixture programs and keep their files.
+#pragma once
+
+#include <string>
+
+// The fixture program or library of that name, as a Windows path.
+std::string FixturePath(const std::string& name);
+
+// A path in the test's scratch folder (its current folder), created empty.
+std::string ScratchPath(const std::string& name);
+
+bool WriteTextFile(const std::string& path, const std::string& text);
+// The file's whole text, or empty when it cannot be read.
+std::string ReadTextFile(const std::string& path);

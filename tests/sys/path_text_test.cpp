@@ -1,0 +1,46 @@
+#include "sys/path_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PathText, FolderAndParentKeepTheirBackslash) {
+  EXPECT_EQ(FolderPart("C:\\Programme\\Quotaline\\ql.exe"), "C:\\Programme\\Quotaline\\");
+  EXPECT_EQ(FolderPart("ql.exe"), "");
+  EXPECT_EQ(ParentFolder("C:\\ProgramData\\"), "C:\\");
+  EXPECT_EQ(ParentFolder("C:\\users\\Public\\Desktop"), "C:\\users\\Public\\");
+  EXPECT_EQ(ParentFolder("Desktop"), "");
+  EXPECT_EQ(ParentFolder(""), "");
+}
+
+TEST(PathText, ExtensionsBelongToTheFileName) {
+  EXPECT_EQ(WithExtension("C:\\Menü\\Quotaline Viewer.exe", ".lnk"), "C:\\Menü\\Quotaline Viewer.lnk");
+  EXPECT_EQ(WithExtension("C:\\Menü\\Quotaline", ".lnk"), "C:\\Menü\\Quotaline.lnk");
+  // A point in a folder name is no extension.
+  EXPECT_EQ(WithExtension("C:\\Version 2.0\\Start", ".lnk"), "C:\\Version 2.0\\Start.lnk");
+  EXPECT_EQ(WithExtension("a.b.c", ".lnk"), "a.b.lnk");
+  EXPECT_EQ(FileExtension("C:\\docs\\liesmich.TXT"), ".TXT");
+  EXPECT_EQ(FileExtension("C:\\v1.1\\liesmich"), "");
+}
+
+TEST(PathText, FolderNamesMustBeNonEmptyAndFreeOfReservedCharacters) {
+  EXPECT_TRUE(HasValidFolderNames("C:\\"));
+  EXPECT_TRUE(HasValidFolderNames("C:\\Programme\\Ziel"));
+  EXPECT_TRUE(HasValidFolderNames("C:\\Programme\\Ziel\\"));
+  EXPECT_TRUE(HasValidFolderNames("C:\\\"Zitat\"\\"));  // a double quote is not rejected
+  EXPECT_FALSE(HasValidFolderNames("C:\\Programme\\\\Ziel"));
+  EXPECT_FALSE(HasValidFolderNames("C:\\Programme\\Ziel\\\\"));
+  for (const char* bad : {"C:\\Pro*gramme", "C:\\a/b", "C:\\a:b", "C:\\a<b", "C:\\a>b", "C:\\a?b", "C:\\a|b"})
+    EXPECT_FALSE(HasValidFolderNames(bad)) << bad;
+}
+
+TEST(PathText, BackslashPairsCollapseInOnePass) {
+  EXPECT_EQ(CollapseBackslashPairs("C:\\Programme\\\\tools\\x.dll"), "C:\\Programme\\tools\\x.dll");
+  EXPECT_EQ(CollapseBackslashPairs("\\\\server\\share"), "\\server\\share");
+  EXPECT_EQ(CollapseBackslashPairs("a\\\\\\b"), "a\\\\b");
+  EXPECT_EQ(CollapseBackslashPairs("a\\\\\\\\b"), "a\\\\b");
+  EXPECT_EQ(CollapseBackslashPairs("a\\"), "a\\");
+  EXPECT_EQ(CollapseBackslashPairs(""), "");
+}
+
+}  // namespace
