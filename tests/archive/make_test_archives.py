@@ -47,6 +47,14 @@ def main(folder):
     offset = int.from_bytes(shifted[end + 16:end + 20], "little")
     shifted[end + 16:end + 20] = (offset + 1).to_bytes(4, "little")
     files["bad_offset.zip"] = bytes(shifted)
+    # Names that would leave the extraction folder, around one harmless member.
+    files["hostile.zip"] = archive([("../evil.txt", b"evil", store), ("sub/../../evil2.txt", b"evil", store),
+                                    ("/abs_evil.txt", b"evil", store), ("C:/drive_evil.txt", b"evil", store),
+                                    ("sub/ok.txt", b"ok", store)])
+    # One data byte changed: the stored CRC-32 no longer fits.
+    crc = bytearray(archive([("daten.txt", b"Quotaline " * 20, store)]))
+    crc[crc.find(b"Quotaline")] ^= 0x20
+    files["bad_crc.zip"] = bytes(crc)
     for name, data in files.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)

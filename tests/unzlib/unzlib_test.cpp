@@ -1,0 +1,169 @@
+// UnzLib.dll loaded as the installer loads it, called with the call record
+// and checked through its callbacks and the files it writes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "archive/unzip_records.h"
+#include "support/paths.h"
+#include "sys/file_system.h"
+
+namespace {
+
+struct Event {
+  int32_t action, first, second;
+  std::string text;
+};
+
+std::vector<Event> events;
+
+int32_t __stdcall Record(UnzipCallbackRecord* record) {
+  events.push_back({record->Action, record->Argument1, record->Argument2, record->Text});
+  return kCallbackGoOn;
+}
+
+using ExecProc = int32_t(__stdcall*)(UnzipCallRecord*);
+using VersionProc = int32_t(__stdcall*)();
+
+std::string WindowsPath(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
+class UnzLib : public ::testing::Test {
+ protected:
+  HMODULE library = nullptr;
+  ExecProc exec = nullptr;
+  void SetUp() override {
+    library = LoadLibraryA(WindowsPath(ZQ_UNZLIB).c_str());
+    ASSERT_TRUE(library);
+    exec = reinterpret_cast<ExecProc>(reinterpret_cast<void*>(GetProcAddress(library, "UnzLibExec")));
+    ASSERT_TRUE(exec);
+    events.clear();
+  }
+  void TearDown() override { FreeLibrary(library); }
+
+  // Extracts the test archive into a fresh folder; returns the library's count.
+  int32_t Extract(const std::string& archive, const std::string& folder, std::vector<std::string> specs = {}) {
+    const std::string path = WindowsPath(std::string(ZQ_TEST_ARCHIVES) + "/" + archive);
+    std::vector<UnzipFileSpec> specRecords(specs.size());
+    for (size_t i = 0; i < specs.size(); ++i)
+      specRecords[i].Spec = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(specs[i].c_str()));
+    char folderBuffer[261] = {};
+    lstrcpynA(folderBuffer, folder.c_str(), sizeof folderBuffer);
+    UnzipCallRecord record = {};
+    record.Version = kUnzipInterfaceVersion;
+    record.Callback = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&Record));
+    record.Reserved40 = kUnzipTrue;
+    record.DirectoryNames = kUnzipTrue;
+    record.Overwrite = kUnzipTrue;
+    record.SpecCount = static_cast<int32_t>(specs.size());
+    record.ArchiveName = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(path.c_str()));
+    record.Specs = specs.empty() ? 0 : static_cast<uint32_t>(reinterpret_cast<uintptr_t>(specRecords.data()));
+    record.ExtractionFolder = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(folderBuffer));
+    record.EndMarker = kUnzipRecordEndMarker;
+    return exec(&record);
+  }
+
+  static std::string FreshFolder(const std::string& name) {
+    const std::string folder = ScratchPath(name) + "\\";
+    ForceFolders(folder);
+    return folder;
+  }
+
+  static std::vector<const Event*> Messages() {
+    std::vector<const Event*> messages;
+    for (const Event& event : events)
+      if (event.action == uaMessage) messages.push_back(&event);
+    return messages;
+  }
+};
+
+TEST_F(UnzLib, ReportsTheVersion) {
+  auto version = reinterpret_cast<VersionProc>(reinterpret_cast<void*>(GetProcAddress(library, "GetUnzLibVersion")));
+  ASSERT_TRUE(version);
+  EXPECT_EQ(version(), 160);
+  EXPECT_TRUE(GetProcAddress(library, "GetUnzLibPrivVersion"));
+}
+
+TEST_F(UnzLib, ExtractsEveryMemberAndReportsInOrder) {
+  const std::string folder = FreshFolder("basic");
+  ASSERT_TRUE(ForceFolders(folder + "viewer"));
+  ASSERT_TRUE(WriteTextFile(folder + "viewer\\ver.ini", "alt"));  // overwritten
+  EXPECT_EQ(Extract("basic.zip", folder), 3);
+  ASSERT_EQ(events.size(), 6u);
+  EXPECT_EQ(events[0].action, uaFileCount);
+  EXPECT_EQ(events[0].second, 3);
+  EXPECT_EQ(events[1].action, uaTotalSize);
+  const int32_t ini = 26, exe = 5002, txt = 700;
+  EXPECT_EQ(events[1].second, ini + exe + txt);
+  EXPECT_EQ(events[2].action, uaFileBegin);
+  EXPECT_EQ(events[2].text, folder + "viewer\\ver.ini");
+  EXPECT_EQ(events[2].second, ini);
+  EXPECT_EQ(events[3].text, folder + "viewer\\bin\\ql.exe");
+  EXPECT_EQ(events[4].text, folder + "viewer\\daten\\liesmich.txt");
+  EXPECT_EQ(events[5].action, uaBatchEnd);
+  EXPECT_EQ(ReadTextFile(folder + "viewer\\ver.ini"), "[component]\r\nname=viewer\r\n");
+  EXPECT_EQ(ReadTextFile(folder + "viewer\\bin\\ql.exe"), "MZ" + std::string(5000, '\0'));
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "Hallo\r\n";
+  EXPECT_EQ(ReadTextFile(folder + "viewer\\daten\\liesmich.txt"), text);
+}
+
+TEST_F(UnzLib, SpecificationsSelectMembers) {
+  EXPECT_EQ(Extract("basic.zip", FreshFolder("all"), {"*.*"}), 3);
+  events.clear();
+  const std::string folder = FreshFolder("some");
+  EXPECT_EQ(Extract("basic.zip", folder, {"*.exe"}), 1);
+  EXPECT_TRUE(FileExists(folder + "viewer\\bin\\ql.exe"));
+  EXPECT_FALSE(FileExists(folder + "viewer\\ver.ini"));
+}
+
+TEST_F(UnzLib, NamesFromMsDosHostsAreConvertedFromTheOemCodePage) {
+  const std::string folder = FreshFolder("dos");
+  EXPECT_EQ(Extract("dos_host.zip", folder), 1);
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[2].text, folder + "gr\xFCn.txt");  // OEM 0x81 is the ANSI u-umlaut
+  EXPECT_TRUE(FileExists(folder + "gr\xFCn.txt"));
+}
+
+TEST_F(UnzLib, HostileNamesAreNeverWritten) {
+  const std::string folder = FreshFolder("hostile\\inner");
+  EXPECT_EQ(Extract("hostile.zip", folder), 1);
+  EXPECT_TRUE(FileExists(folder + "sub\\ok.txt"));
+  const std::vector<const Event*> messages = Messages();
+  ASSERT_EQ(messages.size(), 4u);
+  for (const Event* message : messages) EXPECT_NE(message->first, 0) << message->text;
+  for (const char* outside : {"hostile\\evil.txt", "evil.txt", "evil2.txt", "hostile\\evil2.txt"})
+    EXPECT_FALSE(FileExists(ScratchPath(outside))) << outside;
+  EXPECT_FALSE(FileExists("C:\\drive_evil.txt"));
+  EXPECT_FALSE(FileExists("Z:\\abs_evil.txt"));
+  EXPECT_FALSE(FileExists("C:\\abs_evil.txt"));
+}
+
+TEST_F(UnzLib, AChecksumMismatchIsAFailure) {
+  EXPECT_EQ(Extract("bad_crc.zip", FreshFolder("crc")), 0);
+  bool sawCrc = false;
+  for (const Event& event : events) sawCrc |= event.action == uaCRCError;
+  EXPECT_TRUE(sawCrc);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_NE(Messages()[0]->first, 0);
+}
+
+TEST_F(UnzLib, UnreadableArchivesAreClearErrors) {
+  for (const char* archive : {"truncated.zip", "not_a_zip.bin", "fehlt.zip"}) {
+    events.clear();
+    EXPECT_EQ(Extract(archive, FreshFolder("broken")), 0) << archive;
+    ASSERT_EQ(Messages().size(), 1u) << archive;
+    EXPECT_NE(Messages()[0]->first, 0) << archive;
+  }
+  events.clear();
+  EXPECT_EQ(Extract("empty.zip", FreshFolder("empty")), 0);
+  EXPECT_TRUE(Messages().empty());
+}
+
+}  // namespace
