@@ -1,4 +1,4 @@
-// Where an archive member may be written, and which members a specification
+// Where an archive member may be written, and which members a pattern
 // list asks for. Platform-free.
 #pragma once
 
@@ -11,6 +11,6 @@
 // is empty once cleaned.
 bool CleanMemberPath(const std::string& stored, std::string& relative);
 
-// Whether the member matches one of the specifications ("*" and "?" as
+// Whether the member matches one of the patterns ("*" and "?" as
 // wildcards, case ignored). An empty list and "*.*" match every member.
 bool MatchesSpecs(const std::string& member, const std::vector<std::string>& specs);

@@ -44,7 +44,7 @@ struct UnzipCallRecord {
 };
 
 struct UnzipFileSpec {
-  uint32_t Spec;  // a NUL-terminated file specification
+  uint32_t Spec;  // a NUL-terminated file pattern
   int32_t Reserved[17];
 };
 

@@ -24,7 +24,7 @@ TEST(MemberPath, RefusesNamesThatLeaveTheFolder) {
     EXPECT_EQ(Cleaned(hostile), "<refused>") << hostile;
 }
 
-TEST(MemberPath, SpecificationsSelectMembers) {
+TEST(MemberPath, PatternsSelectMembers) {
   EXPECT_TRUE(MatchesSpecs("viewer\\ql.exe", {}));
   EXPECT_TRUE(MatchesSpecs("viewer\\ql.exe", {"*.*"}));
   EXPECT_TRUE(MatchesSpecs("viewer\\ql.exe", {"*.EXE"}));

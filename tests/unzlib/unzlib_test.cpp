@@ -114,7 +114,7 @@ TEST_F(UnzLib, ExtractsEveryMemberAndReportsInOrder) {
   EXPECT_EQ(ReadTextFile(folder + "viewer\\daten\\liesmich.txt"), text);
 }
 
-TEST_F(UnzLib, SpecificationsSelectMembers) {
+TEST_F(UnzLib, PatternsSelectMembers) {
   EXPECT_EQ(Extract("basic.zip", FreshFolder("all"), {"*.*"}), 3);
   events.clear();
   const std::string folder = FreshFolder("some");
