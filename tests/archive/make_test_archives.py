@@ -3,7 +3,9 @@
 (an implementation independent of ours). Usage: make_test_archives.py FOLDER"""
 import io
 import os
+import subprocess
 import sys
+import tempfile
 import zipfile
 
 
@@ -18,6 +20,43 @@ def archive(members, comment=b"", create_system=None):
             z.writestr(info, content)
         z.comment = comment
     return data.getvalue()
+
+
+class Unseekable(io.RawIOBase):
+    """A stream zipfile cannot seek in, so it writes data descriptors."""
+
+    def __init__(self):
+        self.data = bytearray()
+
+    def writable(self):
+        return True
+
+    def write(self, b):
+        self.data += b
+        return len(b)
+
+
+def with_descriptors(members):
+    out = Unseekable()
+    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, content in members:
+            with z.open(name, "w") as f:
+                f.write(content)
+    return bytes(out.data)
+
+
+def made_by_7z():
+    """Nested folders packed by 7z, a second independent implementation."""
+    with tempfile.TemporaryDirectory() as work:
+        os.makedirs(os.path.join(work, "comp", "a", "b"))
+        for name, content in (("comp/ver.ini", b"[component]\r\n"), ("comp/a/b/tief.dat", bytes(range(256)) * 40)):
+            with open(os.path.join(work, name), "wb") as f:
+                f.write(content)
+        target = os.path.join(work, "seven.zip")
+        subprocess.run(["7z", "a", "-tzip", "-mx=9", target, "comp"], cwd=work, check=True,
+                       stdout=subprocess.DEVNULL)
+        with open(target, "rb") as f:
+            return f.read()
 
 
 def main(folder):
@@ -55,6 +94,8 @@ def main(folder):
     crc = bytearray(archive([("daten.txt", b"Quotaline " * 20, store)]))
     crc[crc.find(b"Quotaline")] ^= 0x20
     files["bad_crc.zip"] = bytes(crc)
+    files["descriptors.zip"] = with_descriptors([("d/eins.txt", b"eins " * 300), ("d/zwei.txt", b"zwei")])
+    files["seven.zip"] = made_by_7z()
     for name, data in files.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)

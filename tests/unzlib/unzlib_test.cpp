@@ -123,6 +123,24 @@ TEST_F(UnzLib, PatternsSelectMembers) {
   EXPECT_FALSE(FileExists(folder + "viewer\\ver.ini"));
 }
 
+TEST_F(UnzLib, ReadsArchivesOfOtherPackers) {
+  const std::string folder = FreshFolder("others");
+  EXPECT_EQ(Extract("descriptors.zip", folder), 2);  // sizes in data descriptors
+  std::string eins;
+  for (int i = 0; i < 300; ++i) eins += "eins ";
+  EXPECT_EQ(ReadTextFile(folder + "d\\eins.txt"), eins);
+  EXPECT_EQ(ReadTextFile(folder + "d\\zwei.txt"), "zwei");
+
+  events.clear();
+  EXPECT_EQ(Extract("seven.zip", folder), 2);  // made by 7z, with folder entries
+  std::string deep;
+  for (int i = 0; i < 40; ++i)
+    for (int b = 0; b < 256; ++b) deep += static_cast<char>(b);
+  EXPECT_EQ(ReadTextFile(folder + "comp\\a\\b\\tief.dat"), deep);
+  EXPECT_EQ(ReadTextFile(folder + "comp\\ver.ini"), "[component]\r\n");
+  EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(UnzLib, NamesFromMsDosHostsAreConvertedFromTheOemCodePage) {
   const std::string folder = FreshFolder("dos");
   EXPECT_EQ(Extract("dos_host.zip", folder), 1);
