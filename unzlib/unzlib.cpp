@@ -10,6 +10,7 @@
 #include "archive/unzip_records.h"
 #include "archive/zip_directory.h"
 #include "member_path.h"
+#include "sys/text.h"
 
 namespace {
 
@@ -97,8 +98,7 @@ std::string Extraction::Folder() const {
     GetCurrentDirectoryA(MAX_PATH, current);
     path = current;
   }
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  return path;
+  return WithTrailingBackslash(path);
 }
 
 bool Extraction::CreateParents(const std::string& path) const {

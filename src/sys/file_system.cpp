@@ -73,8 +73,7 @@ bool FileExists(const std::string& path) {
 
 bool ForceFolders(const std::string& path) {
   if (path.empty()) throw std::runtime_error("Das Verzeichnis kann nicht erstellt werden");
-  std::string folder = path;
-  if (folder.back() == '\\') folder.pop_back();
+  const std::string folder = WithoutTrailingBackslash(path);
   if (folder.size() < 3 || FolderExists(folder)) return true;
   const std::string parent = FolderPart(folder);
   if (!parent.empty() && !ForceFolders(parent)) return false;

@@ -7,11 +7,12 @@ std::string FolderPart(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string ParentFolder(const std::string& folder) {
-  std::string path = folder;
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  return FolderPart(path);
+std::string WithoutTrailingBackslash(const std::string& path) {
+  if (path.empty() || path.back() != '\\') return path;
+  return path.substr(0, path.size() - 1);
 }
+
+std::string ParentFolder(const std::string& folder) { return FolderPart(WithoutTrailingBackslash(folder)); }
 
 namespace {
 // Where the extension of the file name starts (at its point), or the length.

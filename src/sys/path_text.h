@@ -6,6 +6,9 @@
 // Everything up to and including the last backslash; empty without one.
 std::string FolderPart(const std::string& path);
 
+// The path without one trailing backslash.
+std::string WithoutTrailingBackslash(const std::string& path);
+
 // The folder that holds a folder: one trailing backslash removed, then the
 // folder part (which keeps its backslash); empty when nothing is left.
 std::string ParentFolder(const std::string& folder);

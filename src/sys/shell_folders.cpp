@@ -76,8 +76,7 @@ std::string ReadShellFolder(const std::string& name, bool machine) {
 }
 
 bool WriteShellFolder(const std::string& name, const std::string& path, bool machine) {
-  std::string value = path;
-  if (!value.empty() && value.back() == '\\') value.pop_back();
+  const std::string value = WithoutTrailingBackslash(path);
   {
     OpenKey key(OpenRegPath(ShellFolderKey(machine), false, KEY_WRITE));
     if (!key) return false;

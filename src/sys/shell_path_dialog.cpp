@@ -2,14 +2,10 @@
 
 #include <shlobj.h>
 
+#include "sys/path_text.h"
 #include "sys/shell_folders.h"
 
 namespace {
-
-std::string WithoutTrailingBackslash(std::string path) {
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  return path;
-}
 
 void SendSelection(HWND window, const std::string& path) {
   SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));

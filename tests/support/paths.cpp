@@ -5,12 +5,14 @@
 #include <fstream>
 #include <sstream>
 
-std::string FixturePath(const std::string& name) {
-  std::string path = std::string(ZQ_FIXTURE_DIR) + "/" + name;
+std::string WindowsPath(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
 }
+
+std::string FixturePath(const std::string& name) { return WindowsPath(std::string(ZQ_FIXTURE_DIR) + "/" + name); }
 
 std::string ScratchPath(const std::string& name) {
   char folder[MAX_PATH] = {};

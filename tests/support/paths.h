@@ -3,6 +3,9 @@
 
 #include <string>
 
+// A Unix path of this machine as Wine sees it, on drive Z:.
+std::string WindowsPath(const std::string& unixPath);
+
 // The fixture program or library of that name, as a Windows path.
 std::string FixturePath(const std::string& name);
 

@@ -28,12 +28,6 @@ int32_t __stdcall Record(UnzipCallbackRecord* record) {
 using ExecProc = int32_t(__stdcall*)(UnzipCallRecord*);
 using VersionProc = int32_t(__stdcall*)();
 
-std::string WindowsPath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "Z:" + path;
-}
-
 class UnzLib : public ::testing::Test {
  protected:
   HMODULE library = nullptr;
