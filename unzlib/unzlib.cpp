@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/file_source.h"
 #include "archive/oem_names.h"
 #include "archive/unzip_records.h"
 #include "archive/zip_directory.h"
@@ -29,36 +30,6 @@ enum LibraryError {
 constexpr uint32_t kLocalSignature = 0x04034B50;
 constexpr size_t kLocalHeaderSize = 30;
 constexpr size_t kChunk = 1 << 16;
-
-class FileSource : public ByteSource {
- public:
-  explicit FileSource(HANDLE file) : file_(file) {
-    LARGE_INTEGER size;
-    size_ = GetFileSizeEx(file, &size) ? static_cast<uint64_t>(size.QuadPart) : 0;
-  }
-  uint64_t Size() const override { return size_; }
-  size_t ReadAt(uint64_t offset, void* buffer, size_t length) override {
-    LARGE_INTEGER position;
-    position.QuadPart = static_cast<LONGLONG>(offset);
-    DWORD read = 0;
-    if (!SetFilePointerEx(file_, position, nullptr, FILE_BEGIN) ||
-        !ReadFile(file_, buffer, static_cast<DWORD>(length), &read, nullptr))
-      return 0;
-    return read;
-  }
-
- private:
-  HANDLE file_;
-  uint64_t size_;
-};
-
-// Closes a file handle when it goes out of scope.
-struct FileHandle {
-  HANDLE handle;
-  ~FileHandle() {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-};
 
 class Extraction {
  public:
@@ -166,9 +137,9 @@ bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, con
   const uint64_t data = entry.LocalHeaderOffset + kLocalHeaderSize + (local[26] | local[27] << 8) +
                         (local[28] | local[29] << 8);
   if (!CreateParents(path)) return Fail(leWriteFailed, "Ordner kann nicht angelegt werden: " + path), false;
-  FileHandle output{CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr)};
-  if (output.handle == INVALID_HANDLE_VALUE)
+  FileHandle output(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+  if (!output.valid())
     return Fail(leWriteFailed, "Datei kann nicht geschrieben werden: " + path), false;
   uint32_t crc = 0;
   if (!CopyData(source, data, entry, output.handle, crc))
@@ -182,9 +153,8 @@ bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, con
 
 int32_t Extraction::Run() {
   const char* archive = reinterpret_cast<const char*>(static_cast<uintptr_t>(record_.ArchiveName));
-  FileHandle file{CreateFileA(archive ? archive : "", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr)};
-  if (file.handle == INVALID_HANDLE_VALUE)
+  FileHandle file(OpenForReading(archive ? archive : ""));
+  if (!file.valid())
     return Fail(leArchiveUnreadable, std::string("Archiv kann nicht gelesen werden: ") + (archive ? archive : "")), 0;
   FileSource source(file.handle);
   ZipDirectoryOptions options;

@@ -39,6 +39,12 @@ bool WaitHandlingMessages(HANDLE process) {
 
 bool PumpMessage() { return PumpOne() != Pumped::None; }
 
+void PumpWaitingMessages() {
+  Pumped pumped;
+  do pumped = PumpOne();
+  while (pumped == Pumped::Message);
+}
+
 bool RunProcess(const std::string& commandLine, const std::string& folder, int wait) {
   if (Trim(commandLine).empty()) return false;
   std::string command = WithTrailingBackslash(folder) + commandLine;

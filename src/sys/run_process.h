@@ -12,3 +12,7 @@ bool RunProcess(const std::string& commandLine, const std::string& folder, int w
 // Handles one waiting window message of the thread; false when none waits. A
 // quit message is posted again for the main message loop.
 bool PumpMessage();
+
+// Handles the messages that are waiting now; stops at a quit message, which
+// stays for the main message loop.
+void PumpWaitingMessages();

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "sys/file_system.h"
+#include "sys/library_proc.h"
 #include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/text.h"
@@ -23,7 +24,7 @@ std::string FolderPathFrom(const char* library, int id, bool create) {
   const HMODULE module = LoadLibraryA(library);
   if (!module) return std::string();
   std::string path;
-  auto proc = reinterpret_cast<FolderPathProc>(reinterpret_cast<void*>(GetProcAddress(module, "SHGetFolderPathA")));
+  auto proc = LibraryProc<FolderPathProc>(module, "SHGetFolderPathA");
   char buffer[MAX_PATH + 1] = {};
   if (proc && SUCCEEDED(proc(nullptr, id | (create ? kCreateFlag : 0), nullptr, kDefaultPath, buffer)))
     path = buffer;

@@ -9,6 +9,7 @@
 
 #include "archive/unzip_records.h"
 #include "support/paths.h"
+#include "sys/library_proc.h"
 #include "sys/file_system.h"
 
 namespace {
@@ -35,7 +36,7 @@ class UnzLib : public ::testing::Test {
   void SetUp() override {
     library = LoadLibraryA(WindowsPath(ZQ_UNZLIB).c_str());
     ASSERT_TRUE(library);
-    exec = reinterpret_cast<ExecProc>(reinterpret_cast<void*>(GetProcAddress(library, "UnzLibExec")));
+    exec = LibraryProc<ExecProc>(library, "UnzLibExec");
     ASSERT_TRUE(exec);
     events.clear();
   }
@@ -78,7 +79,7 @@ class UnzLib : public ::testing::Test {
 };
 
 TEST_F(UnzLib, ReportsTheVersion) {
-  auto version = reinterpret_cast<VersionProc>(reinterpret_cast<void*>(GetProcAddress(library, "GetUnzLibVersion")));
+  auto version = LibraryProc<VersionProc>(library, "GetUnzLibVersion");
   ASSERT_TRUE(version);
   EXPECT_EQ(version(), 160);
   EXPECT_TRUE(GetProcAddress(library, "GetUnzLibPrivVersion"));

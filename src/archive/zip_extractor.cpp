@@ -1,0 +1,147 @@
+#include "archive/zip_extractor.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "archive/file_source.h"
+#include "archive/zip_messages.h"
+#include "sys/file_system.h"
+#include "sys/wait_cursor.h"
+
+namespace {
+
+const char kVolumeLabelPrefix[] = "PKBACK# ";
+
+// The message's text with its one placeholder filled in.
+template <typename Argument>
+std::string FormattedMessage(int number, Argument argument) {
+  const std::string format = ZipMessageText(number);
+  char text[512];
+  std::snprintf(text, sizeof text, format.c_str(), argument);
+  return text;
+}
+
+// The number of a split-set volume from its label "PKBACK# nnn", else 0.
+int VolumeNumber(const char* label) {
+  const size_t prefix = sizeof kVolumeLabelPrefix - 1;
+  if (std::strncmp(label, kVolumeLabelPrefix, prefix) != 0) return 0;
+  int number = 0;
+  for (const char* p = label + prefix; *p >= '0' && *p <= '9' && number < 1000; ++p) number = number * 10 + *p - '0';
+  return number;
+}
+
+// The message asking for the last volume when a volume without the end record is read.
+EZipExtractor LastVolumeWanted(int volumeNumber) {
+  if (volumeNumber == 1) return EZipExtractor(11037, ZipMessageText(11037));
+  if (volumeNumber > 1) return EZipExtractor(11038, FormattedMessage(11038, volumeNumber));
+  return EZipExtractor(11045, ZipMessageText(11045));
+}
+
+}  // namespace
+
+TZipExtractor::TZipExtractor() : mainWindow_(GetActiveWindow()) {}
+
+void TZipExtractor::SetZipFileName(const std::string& name) {
+  zipFileName_ = name;
+  ReadDirectory();
+}
+
+void TZipExtractor::SetDLLDirectory(const std::string& folder) {
+  if (folder == dllDirectory_) return;
+  dllDirectory_ = folder;
+  if (!dllDirectory_.empty() && dllDirectory_.back() == '\\') dllDirectory_.pop_back();
+}
+
+void TZipExtractor::SetPasswordReqCount(uint32_t count) {
+  passwordReqCount_ = count > kMaxPasswordRequests ? kMaxPasswordRequests : count;
+}
+
+int TZipExtractor::EntryCount() const { return zipFileName_.empty() ? 0 : static_cast<int>(entries_.size()); }
+
+void TZipExtractor::ShowMessage(int number, const std::string& detail) {
+  LastMessage = ZipMessageText(number) + detail;
+  LastMessageCode = number;
+  ReportLastMessage();
+}
+
+void TZipExtractor::ReportLastMessage() {
+  if (!Unattended) MessageBoxA(mainWindow_, LastMessage.c_str(), "", MB_OK | MB_ICONINFORMATION);
+  if (OnMessage) OnMessage(this, 0, LastMessage);
+}
+
+void TZipExtractor::ReadDirectory() {
+  entries_.clear();
+  archiveComment_.clear();
+  droppedDirEntries_ = 0;
+  DirectoryError = 0;
+  if (!FileExists(zipFileName_)) {
+    if (OnDirUpdate) OnDirUpdate(this);
+    return;
+  }
+  WaitCursor wait;
+  try {
+    char fullName[MAX_PATH + 1] = {};
+    GetFullPathNameA(zipFileName_.c_str(), sizeof fullName, fullName, nullptr);
+    const int volumeNumber = CheckDrive(fullName);
+    FileHandle file(OpenForReading(zipFileName_.c_str()));
+    if (!file.valid()) throw EZipExtractor(11001, ZipMessageText(11001));
+    ReadDirectoryFrom(file.handle, volumeNumber);
+  } catch (const EZipExtractor& error) {
+    FailDirectory(error.Number, error.what());
+  } catch (const std::bad_alloc&) {
+    FailDirectory(10103, ZipMessageText(10103));
+  } catch (const std::exception& error) {
+    FailDirectory(10202, ZipMessageText(10202) + error.what());
+  }
+  if (OnDirUpdate) OnDirUpdate(this);
+}
+
+void TZipExtractor::FailDirectory(int number, const std::string& text) {
+  DirectoryError = number;
+  LastMessage = text;
+  LastMessageCode = number;
+  ReportLastMessage();
+}
+
+int TZipExtractor::CheckDrive(const std::string& fullName) const {
+  if (!fullName.empty() && fullName[0] == '\\') return 0;  // a network path
+  const std::string drive = fullName.substr(0, 2);
+  const char letter = static_cast<char>(drive.empty() ? 0 : drive[0] & ~0x20);
+  if (drive.size() < 2 || drive[1] != ':' || letter < 'A' || letter > 'Z')
+    throw EZipExtractor(11003, FormattedMessage(11003, drive.c_str()));
+  if (!(GetLogicalDrives() & (1u << (letter - 'A')))) throw EZipExtractor(11004, FormattedMessage(11004, drive.c_str()));
+  const std::string root = drive + "\\";
+  char label[MAX_PATH + 1] = {};
+  DWORD serial = 0, nameLength = 0, flags = 0;
+  if (!GetVolumeInformationA(root.c_str(), label, sizeof label, &serial, &nameLength, &flags, nullptr, 0))
+    throw EZipExtractor(11004, FormattedMessage(11004, drive.c_str()));
+  return VolumeNumber(label);
+}
+
+void TZipExtractor::ReadDirectoryFrom(HANDLE file, int volumeNumber) {
+  FileSource source(file);
+  ZipDirectoryOptions options;
+  options.UseDirOnlyEntries = UseDirOnlyEntries;
+  options.Convert = [this](const std::string& stored, uint8_t host, uint8_t version) {
+    return ConvertEntryName(CodePage, stored, host, version);
+  };
+  ZipDirectory directory;
+  const int error = ReadZipDirectory(source, options, directory);
+  archiveComment_ = directory.ArchiveComment;
+  droppedDirEntries_ = directory.DroppedFolderEntries;
+  for (const int warning : directory.Warnings) ShowMessage(warning);
+  // Entries read before an error stay in the list.
+  for (ZipDirEntry& entry : directory.Entries) {
+    entries_.push_back(std::move(entry));
+    if (OnNewName) OnNewName(this, static_cast<int32_t>(entries_.size()), entries_.back());
+  }
+  if (error == zmNotAZipFile && (volumeNumber > 0 || directory.SplitSet)) throw LastVolumeWanted(volumeNumber);
+  if (error) throw EZipExtractor(error, ZipMessageText(error));
+}
+
+void TZipExtractor::RecordLibraryError(int32_t code) {
+  if (code == 0) return;
+  LastMessageCode = code & 0xFF;
+  LibraryErrorCode = code;
+}
