@@ -1,12 +1,12 @@
 #include "archive/zip_extractor.h"
 
-#include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "archive/file_source.h"
 #include "archive/zip_messages.h"
 #include "sys/file_system.h"
+#include "sys/text.h"
 #include "sys/wait_cursor.h"
 
 namespace {
@@ -16,10 +16,7 @@ const char kVolumeLabelPrefix[] = "PKBACK# ";
 // The message's text with its one placeholder filled in.
 template <typename Argument>
 std::string FormattedMessage(int number, Argument argument) {
-  const std::string format = ZipMessageText(number);
-  char text[512];
-  std::snprintf(text, sizeof text, format.c_str(), argument);
-  return text;
+  return FormatText(ZipMessageText(number).c_str(), argument);
 }
 
 // The number of a split-set volume from its label "PKBACK# nnn", else 0.

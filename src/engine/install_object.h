@@ -15,6 +15,16 @@
 #include "engine/report.h"
 #include "engine/uninstall_data.h"
 
+class TZipExtractor;
+
+// File and byte counts of the current extraction batch.
+struct ExtractionCounters {
+  int32_t FilesStarted = 0;
+  int32_t BytesStarted = 0;
+  int32_t FileTotal = 0;  // announced for the batch
+  int32_t ByteTotal = 0;
+};
+
 // Orders texts without regard to the case of A to Z.
 struct LessText {
   bool operator()(const std::string& a, const std::string& b) const;
@@ -29,6 +39,8 @@ class TInstallObject {
 
   // Calls the reporting procedure if one is set.
   void Report(uint8_t kind, const std::string& text, uint8_t flags) const;
+  // Appends a line to the run's log.
+  void Log(const std::string& text) const;
   // Adds share and carry and reports the whole part as progress; returns the new carry.
   double AddProgress(int& reported, double share, double carry) const;
 
@@ -37,6 +49,17 @@ class TInstallObject {
   // Expands and sorts one list section read from the component descriptor in descriptorFolder.
   void ExpandDescriptorSection(std::vector<std::string>& lines, const std::string& descriptorFolder,
                                bool registrySection) const;
+
+  // The working folder: the temporary folder's "~qlinst", with a trailing backslash.
+  std::string WorkFolder() const;
+  // Writes the uninstaller image, the unzip library and the archives out of
+  // the installer file (OwnShortPath) into workFolder.
+  int WriteData(const std::string& workFolder);
+  // Unpacks every archive into baseFolder, stopping at the first failure.
+  int ExtractArchives(const std::string& baseFolder, const std::vector<std::string>& archives);
+  // The extractor's progress and message events.
+  void OnExtractProgress(int type, const std::string& fileName, int32_t fileSize);
+  void OnExtractMessage(const TZipExtractor& sender, int32_t errCode, const std::string& message);
 
   bool DeleteShared() const;
   bool Update() const;
@@ -50,7 +73,7 @@ class TInstallObject {
   std::string OwnPath;
   std::unique_ptr<UninstallData> Uninstall;
   std::unique_ptr<InstallSettings> Settings;
-  int32_t ArchiveCounters[7] = {};
+  ExtractionCounters Counters;
   std::string InstallerVersion;
   std::string InstallDir;
   std::string UninstDir;
@@ -78,5 +101,15 @@ class TInstallObject {
   std::vector<std::string> CloseList;              // "class=caption" lines
 
  private:
+  class PieceReader;
+
   void DetermineFolders();
+  void LogSystemError(DWORD error) const;
+  // Creates (or replaces) path and writes the bytes; failures are logged.
+  bool WritePiece(const std::string& path, const uint8_t* data, uint32_t length, bool logCreation) const;
+  int WritePayloadPieces(HANDLE file, const std::string& source, const std::string& workFolder);
+  int WriteArchivePieces(PieceReader& reader, const std::string& reading, const std::string& workFolder,
+                         const std::vector<uint32_t>& sizes);
+  int ExtractEach(const std::string& baseFolder, const std::vector<std::string>& archives);
+  int ExtractArchive(TZipExtractor& zip, const std::string& archive);
 };

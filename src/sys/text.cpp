@@ -1,6 +1,8 @@
 #include "sys/text.h"
 
 #include <cerrno>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -72,4 +74,17 @@ std::string ReplaceFirst(const std::string& text, const std::string& what, const
   const size_t at = what.empty() ? std::string::npos : text.find(what);
   if (at == std::string::npos) return text;
   return std::string(text).replace(at, what.size(), with);
+}
+
+std::string FormatText(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  va_list counting;
+  va_copy(counting, arguments);
+  const int length = std::vsnprintf(nullptr, 0, format, counting);
+  va_end(counting);
+  std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+  if (length > 0) std::vsnprintf(&text[0], text.size() + 1, format, arguments);
+  va_end(arguments);
+  return text;
 }

@@ -31,3 +31,6 @@ std::string ReplaceAllText(const std::string& text, const std::string& name, con
 
 // Replaces the first occurrence of what (exact case) by with.
 std::string ReplaceFirst(const std::string& text, const std::string& what, const std::string& with);
+
+// printf-style formatting into a string.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -15,7 +15,8 @@ TEST(InstallObject, StartsWithTheDefaultsAndItsOwnPath) {
   EXPECT_FALSE(object.Settings);
   EXPECT_FALSE(object.Uninstall);
   EXPECT_TRUE(object.ProductName.empty());
-  for (int32_t counter : object.ArchiveCounters) EXPECT_EQ(counter, 0);
+  EXPECT_EQ(object.Counters.FilesStarted, 0);
+  EXPECT_EQ(object.Counters.ByteTotal, 0);
 
   char own[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, own, MAX_PATH);

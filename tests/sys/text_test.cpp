@@ -85,4 +85,10 @@ TEST(ReplaceFirst, ReplacesOnlyTheFirstExactMatch) {
   EXPECT_EQ(ReplaceFirst("view.exe", "%1", "a.txt"), "view.exe");
 }
 
+TEST(Text, FormatTextFillsPrintfFields) {
+  EXPECT_EQ(FormatText("Extrahiere: %s   Größe: %d Bytes", "c:\\a.txt", -5), "Extrahiere: c:\\a.txt   Größe: -5 Bytes");
+  EXPECT_EQ(FormatText("%s", std::string(3000, 'x').c_str()).size(), 3000u);
+  EXPECT_EQ(FormatText("ohne"), "ohne");
+}
+
 }  // namespace

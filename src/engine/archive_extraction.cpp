@@ -1,0 +1,96 @@
+// Unpacking the component archives into the working folder.
+#include "archive/zip_extractor.h"
+#include "engine/install_object.h"
+#include "engine/result_codes.h"
+#include "sys/text.h"
+
+namespace {
+
+void LogExtractFailure(const TInstallObject& object, const std::string& detail) {
+  object.Log("Fehler:  " + FormatText("Extrahieren fehlgeschlagen: [%s]", detail.c_str()));
+}
+
+}  // namespace
+
+int TInstallObject::ExtractArchives(const std::string& baseFolder, const std::vector<std::string>& archives) {
+  try {
+    return ExtractEach(baseFolder, archives);
+  } catch (...) {
+    return rcException;
+  }
+}
+
+int TInstallObject::ExtractEach(const std::string& baseFolder, const std::vector<std::string>& archives) {
+  TZipExtractor zip;
+  zip.SetDLLDirectory(WorkFolder());
+  zip.Unattended = true;
+  zip.FSpecArgs.push_back("*.*");
+  zip.ExtrBaseDir = baseFolder;
+  zip.ExtrOptions = ExtrDirNames | ExtrOverWrite;
+  zip.OnProgress = [this](TZipExtractor*, ProgressType type, const std::string& name, int32_t size) {
+    OnExtractProgress(type, name, size);
+  };
+  zip.OnMessage = [this](TZipExtractor* sender, int32_t code, const std::string& message) {
+    OnExtractMessage(*sender, code, message);
+  };
+  zip.Verbose = false;
+  int result = rcOk;
+  for (size_t i = 0; i < archives.size() && result == rcOk; ++i) {
+    Log(FormatText("Lese Quelldatei:    %s", archives[i].c_str()));
+    try {
+      result = ExtractArchive(zip, archives[i]);
+    } catch (...) {
+      result = rcExtractArchive;
+    }
+  }
+  return result;
+}
+
+int TInstallObject::ExtractArchive(TZipExtractor& zip, const std::string& archive) {
+  zip.SetZipFileName(archive);
+  if (zip.LibraryErrorCode != 0) return rcOpenArchive;
+  // A directory that could not be read is an archive that cannot be opened,
+  // not an empty one.
+  if (zip.DirectoryError != 0) {
+    LogExtractFailure(*this, zip.LastMessage);
+    return rcOpenArchive;
+  }
+  if (zip.EntryCount() <= 0) return rcNoArchives;
+  zip.Extract();
+  if (zip.LibraryErrorCode != 0) return rcExtractArchive;
+  // Without a library (or one that extracted less than the archive holds)
+  // the components' files would be missing later.
+  if (zip.ExtractedCount < zip.EntryCount()) {
+    LogExtractFailure(*this, zip.LastMessage);
+    return rcExtractArchive;
+  }
+  return rcOk;
+}
+
+void TInstallObject::OnExtractProgress(int type, const std::string& fileName, int32_t fileSize) {
+  switch (type) {
+    case ptFileBegin: {
+      ++Counters.FilesStarted;
+      Counters.BytesStarted += fileSize;
+      const std::string name = LowerAscii(fileName);
+      TempFiles.push_back(name);
+      Log(FormatText("Extrahiere: %s   Größe: %d Bytes", name.c_str(), fileSize));
+      break;
+    }
+    case ptBatchEnd:
+      Log(FormatText("Extrahiert: Datei(en) %d   Größe: %d Bytes", Counters.FilesStarted, Counters.BytesStarted));
+      Counters = ExtractionCounters();
+      break;
+    case ptFileCount: Counters.FileTotal = fileSize; break;
+    case ptTotalBytes:
+      Counters.ByteTotal = fileSize;
+      Log(FormatText("Extrahiere: Datei(en) %d   Größe: %d Bytes", Counters.FileTotal, Counters.ByteTotal));
+      break;
+    default: break;
+  }
+}
+
+void TInstallObject::OnExtractMessage(const TZipExtractor& sender, int32_t errCode, const std::string& message) {
+  if (sender.LibraryErrorCode == 0) return;
+  LogExtractFailure(*this, message.empty() ? std::to_string(errCode) : message);
+}

@@ -1,0 +1,118 @@
+// Writing the payload out of the installer's own file: the uninstaller image,
+// the unzip library and one archive file per component.
+#include <algorithm>
+#include <vector>
+
+#include "archive/file_source.h"
+#include "archive/payload_layout.h"
+#include "engine/install_object.h"
+#include "engine/result_codes.h"
+#include "sys/system_error.h"
+#include "sys/text.h"
+
+// Reads the installer file strictly forwards, each piece in a single call,
+// into one buffer that grows to the largest piece.
+class TInstallObject::PieceReader {
+ public:
+  PieceReader(HANDLE file, uint64_t size) : file_(file), remaining_(size) {}
+
+  // Reads up to length bytes; false when the read itself failed. A piece
+  // longer than what is left of the file is read short, not allocated whole.
+  bool Read(uint32_t length, DWORD& read) {
+    const DWORD wanted = static_cast<DWORD>(std::min<uint64_t>(length, remaining_));
+    if (buffer_.size() < wanted) buffer_.resize(wanted);
+    read = 0;
+    if (!ReadFile(file_, buffer_.data(), wanted, &read, nullptr)) return false;
+    remaining_ -= read;
+    return true;
+  }
+  bool ReadExactly(uint32_t length) {
+    DWORD read = 0;
+    return Read(length, read) && read == length;
+  }
+  const uint8_t* Data() const { return buffer_.data(); }
+
+ private:
+  HANDLE file_;
+  uint64_t remaining_;
+  std::vector<uint8_t> buffer_;
+};
+
+void TInstallObject::Log(const std::string& text) const { Report(rkMessage, text, rfLog); }
+
+void TInstallObject::LogSystemError(DWORD error) const { Log("Fehler:  " + SystemErrorText(error)); }
+
+std::string TInstallObject::WorkFolder() const { return TmpDir + "~qlinst\\"; }
+
+bool TInstallObject::WritePiece(const std::string& path, const uint8_t* data, uint32_t length,
+                                bool logCreation) const {
+  if (logCreation) Log(FormatText("Erzeuge Datei:      %s", path.c_str()));
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    LogSystemError(GetLastError());
+    return false;
+  }
+  Log(FormatText("Schreibe Datei:     %s", path.c_str()));
+  DWORD written = 0;
+  if (!WriteFile(file.handle, data, length, &written, nullptr) || written != length) {
+    LogSystemError(GetLastError());
+    return false;
+  }
+  return true;
+}
+
+int TInstallObject::WriteData(const std::string& workFolder) {
+  int result = rcOpenFile;
+  const std::string source = LowerAscii(OwnShortPath);
+  Log(FormatText("Öffne Quelldatei:   %s", source.c_str()));
+  try {
+    FileHandle file(OpenForReading(source.c_str()));
+    if (file.valid()) result = WritePayloadPieces(file.handle, source, workFolder);
+  } catch (...) {
+    result = rcException;
+  }
+  if (result != rcOk) Log("Fehler:  WriteData fehlgeschlagen");
+  return result;
+}
+
+int TInstallObject::WritePayloadPieces(HANDLE file, const std::string& source, const std::string& workFolder) {
+  LARGE_INTEGER length;
+  if (!GetFileSizeEx(file, &length) || length.QuadPart < static_cast<LONGLONG>(kImageSize) + kMinPayloadSize)
+    return rcNoInstallData;
+  PieceReader reader(file, static_cast<uint64_t>(length.QuadPart));
+  const std::string reading = FormatText("Lese Quelldatei:    %s", source.c_str());
+
+  Log(reading);
+  if (!reader.ReadExactly(kImageSize)) return rcReadSetupFile;
+  const std::string uninstaller = workFolder + "zquninst.exe";
+  TempFiles.push_back(uninstaller);
+  if (!WritePiece(uninstaller, reader.Data(), kImageSize, true)) return rcWriteUninstaller;
+
+  Log(reading);
+  DWORD read = 0;
+  if (!reader.Read(kLibrarySize, read)) return rcReadDll;
+  if (!WritePiece(WorkFolder() + "UnzLib.dll", reader.Data(), kLibrarySize, true)) return rcWriteDll;
+
+  Log(reading + " (Archiv Info)");
+  uint8_t table[kSizeTableSize];
+  if (!reader.ReadExactly(kSizeTableSize)) return rcReadArchiveInfo;
+  std::copy(reader.Data(), reader.Data() + kSizeTableSize, table);
+  return WriteArchivePieces(reader, reading, workFolder, UsedArchiveSizes(table));
+}
+
+int TInstallObject::WriteArchivePieces(PieceReader& reader, const std::string& reading, const std::string& workFolder,
+                                       const std::vector<uint32_t>& sizes) {
+  int result = rcReadArchive;
+  for (size_t n = 0; n < sizes.size(); ++n) {
+    Log(reading + FormatText(" (Archiv %u)", static_cast<unsigned>(n)));
+    if (!reader.ReadExactly(sizes[n])) return result;
+    const std::string name = LowerAscii(workFolder + "archiv" + std::to_string(n) + ".zip");
+    result = rcWriteArchive;
+    const DWORD attributes = GetFileAttributesA(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+      SetFileAttributesA(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (!WritePiece(name, reader.Data(), sizes[n], false)) return result;
+    ArchiveFiles.push_back(name);
+  }
+  return sizes.empty() ? rcReadArchive : rcOk;
+}

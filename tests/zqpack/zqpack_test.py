@@ -1,0 +1,184 @@
+#!/usr/bin/env python3
+"""zqpack as a user runs it: the installers it builds have the container layout
+byte for byte, their archives read back in Python's zipfile and in 7z, and bad
+input gives a clear error and leaves no output. Usage: zqpack_test.py ZQPACK"""
+import io
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+ZQPACK = sys.argv.pop(1)
+IMAGE_SLOT, LIBRARY_SLOT = 0xA0600, 0x1CE00
+TABLE_OFFSET = IMAGE_SLOT + LIBRARY_SLOT
+ARCHIVES_OFFSET = TABLE_OFFSET + 400
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+class ZqPack(unittest.TestCase):
+    def setUp(self):
+        self.work = tempfile.TemporaryDirectory()
+        self.dir = self.work.name
+        self.image = b"MZ" + os.urandom(5000)
+        self.library = b"MZ" + os.urandom(3000)
+        write(self.path("zqsetup.exe"), self.image)
+        write(self.path("UnzLib.dll"), self.library)
+        write(self.path("uninst/install.ini"), b"[Install]\r\nname=Quotaline\r\n")
+        write(self.path("uninst/uninst.ini"), b"")
+        write(self.path("uninst/ver.ini"), b"[Files]\r\n")
+        write(self.path("tools/ver.ini"), b"[Files]\r\n")
+        write(self.path("tools/bin/tief/daten.bin"), os.urandom(70000) + bytes(70000))
+        write(self.path("tools/Größe.txt"), "Grüße".encode("cp1252"))
+        os.makedirs(self.path("tools/leer"))
+
+    def tearDown(self):
+        self.work.cleanup()
+
+    def path(self, name):
+        return os.path.join(self.dir, name)
+
+    def run_zqpack(self, *args, image=None, library=None, output="setup.exe"):
+        command = [ZQPACK, "--image", image or self.path("zqsetup.exe"), "--library",
+                   library or self.path("UnzLib.dll"), "--output", self.path(output)]
+        return subprocess.run(command + list(args), capture_output=True, encoding="utf-8", errors="replace")
+
+    def build(self, *components):
+        result = self.run_zqpack(*[self.path(c) for c in components])
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(self.path("setup.exe"), "rb") as f:
+            return f.read()
+
+    def split(self, container):
+        sizes = []
+        for (size,) in struct.iter_unpack("<I", container[TABLE_OFFSET:ARCHIVES_OFFSET]):
+            if size == 0:
+                break
+            sizes.append(size)
+        archives, offset = [], ARCHIVES_OFFSET
+        for size in sizes:
+            archives.append(container[offset:offset + size])
+            offset += size
+        self.assertEqual(offset, len(container), "the archives end the file")
+        return archives
+
+    def test_layout_is_byte_for_byte(self):
+        container = self.build("uninst", "tools")
+        self.assertEqual(container[:len(self.image)], self.image)
+        self.assertEqual(container[len(self.image):IMAGE_SLOT], bytes(IMAGE_SLOT - len(self.image)))
+        self.assertEqual(container[IMAGE_SLOT:IMAGE_SLOT + len(self.library)], self.library)
+        self.assertEqual(container[IMAGE_SLOT + len(self.library):TABLE_OFFSET],
+                         bytes(LIBRARY_SLOT - len(self.library)))
+        table = struct.unpack("<100I", container[TABLE_OFFSET:ARCHIVES_OFFSET])
+        self.assertTrue(all(size == 0 for size in table[2:]))
+        archives = self.split(container)
+        self.assertEqual([len(a) for a in archives], list(table[:2]))
+
+    def test_archives_read_back_in_zipfile_and_7z(self):
+        archives = self.split(self.build("uninst", "tools"))
+        with zipfile.ZipFile(io.BytesIO(archives[1])) as z:
+            self.assertIsNone(z.testzip())
+            names = z.namelist()
+            self.assertIn("tools/ver.ini", names)
+            self.assertIn("tools/bin/tief/daten.bin", names)
+            self.assertIn("tools/leer/", names)
+            self.assertIn("tools/Größe.txt", names)  # code page 850, read as an MS-DOS name
+            self.assertTrue(all(n.startswith("tools/") and "\\" not in n for n in names))
+            self.assertEqual(z.read("tools/Größe.txt"), "Grüße".encode("cp1252"))
+            self.assertEqual(z.getinfo("tools/bin/tief/daten.bin").compress_type, zipfile.ZIP_DEFLATED)
+        with zipfile.ZipFile(io.BytesIO(archives[0])) as z:
+            self.assertEqual(z.read("uninst/install.ini"), b"[Install]\r\nname=Quotaline\r\n")
+        write(self.path("out/archiv1.zip"), archives[1])
+        tested = subprocess.run(["7z", "t", self.path("out/archiv1.zip")], capture_output=True)
+        self.assertEqual(tested.returncode, 0, tested.stdout)
+        self.assertIn(b"Everything is Ok", tested.stdout)
+        # 7z prints the names of an MS-DOS host as stored, in code page 850.
+        listed = subprocess.run(["7z", "l", "-slt", self.path("out/archiv1.zip")], capture_output=True).stdout
+        self.assertIn(b"Path = tools/bin/tief/daten.bin", listed)
+        self.assertIn("Path = tools/Größe.txt".encode("cp850"), listed)
+
+    def test_ready_zip_is_taken_as_it_is(self):
+        data = io.BytesIO()
+        with zipfile.ZipFile(data, "w", zipfile.ZIP_DEFLATED) as z:
+            z.writestr("extra/ver.ini", b"[Files]\r\n")
+            z.writestr("extra/a/b.txt", b"b" * 1000)
+        write(self.path("extra.zip"), data.getvalue())
+        archives = self.split(self.build("uninst", "extra.zip"))
+        self.assertEqual(archives[1], data.getvalue())
+
+    def test_list_shows_lengths_table_and_members(self):
+        self.build("uninst", "tools")
+        listed = subprocess.run([ZQPACK, "--list", self.path("setup.exe")], capture_output=True, encoding="utf-8", errors="replace")
+        self.assertEqual(listed.returncode, 0, listed.stderr)
+        self.assertIn("image    656896 bytes", listed.stdout)
+        self.assertIn("library  118272 bytes", listed.stdout)
+        self.assertIn("archives 2", listed.stdout)
+        self.assertIn("archive 0  ", listed.stdout)
+        self.assertIn("  uninst/install.ini  27", listed.stdout)
+        self.assertIn("  tools/Größe.txt  5", listed.stdout)
+        short = subprocess.run([ZQPACK, "--list", self.path("zqsetup.exe")], capture_output=True, encoding="utf-8", errors="replace")
+        self.assertEqual(short.returncode, 1)
+        self.assertIn("too short", short.stderr)
+
+    def test_hundred_components_fit_and_more_do_not(self):
+        names = ["uninst"]
+        for n in range(1, 101):
+            write(self.path("c%d/ver.ini" % n), b"v")
+            names.append("c%d" % n)
+        result = self.run_zqpack(*[self.path(c) for c in names])
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("101 components given, at most 100", result.stderr)
+        self.assertEqual(len(self.split(self.build(*names[:100]))), 100)
+
+    def assert_refused(self, message, *components, image=None, library=None):
+        write(self.path("setup.exe"), b"old installer")
+        result = self.run_zqpack(*[self.path(c) for c in components], image=image, library=library)
+        self.assertEqual(result.returncode, 1, result.stdout)
+        self.assertIn(message, result.stderr)
+        with open(self.path("setup.exe"), "rb") as f:
+            self.assertEqual(f.read(), b"old installer", "an earlier output stays untouched")
+        self.assertFalse(os.path.exists(self.path("setup.exe.part")))
+
+    def test_bad_input_is_refused_and_leaves_no_output(self):
+        write(self.path("big.exe"), b"MZ" + bytes(IMAGE_SLOT - 1))
+        self.assert_refused("longer than its slot of 656896 bytes", "uninst", image=self.path("big.exe"))
+        write(self.path("big.dll"), b"MZ" + bytes(LIBRARY_SLOT - 1))
+        self.assert_refused("longer than its slot of 118272 bytes", "uninst", library=self.path("big.dll"))
+        write(self.path("text.exe"), b"not a program")
+        self.assert_refused("not a Windows program", "uninst", image=self.path("text.exe"))
+        self.assert_refused("no component given")
+        write(self.path("nover/sub/ver.ini"), b"v")
+        self.assert_refused("no ver.ini directly in the component's top folder", "uninst", "nover")
+        self.assert_refused("no component holds uninst/install.ini", "tools")
+        self.assert_refused("no such folder or ZIP file", "uninst", "fehlt")
+        self.assert_refused("cannot be read", "uninst", image=self.path("fehlt.exe"))
+        write(self.path("kaputt.zip"), b"PK\x03\x04 kein Archiv")
+        self.assert_refused("not a readable ZIP archive: Dieses (SFX-) Archiv ist keine gültige ZIP-Datei",
+                            "uninst", "kaputt.zip")
+        data = io.BytesIO()
+        with zipfile.ZipFile(data, "w") as z:
+            z.writestr("a/ver.ini", b"v")
+            z.writestr("b/x.txt", b"x")
+        write(self.path("two_tops.zip"), data.getvalue())
+        self.assert_refused("one top folder", "uninst", "two_tops.zip")
+        write(self.path("bad/ver.ini"), b"v")
+        write(self.path("bad/Euro €.txt"), b"x")
+        self.assert_refused("cannot be stored in code page 850", "uninst", "bad")
+
+    def test_usage_errors(self):
+        for args in ([], ["--list"], ["--image", "a", "--library", "b"], ["--bogus"],
+                     ["--list", "x", "--output", "y"]):
+            result = subprocess.run([ZQPACK] + args, capture_output=True, encoding="utf-8", errors="replace")
+            self.assertEqual(result.returncode, 2, args)
+            self.assertIn("usage: zqpack", result.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,120 @@
+#include "component.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "archive/zip_directory.h"
+#include "archive/zip_messages.h"
+#include "oem_text.h"
+#include "sys/text.h"
+#include "zip_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kDescriptor[] = "ver.ini";
+
+[[noreturn]] void Fail(const std::string& component, const std::string& what) {
+  throw std::runtime_error(component + ": " + what);
+}
+
+DosTime ModificationTime(const fs::path& path) {
+  DosTime time;
+  std::error_code error;
+  const fs::file_time_type written = fs::last_write_time(path, error);
+  if (error) return time;
+  // The file clock has no conversion in C++17; both clocks tick alike.
+  const auto system = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+      written - fs::file_time_type::clock::now() + std::chrono::system_clock::now());
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(system);
+  const std::tm* local = std::localtime(&seconds);
+  if (!local || local->tm_year < 80) return time;
+  time.Time = static_cast<uint16_t>(local->tm_hour << 11 | local->tm_min << 5 | local->tm_sec / 2);
+  time.Date = static_cast<uint16_t>((local->tm_year - 80) << 9 | (local->tm_mon + 1) << 5 | local->tm_mday);
+  return time;
+}
+
+std::string OemName(const std::string& source, const std::string& utf8) {
+  std::string oem;
+  if (!Utf8ToOem(utf8, oem)) Fail(source, "the name \"" + utf8 + "\" cannot be stored in code page 850");
+  return oem;
+}
+
+// The folder's members below prefix, folders before their contents, in name order.
+void AddFolderContents(ZipWriter& zip, const std::string& source, const fs::path& folder, const std::string& prefix) {
+  std::vector<fs::directory_entry> children(fs::directory_iterator(folder), fs::directory_iterator{});
+  std::sort(children.begin(), children.end(),
+            [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
+  for (const fs::directory_entry& child : children) {
+    const std::string name = prefix + OemName(source, child.path().filename().u8string());
+    if (child.is_directory()) {
+      zip.AddFolder(name + "/", ModificationTime(child.path()));
+      AddFolderContents(zip, source, child.path(), name + "/");
+    } else {
+      zip.AddFile(name, ReadWholeFile(child.path()), ModificationTime(child.path()));
+    }
+  }
+}
+
+// The folder zipped with itself as the single top folder.
+std::vector<uint8_t> PackFolder(const std::string& source) {
+  const fs::path folder = fs::absolute(fs::path(source)).lexically_normal();
+  const fs::path named = folder.has_filename() ? folder : folder.parent_path();
+  const std::string top = OemName(source, named.filename().u8string());
+  ZipWriter zip;
+  zip.AddFolder(top + "/", ModificationTime(named));
+  AddFolderContents(zip, source, named, top + "/");
+  return zip.Finish();
+}
+
+}  // namespace
+
+std::vector<uint8_t> ReadWholeFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error(path.u8string() + ": cannot be read (" + std::strerror(errno) + ")");
+  std::vector<uint8_t> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) throw std::runtime_error(path.u8string() + ": read error");
+  return data;
+}
+
+void CheckComponentArchive(Component& component) {
+  MemorySource source(component.Archive.data(), component.Archive.size());
+  ZipDirectory directory;
+  if (ReadZipDirectory(source, ZipDirectoryOptions{true, nullptr}, directory) != 0)
+    Fail(component.Source, "not a readable ZIP archive: " + Latin1ToUtf8(ZipMessageText(directory.Error)));
+  bool hasDescriptor = false;
+  for (const ZipDirEntry& entry : directory.Entries) {
+    const std::string& name = entry.FileName;
+    const size_t slash = name.find('\\');
+    const std::string top = name.substr(0, slash);
+    if (component.TopFolder.empty()) component.TopFolder = top;
+    if (slash == std::string::npos || slash == 0 || !SameText(top, component.TopFolder))
+      Fail(component.Source, "every member must lie in one top folder, but \"" + OemToUtf8(name) + "\" does not");
+    const std::string rest = name.substr(slash + 1);
+    hasDescriptor = hasDescriptor || SameText(rest, kDescriptor);
+    if (SameText(top, "uninst") && SameText(rest, "install.ini")) component.HasInstallSettings = true;
+  }
+  if (!hasDescriptor) Fail(component.Source, "no ver.ini directly in the component's top folder");
+}
+
+Component LoadComponent(const std::string& path) {
+  std::error_code error;
+  Component component;
+  component.Source = path;
+  if (fs::is_directory(path, error))
+    component.Archive = PackFolder(path);
+  else if (fs::is_regular_file(path, error))
+    component.Archive = ReadWholeFile(path);
+  else
+    Fail(path, "no such folder or ZIP file");
+  CheckComponentArchive(component);
+  return component;
+}

@@ -1,0 +1,26 @@
+// One component of an installer: a folder zipped with itself as the single
+// top folder, or a ready ZIP archive taken as it is.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct Component {
+  std::string Source;     // as given on the command line
+  std::string TopFolder;  // the archive's one top folder, as stored
+  bool HasInstallSettings = false;  // holds uninst/install.ini
+  std::vector<uint8_t> Archive;
+};
+
+// The whole file; raises std::runtime_error naming the file when it cannot be read.
+std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path);
+
+// Packs the folder or reads the archive at path and checks its members.
+// Raises std::runtime_error with a message for the user.
+Component LoadComponent(const std::string& path);
+
+// Checks the component's archive: readable, every member in one top folder,
+// ver.ini directly in it. Fills TopFolder and HasInstallSettings.
+void CheckComponentArchive(Component& component);

@@ -1,0 +1,106 @@
+#include "container.h"
+
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+
+#include "archive/payload_layout.h"
+#include "archive/zip_directory.h"
+#include "archive/zip_messages.h"
+#include "oem_text.h"
+
+namespace {
+
+bool IsWindowsProgram(const std::vector<uint8_t>& data) { return data.size() >= 2 && data[0] == 'M' && data[1] == 'Z'; }
+
+void CheckSlot(const char* what, const std::vector<uint8_t>& data, uint32_t slot) {
+  if (!IsWindowsProgram(data)) throw std::runtime_error(std::string("the ") + what + " is not a Windows program");
+  if (data.size() > slot)
+    throw std::runtime_error(std::string("the ") + what + " is " + std::to_string(data.size()) +
+                             " bytes, longer than its slot of " + std::to_string(slot) + " bytes");
+}
+
+void WritePadded(std::ofstream& file, const std::vector<uint8_t>& data, uint32_t slot) {
+  file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  const std::vector<char> zeros(slot - data.size(), 0);
+  file.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+}
+
+void WritePieces(std::ofstream& file, const std::vector<uint8_t>& image, const std::vector<uint8_t>& library,
+                 const std::vector<Component>& components) {
+  WritePadded(file, image, kImageSize);
+  WritePadded(file, library, kLibrarySize);
+  std::vector<uint32_t> sizes;
+  for (const Component& component : components) sizes.push_back(static_cast<uint32_t>(component.Archive.size()));
+  uint8_t table[kSizeTableSize];
+  FillSizeTable(sizes, table);
+  file.write(reinterpret_cast<const char*>(table), sizeof table);
+  for (const Component& component : components)
+    file.write(reinterpret_cast<const char*>(component.Archive.data()),
+               static_cast<std::streamsize>(component.Archive.size()));
+}
+
+}  // namespace
+
+void CheckContainerParts(const std::vector<uint8_t>& image, const std::vector<uint8_t>& library,
+                         const std::vector<Component>& components) {
+  CheckSlot("program image", image, kImageSize);
+  CheckSlot("unzip library", library, kLibrarySize);
+  if (components.empty()) throw std::runtime_error("no component given");
+  if (components.size() > kMaxArchives)
+    throw std::runtime_error(std::to_string(components.size()) + " components given, at most " +
+                             std::to_string(kMaxArchives) + " fit the size table");
+  bool settings = false;
+  for (const Component& component : components) {
+    if (component.Archive.size() > UINT32_MAX) throw std::runtime_error(component.Source + ": archive exceeds 4 GiB");
+    settings = settings || component.HasInstallSettings;
+  }
+  if (!settings) throw std::runtime_error("no component holds uninst/install.ini");
+}
+
+void WriteContainer(const std::string& output, const std::vector<uint8_t>& image,
+                    const std::vector<uint8_t>& library, const std::vector<Component>& components) {
+  CheckContainerParts(image, library, components);
+  const std::string partial = output + ".part";
+  {
+    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+    if (file) WritePieces(file, image, library, components);
+    file.close();
+    if (!file) {
+      std::remove(partial.c_str());
+      throw std::runtime_error(output + ": cannot be written");
+    }
+  }
+  std::remove(output.c_str());
+  if (std::rename(partial.c_str(), output.c_str()) != 0) {
+    std::remove(partial.c_str());
+    throw std::runtime_error(output + ": cannot be written");
+  }
+}
+
+void ListContainer(const std::string& path, std::ostream& out) {
+  const std::vector<uint8_t> data = ReadWholeFile(path);
+  if (data.size() < kArchivesOffset) throw std::runtime_error(path + ": too short for an installer");
+  uint8_t table[kSizeTableSize];
+  std::copy(data.begin() + kSizeTableOffset, data.begin() + kArchivesOffset, table);
+  const std::vector<uint32_t> sizes = UsedArchiveSizes(table);
+  out << "image    " << kImageSize << " bytes\n"
+      << "library  " << kLibrarySize << " bytes\n"
+      << "archives " << sizes.size() << "\n";
+  uint64_t offset = kArchivesOffset;
+  for (size_t n = 0; n < sizes.size(); ++n) {
+    out << "archive " << n << "  " << sizes[n] << " bytes at offset " << offset << "\n";
+    if (offset + sizes[n] > data.size()) throw std::runtime_error(path + ": archive " + std::to_string(n) + " is cut off");
+    MemorySource source(data.data() + offset, sizes[n]);
+    ZipDirectory directory;
+    if (ReadZipDirectory(source, ZipDirectoryOptions{true, nullptr}, directory) != 0)
+      throw std::runtime_error(path + ": archive " + std::to_string(n) + ": " + Latin1ToUtf8(ZipMessageText(directory.Error)));
+    for (const ZipDirEntry& entry : directory.Entries) {
+      std::string name = OemToUtf8(entry.FileName);
+      for (char& c : name)
+        if (c == '\\') c = '/';
+      out << "  " << name << "  " << entry.UncompressedSize << "\n";
+    }
+    offset += sizes[n];
+  }
+}

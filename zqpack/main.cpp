@@ -1,0 +1,74 @@
+// zqpack: builds a ready installer from the program image, the unzip library
+// and one folder or ZIP archive per component, or lists an installer's payload.
+#include <cstring>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "container.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe COMPONENT...\n"
+    "       zqpack --list setup.exe\n"
+    "Each COMPONENT is a folder (zipped with itself as the top folder) or a ready .zip file.\n";
+
+struct Arguments {
+  std::string Image, Library, Output, List;
+  std::vector<std::string> Components;
+};
+
+// False when the command line is not one of the two forms.
+bool Parse(int argc, char** argv, Arguments& arguments) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    std::string* option = argument == "--image" ? &arguments.Image
+                          : argument == "--library" ? &arguments.Library
+                          : argument == "--output" ? &arguments.Output
+                          : argument == "--list" ? &arguments.List
+                          : nullptr;
+    if (option) {
+      if (++i == argc || !option->empty()) return false;
+      *option = argv[i];
+    } else if (argument.compare(0, 2, "--") == 0) {
+      return false;
+    } else {
+      arguments.Components.push_back(argument);
+    }
+  }
+  if (!arguments.List.empty())
+    return arguments.Image.empty() && arguments.Library.empty() && arguments.Output.empty() &&
+           arguments.Components.empty();
+  return !arguments.Image.empty() && !arguments.Library.empty() && !arguments.Output.empty();
+}
+
+void Build(const Arguments& arguments) {
+  const std::vector<uint8_t> image = ReadWholeFile(arguments.Image);
+  const std::vector<uint8_t> library = ReadWholeFile(arguments.Library);
+  std::vector<Component> components;
+  for (const std::string& path : arguments.Components) components.push_back(LoadComponent(path));
+  WriteContainer(arguments.Output, image, library, components);
+  std::cout << arguments.Output << ": " << components.size() << " component(s)\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Arguments arguments;
+  if (!Parse(argc, argv, arguments)) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  try {
+    if (!arguments.List.empty())
+      ListContainer(arguments.List, std::cout);
+    else
+      Build(arguments);
+  } catch (const std::exception& error) {
+    std::cerr << "zqpack: " << error.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
