@@ -31,6 +31,15 @@ constexpr uint32_t kLocalSignature = 0x04034B50;
 constexpr size_t kLocalHeaderSize = 30;
 constexpr size_t kChunk = 1 << 16;
 
+// Gives the new file its final length before it is written, which makes the
+// writes cheaper and finds a full disk before any data is inflated.
+bool Preallocate(HANDLE file, uint32_t size) {
+  LARGE_INTEGER end, start = {};
+  end.QuadPart = size;
+  return SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file) &&
+         SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+}
+
 class Extraction {
  public:
   explicit Extraction(const UnzipCallRecord& record) : record_(record) {}
@@ -141,6 +150,8 @@ bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, con
                                 nullptr));
   if (!output.valid())
     return Fail(leWriteFailed, "Datei kann nicht geschrieben werden: " + path), false;
+  if (!Preallocate(output.handle, entry.UncompressedSize))
+    return Fail(leWriteFailed, "Kein Platz für die Datei: " + path), false;
   uint32_t crc = 0;
   if (!CopyData(source, data, entry, output.handle, crc))
     return Fail(leDataError, "Fehlerhafte Daten: " + entry.FileName), false;
