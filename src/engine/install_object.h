@@ -16,6 +16,7 @@
 #include "engine/uninstall_data.h"
 
 class TZipExtractor;
+class IniFile;
 
 // File and byte counts of the current extraction batch.
 struct ExtractionCounters {
@@ -60,6 +61,9 @@ class TInstallObject {
   // The extractor's progress and message events.
   void OnExtractProgress(int type, const std::string& fileName, int32_t fileSize);
   void OnExtractMessage(const TZipExtractor& sender, int32_t errCode, const std::string& message);
+
+  // Reads install.ini or error_inst.ini into Settings (which must exist).
+  int ReadInstallSettings(const std::string& path);
 
   bool DeleteShared() const;
   bool Update() const;
@@ -110,6 +114,10 @@ class TInstallObject {
   int WritePayloadPieces(HANDLE file, const std::string& source, const std::string& workFolder);
   int WriteArchivePieces(PieceReader& reader, const std::string& reading, const std::string& workFolder,
                          const std::vector<uint32_t>& sizes);
+  void ProbeDotNet(const std::string& versionText);
+  void SetProductKeys(const IniFile& ini, bool errorRecord);
+  void ChooseInstallFolder(const IniFile& ini);
+  void CheckBaseInstallation(const IniFile& ini);
   int ExtractEach(const std::string& baseFolder, const std::vector<std::string>& archives);
   int ExtractArchive(TZipExtractor& zip, const std::string& archive);
 };

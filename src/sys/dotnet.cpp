@@ -18,7 +18,7 @@ bool FindDotNet(VersionRecord& wanted, bool equalOnly, std::string& folder) {
   std::vector<std::string> subfolders;
   ListSubfolders(subfolders, root, false, true);
   for (const std::string& candidate : subfolders) {
-    const std::string name = candidate.substr(FolderPart(candidate).size());
+    const std::string name = FileNamePart(candidate);
     if (LowerAscii(name).rfind('v', 0) != 0 || !FileExists(WithTrailingBackslash(candidate) + "gacutil.exe")) continue;
     const VersionRecord found = ParseVersion(name.substr(1));
     if (!CompareVersion(wanted, found, equalOnly)) continue;

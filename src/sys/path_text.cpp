@@ -49,3 +49,5 @@ std::string CollapseBackslashPairs(const std::string& text) {
   }
   return result;
 }
+
+std::string FileNamePart(const std::string& path) { return path.substr(FolderPart(path).size()); }

@@ -6,6 +6,9 @@
 // Everything up to and including the last backslash; empty without one.
 std::string FolderPart(const std::string& path);
 
+// Everything after the last backslash (the whole path without one).
+std::string FileNamePart(const std::string& path);
+
 // The path without one trailing backslash.
 std::string WithoutTrailingBackslash(const std::string& path);
 

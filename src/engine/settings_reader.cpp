@@ -1,0 +1,121 @@
+// Reading install.ini (or, for the automatic completion, error_inst.ini):
+// the product, its registry keys, the installation folder and whether a base
+// installation is present.
+#include "engine/install_object.h"
+#include "engine/result_codes.h"
+#include "sys/dotnet.h"
+#include "sys/file_system.h"
+#include "sys/ini_file.h"
+#include "sys/path_text.h"
+#include "sys/registry.h"
+#include "sys/text.h"
+#include "sys/version.h"
+
+namespace {
+
+const char kSection[] = "install";
+// The payload's base component, whose registration marks a base installation.
+const char kBaseComponent[] = "uninst";
+
+std::string Cut(const std::string& text, size_t length) { return text.substr(0, length); }
+
+// The first line of a program section as "path parameters".
+std::string ProgramLine(const IniFile& ini, const std::string& section) {
+  const std::vector<std::string> lines = ini.SectionLines(section);
+  if (lines.empty()) return std::string();
+  std::string path, parameters;
+  SplitAtLast(lines.front(), '=', path, parameters);
+  return Trim(path + " " + parameters);
+}
+
+void DeleteRegPath(const std::string& path) {
+  std::string parent, name;
+  if (SplitAtLast(path, '\\', parent, name)) RegDeleteEntry(parent, name, true);
+}
+
+}  // namespace
+
+int TInstallObject::ReadInstallSettings(const std::string& path) {
+  if (!FileExists(path)) {
+    Log("Fehler:  Datei " + path + " " + FormatText("konnte nicht %s werden.", "gefunden"));
+    return rcNoSettings;
+  }
+  Report(rkMessage, "Lese Installationsinfo...", rfLog | rfStatus);
+  InstallSettings& settings = *Settings;
+  const IniFile ini(path);
+  OfferReboot = ini.ReadInteger(kSection, "reboot", 1) == 1;
+  settings.Links = ini.SectionLines("links");
+  settings.Groups = ini.SectionLines("groups");
+  CloseList = ini.SectionLines("close");
+  settings.UninstTitle = Cut(ini.ReadString(kSection, "UninstTitle", "Quotaline Komponenten"), 63);
+  ProbeDotNet(ini.ReadString(kSection, "checkDotNet", "1.1.4322"));
+
+  const int minDiskSpace = ini.ReadInteger(kSection, "MinDiskSpace", 0);
+  settings.MinDiskSpace = static_cast<uint16_t>(minDiskSpace);
+  settings.Update = ini.ReadString(kSection, "update", "0") == "1";
+  ProductName = ini.ReadString(kSection, "name", "Quotaline");
+  settings.DeleteShared = ini.ReadInteger(kSection, "DeleteShared", 0) != 0;
+  settings.RunProg = Cut(ProgramLine(ini, "RunProg"), 386);
+  settings.RunProgWait = Cut(ProgramLine(ini, "RunProgWait"), 386);
+  SetProductKeys(ini, SameText(FileNamePart(path), "error_inst.ini"));
+  ChooseInstallFolder(ini);
+  CheckBaseInstallation(ini);
+  return settings.BaseMissing && settings.Update ? rcNeedBaseInstall : rcOk;
+}
+
+void TInstallObject::ProbeDotNet(const std::string& versionText) {
+  VersionRecord wanted = ParseVersion(versionText);
+  std::string folder;
+  Settings->DotNetPresent = FindDotNet(wanted, false, folder);
+  Log(FormatText("dotNet ver: %s  installed: %d  location: %s", versionText.c_str(), Settings->DotNetPresent ? 1 : 0,
+                 folder.c_str()));
+}
+
+void TInstallObject::SetProductKeys(const IniFile& ini, bool errorRecord) {
+  InstallSettings& settings = *Settings;
+  if (errorRecord) {
+    settings.RegUser = ini.ReadString("info", "RegUser", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline");
+    settings.RegMachine = ini.ReadString("info", "RegMachine", "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
+  } else {
+    const std::string root = ini.ReadString(kSection, "RegRoot", "");
+    const std::string below = "\\Software\\" + (root.empty() ? std::string() : root + "\\") + ProductName;
+    settings.RegUser = "HKEY_CURRENT_USER" + below;
+    settings.RegMachine = "HKEY_LOCAL_MACHINE" + below;
+  }
+  settings.RegUser = Cut(settings.RegUser, 254);
+  settings.RegMachine = Cut(settings.RegMachine, 255);
+}
+
+void TInstallObject::ChooseInstallFolder(const IniFile& ini) {
+  std::string registered;
+  if (RegReadString(Settings->RegMachine, "InstallPath", registered) && !registered.empty() &&
+      FolderExists(registered)) {
+    InstallDir = registered;
+  } else {
+    const std::string defaultDir = ini.ReadString(kSection, "defaultDir", "");
+    InstallDir = !defaultDir.empty() ? ExpandPlaceholders(defaultDir) : ProgramsDir + ProductName;
+  }
+  InstallDir = WithTrailingBackslash(InstallDir);
+  UninstDir = InstallDir + "uninst\\";
+}
+
+void TInstallObject::CheckBaseInstallation(const IniFile& ini) {
+  InstallSettings& settings = *Settings;
+  const std::string base = ini.ReadString("base", "name", kBaseComponent);
+  std::string registered;
+  settings.BaseMissing =
+      !(RegReadString(settings.RegMachine + "\\Components", base, registered) && !registered.empty());
+  std::string installerVersion;
+  RegReadString(settings.RegMachine, "InstallerVersion", installerVersion);
+  settings.InstallerVersion = Cut(installerVersion, 9);
+  if (settings.BaseMissing) return;
+  if (FolderExists(InstallDir)) {
+    const std::string record = UninstDir + "uninst.ini";
+    if (FileExists(record)) settings.CommonFiles = IniFile(record).SectionLines("CommonFiles");
+    return;
+  }
+  // The registered installation is gone: forget it.
+  settings.BaseMissing = true;
+  DeleteRegPath(settings.RegUser);
+  DeleteRegPath(settings.RegMachine);
+}

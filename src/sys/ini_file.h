@@ -1,0 +1,24 @@
+// An INI file read through the platform's profile-string functions, so that
+// values come back as the system returns them (surrounding quotes removed).
+#pragma once
+
+#include <string>
+#include <vector>
+
+class IniFile {
+ public:
+  explicit IniFile(std::string path) : path_(std::move(path)) {}
+
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
+  // A value that is no decimal number reads as fallback.
+  int ReadInteger(const std::string& section, const std::string& key, int fallback) const;
+  // The section's lines as "key=value", in file order, each value read by its key.
+  std::vector<std::string> SectionLines(const std::string& section) const;
+  // The key names of the section, in file order.
+  std::vector<std::string> Keys(const std::string& section) const;
+
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};

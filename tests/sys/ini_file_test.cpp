@@ -1,0 +1,32 @@
+// IniFile through the system's profile-string functions.
+#include "sys/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include "support/paths.h"
+
+namespace {
+
+TEST(IniFile, ReadsLongValuesAndLargeSections) {
+  std::string text = "[gross]\r\n";
+  for (int n = 0; n < 500; ++n) text += "schluessel" + std::to_string(n) + "=\"wert " + std::to_string(n) + "\"\r\n";
+  text += "[lang]\r\nwert=" + std::string(5000, 'x') + "\r\n[zahlen]\r\neins=1\r\nkeine=abc\r\nminus= -7 \r\n";
+  const std::string path = ScratchPath("test.ini");
+  ASSERT_TRUE(WriteTextFile(path, text));
+  const IniFile ini(path);
+
+  const std::vector<std::string> lines = ini.SectionLines("GROSS");  // sections ignore case
+  ASSERT_EQ(lines.size(), 500u);
+  EXPECT_EQ(lines.front(), "schluessel0=wert 0");
+  EXPECT_EQ(lines.back(), "schluessel499=wert 499");
+  EXPECT_EQ(ini.ReadString("lang", "wert", ""), std::string(5000, 'x'));
+  EXPECT_EQ(ini.ReadString("lang", "fehlt", "vorgabe"), "vorgabe");
+  EXPECT_EQ(ini.ReadInteger("zahlen", "eins", 0), 1);
+  EXPECT_EQ(ini.ReadInteger("zahlen", "keine", 9), 9);
+  EXPECT_EQ(ini.ReadInteger("zahlen", "minus", 0), -7);
+  EXPECT_EQ(ini.ReadInteger("zahlen", "fehlt", 4), 4);
+  EXPECT_TRUE(ini.SectionLines("fehlt").empty());
+  EXPECT_TRUE(IniFile(ScratchPath("fehlt.ini")).Keys("gross").empty());
+}
+
+}  // namespace
