@@ -64,6 +64,10 @@ class TInstallObject {
 
   // Reads install.ini or error_inst.ini into Settings (which must exist).
   int ReadInstallSettings(const std::string& path);
+  // Reads every descriptor named in TempFiles into Settings->Components.
+  int ProcessInstInis();
+  // Reads one descriptor; a component whose .NET runtime is missing is left out.
+  int ReadComponent(const std::string& path);
 
   bool DeleteShared() const;
   bool Update() const;

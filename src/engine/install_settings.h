@@ -5,6 +5,24 @@
 #include <string>
 #include <vector>
 
+// One component taking part in the installation, read from its ver.ini.
+struct ComponentEntry {
+  std::string Name;
+  std::string ExeName;
+  std::string Path;  // expanded, with a trailing backslash, or empty
+  std::string Version;
+  std::vector<std::string> Copy;      // source=destination
+  std::vector<std::string> Register;  // n=file
+  std::vector<std::string> Shared;    // n=file
+  std::vector<std::string> Registry;  // key\value=data
+  std::vector<std::string> IniEdits;  // file=section=key=value
+  std::vector<std::string> Pending;   // "1=" to "5=" and a path
+  std::vector<std::string> DotNetRegister;
+  std::vector<std::string> DotNetInstall;
+  std::string DotNetDir;  // runtime folder for "dotNetVer", or empty
+  bool Force = false;
+};
+
 struct InstallSettings {
   std::string InstallerVersion;  // recorded by the previous installation
   bool BaseMissing = false;      // no base installation of the product yet
@@ -19,5 +37,6 @@ struct InstallSettings {
   std::vector<std::string> Links;
   std::vector<std::string> Groups;
   std::vector<std::string> CommonFiles;
+  std::vector<ComponentEntry> Components;
   bool DotNetPresent = false;
 };

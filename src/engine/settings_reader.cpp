@@ -17,7 +17,6 @@ const char kSection[] = "install";
 // The payload's base component, whose registration marks a base installation.
 const char kBaseComponent[] = "uninst";
 
-std::string Cut(const std::string& text, size_t length) { return text.substr(0, length); }
 
 // The first line of a program section as "path parameters".
 std::string ProgramLine(const IniFile& ini, const std::string& section) {
@@ -47,7 +46,7 @@ int TInstallObject::ReadInstallSettings(const std::string& path) {
   settings.Links = ini.SectionLines("links");
   settings.Groups = ini.SectionLines("groups");
   CloseList = ini.SectionLines("close");
-  settings.UninstTitle = Cut(ini.ReadString(kSection, "UninstTitle", "Quotaline Komponenten"), 63);
+  settings.UninstTitle = ini.ReadString(kSection, "UninstTitle", "Quotaline Komponenten").substr(0, 63);
   ProbeDotNet(ini.ReadString(kSection, "checkDotNet", "1.1.4322"));
 
   const int minDiskSpace = ini.ReadInteger(kSection, "MinDiskSpace", 0);
@@ -55,8 +54,8 @@ int TInstallObject::ReadInstallSettings(const std::string& path) {
   settings.Update = ini.ReadString(kSection, "update", "0") == "1";
   ProductName = ini.ReadString(kSection, "name", "Quotaline");
   settings.DeleteShared = ini.ReadInteger(kSection, "DeleteShared", 0) != 0;
-  settings.RunProg = Cut(ProgramLine(ini, "RunProg"), 386);
-  settings.RunProgWait = Cut(ProgramLine(ini, "RunProgWait"), 386);
+  settings.RunProg = ProgramLine(ini, "RunProg").substr(0, 386);
+  settings.RunProgWait = ProgramLine(ini, "RunProgWait").substr(0, 386);
   SetProductKeys(ini, SameText(FileNamePart(path), "error_inst.ini"));
   ChooseInstallFolder(ini);
   CheckBaseInstallation(ini);
@@ -82,8 +81,8 @@ void TInstallObject::SetProductKeys(const IniFile& ini, bool errorRecord) {
     settings.RegUser = "HKEY_CURRENT_USER" + below;
     settings.RegMachine = "HKEY_LOCAL_MACHINE" + below;
   }
-  settings.RegUser = Cut(settings.RegUser, 254);
-  settings.RegMachine = Cut(settings.RegMachine, 255);
+  settings.RegUser = settings.RegUser.substr(0, 254);
+  settings.RegMachine = settings.RegMachine.substr(0, 255);
 }
 
 void TInstallObject::ChooseInstallFolder(const IniFile& ini) {
@@ -107,7 +106,7 @@ void TInstallObject::CheckBaseInstallation(const IniFile& ini) {
       !(RegReadString(settings.RegMachine + "\\Components", base, registered) && !registered.empty());
   std::string installerVersion;
   RegReadString(settings.RegMachine, "InstallerVersion", installerVersion);
-  settings.InstallerVersion = Cut(installerVersion, 9);
+  settings.InstallerVersion = installerVersion.substr(0, 9);
   if (settings.BaseMissing) return;
   if (FolderExists(InstallDir)) {
     const std::string record = UninstDir + "uninst.ini";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fake_dotnet.h"
 #include "support/paths.h"
 #include "sys/file_system.h"
 #include "sys/registry.h"
@@ -10,30 +11,12 @@ namespace {
 
 const char kFrameworkKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\.NETFramework";
 
-// A stand-in framework tree registered as the InstallRoot; the previous value
-// comes back afterwards.
 class DotNetTree : public ::testing::Test {
  protected:
-  std::string root;
-  std::string saved;
-  bool hadKey = false;
-  void SetUp() override {
-    hadKey = RegReadString(kFrameworkKey, "InstallRoot", saved);
-    root = ScratchPath("Framework\\");
-  }
-  void TearDown() override {
-    if (hadKey)
-      RegWriteString(kFrameworkKey, "InstallRoot", saved);
-    else
-      RegDeleteEntry("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft", ".NETFramework", true);
-  }
-  void AddVersion(const std::string& name, bool withGacUtil) {
-    ASSERT_TRUE(ForceFolders(root + name));
-    if (withGacUtil) {
-      ASSERT_TRUE(WriteTextFile(root + name + "\\gacutil.exe", "MZ"));
-    }
-  }
-  void Register(const std::string& path) { ASSERT_TRUE(RegWriteString(kFrameworkKey, "InstallRoot", path)); }
+  FakeDotNet dotnet{ScratchPath("Framework\\")};
+  const std::string& root = dotnet.Root;
+  void AddVersion(const std::string& name, bool withGacUtil) { ASSERT_TRUE(dotnet.AddVersion(name, withGacUtil)); }
+  void Register(const std::string& path) { ASSERT_TRUE(dotnet.Register(path)); }
 };
 
 TEST_F(DotNetTree, TheFirstMatchingFolderInListingOrderWins) {
