@@ -19,7 +19,13 @@ TInstallObject::TInstallObject() {
   DetermineFolders();
 }
 
-TInstallObject::~TInstallObject() = default;
+TInstallObject::~TInstallObject() {
+  try {
+    KillTempFiles();
+  } catch (...) {
+    // Nothing may leave a destructor; what is left stays in the temporary folder.
+  }
+}
 
 void TInstallObject::DetermineFolders() {
   OwnDir = FolderPart(OwnPath);

@@ -69,6 +69,21 @@ class TInstallObject {
   // Reads one descriptor; a component whose .NET runtime is missing is left out.
   int ReadComponent(const std::string& path);
 
+  // Copies the source=target lines under the overwrite rule; the list keeps
+  // the lower-cased targets written. A target in use is written as target~
+  // and recorded in pending.
+  int CopyComponentFiles(std::vector<std::string>& copyList, std::vector<std::string>& pending, bool force);
+  // The install step: every component's copy list.
+  int CopyFiles();
+  // Deletes the files and then (removeFolders) the folders that held them.
+  void KillFiles(const std::vector<std::string>& files, bool removeFolders);
+  // Removes an empty folder; true when it is gone.
+  bool KillDir(const std::string& folder);
+  // Undoes the copying of a failed first installation.
+  void CleanInstallation();
+  // Deletes the run's temporary and archive files.
+  void KillTempFiles();
+
   bool DeleteShared() const;
   bool Update() const;
   bool BaseMissing() const;
@@ -113,6 +128,10 @@ class TInstallObject {
 
   void DetermineFolders();
   void LogSystemError(DWORD error) const;
+  void LogError(const std::string& subject, const char* participle) const;
+  void LogWarning(const std::string& subject, const char* participle) const;
+  bool CopyOver(const std::string& source, const std::string& target) const;
+  int CopyBeside(const std::string& source, const std::string& target, std::vector<std::string>& pending);
   // Creates (or replaces) path and writes the bytes; failures are logged.
   bool WritePiece(const std::string& path, const uint8_t* data, uint32_t length, bool logCreation) const;
   int WritePayloadPieces(HANDLE file, const std::string& source, const std::string& workFolder);

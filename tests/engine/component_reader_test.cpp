@@ -15,8 +15,8 @@ namespace {
 
 class ComponentReader : public ::testing::Test {
  protected:
+  std::vector<std::pair<uint8_t, std::string>> reports;  // outlives the object
   TInstallObject object;
-  std::vector<std::pair<uint8_t, std::string>> reports;
   std::string folder;
 
   void SetUp() override {
@@ -24,7 +24,7 @@ class ComponentReader : public ::testing::Test {
       reports.emplace_back(kind, text);
     };
     object.Settings = std::make_unique<InstallSettings>();
-    folder = ScratchPath(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "\\";
+    folder = FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
   }
   // Writes component/ver.ini and returns its path.
   std::string Descriptor(const std::string& component, const std::string& text) {
@@ -84,7 +84,7 @@ TEST_F(ComponentReader, OnlyOneForcesAndADescriptorNeedsNoComponentSection) {
 }
 
 TEST_F(ComponentReader, AMissingDotNetRuntimeLeavesTheComponentOut) {
-  FakeDotNet dotnet(ScratchPath("Framework\\"));
+  FakeDotNet dotnet(folder + "Framework\\");
   ASSERT_TRUE(dotnet.AddVersion("v1.0.3705", true));
   ASSERT_TRUE(dotnet.Register(dotnet.Root));
   const std::string path = Descriptor("netkomp", "[component]\r\nname=net\r\ndotNetVer=1.1.4322\r\n");

@@ -28,9 +28,9 @@ TEST(InstallObject, StartsWithTheDefaultsAndItsOwnPath) {
 }
 
 TEST(InstallObject, ReportReachesTheProcedureOnlyOnceSet) {
+  ReportCollector collector;  // outlives the object, which reports when it goes
   TInstallObject object;
   object.Report(0, "lost", 1);  // no procedure yet: nothing happens
-  ReportCollector collector;
   object.ReportProcedure = [&](uint8_t kind, const std::string& text, uint8_t flags) {
     collector.Receive(kind, text, flags);
   };

@@ -25,8 +25,8 @@ std::string Container(const std::string& name) { return WindowsPath(std::string(
 // whose own file is the given installer.
 class Payload : public ::testing::Test {
  protected:
+  std::vector<std::string> log;  // outlives the object, which reports when it goes
   std::unique_ptr<TInstallObject> object;
-  std::vector<std::string> log;
   std::string work;
 
   void Use(const std::string& installer, const std::string& scratch) {

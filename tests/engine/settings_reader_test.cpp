@@ -19,8 +19,8 @@ const char kUserKey[] = "HKEY_CURRENT_USER\\Software\\ZqSettingsTest\\Produkt";
 
 class SettingsReader : public ::testing::Test {
  protected:
+  std::vector<std::string> log;  // outlives the object, which reports when it goes
   TInstallObject object;
-  std::vector<std::string> log;
   std::string folder;
 
   void SetUp() override {
@@ -28,7 +28,7 @@ class SettingsReader : public ::testing::Test {
       if (kind == rkMessage && (flags & rfLog)) log.push_back(text);
     };
     object.Settings = std::make_unique<InstallSettings>();
-    folder = ScratchPath(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "\\";
+    folder = FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     ForceFolders(folder);
     RegDeleteEntry("HKEY_LOCAL_MACHINE\\Software", "ZqSettingsTest", true);
     RegDeleteEntry("HKEY_CURRENT_USER\\Software", "ZqSettingsTest", true);

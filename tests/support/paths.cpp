@@ -1,6 +1,7 @@
 #include "support/paths.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <fstream>
 #include <sstream>
@@ -20,6 +21,18 @@ std::string ScratchPath(const std::string& name) {
   std::string path = folder;
   if (path.back() != '\\') path += '\\';
   return path + name;
+}
+
+std::string FreshScratchFolder(const std::string& name) {
+  const std::string folder = ScratchPath(name);
+  std::string from = folder + std::string(2, '\0');  // the list ends with two NULs
+  SHFILEOPSTRUCTA operation = {};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) SHFileOperationA(&operation);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder + "\\";
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text) {

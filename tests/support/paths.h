@@ -12,6 +12,10 @@ std::string FixturePath(const std::string& name);
 // A path in the test's scratch folder (its current folder), created empty.
 std::string ScratchPath(const std::string& name);
 
+// A folder in the scratch folder, emptied of what earlier runs left; with a
+// trailing backslash.
+std::string FreshScratchFolder(const std::string& name);
+
 bool WriteTextFile(const std::string& path, const std::string& text);
 // The file's whole text, or empty when it cannot be read.
 std::string ReadTextFile(const std::string& path);

@@ -1,0 +1,154 @@
+// Putting the components' files in place under the overwrite rule, and
+// deleting files and folders again.
+#include "engine/install_object.h"
+#include "engine/progress.h"
+#include "engine/result_codes.h"
+#include "sys/file_system.h"
+#include "sys/file_version.h"
+#include "sys/path_text.h"
+#include "sys/system_error.h"
+#include "sys/text.h"
+
+namespace {
+
+std::string Failure(const std::string& subject, const char* participle) {
+  return subject + FormatText("konnte nicht %s werden.", participle);
+}
+
+}  // namespace
+
+void TInstallObject::LogError(const std::string& subject, const char* participle) const {
+  Log("Fehler:  " + Failure(subject, participle));
+}
+
+void TInstallObject::LogWarning(const std::string& subject, const char* participle) const {
+  Log("Warnung: " + Failure(subject, participle));
+}
+
+int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::vector<std::string>& pending,
+                                       bool force) {
+  int result = rcOk;
+  for (size_t i = 0; i < copyList.size() && result == rcOk;) {
+    std::string source, target;
+    SplitAtLast(copyList[i], '=', source, target);
+    source = Trim(source);
+    target = Trim(target);
+    if (!FileExists(source)) {
+      LogError("Quelldatei (" + source + ") ", "gefunden");
+      return rcFileNotFound;
+    }
+    const std::string folder = FolderPart(target);
+    if (!FolderExists(folder)) {
+      Log(FormatText("Erstelle Verzeichnis: %s", folder.c_str()));
+      if (!ForceFolders(folder)) {
+        LogError("Verzeichnis (" + folder + ") ", "erstellt");
+        return rcFolderMissing;
+      }
+    }
+    if (!force && !SourceIsNewer(source, target)) {
+      copyList.erase(copyList.begin() + static_cast<std::ptrdiff_t>(i));
+      continue;
+    }
+    Log(FormatText("Kopiere Datei %s nach %s", source.c_str(), target.c_str()));
+    if (CopyOver(source, target)) {
+      Report(rkFile, target, 0);
+      copyList[i++] = LowerAscii(target);
+    } else {
+      copyList.erase(copyList.begin() + static_cast<std::ptrdiff_t>(i));
+      result = CopyBeside(source, target, pending);
+    }
+  }
+  return result;
+}
+
+bool TInstallObject::CopyOver(const std::string& source, const std::string& target) const {
+  DWORD attributes = 0;
+  const DWORD existing = GetFileAttributesA(target.c_str());
+  if (existing != INVALID_FILE_ATTRIBUTES) {
+    attributes = existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(target.c_str(), 0);
+  }
+  if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) return false;
+  SetFileAttributesA(target.c_str(), attributes);
+  return true;
+}
+
+int TInstallObject::CopyBeside(const std::string& source, const std::string& target,
+                               std::vector<std::string>& pending) {
+  // The target is in use: the new file waits beside it for the next start.
+  pending.push_back("1=" + LowerAscii(target));
+  LogError("Datei " + target + " ", "geschrieben");
+  const std::string waiting = target + "~";
+  SetFileAttributesA(waiting.c_str(), 0);
+  if (!CopyFileA(source.c_str(), waiting.c_str(), FALSE)) {
+    LogError("Datei " + waiting + " ", "geschrieben");
+    return rcTempFile;
+  }
+  ClearupFolders.insert(LowerAscii(waiting));
+  Report(rkErrorCopy, "copy|" + waiting + "|" + target, 0);
+  return rcOk;
+}
+
+int TInstallObject::CopyFiles() {
+  if (!Settings) return rcMemoryError;
+  Report(rkMessage, "Kopiere Dateien...", rfLog | rfStatus);
+  int total = 0;
+  for (const ComponentEntry& component : Settings->Components) total += static_cast<int>(component.Copy.size());
+  if (total == 0) return rcOk;
+  StepProgress progress(ReportProcedure, "CopyFiles", false, total);
+  int result = rcOk;
+  for (size_t i = 0; i < Settings->Components.size() && result == rcOk; ++i) {
+    ComponentEntry& component = Settings->Components[i];
+    if (component.Copy.empty()) continue;
+    const int length = static_cast<int>(component.Copy.size());
+    result = CopyComponentFiles(component.Copy, component.Pending, component.Force);
+    progress.Advance(length);
+  }
+  progress.Finish();
+  return result;
+}
+
+void TInstallObject::KillFiles(const std::vector<std::string>& files, bool removeFolders) {
+  StepProgress progress(ReportProcedure, "KillFiles", true, static_cast<int>(files.size()));
+  std::set<std::string, LessText> folders;
+  for (const std::string& path : files) {
+    folders.insert(FolderPart(path));
+    progress.Advance();
+    if (!FileExists(path)) {
+      LogWarning(path + " ", "gefunden");
+      continue;
+    }
+    DeleteFileA(path.c_str());
+    if (FileExists(path))
+      LogWarning(path + " ", "gelöscht");
+    else
+      Log(FormatText("Lösche Datei:       %s", path.c_str()));
+  }
+  if (!removeFolders) return;
+  // A sub-folder sorts after its parent, so it goes first.
+  for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) KillDir(*folder);
+}
+
+bool TInstallObject::KillDir(const std::string& folder) {
+  Log(FormatText("Lösche Verzeichnis:   %s", folder.c_str()));
+  if (RemoveDirectoryA(folder.c_str())) return true;
+  Log("Warnung: " + Failure("Verzeichnis ", "gelöscht") + " [" + SystemErrorText(GetLastError()) + "]");
+  return false;
+}
+
+void TInstallObject::CleanInstallation() {
+  Log("Bereinige Installation...");
+  if (!Settings) return;
+  const std::string installFolder = LowerAscii(InstallDir);
+  for (const ComponentEntry& component : Settings->Components)
+    for (const std::string& entry : component.Copy)
+      if (LowerAscii(entry).find(installFolder) != std::string::npos) ClearupFolders.insert(LowerAscii(entry));
+  KillFiles(std::vector<std::string>(ClearupFolders.begin(), ClearupFolders.end()), true);
+  KillDir(InstallDir);
+}
+
+void TInstallObject::KillTempFiles() {
+  Report(rkMessage, "Lösche temporäre Dateien...", rfLog | rfStatus);
+  KillFiles(TempFiles, true);
+  KillFiles(ArchiveFiles, true);
+}

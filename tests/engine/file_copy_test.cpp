@@ -1,0 +1,175 @@
+// Copying under the overwrite rule and deleting again, on real files: versioned
+// fixture DLLs, explicit write times, read-only and locked targets.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/install_object.h"
+#include "engine/result_codes.h"
+#include "support/paths.h"
+#include "sys/file_system.h"
+#include "sys/text.h"
+
+namespace {
+
+void SetWriteTime(const std::string& path, int dayOfMonth) {
+  SYSTEMTIME time = {2024, 5, 0, static_cast<WORD>(dayOfMonth), 10, 0, 0, 0};
+  FILETIME fileTime;
+  SystemTimeToFileTime(&time, &fileTime);
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  SetFileTime(file, nullptr, nullptr, &fileTime);
+  CloseHandle(file);
+}
+
+class FileCopy : public ::testing::Test {
+ protected:
+  std::vector<std::string> log;  // outlive the object, which reports when it goes
+  std::vector<std::string> records;
+  int progress = 0;
+  std::unique_ptr<TInstallObject> object = std::make_unique<TInstallObject>();
+  std::string folder;
+
+  void SetUp() override {
+    object->ReportProcedure = [this](uint8_t kind, const std::string& text, uint8_t) {
+      if (kind == rkMessage) log.push_back(text);
+      if (kind == rkFile || kind == rkErrorCopy) records.push_back(std::to_string(kind) + "|" + text);
+      if (kind == rkProgress) progress += std::stoi(text);
+    };
+    folder = FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ForceFolders(folder + "quelle");
+  }
+  std::string Source(const std::string& name, const std::string& text) {
+    WriteTextFile(folder + "quelle\\" + name, text);
+    return folder + "quelle\\" + name;
+  }
+  std::string Fixture(const std::string& name) {
+    CopyFileA(FixturePath(name).c_str(), (folder + "quelle\\" + name).c_str(), FALSE);
+    return folder + "quelle\\" + name;
+  }
+  bool Logged(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
+};
+
+TEST_F(FileCopy, CopiesIntoNewFoldersAndKeepsTheWrittenTargets) {
+  const std::string target = folder + "Ziel\\Unter\\A.txt";
+  std::vector<std::string> copy{Source("a.txt", "neu") + "=" + target + " ="}, pending;
+  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
+  EXPECT_EQ(copy, (std::vector<std::string>{LowerAscii(target)}));
+  EXPECT_EQ(ReadTextFile(target), "neu");
+  EXPECT_TRUE(Logged("Erstelle Verzeichnis: " + folder + "Ziel\\Unter\\"));
+  EXPECT_TRUE(Logged("Kopiere Datei " + folder + "quelle\\a.txt nach " + target));
+  EXPECT_EQ(records, (std::vector<std::string>{"1|" + target}));
+  EXPECT_TRUE(pending.empty());
+}
+
+TEST_F(FileCopy, TheOverwriteRuleComparesVersionsThenDates) {
+  const std::string target = folder + "ziel.dll";
+  // Equal versions: not copied, and gone from the list.
+  CopyFileA(FixturePath("v1_2_0_0.dll").c_str(), target.c_str(), FALSE);
+  std::vector<std::string> copy{Fixture("v1_2_0_0.dll") + "=" + target}, pending;
+  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
+  EXPECT_TRUE(copy.empty());
+  // A newer target stays, unless forced.
+  CopyFileA(FixturePath("v1_3_0_0.dll").c_str(), target.c_str(), FALSE);
+  copy = {Fixture("v1_2_0_0.dll") + "=" + target};
+  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
+  EXPECT_TRUE(copy.empty());
+  copy = {Fixture("v1_2_0_0.dll") + "=" + target};
+  EXPECT_EQ(object->CopyComponentFiles(copy, pending, true), rcOk);
+  EXPECT_EQ(copy.size(), 1u);
+  // One side without a version: the later write time wins.
+  const std::string plain = Fixture("plain.dll");
+  SetWriteTime(plain, 1);
+  SetWriteTime(target, 2);
+  copy = {plain + "=" + target};
+  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
+  EXPECT_TRUE(copy.empty());
+  SetWriteTime(plain, 3);
+  copy = {plain + "=" + target};
+  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
+  EXPECT_EQ(copy.size(), 1u);
+}
+
+TEST_F(FileCopy, AReadOnlyTargetIsOverwrittenAndLeftWritable) {
+  const std::string target = folder + "schreibgeschuetzt.txt";
+  WriteTextFile(target, "alt");
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+  std::vector<std::string> copy{Source("neu.txt", "neu") + "=" + target}, pending;
+  EXPECT_EQ(object->CopyComponentFiles(copy, pending, true), rcOk);
+  EXPECT_EQ(ReadTextFile(target), "neu");
+  EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+TEST_F(FileCopy, ATargetInUseWaitsBesideIt) {
+  const std::string target = folder + "InBenutzung.exe";
+  WriteTextFile(target, "laeuft");
+  HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::vector<std::string> copy{Source("neu.exe", "neu") + "=" + target}, pending;
+  const int result = object->CopyComponentFiles(copy, pending, true);
+  CloseHandle(held);
+  EXPECT_EQ(result, rcOk);
+  EXPECT_TRUE(copy.empty());
+  EXPECT_EQ(pending, (std::vector<std::string>{"1=" + LowerAscii(target)}));
+  EXPECT_EQ(ReadTextFile(target + "~"), "neu");
+  EXPECT_EQ(ReadTextFile(target), "laeuft");
+  EXPECT_TRUE(Logged("Fehler:  Datei " + target + " konnte nicht geschrieben werden."));
+  EXPECT_EQ(records, (std::vector<std::string>{"8|copy|" + target + "~|" + target}));
+  EXPECT_EQ(object->ClearupFolders.count(LowerAscii(target + "~")), 1u);
+}
+
+TEST_F(FileCopy, AMissingSourceStopsWithMinus20) {
+  std::vector<std::string> copy{folder + "fehlt.txt=" + folder + "ziel.txt", Source("b.txt", "b") + "=" + folder + "b.txt"},
+      pending;
+  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcFileNotFound);
+  EXPECT_TRUE(Logged("Fehler:  Quelldatei (" + folder + "fehlt.txt) konnte nicht gefunden werden."));
+  EXPECT_FALSE(FileExists(folder + "b.txt"));
+}
+
+TEST_F(FileCopy, CopyFilesWorksThroughEveryComponent) {
+  EXPECT_EQ(object->CopyFiles(), rcMemoryError);
+  object->Settings = std::make_unique<InstallSettings>();
+  ComponentEntry first, second;
+  first.Copy = {Source("1.txt", "1") + "=" + folder + "ziel\\1.txt"};
+  second.Copy = {Source("2.txt", "2") + "=" + folder + "ziel\\2.txt", Source("3.txt", "3") + "=" + folder + "ziel\\3.txt"};
+  object->Settings->Components = {first, ComponentEntry(), second};
+  EXPECT_EQ(object->CopyFiles(), rcOk);
+  EXPECT_EQ(object->Settings->Components[2].Copy.size(), 2u);
+  EXPECT_EQ(progress, 50);  // the step's whole weight
+  EXPECT_EQ(log.front(), "Kopiere Dateien...");
+}
+
+TEST_F(FileCopy, KillFilesRemovesOnlyTheFoldersThatHeldTheFiles) {
+  const std::string a = folder + "a\\";
+  ForceFolders(a + "b\\c");
+  WriteTextFile(a + "b\\c\\x", "x");
+  WriteTextFile(a + "y", "y");
+  object->KillFiles({a + "b\\c\\x", a + "y", folder + "fehlt.txt"}, true);
+  EXPECT_FALSE(FolderExists(a + "b\\c"));
+  EXPECT_TRUE(FolderExists(a + "b"));
+  EXPECT_TRUE(Logged("Lösche Datei:       " + a + "y"));
+  EXPECT_TRUE(Logged("Warnung: " + folder + "fehlt.txt konnte nicht gefunden werden."));
+  EXPECT_TRUE(Logged("Lösche Verzeichnis:   " + a + "b\\c\\"));
+  EXPECT_FALSE(Logged("Lösche Verzeichnis:   " + a + "b\\"));
+  const auto warning = std::find_if(log.begin(), log.end(), [](const std::string& line) {
+    return line.rfind("Warnung: Verzeichnis konnte nicht gelöscht werden. [", 0) == 0;
+  });
+  EXPECT_NE(warning, log.end());
+}
+
+TEST_F(FileCopy, TheTemporaryFilesGoWithTheObject) {
+  const std::string work = folder + "~qlinst\\";
+  ForceFolders(work + "tools");
+  WriteTextFile(work + "tools\\ver.ini", "v");
+  WriteTextFile(work + "archiv0.zip", "z");
+  object->TempFiles = {work + "tools\\ver.ini"};
+  object->ArchiveFiles = {work + "archiv0.zip"};
+  object.reset();
+  EXPECT_FALSE(FolderExists(work));
+  EXPECT_TRUE(std::find(log.begin(), log.end(), "Lösche temporäre Dateien...") != log.end());
+}
+
+}  // namespace
