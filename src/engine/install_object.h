@@ -62,6 +62,12 @@ class TInstallObject {
   void OnExtractProgress(int type, const std::string& fileName, int32_t fileSize);
   void OnExtractMessage(const TZipExtractor& sender, int32_t errCode, const std::string& message);
 
+  // Run initialisation for installing: writes and unpacks the payload into
+  // the working folder and reads its install.ini.
+  int DoInitInstall();
+  // Run initialisation for the completion after a restart: reads the error record.
+  int DoInitAutoInstall(const std::string& errorRecord);
+
   // Reads install.ini or error_inst.ini into Settings (which must exist).
   int ReadInstallSettings(const std::string& path);
   // Reads every descriptor named in TempFiles into Settings->Components.
@@ -128,6 +134,7 @@ class TInstallObject {
 
   void DetermineFolders();
   void LogSystemError(DWORD error) const;
+  void LogInitStart(const char* title, const char* function) const;
   void LogError(const std::string& subject, const char* participle) const;
   void LogWarning(const std::string& subject, const char* participle) const;
   bool CopyOver(const std::string& source, const std::string& target) const;

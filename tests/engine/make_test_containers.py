@@ -70,6 +70,8 @@ def main(folder, unzlib, archives_folder):
         "bad_crc.exe": container(library, [archive("bad_crc.zip"), uninst]),
         "hostile.exe": container(library, [archive("hostile.zip")]),
         "no_library.exe": container(bytes(LIBRARY_SLOT), [uninst]),
+        "update.exe": container(library, [component("uninst", [(
+            "install.ini", b"[install]\r\nupdate=1\r\nname=Produkt\r\nRegRoot=ZqInitTest\r\n")])]),
     }
     for name, data in files.items():
         with open(os.path.join(folder, name), "wb") as f:

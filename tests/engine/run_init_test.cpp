@@ -1,0 +1,89 @@
+// The install and completion initialisations on installer files, with their
+// framing log lines, and the temporary files gone with the object.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "engine/install_object.h"
+#include "engine/result_codes.h"
+#include "support/paths.h"
+#include "sys/file_system.h"
+
+namespace {
+
+class RunInit : public ::testing::Test {
+ protected:
+  std::vector<std::string> log;  // outlives the object, which reports when it goes
+  std::unique_ptr<TInstallObject> object = std::make_unique<TInstallObject>();
+  std::string temp;
+
+  void SetUp() override {
+    object->ReportProcedure = [this](uint8_t kind, const std::string& text, uint8_t flags) {
+      if (kind == rkMessage && (flags & rfLog)) log.push_back(text);
+    };
+    temp = FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    object->TmpDir = temp;
+    object->IsAdmin = 1;
+  }
+  int Install(const std::string& container) {
+    const std::string path = WindowsPath(std::string(ZQ_TEST_CONTAINERS) + "/" + container);
+    std::strncpy(object->OwnShortPath, path.c_str(), sizeof object->OwnShortPath - 1);
+    return object->DoInitInstall();
+  }
+};
+
+TEST_F(RunInit, InstallingWritesUnpacksAndReadsTheSettings) {
+  ASSERT_EQ(Install("four.exe"), rcOk);
+  ASSERT_GE(log.size(), 4u);
+  EXPECT_TRUE(std::regex_match(log[0], std::regex(R"(\*{11} Installation \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d \*{11})")))
+      << log[0];
+  EXPECT_EQ(log[1], "Function: DoInitInstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (0)  IsAdmin (1)");
+  EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                          [](const std::string& line) { return line.rfind("Time to write: ", 0) == 0; }),
+            1);
+  EXPECT_EQ(log.back(), "DoInitInstall: 0");
+  const std::string work = temp + "~qlinst\\";
+  EXPECT_EQ(object->TempFiles.front(), work + "zquninst.exe");
+  EXPECT_EQ(object->TempFiles.back(), work + "UnzLib.dll");
+  ASSERT_TRUE(object->Settings);
+  EXPECT_EQ(object->ProductName, "Quotaline");
+
+  // The working files go with the object; the folder itself is emptied.
+  object.reset();
+  EXPECT_FALSE(FileExists(work + "zquninst.exe"));
+  EXPECT_FALSE(FileExists(work + "archiv0.zip"));
+  EXPECT_FALSE(FolderExists(work + "teil1"));
+}
+
+TEST_F(RunInit, APayloadWithoutSettingsIsMinus27) {
+  EXPECT_EQ(Install("hundred.exe"), rcNoSettings);
+  EXPECT_EQ(log.back(), "DoInitInstall: -27");
+  EXPECT_EQ(log[log.size() - 2],
+            "Fehler:  Datei " + temp + "~qlinst\\uninst\\install.ini konnte nicht gefunden werden.");
+}
+
+TEST_F(RunInit, AnUpdateWithoutBaseInstallationIsMinus22) {
+  EXPECT_EQ(Install("update.exe"), rcNeedBaseInstall);
+  EXPECT_EQ(log.back(), "DoInitInstall: -22");
+}
+
+TEST_F(RunInit, AFailedPayloadStopsBeforeTheSettings) {
+  EXPECT_EQ(Install("no_archive.exe"), rcReadArchive);
+  EXPECT_EQ(log.back(), "DoInitInstall: -13");
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Lese Installationsinfo..."), 0);
+}
+
+TEST_F(RunInit, CompletionReadsTheErrorRecord) {
+  WriteTextFile(temp + "error_inst.ini", "[install]\r\nname=Produkt\r\n");
+  EXPECT_EQ(object->DoInitAutoInstall(temp + "error_inst.ini"), rcOk);
+  EXPECT_EQ(log[1], "Function: DoInitAutoInstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (0)  IsAdmin (1)");
+  EXPECT_EQ(object->Settings->RegMachine, "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
+  EXPECT_EQ(log.back(), "DoInitAutoInstall: 0");
+  EXPECT_EQ(object->DoInitAutoInstall(temp + "fehlt.ini"), rcNoSettings);
+}
+
+}  // namespace
