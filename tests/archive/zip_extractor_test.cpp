@@ -181,7 +181,7 @@ TEST_F(ZipExtractor, ExtractsEveryArchiveAsTheInstallerCallsIt) {
   EXPECT_EQ(progress[5].type, ptBatchEnd);
   EXPECT_TRUE(FileExists(folder + "viewer\\daten\\liesmich.txt"));
 
-  // The second archive has an empty specification list and still yields everything.
+  // The second archive comes with an empty pattern list and still yields everything.
   progress.clear();
   zip.SetZipFileName(Archive("seven.zip"));
   zip.Extract();
