@@ -6,6 +6,7 @@
 #include "archive/file_source.h"
 #include "archive/zip_messages.h"
 #include "sys/file_system.h"
+#include "sys/path_text.h"
 #include "sys/text.h"
 #include "sys/wait_cursor.h"
 
@@ -46,8 +47,7 @@ void TZipExtractor::SetZipFileName(const std::string& name) {
 
 void TZipExtractor::SetDLLDirectory(const std::string& folder) {
   if (folder == dllDirectory_) return;
-  dllDirectory_ = folder;
-  if (!dllDirectory_.empty() && dllDirectory_.back() == '\\') dllDirectory_.pop_back();
+  dllDirectory_ = WithoutTrailingBackslash(folder);
 }
 
 void TZipExtractor::SetPasswordReqCount(uint32_t count) {
@@ -57,12 +57,12 @@ void TZipExtractor::SetPasswordReqCount(uint32_t count) {
 int TZipExtractor::EntryCount() const { return zipFileName_.empty() ? 0 : static_cast<int>(entries_.size()); }
 
 void TZipExtractor::ShowMessage(int number, const std::string& detail) {
-  LastMessage = ZipMessageText(number) + detail;
-  LastMessageCode = number;
-  ReportLastMessage();
+  Announce(number, ZipMessageText(number) + detail);
 }
 
-void TZipExtractor::ReportLastMessage() {
+void TZipExtractor::Announce(int number, const std::string& text) {
+  LastMessage = text;
+  LastMessageCode = number;
   if (!Unattended) MessageBoxA(mainWindow_, LastMessage.c_str(), "", MB_OK | MB_ICONINFORMATION);
   if (OnMessage) OnMessage(this, 0, LastMessage);
 }
@@ -96,9 +96,7 @@ void TZipExtractor::ReadDirectory() {
 
 void TZipExtractor::FailDirectory(int number, const std::string& text) {
   DirectoryError = number;
-  LastMessage = text;
-  LastMessageCode = number;
-  ReportLastMessage();
+  Announce(number, text);
 }
 
 int TZipExtractor::CheckDrive(const std::string& fullName) const {

@@ -128,7 +128,8 @@ class TZipExtractor {
   // volume number from the drive's label, or 0.
   int CheckDrive(const std::string& fullName) const;
   void FailDirectory(int number, const std::string& text);
-  void ReportLastMessage();
+  // Sets LastMessage and LastMessageCode, shows a box when attended and fires OnMessage.
+  void Announce(int number, const std::string& text);
   void RecordLibraryError(int32_t code);
   bool LoadUnzLib();
   void FreeUnzLib();

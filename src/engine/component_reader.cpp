@@ -8,7 +8,6 @@
 #include "sys/ini_file.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
-#include "sys/version.h"
 
 namespace {
 
@@ -44,9 +43,8 @@ int TInstallObject::ReadComponent(const std::string& path) {
   entry.Name = ini.ReadString(kSection, "name", "").substr(0, 127);
   const std::string dotNetVersion = ini.ReadString(kSection, "dotNetVer", "");
   if (!dotNetVersion.empty()) {
-    VersionRecord wanted = ParseVersion(dotNetVersion);
     // Without the runtime the component is left out, silently.
-    if (!FindDotNet(wanted, false, entry.DotNetDir)) return rcOk;
+    if (!FindDotNet(dotNetVersion, entry.DotNetDir)) return rcOk;
     entry.DotNetDir = entry.DotNetDir.substr(0, 260);
   }
   entry.Force = ini.ReadInteger(kSection, "force", 0) == 1;

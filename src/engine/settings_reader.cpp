@@ -9,7 +9,6 @@
 #include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/text.h"
-#include "sys/version.h"
 
 namespace {
 
@@ -63,9 +62,8 @@ int TInstallObject::ReadInstallSettings(const std::string& path) {
 }
 
 void TInstallObject::ProbeDotNet(const std::string& versionText) {
-  VersionRecord wanted = ParseVersion(versionText);
   std::string folder;
-  Settings->DotNetPresent = FindDotNet(wanted, false, folder);
+  Settings->DotNetPresent = FindDotNet(versionText, folder);
   Log(FormatText("dotNet ver: %s  installed: %d  location: %s", versionText.c_str(), Settings->DotNetPresent ? 1 : 0,
                  folder.c_str()));
 }

@@ -28,3 +28,8 @@ bool FindDotNet(VersionRecord& wanted, bool equalOnly, std::string& folder) {
   }
   return false;
 }
+
+bool FindDotNet(const std::string& minimumVersion, std::string& folder) {
+  VersionRecord wanted = ParseVersion(minimumVersion);
+  return FindDotNet(wanted, false, folder);
+}

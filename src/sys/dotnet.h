@@ -10,3 +10,7 @@
 // and that holds gacutil.exe. Without equalOnly, wanted becomes the found
 // version. folder receives the path with a trailing backslash, or empty.
 bool FindDotNet(VersionRecord& wanted, bool equalOnly, std::string& folder);
+
+// Whether a framework of at least the version in text (numbers separated by
+// dots) is installed; folder as above.
+bool FindDotNet(const std::string& minimumVersion, std::string& folder);
