@@ -68,12 +68,30 @@ class TInstallObject {
   // Run initialisation for the completion after a restart: reads the error record.
   int DoInitAutoInstall(const std::string& errorRecord);
 
+  // Run initialisation for uninstalling: reads the uninstall record.
+  int DoInitUninstall(const std::string& record);
+  // Run initialisation for clearing up: reads the folders an uninstallation
+  // left from the record (by default uninst.ini beside the program).
+  int DoInitClearup(const std::string& record);
+  // Stores the reporting procedure and runs the initialiser of the run mode;
+  // any other mode gives -2.
+  int DoInit(ReportProc report, int runMode, const std::string& argument);
+
   // Reads install.ini or error_inst.ini into Settings (which must exist).
   int ReadInstallSettings(const std::string& path);
   // Reads every descriptor named in TempFiles into Settings->Components.
   int ProcessInstInis();
   // Reads one descriptor; a component whose .NET runtime is missing is left out.
   int ReadComponent(const std::string& path);
+
+  // Reads the uninstall record into Uninstall (which must exist) and the folder fields.
+  int ReadUninstallData(const std::string& path);
+  // Reads the record's folders to clear up, its product and its registry keys.
+  int ReadClearupData(const std::string& path);
+  // Reports as clear-up folders those folders of the files that lie in the installation folder.
+  void WriteClearupData(const std::vector<std::string>& files);
+  // Removes the clear-up folders from an existing record of the installation.
+  void RemoveClearupInfo();
 
   // Copies the source=target lines under the overwrite rule; the list keeps
   // the lower-cased targets written. A target in use is written as target~
@@ -135,6 +153,9 @@ class TInstallObject {
   void DetermineFolders();
   void LogSystemError(DWORD error) const;
   void LogInitStart(const char* title, const char* function) const;
+  // Whether the file exists; a missing one is logged as not found.
+  bool FileFoundOrLogged(const std::string& path) const;
+  void ForgetRejectedProduct() const;
   void LogError(const std::string& subject, const char* participle) const;
   void LogWarning(const std::string& subject, const char* participle) const;
   bool CopyOver(const std::string& source, const std::string& target) const;

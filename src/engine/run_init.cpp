@@ -1,11 +1,15 @@
-// Initialising the install object for its run: the framing log lines and the
-// initialisers of the install and completion runs.
+// Initialising the install object for its run: the framing log lines, the
+// four initialisers and the dispatch by run mode.
 #include <windows.h>
+
+#include <utility>
 
 #include "engine/install_object.h"
 #include "engine/result_codes.h"
+#include "start/run_options.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
+#include "sys/registry.h"
 #include "sys/text.h"
 
 namespace {
@@ -17,7 +21,34 @@ std::string TimeStamp() {
                     now.wSecond);
 }
 
+// The result of work, or -3 when it raises.
+template <typename Work>
+int Guarded(Work work) {
+  try {
+    return work();
+  } catch (...) {
+    return rcException;
+  }
+}
+
+const char kUninstallKeys[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char kRunOnceKey[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+// The restart entry that completes an installation.
+const char kRunOnceValue[] = "Quotaline";
+
 }  // namespace
+
+int TInstallObject::DoInit(ReportProc report, int runMode, const std::string& argument) {
+  SetLastError(0);
+  ReportProcedure = std::move(report);
+  switch (runMode) {
+    case rmInstall: return DoInitInstall();
+    case rmAutoInstall: return DoInitAutoInstall(argument);
+    case rmUninstall: return DoInitUninstall(argument);
+    case rmClearup: return DoInitClearup(argument);
+    default: return rcInitError;
+  }
+}
 
 void TInstallObject::LogInitStart(const char* title, const char* function) const {
   Log(FormatText("*********** %s ***********", (title + TimeStamp()).c_str()));
@@ -33,20 +64,16 @@ int TInstallObject::DoInitInstall() {
   CreateDirectoryA(WithoutTrailingBackslash(work).c_str(), nullptr);
   if (FolderExists(work)) {
     const DWORD start = GetTickCount();
-    result = WriteData(work);
+    result = Guarded([&] { return WriteData(work); });
     Log(FormatText("Time to write: %d ms", static_cast<int>(GetTickCount() - start)));
   } else {
     result = rcCreateFolder;
     LogSystemError(GetLastError());
   }
-  if (result == rcOk) result = ExtractArchives(work, ArchiveFiles);
+  if (result == rcOk) result = Guarded([&] { return ExtractArchives(work, ArchiveFiles); });
   if (result == rcOk) {
     TempFiles.push_back(work + "UnzLib.dll");
-    try {
-      result = ReadInstallSettings(work + "uninst\\install.ini");
-    } catch (...) {
-      result = rcException;
-    }
+    result = Guarded([&] { return ReadInstallSettings(work + "uninst\\install.ini"); });
   }
   Log("DoInitInstall: " + std::to_string(result));
   return result;
@@ -56,11 +83,38 @@ int TInstallObject::DoInitAutoInstall(const std::string& errorRecord) {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
   LogInitStart("Auto Installation ", "DoInitAutoInstall");
-  try {
-    result = ReadInstallSettings(errorRecord);
-  } catch (...) {
-    result = rcException;
-  }
+  result = Guarded([&] { return ReadInstallSettings(errorRecord); });
   Log("DoInitAutoInstall: " + std::to_string(result));
+  return result;
+}
+
+int TInstallObject::DoInitUninstall(const std::string& record) {
+  int result = rcUnknownError;
+  Uninstall = std::make_unique<UninstallData>();
+  LogInitStart("Deinstallation ", "DoInitUninstall");
+  result = Guarded([&] { return ReadUninstallData(record); });
+  if (result != rcOk && !ProductName.empty()) ForgetRejectedProduct();
+  Log("DoInitUninstall: " + std::to_string(result));
+  return result;
+}
+
+// A product whose record cannot be uninstalled leaves no entry behind that
+// offers the uninstallation again or completes it after a restart.
+void TInstallObject::ForgetRejectedProduct() const {
+  RegDeleteEntry(kUninstallKeys, ProductName, true);
+  std::string restart;
+  if (RegReadString(kRunOnceKey, kRunOnceValue, restart) && !restart.empty())
+    RegDeleteEntry(kRunOnceKey, kRunOnceValue, false);
+}
+
+int TInstallObject::DoInitClearup(const std::string& record) {
+  int result = rcUnknownError;
+  Uninstall = std::make_unique<UninstallData>();
+  LogInitStart("Clearup ", "DoInitClearup");
+  result = Guarded([&] {
+    const std::string path = Trim(record);
+    return ReadClearupData(path.empty() ? OwnDir + "uninst.ini" : path);
+  });
+  Log("DoInitClearup: " + std::to_string(result));
   return result;
 }

@@ -34,10 +34,7 @@ void DeleteRegPath(const std::string& path) {
 }  // namespace
 
 int TInstallObject::ReadInstallSettings(const std::string& path) {
-  if (!FileExists(path)) {
-    Log("Fehler:  Datei " + path + " " + FormatText("konnte nicht %s werden.", "gefunden"));
-    return rcNoSettings;
-  }
+  if (!FileFoundOrLogged(path)) return rcNoSettings;
   Report(rkMessage, "Lese Installationsinfo...", rfLog | rfStatus);
   InstallSettings& settings = *Settings;
   const IniFile ini(path);

@@ -21,6 +21,18 @@ std::string ReadGrowing(Read read, DWORD reserve) {
   }
 }
 
+// The names of a list in which each is ended by a NUL.
+std::vector<std::string> SplitAtNuls(const std::string& list) {
+  std::vector<std::string> names;
+  for (size_t start = 0; start < list.size();) {
+    const size_t end = list.find('\0', start);
+    names.push_back(list.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return names;
+}
+
 }  // namespace
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
@@ -40,19 +52,31 @@ int IniFile::ReadInteger(const std::string& section, const std::string& key, int
 
 std::vector<std::string> IniFile::Keys(const std::string& section) const {
   // With no key name the answer is every key name, each ended by a NUL.
-  const std::string list = ReadGrowing(
+  return SplitAtNuls(ReadGrowing(
       [&](char* buffer, DWORD size) {
         return GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer, size, path_.c_str());
       },
-      2);
-  std::vector<std::string> keys;
-  for (size_t start = 0; start < list.size();) {
-    const size_t end = list.find('\0', start);
-    keys.push_back(list.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return keys;
+      2));
+}
+
+bool IniFile::HasSection(const std::string& section) const {
+  const std::vector<std::string> names = SplitAtNuls(ReadGrowing(
+      [&](char* buffer, DWORD size) { return GetPrivateProfileSectionNamesA(buffer, size, path_.c_str()); }, 2));
+  for (const std::string& name : names)
+    if (SameText(name, section)) return true;
+  return false;
+}
+
+bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
+  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) != 0;
+}
+
+bool IniFile::WriteInteger(const std::string& section, const std::string& key, int value) const {
+  return WriteString(section, key, std::to_string(value));
+}
+
+bool IniFile::EraseSection(const std::string& section) const {
+  return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path_.c_str()) != 0;
 }
 
 std::vector<std::string> IniFile::SectionLines(const std::string& section) const {

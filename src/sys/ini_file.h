@@ -1,4 +1,4 @@
-// An INI file read through the platform's profile-string functions, so that
+// An INI file read and written through the platform's profile-string functions, so that
 // values come back as the system returns them (surrounding quotes removed).
 #pragma once
 
@@ -16,6 +16,15 @@ class IniFile {
   std::vector<std::string> SectionLines(const std::string& section) const;
   // The key names of the section, in file order.
   std::vector<std::string> Keys(const std::string& section) const;
+  // Whether the file has the section, even an empty one.
+  bool HasSection(const std::string& section) const;
+
+  // Writing creates the file and the section when missing and replaces an
+  // existing key's value; every other entry stays. False when the system refuses.
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value) const;
+  bool WriteInteger(const std::string& section, const std::string& key, int value) const;
+  // Removes the section with all its keys.
+  bool EraseSection(const std::string& section) const;
 
   const std::string& Path() const { return path_; }
 

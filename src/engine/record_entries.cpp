@@ -1,0 +1,60 @@
+#include "engine/record_entries.h"
+
+#include "sys/text.h"
+
+namespace {
+
+// The runtime version that deferred .NET items ask for when they are carried out.
+const char kDeferredDotNetVersion[] = "1.1.4322";
+
+// A deferred item's section and the numbered section it is written to.
+struct NumberedSection {
+  const char* item;
+  const char* section;
+  bool dotNet;
+};
+
+const NumberedSection kNumberedSections[] = {
+    {"error_com", "register", false},
+    {"error_common", "shared", false},
+    {"error_dotnet_reg", "dotnetregister", true},
+    {"error_dotnet_inst", "dotnetinstall", true},
+};
+
+}  // namespace
+
+std::vector<RecordEntry> InfoEntries(const RecordInfo& info) {
+  return {
+      {"Info", "InstallPath", info.InstallPath},
+      {"Info", "RegUser", info.RegUser},
+      {"Info", "RegMachine", info.RegMachine},
+      {"Info", "Version", info.Version},
+      {"Info", "Name", info.Name},
+      {"Info", "DeleteShared", info.DeleteShared ? "1" : "0"},
+  };
+}
+
+std::vector<RecordEntry> ItemEntries(const std::vector<std::string>& sortedItems, std::vector<std::string>& rejected) {
+  int counters[sizeof kNumberedSections / sizeof kNumberedSections[0]] = {};
+  std::vector<RecordEntry> entries;
+  for (const std::string& item : sortedItems) {
+    RecordEntry entry;
+    std::string head;
+    SplitAtLast(item, '|', head, entry.Value);
+    SplitAtLast(head, '|', entry.Section, entry.Key);
+    if (entry.Section.empty() || entry.Key.empty()) {
+      rejected.push_back(item);
+      continue;
+    }
+    for (size_t n = 0; n < sizeof kNumberedSections / sizeof kNumberedSections[0]; ++n) {
+      const NumberedSection& numbered = kNumberedSections[n];
+      if (!SameText(entry.Section, numbered.item)) continue;
+      entry.Section = numbered.section;
+      entry.Key = std::to_string(++counters[n]);
+      if (numbered.dotNet) entries.push_back({"component", "dotNetVer", kDeferredDotNetVersion});
+      break;
+    }
+    entries.push_back(entry);
+  }
+  return entries;
+}

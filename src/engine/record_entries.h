@@ -1,0 +1,33 @@
+// The entries that the uninstall record and the error record are made of:
+// the [Info] block and the sections built from the reported record items.
+// Platform-free.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the [Info] block of both records says about the installation.
+struct RecordInfo {
+  std::string InstallPath;  // with a trailing backslash
+  std::string RegUser;
+  std::string RegMachine;
+  std::string Version;  // the installer's own file version
+  std::string Name;
+  bool DeleteShared = false;
+};
+
+struct RecordEntry {
+  std::string Section;
+  std::string Key;
+  std::string Value;
+};
+
+// The [Info] entries in their written order.
+std::vector<RecordEntry> InfoEntries(const RecordInfo& info);
+
+// Turns "section|key|value" items, already sorted, into entries, in order. The
+// deferred COM, shared, .NET registration and .NET cache items become the
+// numbered keys of [register], [shared], [dotnetregister] and [dotnetinstall],
+// and each .NET one also sets [component] dotNetVer. An item without a section
+// or a key goes to rejected instead.
+std::vector<RecordEntry> ItemEntries(const std::vector<std::string>& sortedItems, std::vector<std::string>& rejected);

@@ -1,0 +1,35 @@
+#include "engine/record_file.h"
+
+#include <algorithm>
+
+#include "engine/log_file.h"
+#include "engine/report_collector.h"
+#include "sys/file_system.h"
+#include "sys/ini_file.h"
+#include "sys/locale_order.h"
+#include "sys/text.h"
+
+void WriteRecordFile(const std::string& path, std::vector<std::string>& items, const RecordInfo& info,
+                     std::vector<std::string>& log) {
+  if (items.empty()) return;
+  std::stable_sort(items.begin(), items.end(), LocaleLessText);
+  std::vector<std::string> rejected;
+  std::vector<RecordEntry> entries = InfoEntries(info);
+  for (RecordEntry& entry : ItemEntries(items, rejected)) entries.push_back(std::move(entry));
+  for (const std::string& item : rejected) log.push_back(FormatText("Fehler:  %s", ("Install Info (" + item + ")").c_str()));
+  // Write failures are not reported: the record is written as far as the system allows.
+  const IniFile ini(path);
+  for (const RecordEntry& entry : entries) ini.WriteString(entry.Section, entry.Key, entry.Value);
+  items.clear();
+}
+
+std::string SaveRecords(ReportCollector& lists, const RecordInfo& info, const std::string& uninstDir,
+                        const std::string& ownDir, TRunMode runMode) {
+  const std::string folder = RecordFolder(uninstDir, !uninstDir.empty() && FolderExists(uninstDir), ownDir);
+  WriteRecordFile(folder + "uninst.ini", lists.RecordLines(), info, lists.LogLines());
+  const bool uninstallSide = runMode == rmUninstall || runMode == rmClearup;
+  if (!uninstallSide) WriteRecordFile(folder + "error_inst.ini", lists.ErrorLines(), info, lists.LogLines());
+  const std::string logPath = folder + LogFileName(runMode);
+  AppendLogFile(logPath, lists.LogLines());
+  return logPath;
+}
