@@ -2,6 +2,7 @@
 // framing log lines, and the temporary files gone with the object.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <regex>
@@ -10,8 +11,12 @@
 
 #include "engine/install_object.h"
 #include "engine/result_codes.h"
+#include "start/run_options.h"
 #include "support/paths.h"
 #include "sys/file_system.h"
+#include "sys/ini_file.h"
+#include "sys/registry.h"
+#include "sys/text.h"
 
 namespace {
 
@@ -84,6 +89,111 @@ TEST_F(RunInit, CompletionReadsTheErrorRecord) {
   EXPECT_EQ(object->Settings->RegMachine, "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
   EXPECT_EQ(log.back(), "DoInitAutoInstall: 0");
   EXPECT_EQ(object->DoInitAutoInstall(temp + "fehlt.ini"), rcNoSettings);
+}
+
+TEST_F(RunInit, DoInitDispatchesByRunMode) {
+  const ReportProc report = object->ReportProcedure;
+  object->ReportProcedure = nullptr;
+  SetLastError(ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(object->DoInit(report, 0, ""), rcInitError);
+  EXPECT_EQ(object->DoInit(report, 5, ""), rcInitError);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(GetLastError(), 0u);  // cleared first
+  EXPECT_FALSE(object->Settings || object->Uninstall);
+
+  EXPECT_EQ(object->DoInit(report, rmAutoInstall, temp + "fehlt.ini"), rcNoSettings);
+  EXPECT_EQ(log.back(), "DoInitAutoInstall: -27");
+  EXPECT_TRUE(object->Settings);
+}
+
+// Uninstalling and clearing up, against a record in an installation folder.
+class RunInitRecord : public RunInit {
+ protected:
+  const std::string uninstallKey = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+  const std::string runOnceKey = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+  std::string installDir;
+  std::string record;
+
+  void SetUp() override {
+    RunInit::SetUp();
+    installDir = temp + "Quotaline\\";
+    ForceFolders(installDir + "uninst");
+    record = installDir + "uninst\\uninst.ini";
+    WriteTextFile(record, "[Info]\r\nInstallPath=" + installDir +
+                              "\r\nRegUser=HKEY_CURRENT_USER\\Software\\ZqInitTest\\ZqRecordProdukt\r\n"
+                              "RegMachine=HKEY_LOCAL_MACHINE\\Software\\ZqInitTest\\ZqRecordProdukt\r\n"
+                              "Name=ZqRecordProdukt\r\n");
+    RegWriteString(uninstallKey + "\\ZqRecordProdukt", "DisplayName", "ZqRecordProdukt");
+    RegWriteString(runOnceKey, "Quotaline", "setup.exe -autoinstall:x");
+    RegWriteString(runOnceKey, "ZqAndere", "bleibt.exe");
+  }
+  void TearDown() override {
+    RegDeleteEntry(uninstallKey, "ZqRecordProdukt", true);
+    RegDeleteEntry(runOnceKey, "Quotaline", false);
+    RegDeleteEntry(runOnceKey, "ZqAndere", false);
+  }
+  bool UninstallEntryExists() const {
+    OpenKey key(OpenRegPath(uninstallKey + "\\ZqRecordProdukt", false, KEY_READ));
+    return static_cast<bool>(key);
+  }
+  std::string RestartEntry() const {
+    std::string value;
+    RegReadString(runOnceKey, "Quotaline", value);
+    return value;
+  }
+};
+
+TEST_F(RunInitRecord, AnAcceptedUninstallRecordKeepsTheEntries) {
+  IniFile(record).WriteString("InstalledFiles", installDir + "a.exe", "installed");
+  EXPECT_EQ(object->DoInitUninstall(record), rcOk);
+  EXPECT_TRUE(std::regex_match(log[0], std::regex(R"(\*{11} Deinstallation \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d \*{11})")))
+      << log[0];
+  EXPECT_EQ(log[1], "Function: DoInitUninstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (0)  IsAdmin (1)");
+  EXPECT_EQ(log[2], "Lese Deinstallationsinfo...");
+  EXPECT_EQ(log.back(), "DoInitUninstall: 0");
+  ASSERT_TRUE(object->Uninstall);
+  EXPECT_FALSE(object->Settings);
+  EXPECT_TRUE(UninstallEntryExists());
+  EXPECT_EQ(RestartEntry(), "setup.exe -autoinstall:x");
+}
+
+TEST_F(RunInitRecord, ARejectedUninstallRecordRemovesTheProductsEntries) {
+  EXPECT_EQ(object->DoInitUninstall(record), rcNoUninstallData);  // no installed files
+  EXPECT_EQ(log.back(), "DoInitUninstall: -31");
+  EXPECT_FALSE(UninstallEntryExists());
+  EXPECT_EQ(RestartEntry(), "");
+  std::string other;
+  EXPECT_TRUE(RegReadString(runOnceKey, "ZqAndere", other));
+  EXPECT_EQ(other, "bleibt.exe");
+
+  // A record without a name leaves every entry alone.
+  RegWriteString(uninstallKey + "\\ZqRecordProdukt", "DisplayName", "ZqRecordProdukt");
+  RegWriteString(runOnceKey, "Quotaline", "setup.exe -autoinstall:x");
+  object = std::make_unique<TInstallObject>();
+  object->ReportProcedure = [this](uint8_t kind, const std::string& text, uint8_t flags) {
+    if (kind == rkMessage && (flags & rfLog)) log.push_back(text);
+  };
+  EXPECT_EQ(object->DoInitUninstall(temp + "fehlt.ini"), rcNoSettings);
+  EXPECT_TRUE(UninstallEntryExists());
+  EXPECT_EQ(RestartEntry(), "setup.exe -autoinstall:x");
+}
+
+TEST_F(RunInitRecord, ClearupReadsTheNamedRecordOrTheOneBesideTheProgram) {
+  EXPECT_EQ(object->DoInitClearup("  " + record + " "), rcNoUninstallData);  // no folders yet
+  EXPECT_EQ(log.back(), "DoInitClearup: -31");
+  EXPECT_TRUE(UninstallEntryExists());  // only a rejected uninstallation forgets the product
+
+  IniFile(record).WriteString("Directories", LowerAscii(installDir), "delete");
+  object->ClearupFolders.clear();
+  object->OwnDir = installDir + "uninst\\";
+  EXPECT_EQ(object->DoInitClearup(""), rcOk);
+  EXPECT_TRUE(std::regex_match(log[log.size() - 4],
+                               std::regex(R"(\*{11} Clearup \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d \*{11})")));
+  EXPECT_EQ(log[log.size() - 3],
+            "Function: DoInitClearup  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (0)  IsAdmin (1)");
+  EXPECT_EQ(log.back(), "DoInitClearup: 0");
+  EXPECT_EQ(object->ClearupFolders.size(), 1u);
+  EXPECT_EQ(object->ProductName, "ZqRecordProdukt");
 }
 
 }  // namespace

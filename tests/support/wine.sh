@@ -52,6 +52,11 @@ case ${1:-} in
       wineserver -w </dev/null >/dev/null 2>&1 || true
       wineserver -p30 </dev/null >/dev/null 2>&1 || true
     fi
+    # A crashing test program ends at once instead of waiting in the debugger.
+    if grep -q '^"Debugger"=' "$WINEPREFIX/system.reg"; then
+      wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
+        </dev/null >/dev/null 2>&1 || true
+    fi
     ;;
   run)
     shift

@@ -29,4 +29,21 @@ TEST(IniFile, ReadsLongValuesAndLargeSections) {
   EXPECT_TRUE(IniFile(ScratchPath("fehlt.ini")).Keys("gross").empty());
 }
 
+TEST(IniFile, WritesEntryByEntryAndErasesSections) {
+  const std::string path = ScratchPath("write.ini");
+  ASSERT_TRUE(WriteTextFile(path, "; Kommentar\r\n[alt]\r\nbleibt=1\r\n[leer]\r\n"));
+  const IniFile ini(path);
+  EXPECT_TRUE(ini.HasSection("LEER"));  // even without keys
+  EXPECT_FALSE(ini.HasSection("neu"));
+  EXPECT_TRUE(ini.WriteString("neu", "text", "mit Blanks"));
+  EXPECT_TRUE(ini.WriteInteger("neu", "zahl", -12));
+  EXPECT_TRUE(ini.WriteString("ALT", "bleibt", "2"));
+  EXPECT_EQ(ini.SectionLines("alt"), (std::vector<std::string>{"bleibt=2"}));
+  EXPECT_EQ(ini.ReadInteger("neu", "zahl", 0), -12);
+  EXPECT_TRUE(ini.EraseSection("neu"));
+  EXPECT_FALSE(ini.HasSection("neu"));
+  EXPECT_TRUE(ini.HasSection("alt"));
+  EXPECT_FALSE(IniFile(ScratchPath("fehlt\\x.ini")).WriteString("a", "b", "c"));  // no such folder
+}
+
 }  // namespace
