@@ -1,0 +1,340 @@
+// Whole initialisations in all four run modes: installers built by zqpack
+// around the console driver, run as a user starts them, with their logs,
+// records and working files checked afterwards.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/paths.h"
+#include "support/process.h"
+#include "sys/file_system.h"
+#include "sys/ini_file.h"
+#include "sys/registry.h"
+#include "sys/text.h"
+
+namespace {
+
+const char kProductKey[] = "HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest\\ZqEndeTest";
+const char kUninstallKeys[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// The pieces between the endings; a text that ends with one ends with an empty piece.
+std::vector<std::string> Lines(const std::string& text, const char* ending) {
+  std::vector<std::string> lines;
+  const std::string separator = ending;
+  size_t start = 0;
+  for (size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + separator.size())
+    lines.push_back(text.substr(start, end - start));
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+// The value after "title: " in the driver's output, or the entries of the list "title:".
+std::string Field(const std::string& output, const std::string& title) {
+  for (const std::string& line : Lines(output, "\n"))
+    if (line.rfind(title + ": ", 0) == 0) return Trim(line.substr(title.size() + 2));
+  return "<missing>";
+}
+
+std::vector<std::string> List(const std::string& output, const std::string& title) {
+  std::vector<std::string> entries;
+  bool inList = false;
+  for (const std::string& line : Lines(output, "\n")) {
+    if (inList && line.rfind("  ", 0) != 0) break;
+    if (inList) entries.push_back(Trim(line));
+    if (Trim(line) == title + ":") inList = true;
+  }
+  return entries;
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  std::string folder;  // the installer's own folder
+  std::string temp;    // the temporary folder the installer sees
+  std::string target;  // the installation folder of install.ini
+  std::string installer;
+  std::string components;
+
+  void SetUp() override {
+    folder = FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    temp = folder + "Temp\\";
+    target = folder + "Ziel\\";
+    ForceFolders(temp);
+    SetEnvironmentVariableA("TMP", temp.c_str());
+    SetEnvironmentVariableA("TEMP", temp.c_str());
+    ForgetProduct();
+  }
+  void TearDown() override { ForgetProduct(); }
+  static void ForgetProduct() {
+    RegDeleteEntry("HKEY_LOCAL_MACHINE\\Software", "ZqDriverTest", true);
+    RegDeleteEntry("HKEY_CURRENT_USER\\Software", "ZqDriverTest", true);
+    RegDeleteEntry(kUninstallKeys, "ZqEndeTest", true);
+  }
+
+  // Writes the two component folders and packs them around the driver.
+  void Build(const std::string& installExtra = "") {
+    components = folder + "Komponenten\\";
+    ForceFolders(components + "uninst");
+    ForceFolders(components + "viewer\\hilfe");
+    WriteTextFile(components + "uninst\\install.ini",
+                  "[install]\r\nname=ZqEndeTest\r\nRegRoot=ZqDriverTest\r\ndefaultDir=" + target +
+                      "\r\nDeleteShared=1\r\n" + installExtra + "[close]\r\nTViewer=Quotaline Viewer\r\n");
+    WriteTextFile(components + "uninst\\ver.ini", "[component]\r\nname=uninst\r\n");
+    WriteTextFile(components + "viewer\\ver.ini", "[component]\r\nname=viewer\r\n");
+    WriteTextFile(components + "viewer\\hilfe\\Übersicht.txt", "Hilfe");
+    installer = folder + "setup.exe";
+    std::string output;
+    ASSERT_EQ(RunProgram("\"" + WindowsPath(ZQ_ZQPACK) + "\" --image \"" + WindowsPath(ZQ_DRIVER) +
+                             "\" --library \"" + WindowsPath(ZQ_UNZLIB) + "\" --output \"" + installer + "\" \"" +
+                             components + "uninst\" \"" + components + "viewer\"",
+                         &output),
+              0)
+        << output;
+  }
+  int Run(const std::string& arguments, std::string& output) const {
+    return RunProgram("\"" + installer + "\" " + arguments, &output);
+  }
+  std::string Log(const std::string& logFolder, const char* name) const { return ReadTextFile(logFolder + name); }
+  // The length of a component file, as the extraction lines give it.
+  std::string Size(const std::string& file) const { return std::to_string(ReadTextFile(components + file).size()); }
+};
+
+// The log's lines, with the time stamp and the elapsed time made fixed.
+std::vector<std::string> Normalised(const std::string& log) {
+  std::vector<std::string> lines = Lines(log, "\r\n");
+  for (std::string& line : lines) {
+    line = std::regex_replace(line, std::regex(R"(\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d)"), "<zeit>");
+    line = std::regex_replace(line, std::regex(R"(^Time to write: \d+ ms$)"), "Time to write: <n> ms");
+  }
+  return lines;
+}
+
+TEST_F(EndToEnd, InstallWritesUnpacksReadsAndClearsUp) {
+  Build();
+  std::string output;
+  ASSERT_EQ(Run("", output), 0) << output;
+  EXPECT_EQ(Field(output, "ProductName"), "ZqEndeTest");
+  EXPECT_EQ(Field(output, "InstallDir"), target);
+  EXPECT_EQ(Field(output, "UninstDir"), target + "uninst\\");
+  EXPECT_EQ(Field(output, "RegMachine"), kProductKey);
+  EXPECT_EQ(Field(output, "BaseMissing"), "1");
+  EXPECT_EQ(Field(output, "DeleteShared"), "1");
+  EXPECT_EQ(List(output, "CloseList"), (std::vector<std::string>{"TViewer=Quotaline Viewer"}));
+
+  const std::string work = temp + "~qlinst\\";
+  const std::string lower = LowerAscii(work);
+  EXPECT_EQ(List(output, "TempFiles"), (std::vector<std::string>{
+                                           work + "zquninst.exe",
+                                           lower + "uninst\\install.ini",
+                                           lower + "uninst\\ver.ini",
+                                           lower + "viewer\\hilfe\\Übersicht.txt",  // only A to Z lowered
+                                           lower + "viewer\\ver.ini",
+                                           work + "UnzLib.dll",
+                                       }));
+  EXPECT_EQ(List(output, "ArchiveFiles"), (std::vector<std::string>{lower + "archiv0.zip", lower + "archiv1.zip"}));
+  std::vector<std::string> layout = List(output, "WorkFolder");
+  std::sort(layout.begin(), layout.end());
+  EXPECT_EQ(layout, (std::vector<std::string>{
+                        lower + "archiv0.zip",
+                        lower + "archiv1.zip",
+                        lower + "uninst\\install.ini",
+                        lower + "uninst\\ver.ini",
+                        lower + "unzlib.dll",
+                        lower + "viewer\\hilfe\\Übersicht.txt",
+                        lower + "viewer\\ver.ini",
+                        lower + "zquninst.exe",
+                    }));
+  EXPECT_FALSE(FolderExists(work));  // gone with the engine
+
+  // No installation folder yet: the log lies beside the installer.
+  EXPECT_EQ(Field(output, "log"), LowerAscii(folder) + "zqinstall.log");
+  // The installer reads itself through its short path.
+  char shortPath[MAX_PATH] = {};
+  GetShortPathNameA(installer.c_str(), shortPath, MAX_PATH);
+  const std::string source = LowerAscii(shortPath);
+  const std::string uninstSize = std::to_string(std::stoi(Size("uninst\\install.ini")) + std::stoi(Size("uninst\\ver.ini")));
+  const std::string viewerSize =
+      std::to_string(std::stoi(Size("viewer\\hilfe\\Übersicht.txt")) + std::stoi(Size("viewer\\ver.ini")));
+  EXPECT_EQ(Normalised(Log(folder, "zqinstall.log")),
+            (std::vector<std::string>{
+                "*********** Installation <zeit> ***********",
+                "Function: DoInitInstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)",
+                "Öffne Quelldatei:   " + source,
+                "Lese Quelldatei:    " + source,
+                "Erzeuge Datei:      " + work + "zquninst.exe",
+                "Schreibe Datei:     " + work + "zquninst.exe",
+                "Lese Quelldatei:    " + source,
+                "Erzeuge Datei:      " + work + "UnzLib.dll",
+                "Schreibe Datei:     " + work + "UnzLib.dll",
+                "Lese Quelldatei:    " + source + " (Archiv Info)",
+                "Lese Quelldatei:    " + source + " (Archiv 0)",
+                "Schreibe Datei:     " + lower + "archiv0.zip",
+                "Lese Quelldatei:    " + source + " (Archiv 1)",
+                "Schreibe Datei:     " + lower + "archiv1.zip",
+                "Time to write: <n> ms",
+                "Lese Quelldatei:    " + lower + "archiv0.zip",
+                "Extrahiere: Datei(en) 2   Größe: " + uninstSize + " Bytes",
+                "Extrahiere: " + lower + "uninst\\install.ini   Größe: " + Size("uninst\\install.ini") + " Bytes",
+                "Extrahiere: " + lower + "uninst\\ver.ini   Größe: " + Size("uninst\\ver.ini") + " Bytes",
+                "Extrahiert: Datei(en) 2   Größe: " + uninstSize + " Bytes",
+                "Lese Quelldatei:    " + lower + "archiv1.zip",
+                "Extrahiere: Datei(en) 2   Größe: " + viewerSize + " Bytes",
+                "Extrahiere: " + lower + "viewer\\hilfe\\Übersicht.txt   Größe: 5 Bytes",
+                "Extrahiere: " + lower + "viewer\\ver.ini   Größe: " + Size("viewer\\ver.ini") + " Bytes",
+                "Extrahiert: Datei(en) 2   Größe: " + viewerSize + " Bytes",
+                "Lese Installationsinfo...",
+                "dotNet ver: 1.1.4322  installed: 0  location: ",
+                "DoInitInstall: 0",
+                "",
+            }));
+  EXPECT_FALSE(FileExists(folder + "uninst.ini"));  // nothing recorded, no record written
+  EXPECT_FALSE(FileExists(folder + "error_inst.ini"));
+
+  // A second run appends its block, followed by an empty line.
+  ASSERT_EQ(Run("-force", output), 0) << output;
+  const std::vector<std::string> both = Normalised(Log(folder, "zqinstall.log"));
+  const auto second = std::find(both.begin() + 1, both.end(), "*********** Installation <zeit> ***********");
+  ASSERT_NE(second, both.end());
+  EXPECT_EQ(*(second - 1), "DoInitInstall: 0");
+  EXPECT_EQ(*(second + 1), "Function: DoInitInstall  Forced (1)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)");
+  EXPECT_EQ(std::vector<std::string>(both.end() - 3, both.end()),
+            (std::vector<std::string>{"DoInitInstall: 0", "", ""}));
+}
+
+TEST_F(EndToEnd, APayloadWithoutSettingsIsMinus27) {
+  Build();
+  // Renaming the member in the archive, both in its local header and in the
+  // directory, keeps the archive sound: only the name changes.
+  std::string bytes = ReadTextFile(installer);
+  size_t renamed = 0;
+  for (size_t at = bytes.find("uninst/install.ini"); at != std::string::npos;
+       at = bytes.find("uninst/install.ini", at)) {
+    bytes.replace(at, 18, "uninst/instal_.ini");
+    ++renamed;
+  }
+  ASSERT_EQ(renamed, 2u);
+  ASSERT_TRUE(WriteTextFile(installer, bytes));
+
+  std::string output;
+  EXPECT_EQ(Run("", output), -27) << output;
+  const std::vector<std::string> log = Lines(Log(folder, "zqinstall.log"), "\r\n");
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[log.size() - 3],
+            "Fehler:  Datei " + temp + "~qlinst\\uninst\\install.ini konnte nicht gefunden werden.");
+  EXPECT_EQ(log[log.size() - 2], "DoInitInstall: -27");
+  EXPECT_FALSE(FolderExists(temp + "~qlinst"));
+}
+
+TEST_F(EndToEnd, AnUpdateWithoutBaseInstallationIsMinus22) {
+  Build("update=1\r\n");
+  std::string output;
+  EXPECT_EQ(Run("", output), -22) << output;
+  EXPECT_EQ(Field(output, "Update"), "1");
+  EXPECT_EQ(Lines(Log(folder, "zqinstall.log"), "\r\n").rbegin()[1], "DoInitInstall: -22");
+  EXPECT_FALSE(FolderExists(temp + "~qlinst"));
+}
+
+TEST_F(EndToEnd, CompletionReadsTheErrorRecord) {
+  Build();
+  const std::string record = folder + "error_inst.ini";
+  WriteTextFile(record,
+                "[Info]\r\nInstallPath=" + target +
+                    "\r\nRegUser=HKEY_CURRENT_USER\\Software\\ZqDriverTest\\ZqEndeTest\r\nRegMachine=" + kProductKey +
+                    "\r\nName=ZqEndeTest\r\n[copy]\r\n" + target + "a.exe~=" + target + "a.exe\r\n");
+  std::string output;
+  ASSERT_EQ(Run("-autoinstall:" + record, output), 0) << output;
+  EXPECT_EQ(Field(output, "RegMachine"), kProductKey);
+  EXPECT_TRUE(List(output, "WorkFolder").empty());  // nothing unpacked
+  EXPECT_EQ(Normalised(Log(folder, "zqinstall.log")),
+            (std::vector<std::string>{
+                "*********** Auto Installation <zeit> ***********",
+                "Function: DoInitAutoInstall  Forced (0)  AutoRun (1)  Invisible (1)  IsNT (1)  IsAdmin (1)",
+                "Lese Installationsinfo...",
+                "dotNet ver: 1.1.4322  installed: 0  location: ",
+                "DoInitAutoInstall: 0",
+                "",
+            }));
+
+  EXPECT_EQ(Run("-autoinstall:" + folder + "fehlt.ini", output), -27) << output;
+}
+
+class EndToEndRecord : public EndToEnd {
+ protected:
+  std::string record;
+
+  void SetUp() override {
+    EndToEnd::SetUp();
+    Build();
+    ForceFolders(target + "uninst");
+    record = target + "uninst\\uninst.ini";
+    WriteTextFile(record, "[Info]\r\nInstallPath=" + target +
+                              "\r\nRegUser=HKEY_CURRENT_USER\\Software\\ZqDriverTest\\ZqEndeTest\r\nRegMachine=" +
+                              kProductKey + "\r\nVersion=1.0.0.0\r\nName=ZqEndeTest\r\nDeleteShared=1\r\n");
+    RegWriteString(std::string(kUninstallKeys) + "\\ZqEndeTest", "DisplayName", "ZqEndeTest");
+  }
+  bool UninstallEntryExists() const {
+    OpenKey key(OpenRegPath(std::string(kUninstallKeys) + "\\ZqEndeTest", false, KEY_READ));
+    return static_cast<bool>(key);
+  }
+};
+
+TEST_F(EndToEndRecord, UninstallReadsTheRecordAndLogsBesideIt) {
+  IniFile(record).WriteString("InstalledFiles", LowerAscii(target) + "viewer\\ver.ini", "installed");
+  std::string output;
+  ASSERT_EQ(Run("-uninstall:" + record, output), 0) << output;
+  EXPECT_EQ(Field(output, "ProductName"), "ZqEndeTest");
+  EXPECT_EQ(Field(output, "UninstDir"), LowerAscii(target) + "uninst\\");  // the argument comes lower-cased
+  EXPECT_EQ(Field(output, "DeleteShared"), "1");
+  EXPECT_EQ(Field(output, "log"), LowerAscii(target) + "uninst\\zquninstall.log");
+  EXPECT_EQ(Normalised(Log(target + "uninst\\", "zquninstall.log")),
+            (std::vector<std::string>{
+                "*********** Deinstallation <zeit> ***********",
+                "Function: DoInitUninstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)",
+                "Lese Deinstallationsinfo...",
+                "DoInitUninstall: 0",
+                "",
+            }));
+  EXPECT_TRUE(UninstallEntryExists());
+  EXPECT_FALSE(FileExists(folder + "zqinstall.log"));
+}
+
+TEST_F(EndToEndRecord, ARejectedUninstallRecordForgetsTheProduct) {
+  std::string output;
+  EXPECT_EQ(Run("-uninstall:" + record, output), -31) << output;  // no installed files
+  EXPECT_EQ(Lines(Log(target + "uninst\\", "zquninstall.log"), "\r\n").rbegin()[1], "DoInitUninstall: -31");
+  EXPECT_FALSE(UninstallEntryExists());
+}
+
+TEST_F(EndToEndRecord, ClearupReadsTheFoldersOfTheRecord) {
+  std::string output;
+  EXPECT_EQ(Run("-clearup:" + record, output), -31) << output;  // no folders
+  IniFile(record).WriteString("Directories", LowerAscii(target) + "viewer\\", "delete");
+  IniFile(record).WriteString("Directories", LowerAscii(target), "delete");
+  ASSERT_EQ(Run("-clearup:" + record, output), 0) << output;
+  EXPECT_EQ(List(output, "ClearupFolders"),
+            (std::vector<std::string>{LowerAscii(target), LowerAscii(target) + "viewer\\"}));
+  const std::vector<std::string> log = Normalised(Log(target + "uninst\\", "zquninstall.log"));
+  // The second block, appended after the rejected first one.
+  EXPECT_EQ(std::vector<std::string>(log.end() - 6, log.end()),
+            (std::vector<std::string>{
+                "*********** Clearup <zeit> ***********",
+                "Function: DoInitClearup  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)",
+                "Lese Deinstallationsinfo...",
+                "DoInitClearup: 0",
+                "",
+                "",
+            }));
+  EXPECT_TRUE(UninstallEntryExists());
+
+  // Without a path the record beside the program is read.
+  CopyFileA(record.c_str(), (folder + "uninst.ini").c_str(), FALSE);
+  ASSERT_EQ(Run("-clearup", output), 0) << output;
+  EXPECT_EQ(Field(output, "UninstDir"), folder);
+}
+
+}  // namespace
