@@ -94,6 +94,12 @@ def main(folder):
     crc = bytearray(archive([("daten.txt", b"Quotaline " * 20, store)]))
     crc[crc.find(b"Quotaline")] ^= 0x20
     files["bad_crc.zip"] = bytes(crc)
+    # A member that inflates to far more than its directory entry announces.
+    bomb = bytearray(archive([("bombe.dat", bytes(4 << 20), deflate)]))
+    bomb[22:26] = (1000).to_bytes(4, "little")
+    central = bomb.rfind(b"PK\x01\x02")
+    bomb[central + 24:central + 28] = (1000).to_bytes(4, "little")
+    files["understated.zip"] = bytes(bomb)
     files["descriptors.zip"] = with_descriptors([("d/eins.txt", b"eins " * 300), ("d/zwei.txt", b"zwei")])
     files["seven.zip"] = made_by_7z()
     for name, data in files.items():

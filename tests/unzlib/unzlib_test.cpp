@@ -167,6 +167,14 @@ TEST_F(UnzLib, AChecksumMismatchIsAFailure) {
   EXPECT_NE(Messages()[0]->first, 0);
 }
 
+TEST_F(UnzLib, AMemberLongerThanAnnouncedStopsAtItsLength) {
+  const std::string folder = FreshFolder("understated");
+  EXPECT_EQ(Extract("understated.zip", folder), 0);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_NE(Messages()[0]->first, 0);
+  EXPECT_LE(ReadTextFile(folder + "bombe.dat").size(), 1000u);
+}
+
 TEST_F(UnzLib, UnreadableArchivesAreClearErrors) {
   for (const char* archive : {"truncated.zip", "not_a_zip.bin", "fehlt.zip"}) {
     events.clear();
