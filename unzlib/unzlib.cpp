@@ -11,7 +11,6 @@
 #include "archive/unzip_records.h"
 #include "archive/zip_directory.h"
 #include "member_path.h"
-#include "piece_writer.h"
 #include "sys/text.h"
 
 namespace {
@@ -30,8 +29,7 @@ enum LibraryError {
 
 constexpr uint32_t kLocalSignature = 0x04034B50;
 constexpr size_t kLocalHeaderSize = 30;
-constexpr size_t kChunk = 1 << 16;   // compressed data read at a time
-constexpr size_t kPiece = 1 << 18;   // inflated data written at a time
+constexpr size_t kChunk = 1 << 16;
 
 // Gives the new file its final length before it is written, which makes the
 // writes cheaper and finds a full disk before any data is inflated.
@@ -53,22 +51,9 @@ class Extraction {
   std::string Folder() const;
   bool CreateParents(const std::string& path) const;
   bool ExtractMember(FileSource& source, const ZipDirEntry& entry, const std::string& path);
-  // The compressed side of one member's data.
-  struct Input {
-    std::vector<unsigned char> buffer;
-    uint64_t offset = 0;
-    uint64_t remaining = 0;
-    z_stream stream = {};
-    int status = Z_OK;
-  };
-  static bool ReadInput(FileSource& source, Input& input);
-  // Inflates into piece until it is full, the stream ends or the input runs out.
-  static bool InflatePiece(FileSource& source, Input& input, unsigned char* piece, size_t& length);
-  // Inflates the member's data into output; 0, leDataError or leWriteFailed.
-  int CopyData(FileSource& source, uint64_t offset, const ZipDirEntry& entry, HANDLE output, uint32_t& crc);
+  bool CopyData(FileSource& source, uint64_t offset, const ZipDirEntry& entry, HANDLE output, uint32_t& crc);
 
   const UnzipCallRecord& record_;
-  PieceWriter writer_;
   bool aborted_ = false;
 };
 
@@ -104,70 +89,54 @@ bool Extraction::CreateParents(const std::string& path) const {
   return true;
 }
 
-bool Extraction::ReadInput(FileSource& source, Input& input) {
-  const size_t want = static_cast<size_t>(input.remaining < kChunk ? input.remaining : kChunk);
-  const size_t got = want ? source.ReadAt(input.offset, input.buffer.data(), want) : 0;
-  input.offset += got;
-  input.remaining -= got;
-  input.stream.next_in = input.buffer.data();
-  input.stream.avail_in = static_cast<uInt>(got);
-  return got > 0;
-}
-
-bool Extraction::InflatePiece(FileSource& source, Input& input, unsigned char* piece, size_t& length) {
-  z_stream& stream = input.stream;
-  stream.next_out = piece;
-  stream.avail_out = static_cast<uInt>(kPiece);
-  while (stream.avail_out > 0 && input.status != Z_STREAM_END) {
-    if (stream.avail_in == 0 && (input.remaining == 0 || !ReadInput(source, input))) break;
-    input.status = inflate(&stream, Z_NO_FLUSH);
-    if (input.status != Z_OK && input.status != Z_STREAM_END) return false;
-  }
-  length = kPiece - stream.avail_out;
-  return true;
-}
-
-int Extraction::CopyData(FileSource& source, uint64_t offset, const ZipDirEntry& entry, HANDLE output,
-                         uint32_t& crc) {
+bool Extraction::CopyData(FileSource& source, uint64_t offset, const ZipDirEntry& entry, HANDLE output,
+                          uint32_t& crc) {
+  std::vector<unsigned char> input(kChunk), inflated(kChunk);
+  z_stream stream = {};
   const bool deflated = entry.Method == Z_DEFLATED;
-  Input input;
-  input.buffer.resize(kChunk);
-  input.offset = offset;
-  input.remaining = entry.CompressedSize;
-  if (deflated && inflateInit2(&input.stream, -MAX_WBITS) != Z_OK) return leDataError;
-  // Two pieces take turns: one is inflated while the writer writes the other.
-  std::vector<unsigned char> pieces[2] = {std::vector<unsigned char>(kPiece), std::vector<unsigned char>(kPiece)};
-  int current = 0;
-  uint64_t written = 0;
+  if (deflated && inflateInit2(&stream, -MAX_WBITS) != Z_OK) return false;
+  uint64_t remaining = entry.CompressedSize;
+  uLong written = 0;
+  int status = Z_OK;
   bool ok = true;
-  writer_.Begin(output);
-  for (bool done = false; ok && !done;) {
-    unsigned char* piece = pieces[current].data();
-    size_t length = 0;
-    if (deflated) {
-      ok = InflatePiece(source, input, piece, length);
-    } else if (input.remaining > 0) {
-      const size_t want = static_cast<size_t>(input.remaining < kPiece ? input.remaining : kPiece);
-      length = source.ReadAt(input.offset, piece, want);
-      input.offset += length;
-      input.remaining -= length;
+  while (ok && status != Z_STREAM_END && (remaining > 0 || (deflated && stream.avail_in > 0))) {
+    if (stream.avail_in == 0 && remaining > 0) {
+      const size_t want = static_cast<size_t>(remaining < kChunk ? remaining : kChunk);
+      const size_t got = source.ReadAt(offset, input.data(), want);
+      if (got == 0) {
+        ok = false;
+        break;
+      }
+      offset += got;
+      remaining -= got;
+      stream.next_in = input.data();
+      stream.avail_in = static_cast<uInt>(got);
     }
-    done = deflated ? input.status == Z_STREAM_END : input.remaining == 0;
-    if (ok && !done && length == 0) ok = false;  // the data ended before the member did
-    written += length;
+    const unsigned char* data = stream.next_in;
+    size_t length = stream.avail_in;
+    if (deflated) {
+      stream.next_out = inflated.data();
+      stream.avail_out = static_cast<uInt>(inflated.size());
+      status = inflate(&stream, Z_NO_FLUSH);
+      if (status != Z_OK && status != Z_STREAM_END) ok = false;
+      data = inflated.data();
+      length = inflated.size() - stream.avail_out;
+    } else {
+      stream.avail_in = 0;
+    }
     // More data than the directory announces is a broken or hostile member:
     // stop before it fills the disk.
-    if (written > entry.UncompressedSize) ok = false;
-    if (ok && length) {
-      ok = writer_.Submit(piece, length);
-      current ^= 1;
-    }
+    if (written + length > entry.UncompressedSize) ok = false;
+    DWORD put = 0;
+    if (ok && length && (!WriteFile(output, data, static_cast<DWORD>(length), &put, nullptr) || put != length))
+      ok = false;
+    crc = static_cast<uint32_t>(crc32(crc, data, static_cast<uInt>(length)));
+    written += static_cast<uLong>(length);
+    if (ok && deflated && status != Z_STREAM_END && remaining == 0 && stream.avail_in == 0 && length == 0)
+      ok = false;  // the compressed data ended before the stream did
   }
-  // The writer lets go of the pieces before they are freed.
-  const bool allWritten = writer_.Finish(crc);
-  if (deflated) inflateEnd(&input.stream);
-  if (!allWritten) return leWriteFailed;
-  return ok && written == entry.UncompressedSize ? 0 : leDataError;
+  if (deflated) inflateEnd(&stream);
+  return ok && written == entry.UncompressedSize && (!deflated || status == Z_STREAM_END);
 }
 
 bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, const std::string& path) {
@@ -187,9 +156,8 @@ bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, con
   if (!Preallocate(output.handle, entry.UncompressedSize))
     return Fail(leWriteFailed, "Kein Platz für die Datei: " + path), false;
   uint32_t crc = 0;
-  const int copyError = CopyData(source, data, entry, output.handle, crc);
-  if (copyError == leWriteFailed) return Fail(leWriteFailed, "Datei kann nicht geschrieben werden: " + path), false;
-  if (copyError) return Fail(leDataError, "Fehlerhafte Daten: " + entry.FileName), false;
+  if (!CopyData(source, data, entry, output.handle, crc))
+    return Fail(leDataError, "Fehlerhafte Daten: " + entry.FileName), false;
   if (crc != entry.CRC32) {
     Report(uaCRCError, static_cast<int32_t>(crc), static_cast<int32_t>(entry.CRC32), path);
     return Fail(leChecksum, "CRC-Fehler: " + entry.FileName), false;
