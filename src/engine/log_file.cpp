@@ -5,7 +5,7 @@
 #include "sys/text.h"
 
 const char* LogFileName(TRunMode runMode) {
-  return (runMode == rmUninstall || runMode == rmClearup) ? "zquninstall.log" : "zqinstall.log";
+  return IsUninstallSide(runMode) ? "zquninstall.log" : "zqinstall.log";
 }
 
 std::string RecordFolder(const std::string& uninstDir, bool uninstDirExists, const std::string& ownDir) {

@@ -1,5 +1,7 @@
 #include "engine/record_entries.h"
 
+#include <iterator>
+
 #include "sys/text.h"
 
 namespace {
@@ -35,7 +37,7 @@ std::vector<RecordEntry> InfoEntries(const RecordInfo& info) {
 }
 
 std::vector<RecordEntry> ItemEntries(const std::vector<std::string>& sortedItems, std::vector<std::string>& rejected) {
-  int counters[sizeof kNumberedSections / sizeof kNumberedSections[0]] = {};
+  int counters[std::size(kNumberedSections)] = {};
   std::vector<RecordEntry> entries;
   for (const std::string& item : sortedItems) {
     RecordEntry entry;
@@ -46,7 +48,7 @@ std::vector<RecordEntry> ItemEntries(const std::vector<std::string>& sortedItems
       rejected.push_back(item);
       continue;
     }
-    for (size_t n = 0; n < sizeof kNumberedSections / sizeof kNumberedSections[0]; ++n) {
+    for (size_t n = 0; n < std::size(kNumberedSections); ++n) {
       const NumberedSection& numbered = kNumberedSections[n];
       if (!SameText(entry.Section, numbered.item)) continue;
       entry.Section = numbered.section;

@@ -27,8 +27,7 @@ std::string SaveRecords(ReportCollector& lists, const RecordInfo& info, const st
                         const std::string& ownDir, TRunMode runMode) {
   const std::string folder = RecordFolder(uninstDir, !uninstDir.empty() && FolderExists(uninstDir), ownDir);
   WriteRecordFile(folder + "uninst.ini", lists.RecordLines(), info, lists.LogLines());
-  const bool uninstallSide = runMode == rmUninstall || runMode == rmClearup;
-  if (!uninstallSide) WriteRecordFile(folder + "error_inst.ini", lists.ErrorLines(), info, lists.LogLines());
+  if (!IsUninstallSide(runMode)) WriteRecordFile(folder + "error_inst.ini", lists.ErrorLines(), info, lists.LogLines());
   const std::string logPath = folder + LogFileName(runMode);
   AppendLogFile(logPath, lists.LogLines());
   return logPath;

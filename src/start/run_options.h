@@ -12,6 +12,9 @@ enum TRunMode : uint8_t {
   rmClearup = 4,      // clear-up of what an uninstallation left
 };
 
+// Uninstalling and clearing up share their log file and write no error record.
+inline bool IsUninstallSide(TRunMode runMode) { return runMode == rmUninstall || runMode == rmClearup; }
+
 struct RunOptions {
   TRunMode RunMode = rmNone;
   uint8_t AutoRun = 0;
