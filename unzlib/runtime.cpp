@@ -1,6 +1,7 @@
 // The small runtime of a library built without exceptions. The library's own
-// allocations are bounded (64 KiB buffers, names of at most 64 KiB), so the
-// only way to reach these is an exhausted process, which cannot go on anyway.
+// allocations are bounded (buffers of at most 256 KiB, names of at most
+// 64 KiB), so the only way to reach these is an exhausted process, which
+// cannot go on anyway.
 #include <cstdlib>
 #include <new>
 

@@ -11,6 +11,7 @@
 #include "archive/unzip_records.h"
 #include "archive/zip_directory.h"
 #include "member_path.h"
+#include "member_writer.h"
 #include "sys/text.h"
 
 namespace {
@@ -29,15 +30,88 @@ enum LibraryError {
 
 constexpr uint32_t kLocalSignature = 0x04034B50;
 constexpr size_t kLocalHeaderSize = 30;
-constexpr size_t kChunk = 1 << 16;
+constexpr size_t kChunk = 1 << 16;  // compressed data read at a time
 
-// Gives the new file its final length before it is written, which makes the
-// writes cheaper and finds a full disk before any data is inflated.
-bool Preallocate(HANDLE file, uint32_t size) {
-  LARGE_INTEGER end, start = {};
-  end.QuadPart = size;
-  return SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file) &&
-         SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+// The stored side of one member's data, read forward from the archive.
+class MemberData {
+ public:
+  MemberData(FileSource& source, uint64_t offset, const ZipDirEntry& entry);
+  ~MemberData();
+  MemberData(const MemberData&) = delete;
+  MemberData& operator=(const MemberData&) = delete;
+
+  bool Ready() const { return ready_; }
+  // Whether all of the member's data has been taken.
+  bool Done() const { return deflated_ ? status_ == Z_STREAM_END : remaining_ == 0; }
+  // Fills piece with the next data, up to its size; false for broken or
+  // truncated data.
+  bool Fill(unsigned char* piece, size_t size, size_t& length);
+
+ private:
+  size_t Read(unsigned char* buffer, size_t size);
+  bool Inflate(unsigned char* piece, size_t size, size_t& length);
+
+  FileSource& source_;
+  uint64_t offset_;
+  uint64_t remaining_;
+  const bool deflated_;
+  bool ready_ = true;
+  z_stream stream_ = {};
+  int status_ = Z_OK;
+  std::vector<unsigned char> input_;
+};
+
+MemberData::MemberData(FileSource& source, uint64_t offset, const ZipDirEntry& entry)
+    : source_(source), offset_(offset), remaining_(entry.CompressedSize), deflated_(entry.Method == Z_DEFLATED) {
+  if (!deflated_) return;
+  input_.resize(kChunk);
+  ready_ = inflateInit2(&stream_, -MAX_WBITS) == Z_OK;
+}
+
+MemberData::~MemberData() {
+  if (deflated_ && ready_) inflateEnd(&stream_);
+}
+
+size_t MemberData::Read(unsigned char* buffer, size_t size) {
+  const size_t want = static_cast<size_t>(remaining_ < size ? remaining_ : size);
+  const size_t got = want ? source_.ReadAt(offset_, buffer, want) : 0;
+  offset_ += got;
+  remaining_ -= got;
+  return got;
+}
+
+bool MemberData::Fill(unsigned char* piece, size_t size, size_t& length) {
+  if (deflated_) return Inflate(piece, size, length);
+  length = Read(piece, size);
+  return length > 0 || remaining_ == 0;
+}
+
+bool MemberData::Inflate(unsigned char* piece, size_t size, size_t& length) {
+  stream_.next_out = piece;
+  stream_.avail_out = static_cast<uInt>(size);
+  while (stream_.avail_out > 0 && status_ != Z_STREAM_END) {
+    if (stream_.avail_in == 0 && remaining_ > 0) {
+      stream_.next_in = input_.data();
+      stream_.avail_in = static_cast<uInt>(Read(input_.data(), input_.size()));
+      if (stream_.avail_in == 0) return false;
+    }
+    // Z_BUF_ERROR here means the compressed data ended before the stream did.
+    status_ = inflate(&stream_, Z_NO_FLUSH);
+    if (status_ != Z_OK && status_ != Z_STREAM_END) return false;
+  }
+  length = size - stream_.avail_out;
+  return true;
+}
+
+std::string WriteFailure(WriteOutcome outcome, const std::string& path) {
+  switch (outcome) {
+    case woNoFolder:
+      return "Ordner kann nicht angelegt werden: " + path;
+    case woNoSpace:
+      return "Kein Platz für die Datei: " + path;
+    default:
+      return "Datei kann nicht geschrieben werden: " + path;
+  }
 }
 
 class Extraction {
@@ -49,11 +123,11 @@ class Extraction {
   bool Report(int32_t action, int32_t first, int32_t second, const std::string& text = std::string());
   bool Fail(int32_t error, const std::string& text) { return Report(uaMessage, error, 0, text); }
   std::string Folder() const;
-  bool CreateParents(const std::string& path) const;
   bool ExtractMember(FileSource& source, const ZipDirEntry& entry, const std::string& path);
-  bool CopyData(FileSource& source, uint64_t offset, const ZipDirEntry& entry, HANDLE output, uint32_t& crc);
+  bool CopyData(MemberData& data, const ZipDirEntry& entry);
 
   const UnzipCallRecord& record_;
+  MemberWriter writer_;
   bool aborted_ = false;
 };
 
@@ -81,62 +155,21 @@ std::string Extraction::Folder() const {
   return WithTrailingBackslash(path);
 }
 
-bool Extraction::CreateParents(const std::string& path) const {
-  for (size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1)) {
-    const std::string folder = path.substr(0, slash);
-    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  }
-  return true;
-}
-
-bool Extraction::CopyData(FileSource& source, uint64_t offset, const ZipDirEntry& entry, HANDLE output,
-                          uint32_t& crc) {
-  std::vector<unsigned char> input(kChunk), inflated(kChunk);
-  z_stream stream = {};
-  const bool deflated = entry.Method == Z_DEFLATED;
-  if (deflated && inflateInit2(&stream, -MAX_WBITS) != Z_OK) return false;
-  uint64_t remaining = entry.CompressedSize;
-  uLong written = 0;
-  int status = Z_OK;
-  bool ok = true;
-  while (ok && status != Z_STREAM_END && (remaining > 0 || (deflated && stream.avail_in > 0))) {
-    if (stream.avail_in == 0 && remaining > 0) {
-      const size_t want = static_cast<size_t>(remaining < kChunk ? remaining : kChunk);
-      const size_t got = source.ReadAt(offset, input.data(), want);
-      if (got == 0) {
-        ok = false;
-        break;
-      }
-      offset += got;
-      remaining -= got;
-      stream.next_in = input.data();
-      stream.avail_in = static_cast<uInt>(got);
-    }
-    const unsigned char* data = stream.next_in;
-    size_t length = stream.avail_in;
-    if (deflated) {
-      stream.next_out = inflated.data();
-      stream.avail_out = static_cast<uInt>(inflated.size());
-      status = inflate(&stream, Z_NO_FLUSH);
-      if (status != Z_OK && status != Z_STREAM_END) ok = false;
-      data = inflated.data();
-      length = inflated.size() - stream.avail_out;
-    } else {
-      stream.avail_in = 0;
-    }
+// Hands the member's data to the writer piece by piece; false for broken data.
+// A file the writer has failed on is not read further.
+bool Extraction::CopyData(MemberData& data, const ZipDirEntry& entry) {
+  uint64_t written = 0;
+  while (!data.Done() && !writer_.Failed()) {
+    unsigned char* piece = writer_.NextPiece();
+    size_t length = 0;
+    if (!data.Fill(piece, MemberWriter::kPieceSize, length)) return false;
     // More data than the directory announces is a broken or hostile member:
     // stop before it fills the disk.
-    if (written + length > entry.UncompressedSize) ok = false;
-    DWORD put = 0;
-    if (ok && length && (!WriteFile(output, data, static_cast<DWORD>(length), &put, nullptr) || put != length))
-      ok = false;
-    crc = static_cast<uint32_t>(crc32(crc, data, static_cast<uInt>(length)));
-    written += static_cast<uLong>(length);
-    if (ok && deflated && status != Z_STREAM_END && remaining == 0 && stream.avail_in == 0 && length == 0)
-      ok = false;  // the compressed data ended before the stream did
+    if (written + length > entry.UncompressedSize) return false;
+    if (length) writer_.Submit(length);
+    written += length;
   }
-  if (deflated) inflateEnd(&stream);
-  return ok && written == entry.UncompressedSize && (!deflated || status == Z_STREAM_END);
+  return writer_.Failed() || written == entry.UncompressedSize;
 }
 
 bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, const std::string& path) {
@@ -146,18 +179,15 @@ bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, con
     return Fail(leArchiveUnreadable, "Lokaler Header fehlt: " + entry.FileName), false;
   if (entry.Method != 0 && entry.Method != Z_DEFLATED)
     return Fail(leUnsupportedMethod, "Packmethode nicht unterstützt: " + entry.FileName), false;
-  const uint64_t data = entry.LocalHeaderOffset + kLocalHeaderSize + (local[26] | local[27] << 8) +
-                        (local[28] | local[29] << 8);
-  if (!CreateParents(path)) return Fail(leWriteFailed, "Ordner kann nicht angelegt werden: " + path), false;
-  FileHandle output(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-  if (!output.valid())
-    return Fail(leWriteFailed, "Datei kann nicht geschrieben werden: " + path), false;
-  if (!Preallocate(output.handle, entry.UncompressedSize))
-    return Fail(leWriteFailed, "Kein Platz für die Datei: " + path), false;
+  const uint64_t offset = entry.LocalHeaderOffset + kLocalHeaderSize + (local[26] | local[27] << 8) +
+                          (local[28] | local[29] << 8);
+  writer_.Begin(path, entry.UncompressedSize);
+  MemberData data(source, offset, entry);
+  const bool dataOk = data.Ready() && CopyData(data, entry);
   uint32_t crc = 0;
-  if (!CopyData(source, data, entry, output.handle, crc))
-    return Fail(leDataError, "Fehlerhafte Daten: " + entry.FileName), false;
+  const WriteOutcome outcome = writer_.Finish(crc);
+  if (outcome != woWritten) return Fail(leWriteFailed, WriteFailure(outcome, path)), false;
+  if (!dataOk) return Fail(leDataError, "Fehlerhafte Daten: " + entry.FileName), false;
   if (crc != entry.CRC32) {
     Report(uaCRCError, static_cast<int32_t>(crc), static_cast<int32_t>(entry.CRC32), path);
     return Fail(leChecksum, "CRC-Fehler: " + entry.FileName), false;

@@ -100,6 +100,10 @@ def main(folder):
     central = bomb.rfind(b"PK\x01\x02")
     bomb[central + 24:central + 28] = (1000).to_bytes(4, "little")
     files["understated.zip"] = bytes(bomb)
+    # Members of many pieces each, deflated and stored.
+    pattern = bytes((i * 31 + i // 977) & 0xFF for i in range(3 << 20))
+    files["large.zip"] = archive([("gross/gepackt.dat", pattern, deflate),
+                                  ("gross/gespeichert.dat", pattern[:700000], store)])
     files["descriptors.zip"] = with_descriptors([("d/eins.txt", b"eins " * 300), ("d/zwei.txt", b"zwei")])
     files["seven.zip"] = made_by_7z()
     for name, data in files.items():

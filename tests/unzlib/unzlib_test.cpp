@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/file_source.h"
 #include "archive/unzip_records.h"
 #include "support/paths.h"
 #include "sys/library_proc.h"
@@ -107,6 +108,37 @@ TEST_F(UnzLib, ExtractsEveryMemberAndReportsInOrder) {
   std::string text;
   for (int i = 0; i < 100; ++i) text += "Hallo\r\n";
   EXPECT_EQ(ReadTextFile(folder + "viewer\\daten\\liesmich.txt"), text);
+}
+
+TEST_F(UnzLib, LargeMembersArriveWhole) {
+  const std::string folder = FreshFolder("large");
+  EXPECT_EQ(Extract("large.zip", folder), 2);
+  EXPECT_TRUE(Messages().empty());
+  std::string pattern(3 << 20, '\0');
+  for (size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<char>((i * 31 + i / 977) & 0xFF);
+  EXPECT_TRUE(ReadTextFile(folder + "gross\\gepackt.dat") == pattern);
+  EXPECT_TRUE(ReadTextFile(folder + "gross\\gespeichert.dat") == pattern.substr(0, 700000));
+}
+
+TEST_F(UnzLib, AFileThatCannotBeWrittenFailsAloneAndInItsPlace) {
+  const std::string folder = FreshFolder("blocked");
+  ASSERT_TRUE(ForceFolders(folder + "viewer\\bin"));
+  ASSERT_TRUE(WriteTextFile(folder + "viewer\\bin\\ql.exe", "in use"));
+  ASSERT_TRUE(WriteTextFile(folder + "viewer\\daten", "a file where a folder belongs"));
+  const std::string inUse = folder + "viewer\\bin\\ql.exe";
+  FileHandle lock(CreateFileA(inUse.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(lock.valid());
+  EXPECT_EQ(Extract("basic.zip", folder), 1);
+  ASSERT_EQ(events.size(), 8u);
+  EXPECT_EQ(events[3].text, inUse);
+  EXPECT_EQ(events[4].action, uaMessage);
+  EXPECT_EQ(events[4].text, "Datei kann nicht geschrieben werden: " + inUse);
+  EXPECT_EQ(events[5].text, folder + "viewer\\daten\\liesmich.txt");
+  EXPECT_EQ(events[6].action, uaMessage);
+  EXPECT_EQ(events[6].text, "Ordner kann nicht angelegt werden: " + folder + "viewer\\daten\\liesmich.txt");
+  EXPECT_NE(events[4].first, 0);
+  EXPECT_NE(events[6].first, 0);
+  EXPECT_EQ(ReadTextFile(folder + "viewer\\ver.ini"), "[component]\r\nname=viewer\r\n");
 }
 
 TEST_F(UnzLib, PatternsSelectMembers) {
