@@ -10,6 +10,7 @@
 #include "archive/oem_names.h"
 #include "archive/unzip_records.h"
 #include "archive/zip_directory.h"
+#include "member_data.h"
 #include "member_path.h"
 #include "member_writer.h"
 #include "sys/text.h"
@@ -30,79 +31,6 @@ enum LibraryError {
 
 constexpr uint32_t kLocalSignature = 0x04034B50;
 constexpr size_t kLocalHeaderSize = 30;
-constexpr size_t kChunk = 1 << 16;  // compressed data read at a time
-
-// The stored side of one member's data, read forward from the archive.
-class MemberData {
- public:
-  MemberData(FileSource& source, uint64_t offset, const ZipDirEntry& entry);
-  ~MemberData();
-  MemberData(const MemberData&) = delete;
-  MemberData& operator=(const MemberData&) = delete;
-
-  bool Ready() const { return ready_; }
-  // Whether all of the member's data has been taken.
-  bool Done() const { return deflated_ ? status_ == Z_STREAM_END : remaining_ == 0; }
-  // Fills piece with the next data, up to its size; false for broken or
-  // truncated data.
-  bool Fill(unsigned char* piece, size_t size, size_t& length);
-
- private:
-  size_t Read(unsigned char* buffer, size_t size);
-  bool Inflate(unsigned char* piece, size_t size, size_t& length);
-
-  FileSource& source_;
-  uint64_t offset_;
-  uint64_t remaining_;
-  const bool deflated_;
-  bool ready_ = true;
-  z_stream stream_ = {};
-  int status_ = Z_OK;
-  std::vector<unsigned char> input_;
-};
-
-MemberData::MemberData(FileSource& source, uint64_t offset, const ZipDirEntry& entry)
-    : source_(source), offset_(offset), remaining_(entry.CompressedSize), deflated_(entry.Method == Z_DEFLATED) {
-  if (!deflated_) return;
-  input_.resize(kChunk);
-  ready_ = inflateInit2(&stream_, -MAX_WBITS) == Z_OK;
-}
-
-MemberData::~MemberData() {
-  if (deflated_ && ready_) inflateEnd(&stream_);
-}
-
-size_t MemberData::Read(unsigned char* buffer, size_t size) {
-  const size_t want = static_cast<size_t>(remaining_ < size ? remaining_ : size);
-  const size_t got = want ? source_.ReadAt(offset_, buffer, want) : 0;
-  offset_ += got;
-  remaining_ -= got;
-  return got;
-}
-
-bool MemberData::Fill(unsigned char* piece, size_t size, size_t& length) {
-  if (deflated_) return Inflate(piece, size, length);
-  length = Read(piece, size);
-  return length > 0 || remaining_ == 0;
-}
-
-bool MemberData::Inflate(unsigned char* piece, size_t size, size_t& length) {
-  stream_.next_out = piece;
-  stream_.avail_out = static_cast<uInt>(size);
-  while (stream_.avail_out > 0 && status_ != Z_STREAM_END) {
-    if (stream_.avail_in == 0 && remaining_ > 0) {
-      stream_.next_in = input_.data();
-      stream_.avail_in = static_cast<uInt>(Read(input_.data(), input_.size()));
-      if (stream_.avail_in == 0) return false;
-    }
-    // Z_BUF_ERROR here means the compressed data ended before the stream did.
-    status_ = inflate(&stream_, Z_NO_FLUSH);
-    if (status_ != Z_OK && status_ != Z_STREAM_END) return false;
-  }
-  length = size - stream_.avail_out;
-  return true;
-}
-
 std::string WriteFailure(WriteOutcome outcome, const std::string& path) {
   switch (outcome) {
     case woNoFolder:
