@@ -84,7 +84,8 @@ std::string Extraction::Folder() const {
 }
 
 // Hands the member's data to the writer piece by piece; false for broken data.
-// A file the writer has failed on is not read further.
+// A file the writer has failed on is not read further: its failure is the
+// one reported.
 bool Extraction::CopyData(MemberData& data, const ZipDirEntry& entry) {
   uint64_t written = 0;
   while (!data.Done() && !writer_.Failed()) {
@@ -97,7 +98,7 @@ bool Extraction::CopyData(MemberData& data, const ZipDirEntry& entry) {
     if (length) writer_.Submit(length);
     written += length;
   }
-  return writer_.Failed() || written == entry.UncompressedSize;
+  return written == entry.UncompressedSize;
 }
 
 bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, const std::string& path) {
