@@ -1,6 +1,6 @@
 #include "engine/install_object.h"
 
-#include "engine/folder_variables.h"
+#include "engine/config/folder_variables.h"
 #include "engine/progress.h"
 #include "sys/locale_order.h"
 #include "sys/path_text.h"

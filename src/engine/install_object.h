@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/install_settings.h"
+#include "engine/config/install_settings.h"
 #include "engine/report.h"
-#include "engine/uninstall_data.h"
+#include "engine/records/uninstall_data.h"
 
 class TZipExtractor;
 class IniFile;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/install_object.h"
-#include "engine/record_file.h"
+#include "engine/records/record_file.h"
 #include "engine/report_collector.h"
 #include "start/command_line.h"
 #include "sys/file_system.h"

@@ -1,4 +1,4 @@
-#include "engine/record_file.h"
+#include "engine/records/record_file.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "engine/placeholders.h"
+#include "engine/config/placeholders.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/record_entries.h"
+#include "engine/records/record_entries.h"
 #include "start/run_options.h"
 
 class ReportCollector;

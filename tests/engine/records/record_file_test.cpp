@@ -1,6 +1,6 @@
 // Writing the uninstall and error records into real INI files, merged into
 // what earlier runs left, and the end-of-run step with the log.
-#include "engine/record_file.h"
+#include "engine/records/record_file.h"
 
 #include <gtest/gtest.h>
 

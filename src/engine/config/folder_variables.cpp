@@ -1,4 +1,4 @@
-#include "engine/folder_variables.h"
+#include "engine/config/folder_variables.h"
 
 #include "sys/file_system.h"
 #include "sys/path_text.h"

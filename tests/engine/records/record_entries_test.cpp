@@ -1,5 +1,5 @@
 // The [Info] block and the record sections made from sorted items.
-#include "engine/record_entries.h"
+#include "engine/records/record_entries.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/record_entries.h"
+#include "engine/records/record_entries.h"
 
 #include <iterator>
 

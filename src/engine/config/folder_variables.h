@@ -1,7 +1,7 @@
 // The folders of this machine that the placeholders stand for.
 #pragma once
 
-#include "engine/placeholders.h"
+#include "engine/config/placeholders.h"
 #include "sys/shell_folders.h"
 
 // Determines the folder variables, each shell folder by its chain of sources

@@ -1,4 +1,4 @@
-#include "engine/folder_variables.h"
+#include "engine/config/folder_variables.h"
 
 #include <gtest/gtest.h>
 
