@@ -117,14 +117,17 @@ WriteOutcome MemberWriter::Write(const Slot& slot) {
 }
 
 void MemberWriter::Close() {
-  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+  if (file_ == INVALID_HANDLE_VALUE) return;
+  if (written_.dwLowDateTime || written_.dwHighDateTime) SetFileTime(file_, nullptr, nullptr, &written_);
+  CloseHandle(file_);
   file_ = INVALID_HANDLE_VALUE;
 }
 
-void MemberWriter::Begin(const std::string& path, uint32_t size) {
+void MemberWriter::Begin(const std::string& path, uint32_t size, const FILETIME& written) {
   EnterCriticalSection(&lock_);
   path_ = path;
   size_ = size;
+  written_ = written;
   crc_ = 0;
   outcome_ = woWritten;
   closed_ = false;

@@ -32,7 +32,8 @@ class MemberWriter {
   MemberWriter& operator=(const MemberWriter&) = delete;
 
   // Starts a file of the given length: its folders, then the file itself.
-  void Begin(const std::string& path, uint32_t size);
+  // The file is given the write time when it is closed.
+  void Begin(const std::string& path, uint32_t size, const FILETIME& written);
   // A buffer of kPieceSize bytes for the next piece; waits for a free one.
   unsigned char* NextPiece();
   // Hands over the first length bytes of the buffer NextPiece returned.
@@ -77,6 +78,7 @@ class MemberWriter {
   // steps touch them, apart from outcome_, which changes under the lock.
   std::string path_;
   uint32_t size_ = 0;
+  FILETIME written_ = {};
   HANDLE file_ = INVALID_HANDLE_VALUE;
   uint32_t crc_ = 0;
   WriteOutcome outcome_ = woWritten;

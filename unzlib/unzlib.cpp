@@ -12,6 +12,7 @@
 #include "archive/zip_directory.h"
 #include "member_data.h"
 #include "member_path.h"
+#include "member_time.h"
 #include "member_writer.h"
 #include "sys/text.h"
 
@@ -40,6 +41,24 @@ std::string WriteFailure(WriteOutcome outcome, const std::string& path) {
     default:
       return "Datei kann nicht geschrieben werden: " + path;
   }
+}
+
+// The member's stored write time: the universal time of its extra field, or
+// else its MS-DOS date and time, which hold the packer's local time.
+FILETIME StoredWriteTime(const ZipDirEntry& entry) {
+  FILETIME written = {};
+  uint64_t universal = 0;
+  if (ExtraFieldWriteTime(entry.Extra, universal)) {
+    written.dwLowDateTime = static_cast<DWORD>(universal);
+    written.dwHighDateTime = static_cast<DWORD>(universal >> 32);
+    return written;
+  }
+  FILETIME local;
+  SYSTEMTIME localTime, systemTime;
+  if (DosDateTimeToFileTime(entry.Date, entry.Time, &local) && FileTimeToSystemTime(&local, &localTime) &&
+      TzSpecificLocalTimeToSystemTime(nullptr, &localTime, &systemTime))
+    SystemTimeToFileTime(&systemTime, &written);
+  return written;
 }
 
 class Extraction {
@@ -110,7 +129,7 @@ bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, con
     return Fail(leUnsupportedMethod, "Packmethode nicht unterstützt: " + entry.FileName), false;
   const uint64_t offset = entry.LocalHeaderOffset + kLocalHeaderSize + (local[26] | local[27] << 8) +
                           (local[28] | local[29] << 8);
-  writer_.Begin(path, entry.UncompressedSize);
+  writer_.Begin(path, entry.UncompressedSize, StoredWriteTime(entry));
   MemberData data(source, offset, entry);
   const bool dataOk = data.Ready() && CopyData(data, entry);
   uint32_t crc = 0;

@@ -3,6 +3,7 @@
 (an implementation independent of ours). Usage: make_test_archives.py FOLDER"""
 import io
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -106,6 +107,15 @@ def main(folder):
                                   ("gross/gespeichert.dat", pattern[:700000], store)])
     files["descriptors.zip"] = with_descriptors([("d/eins.txt", b"eins " * 300), ("d/zwei.txt", b"zwei")])
     files["seven.zip"] = made_by_7z()
+    # One member with MS-DOS local time only, one with an extended timestamp
+    # (2020-01-02 03:04:05 UTC) beside a different MS-DOS time.
+    times = io.BytesIO()
+    with zipfile.ZipFile(times, "w") as z:
+        z.writestr(zipfile.ZipInfo("zeit/dos.txt", date_time=(2024, 5, 17, 10, 0, 6)), b"dos")
+        info = zipfile.ZipInfo("zeit/utc.txt", date_time=(2024, 5, 17, 10, 0, 6))
+        info.extra = struct.pack("<HHBI", 0x5455, 5, 1, 1577934245)
+        z.writestr(info, b"utc")
+    files["times.zip"] = times.getvalue()
     for name, data in files.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)

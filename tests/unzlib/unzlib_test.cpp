@@ -120,6 +120,26 @@ TEST_F(UnzLib, LargeMembersArriveWhole) {
   EXPECT_TRUE(ReadTextFile(folder + "gross\\gespeichert.dat") == pattern.substr(0, 700000));
 }
 
+// The file's write time, universal or local, as year, month, day, hour, minute, second.
+std::vector<int> WriteTime(const std::string& path, bool local) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  SYSTEMTIME universal, shown;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      !FileTimeToSystemTime(&data.ftLastWriteTime, &universal))
+    return {};
+  if (local) SystemTimeToTzSpecificLocalTime(nullptr, &universal, &shown);
+  const SYSTEMTIME& t = local ? shown : universal;
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+TEST_F(UnzLib, FilesTakeTheStoredWriteTime) {
+  const std::string folder = FreshFolder("times");
+  EXPECT_EQ(Extract("times.zip", folder), 2);
+  // MS-DOS times are the packer's local time; an extended timestamp is universal.
+  EXPECT_EQ(WriteTime(folder + "zeit\\dos.txt", true), (std::vector<int>{2024, 5, 17, 10, 0, 6}));
+  EXPECT_EQ(WriteTime(folder + "zeit\\utc.txt", false), (std::vector<int>{2020, 1, 2, 3, 4, 5}));
+}
+
 TEST_F(UnzLib, AFileThatCannotBeWrittenFailsAloneAndInItsPlace) {
   const std::string folder = FreshFolder("blocked");
   ASSERT_TRUE(ForceFolders(folder + "viewer\\bin"));
