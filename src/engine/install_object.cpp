@@ -6,6 +6,23 @@
 #include "sys/path_text.h"
 #include "sys/text.h"
 
+namespace {
+
+std::string Failure(const std::string& subject, const char* participle) {
+  return subject + FormatText("konnte nicht %s werden.", participle);
+}
+
+}  // namespace
+
+void TInstallObject::LogError(const std::string& subject, const char* participle, const std::string& detail) const {
+  Log("Fehler:  " + Failure(subject, participle) + detail);
+}
+
+void TInstallObject::LogWarning(const std::string& subject, const char* participle,
+                                const std::string& detail) const {
+  Log("Warnung: " + Failure(subject, participle) + detail);
+}
+
 bool LessText::operator()(const std::string& a, const std::string& b) const {
   return LowerAscii(a) < LowerAscii(b);
 }

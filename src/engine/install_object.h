@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -108,6 +109,60 @@ class TInstallObject {
   // Deletes the run's temporary and archive files.
   void KillTempFiles();
 
+  // Writes a registry value (a DWORD for a decimal 32-bit number, else a
+  // string) and records it for the uninstallation.
+  void RegWrite(const std::string& key, const std::string& name, const std::string& value);
+  // Deletes a value (pruning a key it leaves empty) or, with deleteKey, a sub key.
+  bool RegDelete(const std::string& key, const std::string& name, bool deleteKey);
+  // The install steps that write registry data: the components' registry
+  // lines, the product's installation data and the system's uninstall entry.
+  int SetRegUserInfo();
+  int SetRegInstInfo();
+  void SetRegUninstInfo(const std::string& displayName);
+  // Deletes the recorded values, last first; the lines left are those that
+  // could not be deleted. Then removes the product keys once empty.
+  void KillRegistryData(std::vector<std::string>& lines, const std::string& userKey, const std::string& machineKey);
+
+  // Counts the shared files of the list up (at most 3) or down (at least 0);
+  // a counter that cannot be changed leaves the list and waits in pending.
+  void CountShared(std::vector<std::string>& list, std::vector<std::string>& pending, bool deleteShared,
+                   bool decrement);
+  // Turns every path into path=yes (may be deleted) or path=no (keep).
+  void MarkSharedDeletable(std::vector<std::string>& list, bool deleteShared) const;
+  int SetSharedComps();
+  // Counts the record's shared files down and keeps those still in use from
+  // being unregistered and deleted.
+  void ProcessUninstData(UninstallData* record);
+  // Caps the counters of the maker's common files at 3.
+  void CapSharedCounts();
+
+  // Registers (or unregisters) COM servers, DLLs before executables; failed
+  // ones leave the list and wait in pending. True when all succeeded.
+  bool RegisterComList(std::vector<std::string>& list, std::vector<std::string>& pending, bool unregister);
+  bool RegisterAssemblyList(std::vector<std::string>& list, std::vector<std::string>& pending,
+                            const std::string& netFolder, bool unregister);
+  // Puts assemblies into the global cache, stopping at the first failure.
+  bool InstallAssemblyList(std::vector<std::string>& list, std::vector<std::string>& pending,
+                           const std::string& netFolder);
+  int RegisterComps();
+  int InstallDotNet();
+  int RegisterDotNet();
+
+  // Creates the program groups and shortcuts of install.ini; openFolders
+  // shows each new group in the shell.
+  void CreateLinks(bool openFolders);
+  // Removes the recorded shortcuts and then the recorded groups left empty.
+  void RemoveLinks();
+
+  // Closes the windows of the [close] lines; false when one stays open.
+  bool ClosePrograms(const std::vector<std::string>& lines, bool close);
+  int SetInstIniData();
+  // Starts the [RunProg] program and then waits for the [RunProgWait] one.
+  void RunProg();
+  // Records whether files wait for a restart and arms the completion at the
+  // next start of the system; true when a restart is needed.
+  bool SetRebootInfo();
+
   bool DeleteShared() const;
   bool Update() const;
   bool BaseMissing() const;
@@ -156,12 +211,16 @@ class TInstallObject {
   // Whether the file exists; a missing one is logged as not found.
   bool FileFoundOrLogged(const std::string& path) const;
   void ForgetRejectedProduct() const;
-  void LogError(const std::string& subject, const char* participle) const;
-  void LogWarning(const std::string& subject, const char* participle) const;
+  // "Fehler:  " or "Warnung: ", the subject, "konnte nicht <participle> werden." and detail.
+  void LogError(const std::string& subject, const char* participle, const std::string& detail = "") const;
+  void LogWarning(const std::string& subject, const char* participle, const std::string& detail = "") const;
   bool CopyOver(const std::string& source, const std::string& target) const;
   int CopyBeside(const std::string& source, const std::string& target, std::vector<std::string>& pending);
+  // How a payload piece's file is created: with or without a log line; the
+  // uninstaller's creation raises on failure, which fails the whole run.
+  enum class PieceFile { Quiet, Announced, Uninstaller };
   // Creates (or replaces) path and writes the bytes; failures are logged.
-  bool WritePiece(const std::string& path, const uint8_t* data, uint32_t length, bool logCreation) const;
+  bool WritePiece(const std::string& path, const uint8_t* data, uint32_t length, PieceFile kind) const;
   int WritePayloadPieces(HANDLE file, const std::string& source, const std::string& workFolder);
   int WriteArchivePieces(PieceReader& reader, const std::string& reading, const std::string& workFolder,
                          const std::vector<uint32_t>& sizes);
@@ -171,4 +230,32 @@ class TInstallObject {
   void CheckBaseInstallation(const IniFile& ini);
   int ExtractEach(const std::string& baseFolder, const std::vector<std::string>& archives);
   int ExtractArchive(TZipExtractor& zip, const std::string& archive);
+
+  void ApplyRegistryLine(const std::string& line);
+  void WriteProductInfo(const std::string& now);
+  void WriteComponentInfo(const ComponentEntry& component, const std::string& now);
+  // The uninstaller copy in the Windows folder, in short form where it can be had.
+  std::string UninstallerShortPath() const;
+  void DropCountedFiles(std::vector<std::string>& shared) const;
+
+  // One of the three registration steps: its progress name, its lines, the
+  // list it works through, whether files waiting for a restart are filtered
+  // out first, and the work for one component.
+  struct RegistrationStep {
+    const char* Name;
+    const char* Announcement;
+    const char* ExceptionText;
+    std::vector<std::string> ComponentEntry::*List;
+    bool Filter;
+    std::function<void(ComponentEntry&)> Run;
+  };
+  int RunRegistrationStep(const RegistrationStep& step);
+  // Drops the files that wait for a restart (recorded for the completion)
+  // and those this installation did not write.
+  void FilterRegistrations(ComponentEntry& component, std::vector<std::string>& list, bool dotNet);
+
+  void CreateGroup(const std::string& menu, const std::string& name, bool openFolder);
+  void CreateLink(const std::string& link, const std::string& target);
+  void StartProgram(const std::string& line, bool wait);
+  void ApplyIniEdits(std::vector<std::string> lines) const;
 };

@@ -6,6 +6,7 @@
 
 #include "engine/install_object.h"
 #include "engine/result_codes.h"
+#include "engine/system_keys.h"
 #include "start/run_options.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
@@ -30,11 +31,6 @@ int Guarded(Work work) {
     return rcException;
   }
 }
-
-const char kUninstallKeys[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-const char kRunOnceKey[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-// The restart entry that completes an installation.
-const char kRunOnceValue[] = "Quotaline";
 
 }  // namespace
 

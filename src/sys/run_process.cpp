@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "sys/text.h"
 
 namespace {
@@ -35,6 +37,24 @@ bool WaitHandlingMessages(HANDLE process) {
   }
 }
 
+// The command line with its program (quoted, or up to the first blank) taken
+// from folder. The path is quoted: a folder with blanks such as "C:\Program
+// Files" must not be read as the program "C:\Program".
+std::string InFolder(const std::string& commandLine, const std::string& folder) {
+  if (folder.empty()) return commandLine;
+  size_t end;
+  std::string program;
+  if (commandLine[0] == '"') {
+    end = commandLine.find('"', 1);
+    program = commandLine.substr(1, end == std::string::npos ? std::string::npos : end - 1);
+    end = end == std::string::npos ? commandLine.size() : end + 1;
+  } else {
+    end = std::min(commandLine.find(' '), commandLine.size());
+    program = commandLine.substr(0, end);
+  }
+  return "\"" + WithTrailingBackslash(folder) + program + "\"" + commandLine.substr(end);
+}
+
 }  // namespace
 
 bool PumpMessage() { return PumpOne() != Pumped::None; }
@@ -47,11 +67,11 @@ void PumpWaitingMessages() {
 
 bool RunProcess(const std::string& commandLine, const std::string& folder, int wait) {
   if (Trim(commandLine).empty()) return false;
-  std::string command = WithTrailingBackslash(folder) + commandLine;
+  std::string command = InFolder(commandLine, folder);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_FORCEOFFFEEDBACK;
-  startup.wShowWindow = SW_SHOWMINIMIZED;
+  startup.wShowWindow = SW_MINIMIZE;  // minimised, and the installer keeps the focus
   PROCESS_INFORMATION process = {};
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
                       &startup, &process))

@@ -3,7 +3,9 @@
 
 #include <string>
 
-// Starts folder + command line with a minimised window. wait 0 returns at once,
+// Starts the command line with a minimised window that does not take the
+// focus. With a folder, the program named first on the line (quoted, or up to
+// the first blank) is taken from that folder. wait 0 returns at once,
 // above 0 blocks for at most that many milliseconds, below 0 waits until the
 // program ends while handling the thread's window messages. True when the
 // program was started (and, with a negative wait, has ended).

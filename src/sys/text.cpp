@@ -49,6 +49,14 @@ std::string WithTrailingBackslash(const std::string& folder) {
   return folder + '\\';
 }
 
+std::string LineValue(const std::vector<std::string>& lines, const std::string& name) {
+  for (const std::string& line : lines) {
+    const size_t equals = line.find('=');
+    if (equals != std::string::npos && SameText(Trim(line.substr(0, equals)), name)) return line.substr(equals + 1);
+  }
+  return std::string();
+}
+
 bool ParseDecimal(const std::string& text, long long& value) {
   const std::string number = Trim(text);
   value = 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Removes blanks and control characters (everything up to ' ') from both ends.
 std::string Trim(const std::string& text);
@@ -17,6 +18,10 @@ bool SameText(const std::string& a, const std::string& b);
 // no separator or the trimmed text is shorter than 3 characters; head then keeps
 // the trimmed text and tail is empty.
 bool SplitAtLast(const std::string& text, char separator, std::string& head, std::string& tail);
+
+// The value after the first "=" of the first "name=value" line whose name
+// (trimmed, case ignored) is name; empty when there is none.
+std::string LineValue(const std::vector<std::string>& lines, const std::string& name);
 
 // Reads the trimmed text as a decimal integer with an optional sign; false when
 // it is empty, holds anything else or does not fit 64 bits.

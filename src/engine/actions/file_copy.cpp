@@ -1,5 +1,6 @@
 // Putting the components' files in place under the overwrite rule, and
 // deleting files and folders again.
+#include "engine/actions/pending.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
@@ -8,22 +9,6 @@
 #include "sys/path_text.h"
 #include "sys/system_error.h"
 #include "sys/text.h"
-
-namespace {
-
-std::string Failure(const std::string& subject, const char* participle) {
-  return subject + FormatText("konnte nicht %s werden.", participle);
-}
-
-}  // namespace
-
-void TInstallObject::LogError(const std::string& subject, const char* participle) const {
-  Log("Fehler:  " + Failure(subject, participle));
-}
-
-void TInstallObject::LogWarning(const std::string& subject, const char* participle) const {
-  Log("Warnung: " + Failure(subject, participle));
-}
 
 int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::vector<std::string>& pending,
                                        bool force) {
@@ -40,7 +25,7 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
     const std::string folder = FolderPart(target);
     if (!FolderExists(folder)) {
       Log(FormatText("Erstelle Verzeichnis: %s", folder.c_str()));
-      if (!ForceFolders(folder)) {
+      if (!ForceFolders(folder) || !FolderExists(folder)) {
         LogError("Verzeichnis (" + folder + ") ", "erstellt");
         return rcFolderMissing;
       }
@@ -76,7 +61,7 @@ bool TInstallObject::CopyOver(const std::string& source, const std::string& targ
 int TInstallObject::CopyBeside(const std::string& source, const std::string& target,
                                std::vector<std::string>& pending) {
   // The target is in use: the new file waits beside it for the next start.
-  pending.push_back("1=" + LowerAscii(target));
+  pending.push_back(PendingLine(pkCopy, target));
   LogError("Datei " + target + " ", "geschrieben");
   const std::string waiting = target + "~";
   SetFileAttributesA(waiting.c_str(), 0);
@@ -90,12 +75,15 @@ int TInstallObject::CopyBeside(const std::string& source, const std::string& tar
 }
 
 int TInstallObject::CopyFiles() {
-  if (!Settings) return rcMemoryError;
-  Report(rkMessage, "Kopiere Dateien...", rfLog | rfStatus);
   int total = 0;
-  for (const ComponentEntry& component : Settings->Components) total += static_cast<int>(component.Copy.size());
-  if (total == 0) return rcOk;
+  if (Settings)
+    for (const ComponentEntry& component : Settings->Components) total += static_cast<int>(component.Copy.size());
   StepProgress progress(ReportProcedure, "CopyFiles", false, total);
+  if (!Settings) {
+    progress.Finish();
+    return rcMemoryError;
+  }
+  Report(rkMessage, "Kopiere Dateien...", rfLog | rfStatus);
   int result = rcOk;
   for (size_t i = 0; i < Settings->Components.size() && result == rcOk; ++i) {
     ComponentEntry& component = Settings->Components[i];
@@ -132,7 +120,7 @@ void TInstallObject::KillFiles(const std::vector<std::string>& files, bool remov
 bool TInstallObject::KillDir(const std::string& folder) {
   Log(FormatText("Lösche Verzeichnis:   %s", folder.c_str()));
   if (RemoveDirectoryA(folder.c_str())) return true;
-  Log("Warnung: " + Failure("Verzeichnis ", "gelöscht") + " [" + SystemErrorText(GetLastError()) + "]");
+  LogWarning("Verzeichnis ", "gelöscht", " [" + SystemErrorText(GetLastError()) + "]");
   return false;
 }
 

@@ -13,14 +13,16 @@ namespace {
 
 const char kSection[] = "component";
 
-
 }  // namespace
 
 int TInstallObject::ProcessInstInis() {
   Report(rkMessage, "Ermittle zu installierende Komponenten...", rfLog | rfStatus);
-  if (!Settings) return rcMemoryError;
-  Settings->Components.clear();
   StepProgress progress(ReportProcedure, "ProcessInstInis", false, static_cast<int>(TempFiles.size()));
+  if (!Settings) {
+    progress.Finish();
+    return rcMemoryError;
+  }
+  Settings->Components.clear();
   int result = rcOk;
   for (size_t i = 0; i < TempFiles.size() && result == rcOk; ++i) {
     if (LowerAscii(FileNamePart(TempFiles[i])) == "ver.ini") {
@@ -70,7 +72,8 @@ int TInstallObject::ReadComponent(const std::string& path) {
     long long number = 0;
     if (equals == std::string::npos || !ParseDecimal(line.substr(0, equals), number) || number < 0) continue;
     const std::string rest = line.substr(equals + 1);
-    for (const std::string& edit : section(("AddIni" + std::to_string(number)).c_str()))
+    // The section is named by the key as written: "01" reads [AddIni01].
+    for (const std::string& edit : section(("AddIni" + Trim(line.substr(0, equals))).c_str()))
       entry.IniEdits.push_back(rest + "=" + edit);
   }
   Settings->Components.push_back(std::move(entry));

@@ -7,15 +7,6 @@
 
 namespace {
 
-// The value after the first "=" of the first line whose name is name.
-std::string ValueOf(const PlaceholderLines& table, const std::string& name) {
-  for (const std::string& line : table) {
-    const size_t equals = line.find('=');
-    if (equals != std::string::npos && SameText(line.substr(0, equals), name)) return line.substr(equals + 1);
-  }
-  return std::string();
-}
-
 void SortLines(std::vector<std::string>& lines, const LineOrder& order) {
   std::stable_sort(lines.begin(), lines.end(), order);
 }
@@ -40,7 +31,7 @@ std::string ExpandPlaceholders(const PlaceholderLines& table, const std::string&
     for (const std::string& line : table) {
       // The name ends at the first "=": a folder may itself hold one.
       const std::string name = Trim(line.substr(0, line.find('=')));
-      result = ReplaceAllText(result, name, ValueOf(table, name));
+      result = ReplaceAllText(result, name, LineValue(table, name));
     }
   }
   return CollapseBackslashPairs(result);

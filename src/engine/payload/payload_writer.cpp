@@ -7,6 +7,7 @@
 #include "archive/payload_layout.h"
 #include "engine/install_object.h"
 #include "engine/result_codes.h"
+#include "engine/system_keys.h"
 #include "sys/system_error.h"
 #include "sys/text.h"
 
@@ -45,9 +46,10 @@ void TInstallObject::LogSystemError(DWORD error) const { Log("Fehler:  " + Syste
 std::string TInstallObject::WorkFolder() const { return TmpDir + "~qlinst\\"; }
 
 bool TInstallObject::WritePiece(const std::string& path, const uint8_t* data, uint32_t length,
-                                bool logCreation) const {
-  if (logCreation) Log(FormatText("Erzeuge Datei:      %s", path.c_str()));
+                                PieceFile kind) const {
+  if (kind != PieceFile::Quiet) Log(FormatText("Erzeuge Datei:      %s", path.c_str()));
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid() && kind == PieceFile::Uninstaller) ThrowLastError("zquninst.exe");
   if (!file.valid()) {
     LogSystemError(GetLastError());
     return false;
@@ -69,7 +71,9 @@ int TInstallObject::WriteData(const std::string& workFolder) {
     FileHandle file(OpenForReading(source.c_str()));
     if (file.valid()) result = WritePayloadPieces(file.handle, source, workFolder);
   } catch (...) {
-    result = rcException;
+    // The caller turns the exception into its result.
+    Log("Fehler:  WriteData fehlgeschlagen");
+    throw;
   }
   if (result != rcOk) Log("Fehler:  WriteData fehlgeschlagen");
   return result;
@@ -84,14 +88,14 @@ int TInstallObject::WritePayloadPieces(HANDLE file, const std::string& source, c
 
   Log(reading);
   if (!reader.ReadExactly(kImageSize)) return rcReadSetupFile;
-  const std::string uninstaller = workFolder + "zquninst.exe";
+  const std::string uninstaller = workFolder + kUninstallerName;
   TempFiles.push_back(uninstaller);
-  if (!WritePiece(uninstaller, reader.Data(), kImageSize, true)) return rcWriteUninstaller;
+  if (!WritePiece(uninstaller, reader.Data(), kImageSize, PieceFile::Uninstaller)) return rcWriteUninstaller;
 
   Log(reading);
   DWORD read = 0;
   if (!reader.Read(kLibrarySize, read)) return rcReadDll;
-  if (!WritePiece(WorkFolder() + "UnzLib.dll", reader.Data(), kLibrarySize, true)) return rcWriteDll;
+  if (!WritePiece(WorkFolder() + "UnzLib.dll", reader.Data(), kLibrarySize, PieceFile::Announced)) return rcWriteDll;
 
   Log(reading + " (Archiv Info)");
   uint8_t table[kSizeTableSize];
@@ -111,7 +115,7 @@ int TInstallObject::WriteArchivePieces(PieceReader& reader, const std::string& r
     const DWORD attributes = GetFileAttributesA(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
       SetFileAttributesA(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (!WritePiece(name, reader.Data(), sizes[n], false)) return result;
+    if (!WritePiece(name, reader.Data(), sizes[n], PieceFile::Quiet)) return result;
     ArchiveFiles.push_back(name);
   }
   return sizes.empty() ? rcReadArchive : rcOk;

@@ -130,8 +130,14 @@ TEST_F(FileCopy, AMissingSourceStopsWithMinus20) {
 }
 
 TEST_F(FileCopy, CopyFilesWorksThroughEveryComponent) {
+  // Ending early or with nothing to copy, the step still advances by its weight.
   EXPECT_EQ(object->CopyFiles(), rcMemoryError);
+  EXPECT_EQ(progress, 50);
   object->Settings = std::make_unique<InstallSettings>();
+  progress = 0;
+  EXPECT_EQ(object->CopyFiles(), rcOk);
+  EXPECT_EQ(progress, 50);
+  progress = 0;
   ComponentEntry first, second;
   first.Copy = {Source("1.txt", "1") + "=" + folder + "ziel\\1.txt"};
   second.Copy = {Source("2.txt", "2") + "=" + folder + "ziel\\2.txt", Source("3.txt", "3") + "=" + folder + "ziel\\3.txt"};

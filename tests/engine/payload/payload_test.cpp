@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -119,13 +120,14 @@ TEST_F(Payload, AReadOnlyLeftoverArchiveIsReplaced) {
   EXPECT_EQ(GetFileAttributesA(leftover.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
-TEST_F(Payload, AnUninstallerThatCannotBeCreatedFails) {
+TEST_F(Payload, AnUninstallerThatCannotBeCreatedFailsTheRun) {
   Use(Container("four.exe"), "locked");
   const std::string uninstaller = work + "zquninst.exe";
   ForceFolders(uninstaller);  // a folder in its place
-  EXPECT_EQ(object->WriteData(work), rcWriteUninstaller);
+  // The failure leaves as an exception, which the initialisation answers with -3.
+  EXPECT_THROW(object->WriteData(work), std::runtime_error);
   EXPECT_EQ(log.back(), "Fehler:  WriteData fehlgeschlagen");
-  EXPECT_EQ(log[log.size() - 2].rfind("Fehler:  ", 0), 0u);
+  EXPECT_EQ(log[log.size() - 2], "Erzeuge Datei:      " + uninstaller);
   EXPECT_EQ(object->TempFiles, (std::vector<std::string>{uninstaller}));
 }
 

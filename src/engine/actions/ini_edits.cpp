@@ -1,0 +1,44 @@
+// The components' INI entries, written into their INI files.
+#include <algorithm>
+
+#include "engine/install_object.h"
+#include "engine/progress.h"
+#include "engine/result_codes.h"
+#include "sys/ini_file.h"
+#include "sys/locale_order.h"
+#include "sys/text.h"
+
+int TInstallObject::SetInstIniData() {
+  const int components = Settings ? static_cast<int>(Settings->Components.size()) : 0;
+  StepProgress progress(ReportProcedure, "SetInstIniData", false, components);
+  if (!Settings) {
+    progress.Finish();
+    return rcMemoryError;
+  }
+  Report(rkMessage, "Setze INI Daten...", rfLog | rfStatus);
+  int result = rcOk;
+  for (size_t i = 0; i < Settings->Components.size() && result == rcOk; ++i) {
+    try {
+      ApplyIniEdits(Settings->Components[i].IniEdits);
+    } catch (...) {
+      result = rcException;
+    }
+    progress.Advance();
+  }
+  progress.Finish();
+  return result;
+}
+
+// Lines "file=section=key=value"; one with an empty part is passed over.
+void TInstallObject::ApplyIniEdits(std::vector<std::string> lines) const {
+  std::sort(lines.begin(), lines.end(), LocaleLessText);
+  for (const std::string& line : lines) {
+    std::string rest, value, fileAndSection, key, file, section;
+    if (!SplitAtLast(line, '=', rest, value) || !SplitAtLast(rest, '=', fileAndSection, key) ||
+        !SplitAtLast(fileAndSection, '=', file, section) || file.empty() || section.empty() || key.empty() ||
+        value.empty())
+      continue;
+    Log(FormatText("Schreibe INI:  %s: [%s] %s=%s", file.c_str(), section.c_str(), key.c_str(), value.c_str()));
+    IniFile(file).WriteString(section, key, value);
+  }
+}

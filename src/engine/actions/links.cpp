@@ -1,0 +1,91 @@
+// Program groups in the user's Programs menu and shell shortcuts, created
+// from install.ini and removed again from the uninstall record. What stood
+// before the installation is neither recorded nor removed.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "engine/install_object.h"
+#include "engine/progress.h"
+#include "sys/file_system.h"
+#include "sys/path_text.h"
+#include "sys/shell_folders.h"
+#include "sys/shortcuts.h"
+#include "sys/text.h"
+
+namespace {
+
+// The current user's Programs menu, with a trailing backslash; empty when unknown.
+std::string ProgramsMenu() { return WithTrailingBackslash(ReadShellFolder("Programs", false)); }
+
+}  // namespace
+
+void TInstallObject::CreateLinks(bool openFolders) {
+  const std::vector<std::string> none;
+  const std::vector<std::string>& groups = Settings ? Settings->Groups : none;
+  const std::vector<std::string>& links = Settings ? Settings->Links : none;
+  StepProgress progress(ReportProcedure, "CreateLinks", false, static_cast<int>(groups.size() + links.size()));
+  const std::string menu = ProgramsMenu();
+  // Only the keys 1 to n are looked up, n being the number of lines.
+  for (size_t k = 1; k <= groups.size(); ++k) {
+    const std::string name = Trim(LineValue(groups, std::to_string(k)));
+    if (!name.empty()) CreateGroup(menu, name, openFolders);
+    progress.Advance();
+  }
+  for (const std::string& line : links) {
+    std::string link, target;
+    SplitAtLast(line, '=', link, target);
+    if (!Trim(link).empty() && !Trim(target).empty()) CreateLink(ExpandPlaceholders(link), ExpandPlaceholders(target));
+    progress.Advance();
+  }
+  progress.Finish();
+}
+
+void TInstallObject::CreateGroup(const std::string& menu, const std::string& name, bool openFolder) {
+  const std::string folder = menu + name;
+  if (!menu.empty() && FolderExists(folder)) return;
+  Log(FormatText("Erzeuge Programmgruppe:  %s", name.c_str()));
+  if (menu.empty() || !ForceFolders(folder) || !FolderExists(folder)) {
+    LogError("Programmgruppe (" + name + ") ", "angelegt");
+    return;
+  }
+  Report(rkGroup, name, 0);
+  if (openFolder) ShellExecuteA(OwnerWindow, nullptr, folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TInstallObject::CreateLink(const std::string& link, const std::string& target) {
+  if (FileExists(link + ".lnk")) return;
+  const std::string name = FileNamePart(link);
+  Log(FormatText("Erzeuge Shortcut:   %s", name.c_str()));
+  if (CreateShortcut(link, target, target))
+    Report(rkLink, link + "|" + target, 0);
+  else
+    LogError("Link (" + name + ") ", "angelegt");
+}
+
+void TInstallObject::RemoveLinks() {
+  const std::vector<std::string> none;
+  const std::vector<std::string>& links = Uninstall ? Uninstall->Links : none;
+  const std::vector<std::string>& groups = Uninstall ? Uninstall->Groups : none;
+  StepProgress progress(ReportProcedure, "RemoveLinks", true, static_cast<int>(links.size() + groups.size()));
+  if (!links.empty()) Report(rkMessage, "Entferne Links...", rfLog | rfStatus);
+  for (const std::string& line : links) {
+    std::string link, target;
+    SplitAtLast(LowerAscii(line), '=', link, target);
+    if (!target.empty() && FileExists(link + ".lnk")) {
+      Log(FormatText("Lösche Shortcut:    %s", link.c_str()));
+      if (!RemoveShortcut(OwnerWindow, link)) LogError("Link... (" + link + ") ", "gelöscht");
+    }
+    progress.Advance();
+  }
+  if (!groups.empty()) Report(rkMessage, "Entferne Programmgruppen...", rfLog | rfStatus);
+  const std::string menu = ProgramsMenu();
+  for (const std::string& name : groups) {
+    // Removed only when empty: a group that holds foreign shortcuts stays.
+    const std::string folder = menu + name;
+    Log(FormatText("Lösche Programmgruppe:   %s", folder.c_str()));
+    KillDir(folder);
+    if (FolderExists(folder)) LogWarning("Programmgruppe... (" + folder + ") ", "gelöscht");
+    progress.Advance();
+  }
+  progress.Finish();
+}

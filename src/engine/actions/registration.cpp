@@ -1,0 +1,201 @@
+// COM servers and .NET assemblies: self-registration of DLL and executable
+// servers, RegAsm and gacutil runs, and the three install steps over the
+// components' lists. A file that waits for a restart is registered then.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "engine/actions/pending.h"
+#include "engine/install_object.h"
+#include "engine/progress.h"
+#include "engine/result_codes.h"
+#include "sys/library_proc.h"
+#include "sys/locale_order.h"
+#include "sys/path_text.h"
+#include "sys/run_process.h"
+#include "sys/system_error.h"
+#include "sys/text.h"
+#include "sys/version.h"
+
+namespace {
+
+using ServerEntry = HRESULT(__stdcall*)();
+
+// The file of a line "N=path"; a line without "=" is the file.
+std::string RegistrationPath(const std::string& line) {
+  const size_t equals = line.find('=');
+  return Trim(equals == std::string::npos ? line : line.substr(equals + 1));
+}
+
+// Loads the DLL and calls its registration entry; error receives the
+// system's error code of a failure.
+bool CallServerEntry(const std::string& path, const char* entryName, DWORD& error) {
+  HMODULE library = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (!library) {
+    error = GetLastError();
+    return false;
+  }
+  const auto entry = LibraryProc<ServerEntry>(library, entryName);
+  error = entry ? 0 : GetLastError();
+  const bool registered = entry && entry() == S_OK;
+  if (entry && !registered) error = GetLastError();
+  FreeLibrary(library);
+  return registered;
+}
+
+void EraseAt(std::vector<std::string>& list, size_t i) { list.erase(list.begin() + static_cast<std::ptrdiff_t>(i)); }
+
+}  // namespace
+
+bool TInstallObject::RegisterComList(std::vector<std::string>& list, std::vector<std::string>& pending,
+                                     bool unregister) {
+  // Every DLL before the executables, which may need them.
+  std::sort(list.begin(), list.end(),
+            [](const std::string& a, const std::string& b) { return CompareByExtension(a, b) < 0; });
+  bool all = true;
+  for (size_t i = 0; i < list.size();) {
+    const std::string path = RegistrationPath(list[i]);
+    Log(FormatText(unregister ? "Deregistriere COM:     %s" : "Registriere COM:    %s", path.c_str()));
+    DWORD error = 0;
+    bool done;
+    if (LowerAscii(FileExtension(path)) == ".exe") {
+      done = RunProcess(FileNamePart(path) + (unregister ? " /UNREGSERVER" : " /REGSERVER"), FolderPart(path), -1);
+      error = GetLastError();
+    } else {
+      done = CallServerEntry(path, unregister ? "DllUnregisterServer" : "DllRegisterServer", error);
+    }
+    if (done) {
+      if (!unregister) Report(rkCom, path, 0);
+      ++i;
+      continue;
+    }
+    all = false;
+    Log("Fehler:  " + SystemErrorText(error));
+    pending.push_back(PendingLine(pkCom, path));
+    EraseAt(list, i);
+    LogError("Komponente " + path + " ", unregister ? "deregistriert" : "registriert");
+    if (!unregister) Report(rkErrorCom, "error_com|~|" + path, 0);
+  }
+  return all;
+}
+
+bool TInstallObject::RegisterAssemblyList(std::vector<std::string>& list, std::vector<std::string>& pending,
+                                          const std::string& netFolder, bool unregister) {
+  std::sort(list.begin(), list.end(), LocaleLessText);
+  bool all = true;
+  for (size_t i = 0; i < list.size();) {
+    const std::string path = RegistrationPath(list[i]);
+    Log(FormatText(unregister ? "Deregistriere dotNET:  %s" : "Registriere dotNET: %s", path.c_str()));
+    const std::string command = "RegAsm.exe \"" + path + "\" " + (unregister ? "/unregister" : "");
+    if (RunProcess(command, netFolder, -1)) {
+      if (!unregister) Report(rkDotNet, path, 0);
+      ++i;
+      continue;
+    }
+    all = false;
+    pending.push_back(PendingLine(pkDotNetRegister, path));
+    LogError("Komponente " + path + " ", unregister ? "deregistriert" : "registriert");
+    if (!unregister) Report(rkErrorDotNetReg, "error_dotnet_reg|~|" + path, 0);
+    EraseAt(list, i);
+  }
+  return all;
+}
+
+bool TInstallObject::InstallAssemblyList(std::vector<std::string>& list, std::vector<std::string>& pending,
+                                         const std::string& netFolder) {
+  std::sort(list.begin(), list.end(), LocaleLessText);
+  for (size_t i = 0; i < list.size(); ++i) {
+    const std::string path = RegistrationPath(list[i]);
+    Log(FormatText("Installiere dotNET: %s", path.c_str()));
+    const std::string command = "gacutil.exe /i \"" + path + "\"";
+    SetLastError(0);
+    const bool started = RunProcess(command, netFolder, -1);
+    const DWORD error = GetLastError();
+    if (started) {
+      Report(rkGlobalCache, path, 0);
+      continue;
+    }
+    const std::string message = error ? SystemErrorText(error)
+                                      : FormatText("call to %s in %s failed", command.c_str(), netFolder.c_str());
+    pending.push_back(PendingLine(pkDotNetInstall, path));
+    LogError("Komponente " + path + " ", "installiert", "\r\n" + message);
+    Report(rkErrorDotNetInst, "error_dotnet_inst|~|" + path, 0);
+    EraseAt(list, i);
+    // The assemblies after it may depend on it: none is tried.
+    return false;
+  }
+  return true;
+}
+
+void TInstallObject::FilterRegistrations(ComponentEntry& component, std::vector<std::string>& list, bool dotNet) {
+  for (size_t i = 0; i < list.size();) {
+    const std::string path = RegistrationPath(list[i]);
+    if (IsPending(component.Pending, pkCopy, path)) {
+      // The file waits beside its target: it is registered after the restart.
+      Report(dotNet ? rkErrorDotNetReg : rkErrorCom, (dotNet ? "error_dotnet_reg|~|" : "error_com|~|") + path, 0);
+      EraseAt(list, i);
+      component.Pending.push_back(PendingLine(dotNet ? pkDotNetRegister : pkCom, path));
+    } else if (std::find(component.Copy.begin(), component.Copy.end(), LowerAscii(path)) == component.Copy.end()) {
+      // Not written by this installation: registered already.
+      EraseAt(list, i);
+    } else {
+      ++i;
+    }
+  }
+}
+
+int TInstallObject::RunRegistrationStep(const RegistrationStep& step) {
+  if (!Settings) {
+    StepProgress(ReportProcedure, step.Name, false, 0).Finish();
+    return rcMemoryError;
+  }
+  Report(rkMessage, step.Announcement, rfLog | rfStatus);
+  int total = 0;
+  for (ComponentEntry& component : Settings->Components) {
+    if (step.Filter) {
+      FilterRegistrations(component, component.Register, false);
+      FilterRegistrations(component, component.DotNetRegister, true);
+    }
+    total += static_cast<int>((component.*step.List).size());
+  }
+  StepProgress progress(ReportProcedure, step.Name, false, total);
+  int result = rcOk;
+  for (ComponentEntry& component : Settings->Components) {
+    if ((component.*step.List).empty()) continue;
+    try {
+      step.Run(component);
+      progress.Advance(static_cast<int>((component.*step.List).size()));
+    } catch (...) {
+      Log(std::string("Fehler:  ") + step.ExceptionText);
+      result = rcException;
+    }
+  }
+  progress.Finish();
+  return result;
+}
+
+int TInstallObject::RegisterComps() {
+  return RunRegistrationStep({"RegisterComps", "Registriere COM Komponenten...", "Ausnahmefehler bei der Registrierung",
+                              &ComponentEntry::Register, true, [this](ComponentEntry& component) {
+                                RegisterComList(component.Register, component.Pending, false);
+                              }});
+}
+
+int TInstallObject::InstallDotNet() {
+  return RunRegistrationStep(
+      {"InstallDotNet", "Installiere dotNet Komponenten...", "Ausnahmefehler bei der dotNet Installation",
+       &ComponentEntry::DotNetInstall, false, [this](ComponentEntry& component) {
+         // A component whose assemblies are not all in place is not recorded as installed.
+         if (!InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir))
+           component.Name.clear();
+       }});
+}
+
+int TInstallObject::RegisterDotNet() {
+  return RunRegistrationStep({"RegisterDotNet", "Registriere dotNET Komponenten...",
+                              "Ausnahmefehler bei der Registrierung", &ComponentEntry::DotNetRegister, false,
+                              [this](ComponentEntry& component) {
+                                RegisterAssemblyList(component.DotNetRegister, component.Pending,
+                                                     component.DotNetDir, false);
+                              }});
+}

@@ -1,0 +1,220 @@
+// Registry values written for the installation and removed again: the
+// recording writer and deleter, the components' registry lines, the product's
+// installation data, the system's uninstall entry and the removal of it all.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "engine/actions/pending.h"
+#include "engine/install_object.h"
+#include "engine/progress.h"
+#include "engine/result_codes.h"
+#include "engine/system_keys.h"
+#include "sys/file_system.h"
+#include "sys/locale_order.h"
+#include "sys/registry.h"
+#include "sys/system_error.h"
+#include "sys/text.h"
+
+namespace {
+
+
+// The local date and time in the user's short date and long time format.
+std::string LocalTimeStamp() {
+  char date[80] = {}, time[80] = {};
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, sizeof date);
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, sizeof time);
+  return std::string(date) + " " + time;
+}
+
+// A trimmed decimal text that fits a signed 32-bit number.
+bool IsRegistryNumber(const std::string& text, int32_t& number) {
+  long long value = 0;
+  if (!ParseDecimal(text, value) || value < INT32_MIN || value > INT32_MAX) return false;
+  number = static_cast<int32_t>(value);
+  return true;
+}
+
+// Splits "key\name" at its last backslash.
+bool SplitValuePath(const std::string& path, std::string& key, std::string& name) {
+  return SplitAtLast(path, '\\', key, name);
+}
+
+// Kilobytes of the files below folder, rounded up.
+int64_t FolderKilobytes(const std::string& folder) {
+  std::vector<std::string> files;
+  FindFiles(files, folder, "*.*", true, true);
+  int64_t bytes = 0;
+  for (const std::string& file : files) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data))
+      bytes += static_cast<int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+  }
+  return (bytes + 1023) / 1024;
+}
+
+}  // namespace
+
+void TInstallObject::RegWrite(const std::string& key, const std::string& name, const std::string& value) {
+  const std::string path = Trim(key), valueName = Trim(name);
+  if (path.empty() || valueName.empty()) return;
+  const std::string entry = path + "\\" + valueName;
+  Log(FormatText("Schreibe Registry:  %s", (entry + "=" + value).c_str()));
+  int32_t number = 0;
+  const bool written = IsRegistryNumber(value, number) ? RegWriteInteger(path, valueName, number)
+                                                        : RegWriteString(path, valueName, value);
+  if (written)
+    Report(rkRegistry, entry, 0);
+  else
+    LogWarning("Registry Eintrag ", "geschrieben");
+}
+
+bool TInstallObject::RegDelete(const std::string& key, const std::string& name, bool deleteKey) {
+  const std::string path = Trim(key), valueName = Trim(name);
+  if (path.empty()) return false;
+  Log(FormatText("Lösche Registry:    %s", (path + "\\" + valueName).c_str()));
+  if (RegDeleteEntry(path, valueName, deleteKey)) return true;
+  LogWarning("Registry Eintrag ", "gelöscht");
+  return false;
+}
+
+void TInstallObject::ApplyRegistryLine(const std::string& line) {
+  std::string left, value, key, name;
+  if (!SplitAtLast(line, '=', left, value)) {
+    LogWarning("Registry Eintrag (" + line + ") ", "geschrieben");
+    return;
+  }
+  SplitValuePath(left, key, name);
+  if (Trim(value) == "@")
+    RegDelete(key, name, false);
+  else
+    RegWrite(key, name, value);
+}
+
+int TInstallObject::SetRegUserInfo() {
+  Report(rkMessage, "Setze Benutzer Installationsdaten...", rfLog | rfStatus);
+  if (!Settings) return rcMemoryError;
+  StepProgress progress(ReportProcedure, "SetRegUserInfo", false, static_cast<int>(Settings->Components.size()));
+  int result = rcOk;
+  try {
+    for (const ComponentEntry& component : Settings->Components) {
+      for (const std::string& line : component.Registry) ApplyRegistryLine(line);
+      progress.Advance();
+    }
+  } catch (...) {
+    result = rcException;
+  }
+  progress.Finish();
+  return result;
+}
+
+int TInstallObject::SetRegInstInfo() {
+  Report(rkMessage, "Setze Installationsdaten...", rfLog | rfStatus);
+  if (!Settings) return rcMemoryError;
+  StepProgress progress(ReportProcedure, "SetRegInstInfo", false, static_cast<int>(Settings->Components.size()));
+  int result = rcOk;
+  try {
+    const std::string now = LocalTimeStamp();
+    WriteProductInfo(now);
+    for (const ComponentEntry& component : Settings->Components) {
+      if (!component.Name.empty()) WriteComponentInfo(component, now);
+      progress.Advance();
+    }
+  } catch (...) {
+    result = rcException;
+  }
+  progress.Finish();
+  return result;
+}
+
+void TInstallObject::WriteProductInfo(const std::string& now) {
+  const std::string machine = RegMachine(), user = RegUser();
+  // Values that stand already are written again, so that the record takes
+  // them and the uninstallation removes them.
+  std::string existing;
+  if (RegReadString(user, "LastUpdate", existing) && !existing.empty()) RegWrite(user, "LastUpdate", existing);
+  if (RegReadString(machine + "\\Components", "base", existing) && !existing.empty())
+    RegWrite(machine + "\\Components", "base", existing);
+  RegWrite(user, Update() ? "LastUpdate" : "LastInstall", now);
+  RegWrite(machine, "InstallPath", InstallDir);
+  RegWrite(user, "InstallPath", InstallDir);
+  RegWrite(machine, "InstallerVersion", InstallerVersion);
+}
+
+void TInstallObject::WriteComponentInfo(const ComponentEntry& component, const std::string& now) {
+  const std::string machineKey = RegMachine() + "\\" + component.Name;
+  const std::string userKey = RegUser() + "\\" + component.Name;
+  const bool waiting = HasPending(component.Pending, pkCopy);
+  std::string version;
+  const bool registered = RegReadString(machineKey, "Version", version) && !version.empty();
+  if (registered && component.Copy.empty() && !waiting) return;
+
+  const std::string path =
+      !component.Path.empty() && FolderExists(component.Path) ? component.Path + component.ExeName : "system";
+  RegWrite(userKey, "log", "0");
+  RegWrite(machineKey, "InstallPath", path);
+  RegWrite(userKey, "InstallPath", path);
+  RegDelete(userKey, Update() ? "Install" : "Update", false);
+  RegWrite(userKey, Update() ? "Update" : "Install", now);
+  if (waiting) {
+    RegWrite(machineKey, "NeedReboot", "1");
+    Report(rkErrorRegistry, "Registry|" + machineKey + "\\NeedReboot|@", 0);
+  }
+  RegWrite(machineKey, "Version", component.Version);
+  RegWrite(RegMachine() + "\\Components", component.Name, now);
+}
+
+std::string TInstallObject::UninstallerShortPath() const {
+  const std::string exe = WinDir + kUninstallerName;
+  char shortPath[512] = {};
+  const DWORD length = GetShortPathNameA(exe.c_str(), shortPath, sizeof shortPath);
+  if (length > 0 && length < sizeof shortPath) return shortPath;
+  Log("Warnung: " + SystemErrorText(GetLastError()));
+  return exe;
+}
+
+void TInstallObject::SetRegUninstInfo(const std::string& displayName) {
+  Report(rkMessage, "Setze Deinstallationsdaten...", rfLog | rfStatus);
+  const std::string exe = UninstallerShortPath();
+  if (!FileExists(exe)) {
+    Log("Fehler:  Uninstall Info konnte nicht gesetzt werden");
+    return;
+  }
+  const std::string command =
+      exe + (Forced ? " -force -uninstall:" : " -uninstall:") + "\"" + UninstDir + "uninst.ini\"";
+  const std::string key = std::string(kUninstallKeys) + "\\" + ProductName;
+  RegWrite(key, "UninstallString", command);
+  RegWrite(key, "DisplayName", displayName);
+  RegWrite(key, "DisplayIcon", WinDir + kUninstallerName);
+  // What deployment tools and the system's list of programs read besides.
+  RegWrite(key, "InstallLocation", InstallDir);
+  RegWrite(key, "DisplayVersion", InstallerVersion);
+  RegWrite(key, "QuietUninstallString", command + " -hide");
+  RegWrite(key, "NoModify", "1");
+  RegWrite(key, "NoRepair", "1");
+  RegWrite(key, "EstimatedSize", std::to_string(FolderKilobytes(InstallDir)));
+}
+
+void TInstallObject::KillRegistryData(std::vector<std::string>& lines, const std::string& userKey,
+                                      const std::string& machineKey) {
+  Report(rkMessage, "Lösche Installationsdaten...", rfLog | rfStatus);
+  StepProgress progress(ReportProcedure, "KillRegistryData", true, static_cast<int>(lines.size()));
+  std::sort(lines.begin(), lines.end(), LocaleLessText);
+  // From the last line back, so that the lines left are those not deleted.
+  for (size_t i = lines.size(); i-- > 0;) {
+    std::string left, value, key, name;
+    if (SplitAtLast(lines[i], '=', left, value) && SplitValuePath(left, key, name) && RegDelete(key, name, false))
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+    else
+      LogWarning("Registry Eintrag (" + lines[i] + ") ", "gelöscht");
+    progress.Advance();
+  }
+  // Writing and deleting a last value removes the product key once nothing
+  // else is left in it; the key above it stays.
+  for (const std::string& key : {machineKey, userKey}) {
+    if (key.empty()) continue;
+    RegWriteString(key, "uninst", LocalTimeStamp());
+    RegDelete(key, "uninst", false);
+  }
+  progress.Finish();
+}

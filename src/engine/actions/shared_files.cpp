@@ -1,0 +1,145 @@
+// Files that several products use, counted in the system's register of
+// shared files: counted up at installation, down at uninstallation, and
+// released for deletion when no product uses them any more.
+#include <algorithm>
+
+#include "engine/actions/pending.h"
+#include "engine/install_object.h"
+#include "engine/progress.h"
+#include "engine/result_codes.h"
+#include "sys/file_system.h"
+#include "sys/locale_order.h"
+#include "sys/path_text.h"
+#include "sys/registry.h"
+#include "sys/text.h"
+
+namespace {
+
+const char kSharedKey[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+// Counting up stops here, so that one product never holds more than this.
+constexpr int32_t kMaxCount = 3;
+// The maker's folder below the common files, whose counts an uninstallation caps.
+const char kMakerFolder[] = "Verdan Data Works";
+
+// The path of a line "N=path"; a line without "=" is the path.
+std::string SharedPath(const std::string& line) {
+  std::string head, tail;
+  return SplitAtLast(line, '=', head, tail) ? Trim(tail) : Trim(line);
+}
+
+// The counter of the file; false when there is none that can be read.
+bool ReadCount(const std::string& path, int32_t& count) { return RegReadInteger(kSharedKey, path, count); }
+
+}  // namespace
+
+void TInstallObject::CountShared(std::vector<std::string>& list, std::vector<std::string>& pending,
+                                 bool deleteShared, bool decrement) {
+  std::sort(list.begin(), list.end(), LocaleLessText);
+  for (size_t i = 0; i < list.size();) {
+    const std::string path = SharedPath(list[i]);
+    int32_t count = 0;
+    const bool counted = ReadCount(path, count);
+    if (!counted) count = 0;
+    bool done = true;
+    if (decrement && counted) {
+      count = std::max(count - 1, 0);
+      Log(FormatText("Gemeinsame Datei zurücksetzen:  %s  %d", path.c_str(), count));
+      if (count == 0 && deleteShared) {
+        done = RegDeleteEntry(kSharedKey, path, false);
+        if (done) Report(rkFile, path, 0);
+      } else {
+        done = RegWriteInteger(kSharedKey, path, count);
+      }
+    } else if (!decrement) {
+      count = std::min(count + 1, kMaxCount);
+      Log(FormatText("Gemeinsame Datei setzen:  %s  %d", path.c_str(), count));
+      done = RegWriteInteger(kSharedKey, path, count);
+      if (done) Report(rkCommonFile, path, 0);
+    }
+    if (done) {
+      ++i;
+      continue;
+    }
+    pending.push_back(PendingLine(pkShared, path));
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+    if (decrement) {
+      LogWarning("Shared Datei Eintrag " + path + " ", count != 0 ? "dekrementiert" : "gelöscht");
+    } else {
+      Report(rkErrorCommon, "error_common|~|" + path, 0);
+      LogWarning("Shared Datei Eintrag " + path + " ", "inkrementiert");
+    }
+  }
+}
+
+void TInstallObject::MarkSharedDeletable(std::vector<std::string>& list, bool deleteShared) const {
+  for (std::string& line : list) {
+    int32_t count = 0;
+    const bool stillUsed = ReadCount(line, count) && count > 0;
+    line = LowerAscii(line) + (deleteShared && !stillUsed ? "=yes" : "=no");
+  }
+}
+
+int TInstallObject::SetSharedComps() {
+  const int components = Settings ? static_cast<int>(Settings->Components.size()) : 0;
+  StepProgress progress(ReportProcedure, "SetSharedComps", false, components);
+  if (!Settings) {
+    progress.Finish();
+    return rcMemoryError;
+  }
+  Report(rkMessage, "Setze Gemeinsame Dateien...", rfLog | rfStatus);
+  int result = rcOk;
+  for (ComponentEntry& component : Settings->Components) {
+    progress.Advance();
+    try {
+      DropCountedFiles(component.Shared);
+      CountShared(component.Shared, component.Pending, false, false);
+    } catch (...) {
+      result = rcException;
+    }
+  }
+  progress.Finish();
+  return result;
+}
+
+// A file that the installation before this one counted is not counted again.
+void TInstallObject::DropCountedFiles(std::vector<std::string>& shared) const {
+  for (const std::string& line : Settings->CommonFiles) {
+    std::string counted, value;
+    if (!SplitAtLast(LowerAscii(line), '=', counted, value)) counted = Trim(LowerAscii(line));
+    const auto same = std::find_if(shared.begin(), shared.end(),
+                                   [&](const std::string& entry) { return LowerAscii(SharedPath(entry)) == counted; });
+    if (same != shared.end()) shared.erase(same);
+  }
+}
+
+void TInstallObject::ProcessUninstData(UninstallData* record) {
+  Report(rkMessage, "Setze Gemeinsame Dateien zurück...", rfLog | rfStatus);
+  StepProgress progress(ReportProcedure, "ProcessUninstData", true, 0);
+  if (!record) {
+    LogWarning("Gemeinsame Dateien ", "zurückgesetzt");
+    progress.Finish();
+    return;
+  }
+  // Every file of the record is marked, also one whose counter could not be
+  // changed: it still counts its users and so is kept.
+  std::vector<std::string> marked = record->CommonFiles, scratch;
+  CountShared(record->CommonFiles, scratch, record->DeleteShared, true);
+  MarkSharedDeletable(marked, record->DeleteShared);
+  const auto kept = [&](const std::string& line) {
+    return std::find(marked.begin(), marked.end(), LowerAscii(Trim(line)) + "=no") != marked.end();
+  };
+  for (std::vector<std::string>* files : {&record->ComFiles, &record->InstalledFiles})
+    files->erase(std::remove_if(files->begin(), files->end(), kept), files->end());
+  progress.Finish();
+}
+
+void TInstallObject::CapSharedCounts() {
+  std::vector<std::string> files;
+  if (FindFiles(files, CommonFilesDir + kMakerFolder, "*.*", true, false) == 0) return;
+  for (const std::string& file : files) {
+    const std::string extension = LowerAscii(FileExtension(file));
+    int32_t count = 0;
+    if ((extension == ".exe" || extension == ".dll") && ReadCount(file, count) && count > kMaxCount)
+      RegWriteInteger(kSharedKey, file, kMaxCount);
+  }
+}

@@ -1,0 +1,11 @@
+// Names the installer shares with the system: the uninstaller's file name and
+// the registry keys through which the system runs it.
+#pragma once
+
+// The uninstaller copy in the Windows folder.
+constexpr char kUninstallerName[] = "zquninst.exe";
+// The system's list of installed programs: one key per product below it.
+constexpr char kUninstallKeys[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// The entry that completes an installation at the next start of the system.
+constexpr char kRunOnceKey[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr char kRunOnceValue[] = "Quotaline";
