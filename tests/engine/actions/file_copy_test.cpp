@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/install_object.h"
+#include "engine/actions/action_test.h"
 #include "engine/result_codes.h"
 #include "support/paths.h"
 #include "sys/file_system.h"
@@ -25,21 +25,10 @@ void SetWriteTime(const std::string& path, int dayOfMonth) {
   CloseHandle(file);
 }
 
-class FileCopy : public ::testing::Test {
+class FileCopy : public ActionTest {
  protected:
-  std::vector<std::string> log;  // outlive the object, which reports when it goes
-  std::vector<std::string> records;
-  int progress = 0;
-  std::unique_ptr<TInstallObject> object = std::make_unique<TInstallObject>();
-  std::string folder;
-
   void SetUp() override {
-    object->ReportProcedure = [this](uint8_t kind, const std::string& text, uint8_t) {
-      if (kind == rkMessage) log.push_back(text);
-      if (kind == rkFile || kind == rkErrorCopy) records.push_back(std::to_string(kind) + "|" + text);
-      if (kind == rkProgress) progress += std::stoi(text);
-    };
-    folder = FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ActionTest::SetUp();
     ForceFolders(folder + "quelle");
   }
   std::string Source(const std::string& name, const std::string& text) {
@@ -50,7 +39,6 @@ class FileCopy : public ::testing::Test {
     CopyFileA(FixturePath(name).c_str(), (folder + "quelle\\" + name).c_str(), FALSE);
     return folder + "quelle\\" + name;
   }
-  bool Logged(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
 };
 
 TEST_F(FileCopy, CopiesIntoNewFoldersAndKeepsTheWrittenTargets) {
@@ -133,7 +121,7 @@ TEST_F(FileCopy, CopyFilesWorksThroughEveryComponent) {
   // Ending early or with nothing to copy, the step still advances by its weight.
   EXPECT_EQ(object->CopyFiles(), rcMemoryError);
   EXPECT_EQ(progress, 50);
-  object->Settings = std::make_unique<InstallSettings>();
+  Install();
   progress = 0;
   EXPECT_EQ(object->CopyFiles(), rcOk);
   EXPECT_EQ(progress, 50);

@@ -1,0 +1,229 @@
+// Registry values written for an installation and removed again, in the real
+// registry of the test prefix: the value types, the components' registry lines,
+// the product's installation data, the uninstall entry and its removal.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+
+#include "engine/actions/action_test.h"
+#include "support/process.h"
+#include "sys/file_system.h"
+#include "sys/ini_file.h"
+#include "sys/registry.h"
+#include "sys/text.h"
+
+namespace {
+
+const std::string kRoot = "HKEY_LOCAL_MACHINE\\Software\\ZqActionTest";
+const std::string kMachine = kRoot + "\\Quotaline";
+const std::string kUser = "HKEY_CURRENT_USER\\Software\\ZqActionTest\\Quotaline";
+const std::string kEntry = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZqAktion";
+
+bool KeyExists(const std::string& path) {
+  HKEY key = OpenRegPath(path, false, KEY_READ);
+  if (key) RegCloseKey(key);
+  return key != nullptr;
+}
+
+std::string String(const std::string& key, const std::string& name) {
+  std::string text;
+  return RegReadString(key, name, text) ? text : "<none>";
+}
+
+int32_t Number(const std::string& key, const std::string& name) {
+  int32_t value = 0;
+  return RegReadInteger(key, name, value) ? value : -12345;
+}
+
+bool IsTimeStamp(const std::string& text) {
+  return std::regex_match(text, std::regex(R"(\d\d?\.\d\d?\.\d{4} \d\d?:\d\d:\d\d)"));
+}
+
+class RegistryActions : public ActionTest {
+ protected:
+  void SetUp() override {
+    ActionTest::SetUp();
+    Forget();
+    object->ProductName = "ZqAktion";
+    object->InstallerVersion = "1.0.0.1";
+    object->InstallDir = folder + "Ziel\\";
+    object->UninstDir = object->InstallDir + "uninst\\";
+  }
+  void TearDown() override { Forget(); }
+  static void Forget() {
+    RegDeleteEntry("HKEY_LOCAL_MACHINE\\Software", "ZqActionTest", true);
+    RegDeleteEntry("HKEY_CURRENT_USER\\Software", "ZqActionTest", true);
+    RegDeleteEntry("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "ZqAktion", true);
+  }
+  InstallSettings& Product(std::vector<ComponentEntry> components = {}) {
+    InstallSettings& settings = Install(std::move(components));
+    settings.RegMachine = kMachine;
+    settings.RegUser = kUser;
+    return settings;
+  }
+  // The recorded registry values as the uninstall record lists them, once each.
+  std::vector<std::string> RecordedLines() const {
+    std::set<std::string> lines;
+    for (const std::string& record : records)
+      if (record.rfind("2|", 0) == 0) lines.insert(record.substr(2) + "=inserted");
+    return std::vector<std::string>(lines.begin(), lines.end());
+  }
+};
+
+TEST_F(RegistryActions, NumbersBecomeDwordsAndEverythingElseStrings) {
+  object->RegWrite(kMachine, "Zahl", "42");
+  object->RegWrite(kMachine, "Minus", " -1 ");
+  object->RegWrite(kMachine, "Version", "1.0");
+  object->RegWrite(kMachine, "Gross", "4294967296");
+  object->RegWrite(kMachine, " Leer ", " mit Blanks ");
+  object->RegWrite(" ", "Name", "nie");
+  EXPECT_EQ(Number(kMachine, "Zahl"), 42);
+  EXPECT_EQ(Number(kMachine, "Minus"), -1);
+  EXPECT_EQ(String(kMachine, "Version"), "1.0");
+  EXPECT_EQ(String(kMachine, "Gross"), "4294967296");
+  EXPECT_EQ(String(kMachine, "Leer"), " mit Blanks ");  // the name trimmed, the text as it was
+  EXPECT_EQ(records, (std::vector<std::string>{"2|" + kMachine + "\\Zahl", "2|" + kMachine + "\\Minus",
+                                               "2|" + kMachine + "\\Version", "2|" + kMachine + "\\Gross",
+                                               "2|" + kMachine + "\\Leer"}));
+  EXPECT_EQ(log.front(), "Schreibe Registry:  " + kMachine + "\\Zahl=42");
+  EXPECT_EQ(log.size(), 5u);
+
+  // Wine's own reg.exe sees the same types.
+  std::string query;
+  RunProgram("reg.exe query \"" + kMachine + "\" /v Zahl", &query);
+  EXPECT_NE(query.find("REG_DWORD"), std::string::npos) << query;
+  EXPECT_NE(query.find("0x2a"), std::string::npos) << query;
+  RunProgram("reg.exe query \"" + kMachine + "\" /v Version", &query);
+  EXPECT_NE(query.find("REG_SZ"), std::string::npos) << query;
+}
+
+TEST_F(RegistryActions, ComponentLinesWriteAndDeleteWithOneLevelOfPruning) {
+  // A descriptor as a component carries it; the INI reader drops the quotes.
+  Product();
+  const std::string descriptor = folder + "ver.ini";
+  WriteTextFile(descriptor,
+                "[component]\r\nname=viewer\r\n[registry]\r\n%userReg%\\DT\\GUIDLL=\"x.dll\"\r\n"
+                "%userReg%\\Leer\\Alt\\Wert=@\r\n");
+  ASSERT_EQ(object->ReadComponent(descriptor), 0);
+  object->Settings->Components[0].Registry.push_back("ohneGleichheitszeichen");
+  ASSERT_TRUE(RegWriteString(kUser + "\\Leer\\Alt", "Wert", "weg"));
+  EXPECT_EQ(object->SetRegUserInfo(), 0);
+  EXPECT_EQ(String(kUser + "\\DT", "GUIDLL"), "x.dll");
+  EXPECT_FALSE(KeyExists(kUser + "\\Leer\\Alt"));  // emptied, so removed
+  EXPECT_TRUE(KeyExists(kUser + "\\Leer"));         // its empty parent stays
+  EXPECT_TRUE(Logged("Lösche Registry:    " + kUser + "\\Leer\\Alt\\Wert"));
+  EXPECT_TRUE(Logged("Warnung: Registry Eintrag (ohneGleichheitszeichen) konnte nicht geschrieben werden."));
+  EXPECT_EQ(log.front(), "Setze Benutzer Installationsdaten...");
+  EXPECT_EQ(progress, 1);
+  // A value that is not there cannot be deleted.
+  EXPECT_FALSE(object->RegDelete(kUser, "Fehlt", false));
+  EXPECT_EQ(log.back(), "Warnung: Registry Eintrag konnte nicht gelöscht werden.");
+}
+
+TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
+  ForceFolders(object->InstallDir + "app");
+  ComponentEntry base, viewer, waiting, unnamed;
+  base.Name = "uninst";
+  base.Version = "1.0.0.1";
+  base.Copy = {"c:\\ziel\\uninst\\install.ini"};
+  viewer.Name = "viewer";
+  viewer.Version = "2.5";
+  viewer.Path = object->InstallDir + "app\\";
+  viewer.ExeName = "viewer.exe";
+  viewer.Copy = {"c:\\ziel\\app\\viewer.exe"};
+  waiting.Name = "tools";
+  waiting.Version = "3.0";
+  waiting.Pending = {"1=c:\\ziel\\tools\\t.dll"};
+  Product({base, viewer, waiting, unnamed});
+  ASSERT_TRUE(RegWriteString(kMachine + "\\Fremd", "Wert", "bleibt"));  // not the installer's
+
+  EXPECT_EQ(object->SetRegInstInfo(), 0);
+  EXPECT_EQ(progress, 1);
+  EXPECT_TRUE(IsTimeStamp(String(kUser, "LastInstall"))) << String(kUser, "LastInstall");
+  EXPECT_EQ(String(kMachine, "InstallPath"), object->InstallDir);
+  EXPECT_EQ(String(kUser, "InstallPath"), object->InstallDir);
+  EXPECT_EQ(String(kMachine, "InstallerVersion"), "1.0.0.1");
+  EXPECT_EQ(String(kMachine + "\\viewer", "InstallPath"), object->InstallDir + "app\\viewer.exe");
+  EXPECT_EQ(String(kUser + "\\viewer", "InstallPath"), object->InstallDir + "app\\viewer.exe");
+  EXPECT_EQ(String(kMachine + "\\uninst", "InstallPath"), "system");
+  EXPECT_EQ(String(kMachine + "\\viewer", "Version"), "2.5");
+  EXPECT_EQ(Number(kUser + "\\viewer", "log"), 0);
+  EXPECT_TRUE(IsTimeStamp(String(kUser + "\\viewer", "Install")));
+  EXPECT_TRUE(IsTimeStamp(String(kMachine + "\\Components", "viewer")));
+  EXPECT_TRUE(Logged("Lösche Registry:    " + kUser + "\\viewer\\Update"));
+  // A file of tools waits for the restart: marked, and unmarked after it.
+  EXPECT_EQ(Number(kMachine + "\\tools", "NeedReboot"), 1);
+  EXPECT_NE(std::find(records.begin(), records.end(), "9|Registry|" + kMachine + "\\tools\\NeedReboot|@"),
+            records.end());
+  for (const std::string& record : records)  // a component without a name is not written
+    EXPECT_EQ(record.find("\\\\"), std::string::npos) << record;
+
+  // An update writes only what it changed, and Update instead of Install.
+  const std::string firstInstall = String(kUser + "\\viewer", "Install");
+  object->Settings->Update = true;
+  object->Settings->Components[1].Copy.clear();
+  object->Settings->Components[2].Pending.clear();
+  log.clear();
+  EXPECT_EQ(object->SetRegInstInfo(), 0);
+  EXPECT_TRUE(IsTimeStamp(String(kUser, "LastUpdate")));
+  EXPECT_EQ(String(kUser + "\\viewer", "Install"), firstInstall);  // viewer unchanged: untouched
+  EXPECT_EQ(String(kUser + "\\uninst", "Install"), "");
+  EXPECT_TRUE(IsTimeStamp(String(kUser + "\\uninst", "Update")));
+  EXPECT_TRUE(Logged("Schreibe Registry:  " + kMachine + "\\Components\\uninst=" +
+                     String(kMachine + "\\Components", "uninst")));
+
+  // The uninstallation removes every recorded value and the emptied keys;
+  // the product key stays while it holds foreign data, the root key always.
+  std::vector<std::string> lines = RecordedLines();
+  object->KillRegistryData(lines, kUser, kMachine);
+  // The update deleted uninst's Install value: that line alone stays.
+  EXPECT_EQ(lines, (std::vector<std::string>{kUser + "\\uninst\\Install=inserted"}));
+  EXPECT_FALSE(KeyExists(kUser));
+  EXPECT_FALSE(KeyExists(kMachine + "\\viewer"));
+  EXPECT_FALSE(KeyExists(kMachine + "\\Components"));
+  EXPECT_EQ(String(kMachine + "\\Fremd", "Wert"), "bleibt");
+  RegDeleteEntry(kMachine, "Fremd", true);
+  std::vector<std::string> none;
+  object->KillRegistryData(none, kUser, kMachine);
+  EXPECT_FALSE(KeyExists(kMachine));
+  EXPECT_TRUE(KeyExists(kRoot));
+}
+
+TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
+  object->WinDir = folder + "Windows\\";
+  ForceFolders(object->WinDir);
+  ForceFolders(object->UninstDir);
+  WriteTextFile(object->UninstDir + "daten.bin", std::string(1500, 'x'));
+  WriteTextFile(object->InstallDir + "mehr.bin", std::string(600, 'y'));
+  Product();
+  // Without the uninstaller copy there is no entry.
+  object->SetRegUninstInfo("Quotaline Komponenten");
+  EXPECT_EQ(log.back(), "Fehler:  Uninstall Info konnte nicht gesetzt werden");
+  EXPECT_EQ(log[log.size() - 2].rfind("Warnung: ", 0), 0u);
+  EXPECT_FALSE(KeyExists(kEntry));
+
+  const std::string uninstaller = object->WinDir + "zquninst.exe";
+  WriteTextFile(uninstaller, "MZ");
+  char shortPath[512] = {};
+  GetShortPathNameA(uninstaller.c_str(), shortPath, sizeof shortPath);
+  object->Forced = 1;
+  object->SetRegUninstInfo("Quotaline Komponenten");
+  const std::string command = std::string(shortPath) + " -force -uninstall:\"" + object->UninstDir + "uninst.ini\"";
+  EXPECT_EQ(String(kEntry, "UninstallString"), command);
+  EXPECT_EQ(String(kEntry, "QuietUninstallString"), command + " -hide");
+  EXPECT_EQ(String(kEntry, "DisplayName"), "Quotaline Komponenten");
+  EXPECT_EQ(String(kEntry, "DisplayIcon"), uninstaller);
+  EXPECT_EQ(String(kEntry, "InstallLocation"), object->InstallDir);
+  EXPECT_EQ(String(kEntry, "DisplayVersion"), "1.0.0.1");
+  EXPECT_EQ(Number(kEntry, "NoModify"), 1);
+  EXPECT_EQ(Number(kEntry, "NoRepair"), 1);
+  EXPECT_EQ(Number(kEntry, "EstimatedSize"), 3);  // 2,100 bytes, rounded up
+  // Every value is recorded, so the uninstallation removes the entry.
+  std::vector<std::string> lines = RecordedLines();
+  EXPECT_EQ(lines.size(), 9u);
+  object->KillRegistryData(lines, kUser, kMachine);
+  EXPECT_FALSE(KeyExists(kEntry));
+}
+
+}  // namespace
