@@ -1,0 +1,152 @@
+// Closing running programs, INI entries, starting programs from folders with
+// blanks, and the restart entry: with fixture windows and programs, in the
+// prefix's registry and file system.
+#include <gtest/gtest.h>
+
+#include "engine/actions/action_test.h"
+#include "engine/system_keys.h"
+#include "sys/file_system.h"
+#include "sys/ini_file.h"
+#include "sys/registry.h"
+#include "sys/text.h"
+
+namespace {
+
+const std::string kMachine = "HKEY_LOCAL_MACHINE\\Software\\ZqProgramTest\\Quotaline";
+
+// A fixture window "class=caption" that closes on the closeOn-th request.
+class RunningWindow {
+ public:
+  RunningWindow(const std::string& windowClass, const std::string& caption, int closeOn, std::string countFile)
+      : windowClass_(windowClass), countFile_(std::move(countFile)) {
+    DeleteFileA(countFile_.c_str());
+    std::string command = "\"" + FixturePath("closing_window.exe") + "\" " + windowClass + " \"" + caption + "\" " +
+                          std::to_string(closeOn) + " \"" + countFile_ + "\"";
+    STARTUPINFOA startup = {sizeof startup};
+    CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
+    for (int i = 0; i < 200 && !Open(); ++i) Sleep(25);
+  }
+  ~RunningWindow() {
+    TerminateProcess(process_.hProcess, 0);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  bool Open() const { return FindWindowA(windowClass_.c_str(), nullptr) != nullptr; }
+  std::string Requests() const { return ReadTextFile(countFile_); }
+
+ private:
+  std::string windowClass_, countFile_;
+  PROCESS_INFORMATION process_ = {};
+};
+
+class Programs : public ActionTest {
+ protected:
+  void TearDown() override {
+    RegDeleteEntry("HKEY_LOCAL_MACHINE\\Software", "ZqProgramTest", true);
+    RegDeleteEntry(kRunOnceKey, kRunOnceValue, false);
+  }
+};
+
+TEST_F(Programs, WindowsAreAskedToCloseAtMostFourTimes) {
+  RunningWindow second("ZqZweiter", "Zweites Fenster", 2, folder + "zweiter.txt");
+  ASSERT_TRUE(second.Open());
+  EXPECT_TRUE(object->ClosePrograms({"ZqZweiter=Zweites Fenster", "ZqGibtsNicht=Nie da"}, true));
+  EXPECT_FALSE(second.Open());
+  EXPECT_EQ(second.Requests(), "2");
+  EXPECT_EQ(log, (std::vector<std::string>{"Beende Programm:    Zweites Fenster"}));
+
+  // One that never closes ends the run; the lines after it are not looked at.
+  RunningWindow never("ZqNie", "Bleibt", 0, folder + "nie.txt");
+  RunningWindow later("ZqSpaeter", "Danach", 1, folder + "danach.txt");
+  ASSERT_TRUE(never.Open() && later.Open());
+  log.clear();
+  EXPECT_FALSE(object->ClosePrograms({"ZqNie=Bleibt", "ZqSpaeter="}, true));
+  EXPECT_EQ(never.Requests(), "4");
+  EXPECT_TRUE(later.Open());
+  EXPECT_EQ(log, (std::vector<std::string>{"Beende Programm:    Bleibt",
+                                           "Fehler:  Programm Bleibt konnte nicht beendet werden."}));
+}
+
+TEST_F(Programs, IniEntriesOfTheDescriptorsAreWritten) {
+  Install();
+  const std::string ini = folder + "app.ini";
+  WriteTextFile(ini, "[options]\r\nDataPath=alt\r\nBleibt=ja\r\n");
+  WriteTextFile(folder + "ver.ini",
+                "[component]\r\nname=viewer\r\n[ini]\r\n01=%thisDir%app.ini=options\r\nx=%thisDir%app.ini=fremd\r\n"
+                "[AddIni01]\r\nDataPath=%thisDir%daten\r\nLeer=\r\n[AddInix]\r\nNie=1\r\n[AddIni1]\r\nFalsch=1\r\n");
+  ASSERT_EQ(object->ReadComponent(folder + "ver.ini"), 0);
+  EXPECT_EQ(object->SetInstIniData(), 0);
+  const IniFile edited(ini);
+  EXPECT_EQ(edited.ReadString("options", "DataPath", ""), folder + "daten");
+  EXPECT_EQ(edited.ReadString("options", "Bleibt", ""), "ja");
+  EXPECT_EQ(edited.Keys("options"), (std::vector<std::string>{"DataPath", "Bleibt"}));
+  EXPECT_FALSE(edited.HasSection("fremd"));
+  EXPECT_EQ(log, (std::vector<std::string>{"Setze INI Daten...",
+                                           "Schreibe INI:  " + ini + ": [options] DataPath=" + folder + "daten"}));
+  EXPECT_EQ(progress, 1);
+}
+
+TEST_F(Programs, ProgramsInFoldersWithBlanksStartWhole) {
+  const std::string programs = folder + "Mit Blank\\";
+  ForceFolders(programs);
+  const std::string program = programs + "Viewer App.exe";
+  CopyFileA(FixturePath("call_recorder.exe").c_str(), program.c_str(), FALSE);
+  InstallSettings& settings = Install();
+  object->PlaceholderTable.insert(object->PlaceholderTable.begin(), "%zqtest%=" + folder);
+  settings.RunProg = "%zqtest%fehlt.exe /x";
+  settings.RunProgWait = "%zqtest%Mit Blank\\Viewer App.exe /a \"b c\"";
+  object->RunProg();
+  EXPECT_EQ(ReadTextFile(programs + "calls.log"), "\"" + program + "\" /a \"b c\"\r\n");
+  EXPECT_EQ(log, (std::vector<std::string>{"Starte Programm: fehlt.exe /x",
+                                           "Starte Programm: \"Viewer App.exe\" /a \"b c\""}));
+  // A quoted program is taken as it stands.
+  settings.RunProg.clear();
+  settings.RunProgWait = "\"" + program + "\" zwei";
+  object->RunProg();
+  EXPECT_EQ(ReadTextFile(programs + "calls.log"),
+            "\"" + program + "\" /a \"b c\"\r\n\"" + program + "\" zwei\r\n");
+}
+
+TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {
+  object->WinDir = folder + "Windows\\";
+  object->UninstDir = folder + "Ziel\\uninst\\";
+  ForceFolders(object->WinDir);
+  const std::string uninstaller = object->WinDir + "zquninst.exe";
+  WriteTextFile(uninstaller, "MZ");
+  char shortPath[512] = {};
+  GetShortPathNameA(uninstaller.c_str(), shortPath, sizeof shortPath);
+  ComponentEntry idle, waiting;
+  waiting.Pending = {"2=c:\\x\\a.dll", "1=c:\\x\\b.dll"};
+  InstallSettings& settings = Install({idle, waiting});
+  settings.RegMachine = kMachine;
+
+  EXPECT_TRUE(object->SetRebootInfo());
+  int32_t needed = 0;
+  EXPECT_TRUE(RegReadInteger(kMachine, "NeedReboot", needed));
+  EXPECT_EQ(needed, 1);
+  std::string entry;
+  EXPECT_TRUE(RegReadString(kRunOnceKey, kRunOnceValue, entry));
+  EXPECT_EQ(entry, std::string(shortPath) + " -autoinstall:\"" + object->UninstDir + "error_inst.ini\"");
+  EXPECT_EQ(log.front(), "Setze Reboot Info...");
+  EXPECT_EQ(records, (std::vector<std::string>{"2|" + kMachine + "\\NeedReboot"}));
+
+  // Nothing waits any more: the mark goes, and its absence is a warning.
+  object->Settings->Components[1].Pending = {"2=c:\\x\\a.dll"};
+  log.clear();
+  EXPECT_FALSE(object->SetRebootInfo());
+  EXPECT_FALSE(RegReadInteger(kMachine, "NeedReboot", needed));
+  EXPECT_FALSE(object->SetRebootInfo());
+  EXPECT_EQ(log, (std::vector<std::string>{"Lösche Registry:    " + kMachine + "\\NeedReboot",
+                                           "Lösche Registry:    " + kMachine + "\\NeedReboot",
+                                           "Warnung: Registry Eintrag konnte nicht gelöscht werden."}));
+
+  // Without the uninstaller copy there is nothing to start after the restart.
+  DeleteFileA(uninstaller.c_str());
+  RegDeleteEntry(kRunOnceKey, kRunOnceValue, false);
+  object->Settings->Components[1].Pending = {"1=c:\\x\\b.dll"};
+  EXPECT_TRUE(object->SetRebootInfo());
+  EXPECT_EQ(log.back(), "Fehler:  Reboot Info konnte nicht gesetzt werden");
+  EXPECT_FALSE(RegReadString(kRunOnceKey, kRunOnceValue, entry) && !entry.empty());
+}
+
+}  // namespace
