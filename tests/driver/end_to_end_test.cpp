@@ -76,16 +76,18 @@ class EndToEnd : public ::testing::Test {
     RegDeleteEntry(kUninstallKeys, "ZqEndeTest", true);
   }
 
-  // Writes the two component folders and packs them around the driver.
-  void Build(const std::string& installExtra = "") {
+  // Writes the two component folders and packs them around the driver;
+  // uninstCopy and viewerCopy are [copy] lines of the two descriptors.
+  void Build(const std::string& installExtra = "", const std::string& uninstCopy = "",
+             const std::string& viewerCopy = "") {
     components = folder + "Komponenten\\";
     ForceFolders(components + "uninst");
     ForceFolders(components + "viewer\\hilfe");
     WriteTextFile(components + "uninst\\install.ini",
                   "[install]\r\nname=ZqEndeTest\r\nRegRoot=ZqDriverTest\r\ndefaultDir=" + target +
                       "\r\nDeleteShared=1\r\n" + installExtra + "[close]\r\nTViewer=Quotaline Viewer\r\n");
-    WriteTextFile(components + "uninst\\ver.ini", "[component]\r\nname=uninst\r\n");
-    WriteTextFile(components + "viewer\\ver.ini", "[component]\r\nname=viewer\r\n");
+    WriteTextFile(components + "uninst\\ver.ini", "[component]\r\nname=uninst\r\n" + uninstCopy);
+    WriteTextFile(components + "viewer\\ver.ini", "[component]\r\nname=viewer\r\n" + viewerCopy);
     WriteTextFile(components + "viewer\\hilfe\\Übersicht.txt", "Hilfe");
     installer = folder + "setup.exe";
     std::string output;
@@ -204,6 +206,37 @@ TEST_F(EndToEnd, InstallWritesUnpacksReadsAndClearsUp) {
   EXPECT_EQ(*(second + 1), "Function: DoInitInstall  Forced (1)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)");
   EXPECT_EQ(std::vector<std::string>(both.end() - 3, both.end()),
             (std::vector<std::string>{"DoInitInstall: 0", "", ""}));
+}
+
+// Extracted files keep the times they were packed with, so an update copies
+// only what changed and never the payload's empty record over the real one.
+TEST_F(EndToEnd, AnUpdateKeepsTheRecordsAndCopiesOnlyWhatChanged) {
+  ForceFolders(folder + "Komponenten\\uninst");
+  WriteTextFile(folder + "Komponenten\\uninst\\uninst.ini", "");
+  WriteTextFile(folder + "Komponenten\\uninst\\zqinstall.log", "");
+  Build("",
+        "[copy]\r\n%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n"
+        "%thisDir%zqinstall.log=%installdir%uninst\\zqinstall.log\r\n",
+        "[copy]\r\n%thisDir%hilfe\\Übersicht.txt=%installdir%hilfe\\Übersicht.txt\r\n");
+  SetEnvironmentVariableA("ZQ_DRIVER_STEPS", "copy");
+  std::string output;
+  ASSERT_EQ(Run("", output), 0) << output;
+  EXPECT_EQ(List(output, "Copied").size(), 3u) << output;
+  const IniFile record(target + "uninst\\uninst.ini");
+  const std::vector<std::string> installed = record.Keys("InstalledFiles");
+  EXPECT_EQ(installed.size(), 3u);
+  EXPECT_EQ(ReadTextFile(target + "hilfe\\Übersicht.txt"), "Hilfe");
+
+  ASSERT_EQ(Run("", output), 0) << output;
+  SetEnvironmentVariableA("ZQ_DRIVER_STEPS", nullptr);
+  EXPECT_TRUE(List(output, "Copied").empty()) << output;
+  EXPECT_EQ(record.Keys("InstalledFiles"), installed);
+  const std::string log = Log(target + "uninst\\", "zqinstall.log");
+  // The log of the installation holds both runs; only the first copied.
+  const size_t second = log.rfind("*********** Installation");
+  ASSERT_NE(second, log.find("*********** Installation"));
+  EXPECT_NE(log.find("Kopiere Datei "), std::string::npos);
+  EXPECT_EQ(log.find("Kopiere Datei ", second), std::string::npos);
 }
 
 TEST_F(EndToEnd, APayloadWithoutSettingsIsMinus27) {

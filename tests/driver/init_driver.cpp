@@ -3,8 +3,11 @@
 // mode, prints what the initialisation left, writes the records and the log as
 // the window does, and ends with the result code as its exit code. Packed as
 // the program image of an installer, it initialises from its own payload.
+// With ZQ_DRIVER_STEPS=copy in the environment, an installation goes on to
+// read the descriptors and copy the files into its installation folder.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,6 +19,7 @@
 #include "start/command_line.h"
 #include "sys/file_system.h"
 #include "sys/file_version.h"
+#include "sys/locale_order.h"
 #include "sys/system_info.h"
 #include "sys/text.h"
 
@@ -59,6 +63,22 @@ RecordInfo WindowState(const TInstallObject& object, const RunOptions& options) 
   return info;
 }
 
+// The copying part of an installation into the folder the initialisation chose.
+int CopyIntoInstallFolder(TInstallObject& object) {
+  object.UninstDir = object.InstallDir + "uninst\\";
+  object.PlaceholderTable.push_back("%installdir%=" + object.InstallDir);
+  std::sort(object.TempFiles.begin(), object.TempFiles.end(), LocaleLessText);
+  int result = object.ProcessInstInis();
+  if (result == 0) result = object.CopyFiles();
+  std::printf("copy result: %d\n", result);
+  std::vector<std::string> copied;
+  if (object.Settings)
+    for (const ComponentEntry& component : object.Settings->Components)
+      copied.insert(copied.end(), component.Copy.begin(), component.Copy.end());
+  PrintList("Copied", copied);
+  return result;
+}
+
 }  // namespace
 
 int main() {
@@ -77,10 +97,14 @@ int main() {
   object->IsNT = IsNT();
   object->IsAdmin = IsAdmin();
   object->InstallerVersion = FileVersion(object->OwnPath);
-  const int result = object->DoInit([&lists](uint8_t kind, const std::string& text,
+  int result = object->DoInit([&lists](uint8_t kind, const std::string& text,
                                              uint8_t flags) { lists.Receive(kind, text, flags); },
                                     options.RunMode, options.ModeArg);
   PrintState(*object, result);
+  char steps[16] = {};
+  if (result == 0 && options.RunMode == rmInstall && GetEnvironmentVariableA("ZQ_DRIVER_STEPS", steps, sizeof steps) &&
+      std::string(steps) == "copy")
+    result = CopyIntoInstallFolder(*object);
   const std::string logPath =
       SaveRecords(lists, WindowState(*object, options), object->UninstDir, object->OwnDir, options.RunMode);
   std::printf("log: %s\n", logPath.c_str());
