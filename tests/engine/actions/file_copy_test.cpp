@@ -117,6 +117,46 @@ TEST_F(FileCopy, AMissingSourceStopsWithMinus20) {
   EXPECT_FALSE(FileExists(folder + "b.txt"));
 }
 
+TEST_F(FileCopy, FoldersAndWaitingCopiesThatCannotBeMadeEndTheCopy) {
+  std::vector<std::string> pending;
+  // A drive that does not exist: its root is no folder to copy into.
+  std::vector<std::string> copy{Source("a.txt", "a") + "=Q:\\a.txt"};
+  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcFolderMissing);
+  EXPECT_EQ(log.back(), "Fehler:  Verzeichnis (Q:\\) konnte nicht erstellt werden.");
+  // A file where a folder belongs.
+  WriteTextFile(folder + "Block", "x");
+  copy = {Source("a.txt", "a") + "=" + folder + "Block\\unter\\a.txt"};
+  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcFolderMissing);
+  // A target in use whose waiting copy cannot be written either.
+  const std::string target = folder + "InBenutzung.exe";
+  WriteTextFile(target, "laeuft");
+  ForceFolders(target + "~");
+  HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  copy = {Source("neu.exe", "neu") + "=" + target};
+  const int result = object->CopyComponentFiles(copy, pending, false);
+  CloseHandle(held);
+  EXPECT_EQ(result, rcTempFile);
+  EXPECT_EQ(log.back(), "Fehler:  Datei " + target + "~ konnte nicht geschrieben werden.");
+  EXPECT_EQ(ReadTextFile(target), "laeuft");
+}
+
+TEST_F(FileCopy, AFailedInstallationIsCleanedFromItsFolder) {
+  object->InstallDir = folder + "Neu\\";
+  ForceFolders(object->InstallDir + "app");
+  ForceFolders(folder + "Fremd");
+  for (const char* file : {"Neu\\app\\a.exe", "Neu\\app\\b.exe~", "Neu\\c.txt", "Fremd\\d.txt"})
+    WriteTextFile(folder + file, "x");
+  ComponentEntry component;
+  for (const char* file : {"Neu\\app\\a.exe", "Neu\\c.txt", "Fremd\\d.txt"})
+    component.Copy.push_back(LowerAscii(folder + file));
+  Install({component});
+  object->ClearupFolders.insert(LowerAscii(folder + "Neu\\app\\b.exe~"));
+  object->CleanInstallation();
+  EXPECT_FALSE(FolderExists(object->InstallDir));
+  EXPECT_TRUE(FileExists(folder + "Fremd\\d.txt"));  // outside the installation folder
+  EXPECT_EQ(log.front(), "Bereinige Installation...");
+}
+
 TEST_F(FileCopy, CopyFilesWorksThroughEveryComponent) {
   // Ending early or with nothing to copy, the step still advances by its weight.
   EXPECT_EQ(object->CopyFiles(), rcMemoryError);
