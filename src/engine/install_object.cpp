@@ -2,6 +2,7 @@
 
 #include "engine/config/folder_variables.h"
 #include "engine/progress.h"
+#include "engine/result_codes.h"
 #include "sys/locale_order.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
@@ -75,6 +76,11 @@ void TInstallObject::Report(uint8_t kind, const std::string& text, uint8_t flags
 
 double TInstallObject::AddProgress(int& reported, double share, double carry) const {
   return ::AddProgress(ReportProcedure, reported, share, carry);
+}
+
+int TInstallObject::MissingSettings(const char* step) const {
+  StepProgress(ReportProcedure, step, false, 0).Finish();
+  return rcMemoryError;
 }
 
 bool TInstallObject::DeleteShared() const {

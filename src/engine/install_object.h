@@ -231,6 +231,8 @@ class TInstallObject {
   int ExtractEach(const std::string& baseFolder, const std::vector<std::string>& archives);
   int ExtractArchive(TZipExtractor& zip, const std::string& archive);
 
+  // Ends a step that has no settings to work on: -4, with its whole weight reported.
+  int MissingSettings(const char* step) const;
   void ApplyRegistryLine(const std::string& line);
   void WriteProductInfo(const std::string& now);
   void WriteComponentInfo(const ComponentEntry& component, const std::string& now);

@@ -75,15 +75,11 @@ int TInstallObject::CopyBeside(const std::string& source, const std::string& tar
 }
 
 int TInstallObject::CopyFiles() {
-  int total = 0;
-  if (Settings)
-    for (const ComponentEntry& component : Settings->Components) total += static_cast<int>(component.Copy.size());
-  StepProgress progress(ReportProcedure, "CopyFiles", false, total);
-  if (!Settings) {
-    progress.Finish();
-    return rcMemoryError;
-  }
+  if (!Settings) return MissingSettings("CopyFiles");
   Report(rkMessage, "Kopiere Dateien...", rfLog | rfStatus);
+  int total = 0;
+  for (const ComponentEntry& component : Settings->Components) total += static_cast<int>(component.Copy.size());
+  StepProgress progress(ReportProcedure, "CopyFiles", false, total);
   int result = rcOk;
   for (size_t i = 0; i < Settings->Components.size() && result == rcOk; ++i) {
     ComponentEntry& component = Settings->Components[i];

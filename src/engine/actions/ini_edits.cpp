@@ -9,12 +9,8 @@
 #include "sys/text.h"
 
 int TInstallObject::SetInstIniData() {
-  const int components = Settings ? static_cast<int>(Settings->Components.size()) : 0;
-  StepProgress progress(ReportProcedure, "SetInstIniData", false, components);
-  if (!Settings) {
-    progress.Finish();
-    return rcMemoryError;
-  }
+  if (!Settings) return MissingSettings("SetInstIniData");
+  StepProgress progress(ReportProcedure, "SetInstIniData", false, static_cast<int>(Settings->Components.size()));
   Report(rkMessage, "Setze INI Daten...", rfLog | rfStatus);
   int result = rcOk;
   for (size_t i = 0; i < Settings->Components.size() && result == rcOk; ++i) {

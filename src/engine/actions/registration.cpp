@@ -145,10 +145,7 @@ void TInstallObject::FilterRegistrations(ComponentEntry& component, std::vector<
 }
 
 int TInstallObject::RunRegistrationStep(const RegistrationStep& step) {
-  if (!Settings) {
-    StepProgress(ReportProcedure, step.Name, false, 0).Finish();
-    return rcMemoryError;
-  }
+  if (!Settings) return MissingSettings(step.Name);
   Report(rkMessage, step.Announcement, rfLog | rfStatus);
   int total = 0;
   for (ComponentEntry& component : Settings->Components) {

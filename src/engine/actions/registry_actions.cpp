@@ -93,7 +93,7 @@ void TInstallObject::ApplyRegistryLine(const std::string& line) {
 
 int TInstallObject::SetRegUserInfo() {
   Report(rkMessage, "Setze Benutzer Installationsdaten...", rfLog | rfStatus);
-  if (!Settings) return rcMemoryError;
+  if (!Settings) return MissingSettings("SetRegUserInfo");
   StepProgress progress(ReportProcedure, "SetRegUserInfo", false, static_cast<int>(Settings->Components.size()));
   int result = rcOk;
   try {
@@ -110,7 +110,7 @@ int TInstallObject::SetRegUserInfo() {
 
 int TInstallObject::SetRegInstInfo() {
   Report(rkMessage, "Setze Installationsdaten...", rfLog | rfStatus);
-  if (!Settings) return rcMemoryError;
+  if (!Settings) return MissingSettings("SetRegInstInfo");
   StepProgress progress(ReportProcedure, "SetRegInstInfo", false, static_cast<int>(Settings->Components.size()));
   int result = rcOk;
   try {

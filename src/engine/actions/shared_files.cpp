@@ -80,12 +80,8 @@ void TInstallObject::MarkSharedDeletable(std::vector<std::string>& list, bool de
 }
 
 int TInstallObject::SetSharedComps() {
-  const int components = Settings ? static_cast<int>(Settings->Components.size()) : 0;
-  StepProgress progress(ReportProcedure, "SetSharedComps", false, components);
-  if (!Settings) {
-    progress.Finish();
-    return rcMemoryError;
-  }
+  if (!Settings) return MissingSettings("SetSharedComps");
+  StepProgress progress(ReportProcedure, "SetSharedComps", false, static_cast<int>(Settings->Components.size()));
   Report(rkMessage, "Setze Gemeinsame Dateien...", rfLog | rfStatus);
   int result = rcOk;
   for (ComponentEntry& component : Settings->Components) {

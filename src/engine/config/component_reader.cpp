@@ -17,11 +17,8 @@ const char kSection[] = "component";
 
 int TInstallObject::ProcessInstInis() {
   Report(rkMessage, "Ermittle zu installierende Komponenten...", rfLog | rfStatus);
+  if (!Settings) return MissingSettings("ProcessInstInis");
   StepProgress progress(ReportProcedure, "ProcessInstInis", false, static_cast<int>(TempFiles.size()));
-  if (!Settings) {
-    progress.Finish();
-    return rcMemoryError;
-  }
   Settings->Components.clear();
   int result = rcOk;
   for (size_t i = 0; i < TempFiles.size() && result == rcOk; ++i) {

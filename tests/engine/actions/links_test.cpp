@@ -33,6 +33,7 @@ class Links : public ActionTest {
 TEST_F(Links, GroupsAndShortcutsAreCreatedRecordedAndRemovedAgain) {
   const std::string target = FixturePath("arg_recorder.exe");
   const std::string viewer = ScratchPath("Viewer");
+  DeleteFileA((viewer + ".lnk").c_str());  // left by the last run
   const std::string foreign = folder + "Fremd";
   WriteTextFile(foreign + ".lnk", "not ours");
   ForceFolders(menu + "ZqLinkTest\\Vorhanden");
