@@ -2,7 +2,8 @@
 // the registry keys through which the system runs it.
 #pragma once
 
-// The uninstaller copy in the Windows folder.
+// The uninstaller copy in the Windows folder; started under this name without
+// a switch, the program does nothing.
 constexpr char kUninstallerName[] = "zquninst.exe";
 // The system's list of installed programs: one key per product below it.
 constexpr char kUninstallKeys[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";

@@ -1,8 +1,7 @@
 #include "start/command_line.h"
 
+#include "engine/system_keys.h"
 #include "sys/text.h"
-
-const char kUninstallerFileName[] = "zquninst.exe";
 
 namespace {
 
@@ -77,7 +76,7 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
 
 RunOptions ParseRunOptions(const std::string& ownPath, const std::vector<std::string>& arguments) {
   RunOptions options;
-  options.RunMode = LowerAscii(FileNameOf(ownPath)) == kUninstallerFileName ? rmNone : rmInstall;
+  options.RunMode = LowerAscii(FileNameOf(ownPath)) == kUninstallerName ? rmNone : rmInstall;
   for (const std::string& argument : arguments) ApplyArgument(LowerAscii(argument), options);
   return options;
 }

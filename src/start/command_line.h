@@ -6,9 +6,6 @@
 
 #include "start/run_options.h"
 
-// The uninstaller copy's file name; started under it without a switch, the program does nothing.
-extern const char kUninstallerFileName[];
-
 // Splits a command line into arguments: blanks separate them, double quotes
 // group blanks into an argument and are themselves dropped. The program name
 // (the first argument) is included.
