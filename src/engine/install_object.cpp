@@ -15,6 +15,17 @@ std::string Failure(const std::string& subject, const char* participle) {
 
 }  // namespace
 
+std::string TInstallObject::LogTimeStamp() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return FormatText("%02u.%02u.%04u %02u:%02u:%02u", now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute,
+                    now.wSecond);
+}
+
+void TInstallObject::LogBanner(const char* title) const {
+  Log(FormatText("*********** %s ***********", (title + LogTimeStamp()).c_str()));
+}
+
 void TInstallObject::LogError(const std::string& subject, const char* participle, const std::string& detail) const {
   Log("Fehler:  " + Failure(subject, participle) + detail);
 }

@@ -15,6 +15,7 @@
 #include "engine/config/install_settings.h"
 #include "engine/report.h"
 #include "engine/records/uninstall_data.h"
+#include "engine/sequences/sequence.h"
 
 class TZipExtractor;
 class IniFile;
@@ -77,6 +78,13 @@ class TInstallObject {
   // Stores the reporting procedure and runs the initialiser of the run mode;
   // any other mode gives -2.
   int DoInit(ReportProc report, int runMode, const std::string& argument);
+
+  // Installs into folder (which must exist): the steps in their order, then
+  // the outcome in the product's key; restartNeeded tells whether files wait
+  // for the next start of the system.
+  int DoInstall(const std::string& folder, bool& restartNeeded);
+  // Undoes the installation of the uninstall record.
+  int DoUninstall();
 
   // Reads install.ini or error_inst.ini into Settings (which must exist).
   int ReadInstallSettings(const std::string& path);
@@ -207,6 +215,10 @@ class TInstallObject {
 
   void DetermineFolders();
   void LogSystemError(DWORD error) const;
+  // The local date and time as the log writes them: "dd.mm.yyyy hh:mm:ss".
+  static std::string LogTimeStamp();
+  // "*********** " + title + date and time + " ***********".
+  void LogBanner(const char* title) const;
   void LogInitStart(const char* title, const char* function) const;
   // Whether the file exists; a missing one is logged as not found.
   bool FileFoundOrLogged(const std::string& path) const;
@@ -256,6 +268,20 @@ class TInstallObject {
   // and those this installation did not write.
   void FilterRegistrations(ComponentEntry& component, std::vector<std::string>& list, bool dotNet);
 
+  std::vector<SequenceStep> InstallSteps();
+  std::vector<SequenceStep> UninstallSteps();
+  // Whether the installation folder's drive has MinDiskSpace free; logs when not.
+  bool EnoughDiskSpace() const;
+  // Copies the uninstaller image into the Windows folder.
+  void InstallUninstaller() const;
+  // The three registration steps inside one OLE initialisation; raises when
+  // OLE cannot be initialised.
+  void RegisterUnderOle();
+  void UnregisterUnderOle();
+  // Reports the whole weight of a step that has no items of its own.
+  void ReportWeight(const char* step, bool uninstallTable = false) const;
+  // "InstallInfo" after a failure; the restart decision after a success.
+  void WriteInstallOutcome(int result, bool& restartNeeded);
   void CreateGroup(const std::string& menu, const std::string& name, bool openFolder);
   void CreateLink(const std::string& link, const std::string& target);
   void StartProgram(const std::string& line, bool wait);

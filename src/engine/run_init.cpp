@@ -15,13 +15,6 @@
 
 namespace {
 
-std::string TimeStamp() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return FormatText("%02u.%02u.%04u %02u:%02u:%02u", now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute,
-                    now.wSecond);
-}
-
 // The result of work, or -3 when it raises.
 template <typename Work>
 int Guarded(Work work) {
@@ -47,7 +40,7 @@ int TInstallObject::DoInit(ReportProc report, int runMode, const std::string& ar
 }
 
 void TInstallObject::LogInitStart(const char* title, const char* function) const {
-  Log(FormatText("*********** %s ***********", (title + TimeStamp()).c_str()));
+  LogBanner(title);
   Log(FormatText("Function: %s  Forced (%d)  AutoRun (%d)  Invisible (%d)  IsNT (%d)  IsAdmin (%d)", function,
                  Forced != 0, AutoRun != 0, Invisible != 0, IsNT != 0, IsAdmin != 0));
 }

@@ -69,7 +69,10 @@ class EndToEnd : public ::testing::Test {
     SetEnvironmentVariableA("TEMP", temp.c_str());
     ForgetProduct();
   }
-  void TearDown() override { ForgetProduct(); }
+  void TearDown() override {
+    ForgetProduct();
+    SetEnvironmentVariableA("ZQ_DRIVER_OPERATION", nullptr);
+  }
   static void ForgetProduct() {
     RegDeleteEntry("HKEY_LOCAL_MACHINE\\Software", "ZqDriverTest", true);
     RegDeleteEntry("HKEY_CURRENT_USER\\Software", "ZqDriverTest", true);
@@ -218,7 +221,7 @@ TEST_F(EndToEnd, AnUpdateKeepsTheRecordsAndCopiesOnlyWhatChanged) {
         "[copy]\r\n%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n"
         "%thisDir%zqinstall.log=%installdir%uninst\\zqinstall.log\r\n",
         "[copy]\r\n%thisDir%hilfe\\Übersicht.txt=%installdir%hilfe\\Übersicht.txt\r\n");
-  SetEnvironmentVariableA("ZQ_DRIVER_STEPS", "copy");
+  SetEnvironmentVariableA("ZQ_DRIVER_OPERATION", "1");
   std::string output;
   ASSERT_EQ(Run("", output), 0) << output;
   EXPECT_EQ(List(output, "Copied").size(), 3u) << output;
@@ -228,7 +231,6 @@ TEST_F(EndToEnd, AnUpdateKeepsTheRecordsAndCopiesOnlyWhatChanged) {
   EXPECT_EQ(ReadTextFile(target + "hilfe\\Übersicht.txt"), "Hilfe");
 
   ASSERT_EQ(Run("", output), 0) << output;
-  SetEnvironmentVariableA("ZQ_DRIVER_STEPS", nullptr);
   EXPECT_TRUE(List(output, "Copied").empty()) << output;
   EXPECT_EQ(record.Keys("InstalledFiles"), installed);
   const std::string log = Log(target + "uninst\\", "zqinstall.log");

@@ -3,23 +3,22 @@
 // mode, prints what the initialisation left, writes the records and the log as
 // the window does, and ends with the result code as its exit code. Packed as
 // the program image of an installer, it initialises from its own payload.
-// With ZQ_DRIVER_STEPS=copy in the environment, an installation goes on to
-// read the descriptors and copy the files into its installation folder.
+// With ZQ_DRIVER_OPERATION=1 in the environment it goes on, after a
+// successful initialisation, with the operation of the run mode.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/install_object.h"
+#include "engine/result_codes.h"
 #include "engine/records/record_file.h"
 #include "engine/report_collector.h"
 #include "start/command_line.h"
 #include "sys/file_system.h"
 #include "sys/file_version.h"
-#include "sys/locale_order.h"
 #include "sys/system_info.h"
 #include "sys/text.h"
 
@@ -63,14 +62,20 @@ RecordInfo WindowState(const TInstallObject& object, const RunOptions& options) 
   return info;
 }
 
-// The copying part of an installation into the folder the initialisation chose.
-int CopyIntoInstallFolder(TInstallObject& object) {
-  object.UninstDir = object.InstallDir + "uninst\\";
-  object.PlaceholderTable.push_back("%installdir%=" + object.InstallDir);
-  std::sort(object.TempFiles.begin(), object.TempFiles.end(), LocaleLessText);
-  int result = object.ProcessInstInis();
-  if (result == 0) result = object.CopyFiles();
-  std::printf("copy result: %d\n", result);
+// The operation of the run mode, as the window runs it once the user confirms.
+int RunOperation(TInstallObject& object, const RunOptions& options) {
+  int result = rcInitError;
+  bool restart = false;
+  if (options.RunMode == rmInstall) {
+    // The window creates the folder before it installs.
+    const std::string folder =
+        object.BaseMissing() && !options.PathArg.empty() ? options.PathArg : object.InstallDir;
+    ForceFolders(folder);
+    result = object.DoInstall(folder, restart);
+  }
+  else if (options.RunMode == rmUninstall)
+    result = object.DoUninstall();
+  std::printf("operation: %d\nrestart: %d\n", result, restart);
   std::vector<std::string> copied;
   if (object.Settings)
     for (const ComponentEntry& component : object.Settings->Components)
@@ -101,10 +106,10 @@ int main() {
                                              uint8_t flags) { lists.Receive(kind, text, flags); },
                                     options.RunMode, options.ModeArg);
   PrintState(*object, result);
-  char steps[16] = {};
-  if (result == 0 && options.RunMode == rmInstall && GetEnvironmentVariableA("ZQ_DRIVER_STEPS", steps, sizeof steps) &&
-      std::string(steps) == "copy")
-    result = CopyIntoInstallFolder(*object);
+  char operation[4] = {};
+  if (result == 0 && GetEnvironmentVariableA("ZQ_DRIVER_OPERATION", operation, sizeof operation) &&
+      std::string(operation) == "1")
+    result = RunOperation(*object, options);
   const std::string logPath =
       SaveRecords(lists, WindowState(*object, options), object->UninstDir, object->OwnDir, options.RunMode);
   std::printf("log: %s\n", logPath.c_str());

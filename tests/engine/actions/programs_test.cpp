@@ -22,7 +22,8 @@ class RunningWindow {
     DeleteFileA(countFile_.c_str());
     std::string command = "\"" + FixturePath("closing_window.exe") + "\" " + windowClass + " \"" + caption + "\" " +
                           std::to_string(closeOn) + " \"" + countFile_ + "\"";
-    STARTUPINFOA startup = {sizeof startup};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
     CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
     for (int i = 0; i < 200 && !Open(); ++i) Sleep(25);
   }
