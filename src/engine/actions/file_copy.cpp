@@ -124,9 +124,11 @@ void TInstallObject::CleanInstallation() {
   Log("Bereinige Installation...");
   if (!Settings) return;
   const std::string installFolder = LowerAscii(InstallDir);
+  // Entries still of the form source=target were never written.
   for (const ComponentEntry& component : Settings->Components)
     for (const std::string& entry : component.Copy)
-      if (LowerAscii(entry).find(installFolder) != std::string::npos) ClearupFolders.insert(LowerAscii(entry));
+      if (entry.find('=') == std::string::npos && LowerAscii(entry).find(installFolder) != std::string::npos)
+        ClearupFolders.insert(LowerAscii(entry));
   KillFiles(std::vector<std::string>(ClearupFolders.begin(), ClearupFolders.end()), true);
   KillDir(InstallDir);
 }

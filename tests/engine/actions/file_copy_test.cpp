@@ -149,10 +149,14 @@ TEST_F(FileCopy, AFailedInstallationIsCleanedFromItsFolder) {
   ComponentEntry component;
   for (const char* file : {"Neu\\app\\a.exe", "Neu\\c.txt", "Fremd\\d.txt"})
     component.Copy.push_back(LowerAscii(folder + file));
+  // Not reached by the copy: never written, so never deleted.
+  WriteTextFile(folder + "Neu\\alt.txt", "x");
+  component.Copy.push_back(folder + "quelle\\alt.txt=" + folder + "Neu\\alt.txt");
   Install({component});
   object->ClearupFolders.insert(LowerAscii(folder + "Neu\\app\\b.exe~"));
   object->CleanInstallation();
-  EXPECT_FALSE(FolderExists(object->InstallDir));
+  EXPECT_FALSE(FolderExists(object->InstallDir + "app"));
+  EXPECT_TRUE(FileExists(object->InstallDir + "alt.txt"));
   EXPECT_TRUE(FileExists(folder + "Fremd\\d.txt"));  // outside the installation folder
   EXPECT_EQ(log.front(), "Bereinige Installation...");
 }

@@ -1,0 +1,138 @@
+// The life of a product in one prefix, as a user and the system run it: a
+// silent installation into the default folder with files, a COM server, a
+// shared file, registry values, an INI entry, a program group and shortcuts;
+// then the uninstallation through the command of the uninstall entry, with a
+// foreign file left in the installation folder.
+#include <gtest/gtest.h>
+
+#include "driver/driver_test.h"
+#include "sys/ini_file.h"
+#include "sys/shell_folders.h"
+
+namespace {
+
+const char kShared[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+const char kServers[] = "HKEY_CURRENT_USER\\Software\\ZqComFixture";
+const std::string kUser = "HKEY_CURRENT_USER\\Software\\ZqDriverTest\\ZqEndeTest";
+
+bool KeyExists(const std::string& path) {
+  OpenKey key(OpenRegPath(path, false, KEY_READ));
+  return static_cast<bool>(key);
+}
+
+std::string Value(const std::string& key, const std::string& name) {
+  std::string text;
+  return RegReadString(key, name, text) ? text : "<none>";
+}
+
+// Whether the fixture server registered itself under its path.
+bool ServerRegistered(const std::string& path) {
+  std::vector<std::string> names;
+  bool any = false;
+  RegKeyHasEntries(kServers, names, any, false);
+  for (const std::string& name : names)
+    if (SameText(name, path)) return true;
+  return false;
+}
+
+class ProductLife : public EndToEnd {
+ protected:
+  std::string menu = WithTrailingBackslash(ReadShellFolder("Programs", false));
+  std::string common;  // the product's folder below the common files
+
+  void SetUp() override {
+    EndToEnd::SetUp();
+    char folderPath[MAX_PATH] = {};
+    ExpandEnvironmentStringsA("%CommonProgramFiles%", folderPath, MAX_PATH);
+    common = WithTrailingBackslash(folderPath) + "ZqEndeTest\\";
+    SetEnvironmentVariableA("ZQ_DRIVER_OPERATION", "1");
+  }
+  void TearDown() override {
+    EndToEnd::TearDown();
+    RegDeleteEntry("HKEY_CURRENT_USER\\Software", "ZqComFixture", true);
+  }
+  // Components as a publisher writes them.
+  void BuildProduct() {
+    const std::string viewer = folder + "Komponenten\\viewer\\";
+    ForceFolders(viewer);
+    CopyFileA(FixturePath("arg_recorder.exe").c_str(), (viewer + "app.exe").c_str(), FALSE);
+    CopyFileA(FixturePath("com_server.dll").c_str(), (viewer + "server.dll").c_str(), FALSE);
+    CopyFileA(FixturePath("plain.dll").c_str(), (viewer + "shared.dll").c_str(), FALSE);
+    ForceFolders(folder + "Komponenten\\uninst");
+    for (const char* name : {"uninst.ini", "zqinstall.log", "zquninstall.log"})
+      WriteTextFile(folder + "Komponenten\\uninst\\" + name, "");
+    Build("UninstTitle=ZqEndeTest Komponenten\r\n[groups]\r\n1=ZqEndeTest Gruppe\r\n[links]\r\n"
+          "%menudir%ZqEndeTest Gruppe\\Viewer=%installdir%viewer\\app.exe\r\n",
+          "[copy]\r\n%thisDir%install.ini=%installdir%uninst\\install.ini\r\n"
+          "%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n"
+          "%thisDir%zqinstall.log=%installdir%uninst\\zqinstall.log\r\n"
+          "%thisDir%zquninstall.log=%installdir%uninst\\zquninstall.log\r\n",
+          "version=2.0\r\npath=%installdir%viewer\\\r\nexename=app.exe\r\n"
+          "[copy]\r\n%thisDir%app.exe=%installdir%viewer\\app.exe\r\n"
+          "%thisDir%server.dll=%installdir%viewer\\server.dll\r\n"
+          "%thisDir%shared.dll=%commonfilesdir%ZqEndeTest\\shared.dll\r\n"
+          "[register]\r\n1=%installdir%viewer\\server.dll\r\n"
+          "[shared]\r\n1=%commonfilesdir%ZqEndeTest\\shared.dll\r\n"
+          "[registry]\r\n%machineReg%\\Einstellungen\\Farbe=blau\r\n%machineReg%\\Einstellungen\\Zahl=42\r\n"
+          "[ini]\r\n1=%installdir%viewer\\app.ini=options\r\n[AddIni1]\r\nDataPath=%installdir%daten\r\n");
+  }
+};
+
+TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
+  BuildProduct();
+  std::string output;
+  ASSERT_EQ(Run("-hide", output), 0) << output;
+  EXPECT_EQ(Field(output, "restart"), "0");
+  const std::string viewer = target + "viewer\\";
+  EXPECT_TRUE(FileExists(viewer + "app.exe"));
+  EXPECT_TRUE(ServerRegistered(viewer + "server.dll"));
+  int32_t count = 0;
+  EXPECT_TRUE(RegReadInteger(kShared, common + "shared.dll", count));
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(Value(std::string(kProductKey) + "\\Einstellungen", "Farbe"), "blau");
+  EXPECT_EQ(Value(std::string(kProductKey) + "\\viewer", "InstallPath"), viewer + "app.exe");
+  EXPECT_EQ(IniFile(viewer + "app.ini").ReadString("options", "DataPath", ""), target + "daten");
+  EXPECT_TRUE(FileExists(menu + "ZqEndeTest Gruppe\\Viewer.lnk"));
+  const std::string entry = std::string(kUninstallKeys) + "\\ZqEndeTest";
+  EXPECT_EQ(Value(entry, "DisplayName"), "ZqEndeTest Komponenten");
+  const IniFile record(target + "uninst\\uninst.ini");
+  EXPECT_EQ(record.Keys("InstalledFiles").size(), 7u);
+  EXPECT_EQ(record.Keys("COM"), (std::vector<std::string>{viewer + "server.dll"}));
+  EXPECT_EQ(record.Keys("CommonFiles"), (std::vector<std::string>{common + "shared.dll"}));
+  EXPECT_EQ(record.Keys("Groups"), (std::vector<std::string>{"ZqEndeTest Gruppe"}));
+  EXPECT_EQ(record.Keys("Links").size(), 1u);
+  EXPECT_FALSE(FileExists(target + "uninst\\error_inst.ini"));
+  EXPECT_EQ(Value(kProductKey, "InstallInfo"), "");
+
+  // The system's list of programs starts the uninstaller copy; a file of the
+  // user's stays in the installation folder.
+  WriteTextFile(target + "eigene.txt", "meins");
+  const std::string command = Value(entry, "QuietUninstallString");
+  ASSERT_EQ(RunProgram(command, &output), 0) << command << "\n" << output;
+  // Only the INI file stays: its entries are not undone.
+  std::vector<std::string> left;
+  FindFiles(left, target, "*.*", true, true);
+  EXPECT_EQ(left, (std::vector<std::string>{LowerAscii(target) + "eigene.txt", LowerAscii(viewer) + "app.ini"}));
+  EXPECT_EQ(ReadTextFile(target + "eigene.txt"), "meins");
+  EXPECT_FALSE(ServerRegistered(viewer + "server.dll"));
+  EXPECT_FALSE(RegReadInteger(kShared, common + "shared.dll", count));
+  EXPECT_FALSE(FileExists(common + "shared.dll"));
+  EXPECT_FALSE(KeyExists(kProductKey));
+  EXPECT_FALSE(KeyExists(kUser));
+  EXPECT_TRUE(KeyExists("HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest"));
+  EXPECT_FALSE(KeyExists(entry));
+  EXPECT_FALSE(FolderExists(menu + "ZqEndeTest Gruppe"));
+  // The folders of the installation are offered to the clear-up, in a record
+  // beside the uninstaller copy, whose log tells why.
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string own = LowerAscii(WithTrailingBackslash(windows));
+  EXPECT_EQ(IniFile(own + "uninst.ini").Keys("Directories"),
+            (std::vector<std::string>{LowerAscii(target), LowerAscii(target) + "uninst\\", LowerAscii(viewer)}));
+  const std::string log = ReadTextFile(own + "zquninstall.log");
+  EXPECT_NE(log.find("\r\nWarnung: Einige Dateien konnten nicht gelöscht werden\r\n"), std::string::npos) << log;
+  DeleteFileA((own + "uninst.ini").c_str());
+  DeleteFileA((own + "zquninstall.log").c_str());
+}
+
+}  // namespace
