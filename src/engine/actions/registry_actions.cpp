@@ -176,7 +176,8 @@ std::string TInstallObject::UninstallerShortPath() const {
 void TInstallObject::SetRegUninstInfo(const std::string& displayName) {
   Report(rkMessage, "Setze Deinstallationsdaten...", rfLog | rfStatus);
   const std::string exe = UninstallerShortPath();
-  if (!FileExists(exe)) {
+  // Without a product name the entry would be written into the list's own key.
+  if (!FileExists(exe) || Trim(ProductName).empty()) {
     Log("Fehler:  Uninstall Info konnte nicht gesetzt werden");
     return;
   }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/actions/action_test.h"
+#include "support/running_window.h"
 #include "engine/system_keys.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
@@ -13,32 +14,6 @@
 namespace {
 
 const std::string kMachine = "HKEY_LOCAL_MACHINE\\Software\\ZqProgramTest\\Quotaline";
-
-// A fixture window "class=caption" that closes on the closeOn-th request.
-class RunningWindow {
- public:
-  RunningWindow(const std::string& windowClass, const std::string& caption, int closeOn, std::string countFile)
-      : windowClass_(windowClass), countFile_(std::move(countFile)) {
-    DeleteFileA(countFile_.c_str());
-    std::string command = "\"" + FixturePath("closing_window.exe") + "\" " + windowClass + " \"" + caption + "\" " +
-                          std::to_string(closeOn) + " \"" + countFile_ + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
-    for (int i = 0; i < 200 && !Open(); ++i) Sleep(25);
-  }
-  ~RunningWindow() {
-    TerminateProcess(process_.hProcess, 0);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  bool Open() const { return FindWindowA(windowClass_.c_str(), nullptr) != nullptr; }
-  std::string Requests() const { return ReadTextFile(countFile_); }
-
- private:
-  std::string windowClass_, countFile_;
-  PROCESS_INFORMATION process_ = {};
-};
 
 class Programs : public ActionTest {
  protected:

@@ -1,0 +1,58 @@
+// The installation's checks and its outcome: what happens before anything
+// changes, and what a failed installation leaves in the product's key.
+#include <gtest/gtest.h>
+
+#include "engine/actions/action_test.h"
+#include "engine/result_codes.h"
+#include "support/running_window.h"
+#include "sys/file_system.h"
+#include "sys/registry.h"
+
+namespace {
+
+const std::string kMachine = "HKEY_LOCAL_MACHINE\\Software\\ZqSequenceTest\\Quotaline";
+
+class InstallSequence : public ActionTest {
+ protected:
+  void SetUp() override {
+    ActionTest::SetUp();
+    InstallSettings& settings = Install();
+    settings.RegMachine = kMachine;
+    settings.RegUser = "HKEY_CURRENT_USER\\Software\\ZqSequenceTest\\Quotaline";
+    settings.BaseMissing = true;
+  }
+  void TearDown() override { RegDeleteEntry("HKEY_LOCAL_MACHINE\\Software", "ZqSequenceTest", true); }
+};
+
+TEST_F(InstallSequence, FailuresBeforeAnyChangeAndTheOutcomeOfAFailedInstallation) {
+  bool restart = true;
+  // A missing folder, or too little space for a new installation: nothing is touched.
+  EXPECT_EQ(object->DoInstall(folder + "fehlt", restart), rcFolderMissing);
+  EXPECT_TRUE(log.empty());
+  // A folder without a drive letter has no free space that can be told.
+  object->Settings->MinDiskSpace = 1;
+  EXPECT_EQ(object->DoInstall("\\\\?\\" + folder, restart), rcDiskSpace);
+  EXPECT_EQ(log, (std::vector<std::string>{
+                     "Auf dem Ziellaufwerk (\\:) müssen mindestens 1 MB freier Speicherplatz verfügbar sein."}));
+  std::string info;
+  EXPECT_FALSE(RegReadString(kMachine, "InstallInfo", info) && !info.empty());
+  EXPECT_FALSE(restart);
+
+  // A program that does not close ends the run; the failure is kept in the product's key.
+  object->Settings->MinDiskSpace = 0;
+  RunningWindow running("ZqSequenzNie", "Bleibt", 0, folder + "nie.txt");
+  object->CloseList = {"ZqSequenzNie=Bleibt"};
+  ForceFolders(folder + "Ziel");
+  log.clear();
+  progress = 0;
+  EXPECT_EQ(object->DoInstall(folder + "Ziel", restart), rcProgramStillRunning);
+  EXPECT_EQ(log.front().rfind("Installiere... ", 0), 0u);
+  EXPECT_EQ(log.back(), "Schreibe Registry:  " + kMachine + "\\InstallInfo=" + ResultMessage(rcProgramStillRunning));
+  EXPECT_TRUE(RegReadString(kMachine, "InstallInfo", info));
+  EXPECT_EQ(info, ResultMessage(rcProgramStillRunning));
+  EXPECT_EQ(progress, 100);
+  EXPECT_TRUE(FolderExists(folder + "Ziel"));  // nothing had been copied: nothing cleaned
+  EXPECT_EQ(object->InstallDir, folder + "Ziel\\");
+}
+
+}  // namespace
