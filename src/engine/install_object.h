@@ -15,6 +15,7 @@
 #include "engine/config/install_settings.h"
 #include "engine/report.h"
 #include "engine/records/uninstall_data.h"
+#include "engine/sequences/questions.h"
 #include "engine/sequences/sequence.h"
 
 class TZipExtractor;
@@ -83,8 +84,12 @@ class TInstallObject {
   // the outcome in the product's key; restartNeeded tells whether files wait
   // for the next start of the system.
   int DoInstall(const std::string& folder, bool& restartNeeded);
+  // Completes an installation after a restart from its error record.
+  int DoAutoInstall();
   // Undoes the installation of the uninstall record.
   int DoUninstall();
+  // Deletes the folders an uninstallation left and the product's keys.
+  int DoClearup();
 
   // Reads install.ini or error_inst.ini into Settings (which must exist).
   int ReadInstallSettings(const std::string& path);
@@ -178,6 +183,8 @@ class TInstallObject {
   std::string RegUser() const;
 
   HWND OwnerWindow = nullptr;
+  // Answers the clear-up's questions; without one nothing is deleted that needs a yes.
+  Questions* Asker = nullptr;
   ReportProc ReportProcedure;
   char OwnShortPath[512] = {};
   std::string OwnPath;
@@ -282,6 +289,15 @@ class TInstallObject {
   void ReportWeight(const char* step, bool uninstallTable = false) const;
   // "InstallInfo" after a failure; the restart decision after a success.
   void WriteInstallOutcome(int result, bool& restartNeeded);
+  // The registrations the error record defers, inside one OLE initialisation.
+  void CompleteRegistrations(ComponentEntry& component);
+  // Whether a clear-up may delete the folder: inside the installation folder,
+  // and neither a drive root nor a folder of the system.
+  bool MayClearFolder(const std::string& folder) const;
+  // Whether the user confirms, or nobody is to be asked (-autorun, -hide).
+  bool Confirmed(const std::string& question) const;
+  void ClearFolder(const std::string& folder);
+  void ClearKey(const std::string& key);
   void CreateGroup(const std::string& menu, const std::string& name, bool openFolder);
   void CreateLink(const std::string& link, const std::string& target);
   void StartProgram(const std::string& line, bool wait);

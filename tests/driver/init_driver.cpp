@@ -4,9 +4,12 @@
 // the window does, and ends with the result code as its exit code. Packed as
 // the program image of an installer, it initialises from its own payload.
 // With ZQ_DRIVER_OPERATION=1 in the environment it goes on, after a
-// successful initialisation, with the operation of the run mode.
+// successful initialisation, with the operation of the run mode; its
+// questions are answered by "-answer:yes" or "-answer:no" on the command line
+// (no answer: Cancel).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -62,8 +65,23 @@ RecordInfo WindowState(const TInstallObject& object, const RunOptions& options) 
   return info;
 }
 
+// Answers every question alike and prints it.
+class FixedAnswers : public Questions {
+ public:
+  explicit FixedAnswers(bool yes) : yes_(yes) {}
+  bool Confirm(const std::string& text) override {
+    std::printf("question: %s\n", text.c_str());
+    return yes_;
+  }
+
+ private:
+  bool yes_;
+};
+
 // The operation of the run mode, as the window runs it once the user confirms.
-int RunOperation(TInstallObject& object, const RunOptions& options) {
+int RunOperation(TInstallObject& object, const RunOptions& options, const std::vector<std::string>& arguments) {
+  FixedAnswers answers(std::find(arguments.begin(), arguments.end(), "-answer:yes") != arguments.end());
+  object.Asker = &answers;
   int result = rcInitError;
   bool restart = false;
   if (options.RunMode == rmInstall) {
@@ -73,8 +91,13 @@ int RunOperation(TInstallObject& object, const RunOptions& options) {
     ForceFolders(folder);
     result = object.DoInstall(folder, restart);
   }
+  else if (options.RunMode == rmAutoInstall)
+    result = object.DoAutoInstall();
   else if (options.RunMode == rmUninstall)
     result = object.DoUninstall();
+  else if (options.RunMode == rmClearup)
+    result = object.DoClearup();
+  object.Asker = nullptr;
   std::printf("operation: %d\nrestart: %d\n", result, restart);
   std::vector<std::string> copied;
   if (object.Settings)
@@ -109,7 +132,7 @@ int main() {
   char operation[4] = {};
   if (result == 0 && GetEnvironmentVariableA("ZQ_DRIVER_OPERATION", operation, sizeof operation) &&
       std::string(operation) == "1")
-    result = RunOperation(*object, options);
+    result = RunOperation(*object, options, arguments);
   const std::string logPath =
       SaveRecords(lists, WindowState(*object, options), object->UninstDir, object->OwnDir, options.RunMode);
   std::printf("log: %s\n", logPath.c_str());

@@ -131,8 +131,61 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
             (std::vector<std::string>{LowerAscii(target), LowerAscii(target) + "uninst\\", LowerAscii(viewer)}));
   const std::string log = ReadTextFile(own + "zquninstall.log");
   EXPECT_NE(log.find("\r\nWarnung: Einige Dateien konnten nicht gelöscht werden\r\n"), std::string::npos) << log;
-  DeleteFileA((own + "uninst.ini").c_str());
+
+  // The clear-up asks before it deletes what is left; cancelled, all stays.
+  const std::string uninstaller = own + "zquninst.exe";
+  ASSERT_EQ(RunProgram("\"" + uninstaller + "\" -clearup -answer:no", &output), 0) << output;
+  EXPECT_NE(output.find("question: Das Verzeichnis " + LowerAscii(viewer) + " \r"), std::string::npos) << output;
+  EXPECT_NE(output.find("und alle (1) enthaltenen Dateien wirklich löschen?"), std::string::npos) << output;
+  EXPECT_TRUE(FileExists(target + "eigene.txt"));
+  EXPECT_FALSE(FileExists(own + "uninst.ini"));  // a record is cleared up once
+  // Silently, with a record written anew, everything goes.
+  IniFile cleared(own + "uninst.ini");
+  cleared.WriteString("Info", "InstallPath", target);
+  cleared.WriteString("Info", "RegUser", kUser);
+  cleared.WriteString("Info", "RegMachine", kProductKey);
+  cleared.WriteString("Info", "Name", "ZqEndeTest");
+  cleared.WriteString("Directories", LowerAscii(target), "delete");
+  cleared.WriteString("Directories", LowerAscii(viewer), "delete");
+  ASSERT_EQ(RunProgram("\"" + uninstaller + "\" -clearup -hide", &output), 0) << output;
+  EXPECT_EQ(output.find("question:"), std::string::npos);
+  EXPECT_FALSE(FolderExists(target));
   DeleteFileA((own + "zquninstall.log").c_str());
+}
+
+TEST_F(ProductLife, AHostileClearupRecordDeletesNothingOutsideTheInstallation) {
+  const std::string outside = folder + "Draussen\\";
+  ForceFolders(outside);
+  ForceFolders(target + "rest");
+  WriteTextFile(outside + "wichtig.txt", "bleibt");
+  WriteTextFile(target + "rest\\alt.txt", "weg");
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string record = folder + "uninst.ini";
+  IniFile hostile(record);
+  hostile.WriteString("Info", "InstallPath", target);
+  hostile.WriteString("Info", "RegUser", "HKEY_CURRENT_USER\\Software\\ZqDriverTest");
+  hostile.WriteString("Info", "RegMachine", kProductKey);
+  hostile.WriteString("Info", "Name", "ZqEndeTest");
+  for (const std::string& listed : {std::string("C:\\"), WithTrailingBackslash(windows), outside, target + "rest\\"})
+    hostile.WriteString("Directories", LowerAscii(listed), "delete");
+  RegWriteString("HKEY_CURRENT_USER\\Software\\ZqDriverTest", "Fremd", "bleibt");
+  RegWriteString(kProductKey, "InstallPath", target);
+  Build();
+  std::string output;
+  ASSERT_EQ(Run("-clearup:" + record + " -hide", output), 0) << output;
+  EXPECT_TRUE(FileExists(outside + "wichtig.txt"));
+  EXPECT_FALSE(FolderExists(target + "rest"));  // inside the installation: cleared
+  EXPECT_TRUE(KeyExists("HKEY_CURRENT_USER\\Software\\ZqDriverTest"));  // a maker's key, not the product's
+  EXPECT_FALSE(KeyExists(kProductKey));
+  const std::string log = ReadTextFile(folder + "zquninstall.log");
+  for (const std::string& kept : {std::string("c:\\"), LowerAscii(WithTrailingBackslash(windows)), LowerAscii(outside)})
+    EXPECT_NE(log.find("Warnung: Verzeichnis " + kept + " gehört nicht zur Installation und bleibt erhalten."),
+              std::string::npos)
+        << kept << "\n" << log;
+  EXPECT_NE(log.find("Warnung: Schlüssel HKEY_CURRENT_USER\\Software\\ZqDriverTest gehört nicht zur Installation"),
+            std::string::npos)
+      << log;
 }
 
 }  // namespace

@@ -64,10 +64,13 @@ int TInstallObject::CopyBeside(const std::string& source, const std::string& tar
   pending.push_back(PendingLine(pkCopy, target));
   LogError("Datei " + target + " ", "geschrieben");
   const std::string waiting = target + "~";
-  SetFileAttributesA(waiting.c_str(), 0);
-  if (!CopyFileA(source.c_str(), waiting.c_str(), FALSE)) {
-    LogError("Datei " + waiting + " ", "geschrieben");
-    return rcTempFile;
+  // After a restart the source is the waiting copy itself: it waits on.
+  if (!SameText(source, waiting)) {
+    SetFileAttributesA(waiting.c_str(), 0);
+    if (!CopyFileA(source.c_str(), waiting.c_str(), FALSE)) {
+      LogError("Datei " + waiting + " ", "geschrieben");
+      return rcTempFile;
+    }
   }
   ClearupFolders.insert(LowerAscii(waiting));
   Report(rkErrorCopy, "copy|" + waiting + "|" + target, 0);
