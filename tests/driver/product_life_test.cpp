@@ -14,6 +14,21 @@ namespace {
 const char kShared[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char kServers[] = "HKEY_CURRENT_USER\\Software\\ZqComFixture";
 const std::string kUser = "HKEY_CURRENT_USER\\Software\\ZqDriverTest\\ZqEndeTest";
+const char kRunOnce[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+void SetWriteTime(const std::string& path, int dayOfMonth) {
+  SYSTEMTIME time = {2024, 5, 0, static_cast<WORD>(dayOfMonth), 10, 0, 0, 0};
+  FILETIME fileTime;
+  SystemTimeToFileTime(&time, &fileTime);
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  SetFileTime(file, nullptr, nullptr, &fileTime);
+  CloseHandle(file);
+}
+
+int32_t Number(const std::string& key, const std::string& name) {
+  int32_t value = 0;
+  return RegReadInteger(key, name, value) ? value : -1;
+}
 
 bool KeyExists(const std::string& path) {
   OpenKey key(OpenRegPath(path, false, KEY_READ));
@@ -45,16 +60,33 @@ class ProductLife : public EndToEnd {
     char folderPath[MAX_PATH] = {};
     ExpandEnvironmentStringsA("%CommonProgramFiles%", folderPath, MAX_PATH);
     common = WithTrailingBackslash(folderPath) + "ZqEndeTest\\";
+    ForgetInstallation();
     SetEnvironmentVariableA("ZQ_DRIVER_OPERATION", "1");
   }
   void TearDown() override {
     EndToEnd::TearDown();
-    RegDeleteEntry("HKEY_CURRENT_USER\\Software", "ZqComFixture", true);
+    ForgetInstallation();
   }
-  // Components as a publisher writes them.
-  void BuildProduct() {
+  // What an installation that a failed test did not uninstall left outside its folder.
+  void ForgetInstallation() const {
+    RegDeleteEntry(kRunOnce, "Quotaline", false);
+    RegDeleteEntry("HKEY_CURRENT_USER\\Software", "ZqComFixture", true);
+    RegDeleteEntry(kShared, common + "shared.dll", false);
+    DeleteFileA((common + "shared.dll").c_str());
+    RemoveDirectoryA(common.c_str());
+    DeleteFileA((menu + "ZqEndeTest Gruppe\\Viewer.lnk").c_str());
+    RemoveDirectoryA((menu + "ZqEndeTest Gruppe").c_str());
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    for (const char* name : {"\\uninst.ini", "\\zquninstall.log"}) DeleteFileA((windows + std::string(name)).c_str());
+  }
+  // Components as a publisher writes them; data is the text of viewer\daten.txt,
+  // written dayOfMonth 2024-05 when given.
+  void BuildProduct(const std::string& data = "alt", int dayOfMonth = 0) {
     const std::string viewer = folder + "Komponenten\\viewer\\";
     ForceFolders(viewer);
+    WriteTextFile(viewer + "daten.txt", data);
+    if (dayOfMonth) SetWriteTime(viewer + "daten.txt", dayOfMonth);
     CopyFileA(FixturePath("arg_recorder.exe").c_str(), (viewer + "app.exe").c_str(), FALSE);
     CopyFileA(FixturePath("com_server.dll").c_str(), (viewer + "server.dll").c_str(), FALSE);
     CopyFileA(FixturePath("plain.dll").c_str(), (viewer + "shared.dll").c_str(), FALSE);
@@ -70,6 +102,7 @@ class ProductLife : public EndToEnd {
           "version=2.0\r\npath=%installdir%viewer\\\r\nexename=app.exe\r\n"
           "[copy]\r\n%thisDir%app.exe=%installdir%viewer\\app.exe\r\n"
           "%thisDir%server.dll=%installdir%viewer\\server.dll\r\n"
+          "%thisDir%daten.txt=%installdir%viewer\\daten.txt\r\n"
           "%thisDir%shared.dll=%commonfilesdir%ZqEndeTest\\shared.dll\r\n"
           "[register]\r\n1=%installdir%viewer\\server.dll\r\n"
           "[shared]\r\n1=%commonfilesdir%ZqEndeTest\\shared.dll\r\n"
@@ -96,7 +129,7 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   const std::string entry = std::string(kUninstallKeys) + "\\ZqEndeTest";
   EXPECT_EQ(Value(entry, "DisplayName"), "ZqEndeTest Komponenten");
   const IniFile record(target + "uninst\\uninst.ini");
-  EXPECT_EQ(record.Keys("InstalledFiles").size(), 7u);
+  EXPECT_EQ(record.Keys("InstalledFiles").size(), 8u);
   EXPECT_EQ(record.Keys("COM"), (std::vector<std::string>{viewer + "server.dll"}));
   EXPECT_EQ(record.Keys("CommonFiles"), (std::vector<std::string>{common + "shared.dll"}));
   EXPECT_EQ(record.Keys("Groups"), (std::vector<std::string>{"ZqEndeTest Gruppe"}));
@@ -151,6 +184,56 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   EXPECT_EQ(output.find("question:"), std::string::npos);
   EXPECT_FALSE(FolderExists(target));
   DeleteFileA((own + "zquninstall.log").c_str());
+}
+
+TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
+  BuildProduct("alt", 1);
+  std::string output;
+  ASSERT_EQ(Run("-hide", output), 0) << output;
+  const std::string data = target + "viewer\\daten.txt";
+  ASSERT_EQ(ReadTextFile(data), "alt");
+
+  // A newer package while another program holds the file open.
+  BuildProduct("neu", 2);
+  HANDLE held = CreateFileA(data.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_EQ(Run("-hide", output), 0) << output;
+  EXPECT_EQ(Field(output, "restart"), "1");
+  EXPECT_EQ(ReadTextFile(data + "~"), "neu");
+  EXPECT_EQ(Number(kProductKey, "NeedReboot"), 1);
+  EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), 1);
+  const std::string errorRecord = target + "uninst\\error_inst.ini";
+  EXPECT_EQ(IniFile(errorRecord).ReadString("copy", data + "~", ""), data);
+  const std::string restart = Value(kRunOnce, "Quotaline");
+  EXPECT_NE(restart.find(" -autoinstall:\"" + errorRecord + "\""), std::string::npos) << restart;
+
+  // After a restart, as the system runs it: the value goes, the command runs.
+  // The file is still held: the completion waits for the next restart.
+  RegDeleteEntry(kRunOnce, "Quotaline", false);
+  ASSERT_EQ(RunProgram(restart, &output), 0) << output;
+  EXPECT_EQ(ReadTextFile(data + "~"), "neu");
+  EXPECT_EQ(IniFile(errorRecord).ReadString("copy", data + "~", ""), data);
+  EXPECT_EQ(Value(kRunOnce, "Quotaline"), restart);
+  EXPECT_EQ(Number(kProductKey, "NeedReboot"), 1);
+
+  // Released, the next restart completes the installation.
+  CloseHandle(held);
+  RegDeleteEntry(kRunOnce, "Quotaline", false);
+  ASSERT_EQ(RunProgram(restart, &output), 0) << output;
+  EXPECT_EQ(ReadTextFile(data), "neu");
+  EXPECT_FALSE(FileExists(data + "~"));
+  EXPECT_FALSE(FileExists(errorRecord));
+  EXPECT_EQ(Number(kProductKey, "NeedReboot"), -1);
+  EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), -1);
+  EXPECT_TRUE(Value(kRunOnce, "Quotaline") == "" || Value(kRunOnce, "Quotaline") == "<none>");
+  const std::string log = ReadTextFile(target + "uninst\\zqinstall.log");
+  EXPECT_NE(log.find("Function: DoInitAutoInstall  Forced (0)  AutoRun (1)  Invisible (1)"), std::string::npos);
+
+  const std::string uninstall = Value(std::string(kUninstallKeys) + "\\ZqEndeTest", "QuietUninstallString");
+  ASSERT_EQ(RunProgram(uninstall, &output), 0) << output;
+  std::vector<std::string> left;
+  FindFiles(left, target, "*.*", true, true);
+  EXPECT_EQ(left, (std::vector<std::string>{LowerAscii(target) + "viewer\\app.ini"}));
 }
 
 TEST_F(ProductLife, AHostileClearupRecordDeletesNothingOutsideTheInstallation) {
