@@ -228,6 +228,8 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   EXPECT_TRUE(Value(kRunOnce, "Quotaline") == "" || Value(kRunOnce, "Quotaline") == "<none>");
   const std::string log = ReadTextFile(target + "uninst\\zqinstall.log");
   EXPECT_NE(log.find("Function: DoInitAutoInstall  Forced (0)  AutoRun (1)  Invisible (1)"), std::string::npos);
+  // The completion's records keep the product's own name.
+  EXPECT_EQ(IniFile(target + "uninst\\uninst.ini").ReadString("Info", "Name", ""), "ZqEndeTest");
 
   const std::string uninstall = Value(std::string(kUninstallKeys) + "\\ZqEndeTest", "QuietUninstallString");
   ASSERT_EQ(RunProgram(uninstall, &output), 0) << output;
