@@ -46,16 +46,15 @@ int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
 }
 
 std::vector<SequenceStep> TInstallObject::InstallSteps() {
-  const auto ignored = [](auto work) { return [work] { work(); return static_cast<int>(rcOk); }; };
   return {
       {"ClosePrograms", [this] { return ClosePrograms(CloseList, true) ? rcOk : rcProgramStillRunning; }, true},
-      {"%installdir%", ignored([this] { PlaceholderTable.push_back("%installdir%=" + InstallDir); }), false},
+      {"%installdir%", Always([this] { PlaceholderTable.push_back("%installdir%=" + InstallDir); }), false},
       {"ProcessInstInis", [this] { return ProcessInstInis(); }, true},
       {"CopyFiles", [this] { return CopyFiles(); }, true},
-      {"InstallUninstaller", ignored([this] { InstallUninstaller(); }), false},
-      {"RegisterComps, InstallDotNet, RegisterDotNet", ignored([this] { RegisterUnderOle(); }), false},
-      {"uninst.ini of a clear-up", ignored([this] { TempFiles.push_back(WinDir + "uninst.ini"); }), false},
-      {"SetRegUninstInfo", ignored([this] {
+      {"InstallUninstaller", Always([this] { InstallUninstaller(); }), false},
+      {"RegisterComps, InstallDotNet, RegisterDotNet", Always([this] { RegisterUnderOle(); }), false},
+      {"uninst.ini of a clear-up", Always([this] { TempFiles.push_back(WinDir + "uninst.ini"); }), false},
+      {"SetRegUninstInfo", Always([this] {
          if (!Update()) SetRegUninstInfo(Settings->UninstTitle);
          ReportWeight("SetRegUninstInfo");
        }),
@@ -63,14 +62,14 @@ std::vector<SequenceStep> TInstallObject::InstallSteps() {
       {"SetSharedComps", [this] { return SetSharedComps(); }, false},
       {"SetRegInstInfo", [this] { return SetRegInstInfo(); }, false},
       {"SetRegUserInfo", [this] { return SetRegUserInfo(); }, false},
-      {"CreateLinks", ignored([this] { CreateLinks(!Invisible); }), false},
+      {"CreateLinks", Always([this] { CreateLinks(!Invisible); }), false},
       {"SetInstIniData", [this] { return SetInstIniData(); }, false},
-      {"RemoveClearupInfo", ignored([this] {
+      {"RemoveClearupInfo", Always([this] {
          RemoveClearupInfo();
          ReportWeight("RemoveClearupInfo");
        }),
        false},
-      {"RunProg", ignored([this] {
+      {"RunProg", Always([this] {
          RunProg();
          ReportWeight("RunProg");
        }),

@@ -10,6 +10,15 @@ struct SequenceStep {
   bool EndsRun;               // whether a result other than 0 ends the operation
 };
 
+// A step whose work has no result of its own: it always succeeds.
+template <typename Work>
+std::function<int()> Always(Work work) {
+  return [work] {
+    work();
+    return 0;
+  };
+}
+
 // Runs the steps until one that ends the run fails or one raises (-3).
 // Returns that result or 0; ended receives the index of the step that ended
 // the run, or the number of steps.

@@ -23,22 +23,21 @@ int TInstallObject::DoUninstall() {
 }
 
 std::vector<SequenceStep> TInstallObject::UninstallSteps() {
-  const auto ignored = [](auto work) { return [work] { work(); return static_cast<int>(rcOk); }; };
   UninstallData& record = *Uninstall;
   return {
-      {"ProcessUninstData", ignored([this, &record] { ProcessUninstData(&record); }), false},
-      {"RemoveLinks", ignored([this] { RemoveLinks(); }), false},
-      {"UnregisterDotNet, UnregisterComps", ignored([this] { UnregisterUnderOle(); }), false},
-      {"KillFiles", ignored([this, &record] {
+      {"ProcessUninstData", Always([this, &record] { ProcessUninstData(&record); }), false},
+      {"RemoveLinks", Always([this] { RemoveLinks(); }), false},
+      {"UnregisterDotNet, UnregisterComps", Always([this] { UnregisterUnderOle(); }), false},
+      {"KillFiles", Always([this, &record] {
          Report(rkMessage, "Lösche Dateien...", rfLog | rfStatus);
          KillFiles(record.InstalledFiles, true);
        }),
        false},
-      {"KillDir", ignored([this] {
+      {"KillDir", Always([this] {
          if (!KillDir(InstallDir)) Report(rkMessage, "Warnung: Einige Dateien konnten nicht gelöscht werden", rfLog | rfStatus);
        }),
        false},
-      {"WriteClearupData", ignored([this, &record] {
+      {"WriteClearupData", Always([this, &record] {
          record.InstalledFiles.push_back(LowerAscii(InstallDir));
          WriteClearupData(record.InstalledFiles);
        }),
