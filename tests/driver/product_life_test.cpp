@@ -67,6 +67,35 @@ class ProductLife : public EndToEnd {
     EndToEnd::TearDown();
     ForgetInstallation();
   }
+  // What the product can change on the machine, one line per key, value or file.
+  std::vector<std::string> Snapshot() const {
+    std::vector<std::string> lines;
+    for (const std::string& key : {std::string("HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest"), std::string(kProductKey),
+                                   kUser, std::string(kUninstallKeys) + "\\ZqEndeTest"}) {
+      std::vector<std::string> values, keys;
+      bool any = false;
+      if (!RegKeyHasEntries(key, values, any, false)) continue;
+      RegKeyHasEntries(key, keys, any, true);
+      lines.push_back(key + " values:" + std::to_string(values.size()) + " keys:" + std::to_string(keys.size()));
+    }
+    std::vector<std::string> shared, servers;
+    bool any = false;
+    RegKeyHasEntries(kShared, shared, any, false);
+    for (const std::string& name : shared)
+      if (LowerAscii(name).find("zqendetest") != std::string::npos) lines.push_back("shared " + name);
+    RegKeyHasEntries(kServers, servers, any, false);
+    for (const std::string& name : servers) lines.push_back("server " + name);
+    std::string restart;
+    if (RegReadString(kRunOnce, "Quotaline", restart) && !restart.empty()) lines.push_back("RunOnce " + restart);
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::vector<std::string> files;
+    for (const std::string& place : {target, common, menu + "ZqEndeTest Gruppe"}) FindFiles(files, place, "*.*", true, true);
+    for (const char* name : {"\\uninst.ini", "\\zquninstall.log", "\\zqinstall.log"})
+      if (FileExists(windows + std::string(name))) files.push_back(windows + std::string(name));
+    for (const std::string& file : files) lines.push_back("file " + file);
+    return lines;
+  }
   // What an installation that a failed test did not uninstall left outside its folder.
   void ForgetInstallation() const {
     RegDeleteEntry(kRunOnce, "Quotaline", false);
@@ -187,6 +216,7 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
 }
 
 TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
+  const std::vector<std::string> before = Snapshot();
   BuildProduct("alt", 1);
   std::string output;
   ASSERT_EQ(Run("-hide", output), 0) << output;
@@ -236,6 +266,16 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   std::vector<std::string> left;
   FindFiles(left, target, "*.*", true, true);
   EXPECT_EQ(left, (std::vector<std::string>{LowerAscii(target) + "viewer\\app.ini"}));
+
+  // The clear-up takes the rest: the machine is as it was, but for the key of
+  // the product's maker.
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  ASSERT_EQ(RunProgram("\"" + std::string(windows) + "\\zquninst.exe\" -clearup -hide", &output), 0) << output;
+  DeleteFileA((std::string(windows) + "\\zquninstall.log").c_str());
+  std::vector<std::string> expected = before;
+  expected.insert(expected.begin(), "HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest values:0 keys:0");
+  EXPECT_EQ(Snapshot(), expected);
 }
 
 TEST_F(ProductLife, AHostileClearupRecordDeletesNothingOutsideTheInstallation) {

@@ -68,8 +68,10 @@ void TInstallObject::ProbeDotNet(const std::string& versionText) {
 void TInstallObject::SetProductKeys(const IniFile& ini, bool errorRecord) {
   InstallSettings& settings = *Settings;
   if (errorRecord) {
-    // The error record has the [Info] block of the uninstall record.
+    // The error record has the [Info] block of the uninstall record, which the
+    // completion writes back: its own values must come through unchanged.
     ProductName = ini.ReadString("info", "Name", ProductName);
+    settings.DeleteShared = ini.ReadInteger("info", "DeleteShared", settings.DeleteShared) != 0;
     settings.RegUser = ini.ReadString("info", "RegUser", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline");
     settings.RegMachine = ini.ReadString("info", "RegMachine", "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
   } else {
