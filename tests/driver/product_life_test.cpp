@@ -169,7 +169,7 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   // The system's list of programs starts the uninstaller copy; a file of the
   // user's stays in the installation folder.
   WriteTextFile(target + "eigene.txt", "meins");
-  const std::string command = Value(entry, "QuietUninstallString");
+  const std::string command = Value(entry, "UninstallString");
   ASSERT_EQ(RunProgram(command, &output), 0) << command << "\n" << output;
   // Only the INI file stays: its entries are not undone.
   std::vector<std::string> left;
