@@ -55,4 +55,23 @@ TEST_F(InstallSequence, FailuresBeforeAnyChangeAndTheOutcomeOfAFailedInstallatio
   EXPECT_EQ(object->InstallDir, folder + "Ziel\\");
 }
 
+TEST_F(InstallSequence, AnUpdateAdvancesTheBarWithoutAnUninstallEntry) {
+  object->Settings->Update = true;
+  object->Settings->BaseMissing = false;
+  object->WinDir = folder + "Windows\\";
+  ForceFolders(object->WinDir);
+  WriteTextFile(object->WinDir + "uninst.ini", "[Directories]\r\n");  // an earlier clear-up record
+  ForceFolders(folder + "Ziel");
+  bool restart = true;
+  EXPECT_EQ(object->DoInstall(folder + "Ziel", restart), rcOk);
+  EXPECT_FALSE(restart);
+  EXPECT_FALSE(Logged("Setze Deinstallationsdaten..."));
+  EXPECT_TRUE(Logged("Setze Installationsdaten..."));
+  EXPECT_EQ(progress, 100 + 100);  // every step's weight, then the final 100
+  EXPECT_EQ(log.back(), "Warnung: Registry Eintrag konnte nicht gelöscht werden.");  // no InstallInfo to delete
+  // The clear-up record in the Windows folder goes with the run.
+  object.reset();
+  EXPECT_FALSE(FileExists(folder + "Windows\\uninst.ini"));
+}
+
 }  // namespace
