@@ -30,6 +30,13 @@ int32_t Number(const std::string& key, const std::string& name) {
   return RegReadInteger(key, name, value) ? value : -1;
 }
 
+// The Windows folder, with a trailing backslash.
+std::string WindowsFolder() {
+  char folder[MAX_PATH] = {};
+  GetWindowsDirectoryA(folder, MAX_PATH);
+  return WithTrailingBackslash(folder);
+}
+
 bool KeyExists(const std::string& path) {
   OpenKey key(OpenRegPath(path, false, KEY_READ));
   return static_cast<bool>(key);
@@ -87,11 +94,10 @@ class ProductLife : public EndToEnd {
     for (const std::string& name : servers) lines.push_back("server " + name);
     std::string restart;
     if (RegReadString(kRunOnce, "Quotaline", restart) && !restart.empty()) lines.push_back("RunOnce " + restart);
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string windows = WindowsFolder();
     std::vector<std::string> files;
     for (const std::string& place : {target, common, menu + "ZqEndeTest Gruppe"}) FindFiles(files, place, "*.*", true, true);
-    for (const char* name : {"\\uninst.ini", "\\zquninstall.log", "\\zqinstall.log"})
+    for (const char* name : {"uninst.ini", "zquninstall.log", "zqinstall.log"})
       if (FileExists(windows + std::string(name))) files.push_back(windows + std::string(name));
     for (const std::string& file : files) lines.push_back("file " + file);
     return lines;
@@ -105,9 +111,8 @@ class ProductLife : public EndToEnd {
     RemoveDirectoryA(common.c_str());
     DeleteFileA((menu + "ZqEndeTest Gruppe\\Viewer.lnk").c_str());
     RemoveDirectoryA((menu + "ZqEndeTest Gruppe").c_str());
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    for (const char* name : {"\\uninst.ini", "\\zquninstall.log"}) DeleteFileA((windows + std::string(name)).c_str());
+    const std::string windows = WindowsFolder();
+    for (const char* name : {"uninst.ini", "zquninstall.log"}) DeleteFileA((windows + std::string(name)).c_str());
   }
   // Components as a publisher writes them; data is the text of viewer\daten.txt,
   // written dayOfMonth 2024-05 when given.
@@ -141,6 +146,7 @@ class ProductLife : public EndToEnd {
 };
 
 TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
+  const std::string product = kProductKey;
   BuildProduct();
   std::string output;
   ASSERT_EQ(Run("-hide", output), 0) << output;
@@ -168,6 +174,78 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
 
   // The system's list of programs starts the uninstaller copy; a file of the
   // user's stays in the installation folder.
+  // The installation's log from its first line on, line by line.
+  const std::string work = LowerAscii(temp) + "~qlinst\\";
+  const std::string windir = WindowsFolder();
+  const std::vector<std::string> installLog = Normalised(ReadTextFile(target + "uninst\\zqinstall.log"));
+  const auto installing = std::find_if(installLog.begin(), installLog.end(),
+                                       [](const std::string& line) { return line.rfind("Installiere... ", 0) == 0; });
+  EXPECT_EQ(std::vector<std::string>(installing, installLog.end()), (std::vector<std::string>{
+      "Installiere... <zeit>",
+      "Ermittle zu installierende Komponenten...",
+      "Kopiere Dateien...",
+      "Erstelle Verzeichnis: " + target + "uninst\\",
+      "Kopiere Datei " + work + "uninst\\install.ini nach " + target + "uninst\\install.ini",
+      "Kopiere Datei " + work + "uninst\\uninst.ini nach " + target + "uninst\\uninst.ini",
+      "Kopiere Datei " + work + "uninst\\zqinstall.log nach " + target + "uninst\\zqinstall.log",
+      "Kopiere Datei " + work + "uninst\\zquninstall.log nach " + target + "uninst\\zquninstall.log",
+      "Erstelle Verzeichnis: " + viewer,
+      "Kopiere Datei " + work + "viewer\\app.exe nach " + viewer + "app.exe",
+      "Kopiere Datei " + work + "viewer\\daten.txt nach " + viewer + "daten.txt",
+      "Kopiere Datei " + work + "viewer\\server.dll nach " + viewer + "server.dll",
+      "Erstelle Verzeichnis: " + common,
+      "Kopiere Datei " + work + "viewer\\shared.dll nach " + common + "shared.dll",
+      "Registriere COM Komponenten...",
+      "Registriere COM:    " + viewer + "server.dll",
+      "Installiere dotNet Komponenten...",
+      "Registriere dotNET Komponenten...",
+      "Setze Deinstallationsdaten...",
+      "Schreibe Registry:  " + entry + "\\UninstallString=" + windir + "zquninst.exe -uninstall:\"" + target + "uninst\\uninst.ini\"",
+      "Schreibe Registry:  " + entry + "\\DisplayName=ZqEndeTest Komponenten",
+      "Schreibe Registry:  " + entry + "\\DisplayIcon=" + windir + "zquninst.exe",
+      "Schreibe Registry:  " + entry + "\\InstallLocation=" + target,
+      "Schreibe Registry:  " + entry + "\\DisplayVersion=1.0.0.1",
+      "Schreibe Registry:  " + entry + "\\QuietUninstallString=" + windir + "zquninst.exe -uninstall:\"" + target + "uninst\\uninst.ini\" -hide",
+      "Schreibe Registry:  " + entry + "\\NoModify=1",
+      "Schreibe Registry:  " + entry + "\\NoRepair=1",
+      "Schreibe Registry:  " + entry + "\\EstimatedSize=27",
+      "Setze Gemeinsame Dateien...",
+      "Gemeinsame Datei setzen:  " + common + "shared.dll  1",
+      "Setze Installationsdaten...",
+      "Schreibe Registry:  " + kUser + "\\LastInstall=<zeit>",
+      "Schreibe Registry:  " + product + "\\InstallPath=" + target,
+      "Schreibe Registry:  " + kUser + "\\InstallPath=" + target,
+      "Schreibe Registry:  " + product + "\\InstallerVersion=1.0.0.1",
+      "Schreibe Registry:  " + kUser + "\\uninst\\log=0",
+      "Schreibe Registry:  " + product + "\\uninst\\InstallPath=system",
+      "Schreibe Registry:  " + kUser + "\\uninst\\InstallPath=system",
+      "Lösche Registry:    " + kUser + "\\uninst\\Update",
+      "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
+      "Schreibe Registry:  " + kUser + "\\uninst\\Install=<zeit>",
+      "Schreibe Registry:  " + product + "\\uninst\\Version=",
+      "Schreibe Registry:  " + product + "\\Components\\uninst=<zeit>",
+      "Schreibe Registry:  " + kUser + "\\viewer\\log=0",
+      "Schreibe Registry:  " + product + "\\viewer\\InstallPath=" + viewer + "app.exe",
+      "Schreibe Registry:  " + kUser + "\\viewer\\InstallPath=" + viewer + "app.exe",
+      "Lösche Registry:    " + kUser + "\\viewer\\Update",
+      "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
+      "Schreibe Registry:  " + kUser + "\\viewer\\Install=<zeit>",
+      "Schreibe Registry:  " + product + "\\viewer\\Version=2.0",
+      "Schreibe Registry:  " + product + "\\Components\\viewer=<zeit>",
+      "Setze Benutzer Installationsdaten...",
+      "Schreibe Registry:  " + product + "\\Einstellungen\\Farbe=blau",
+      "Schreibe Registry:  " + product + "\\Einstellungen\\Zahl=42",
+      "Erzeuge Programmgruppe:  ZqEndeTest Gruppe",
+      "Erzeuge Shortcut:   Viewer",
+      "Setze INI Daten...",
+      "Schreibe INI:  " + viewer + "app.ini: [options] DataPath=" + target + "daten",
+      "Lösche Registry:    " + product + "\\NeedReboot",
+      "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
+      "Lösche Registry:    " + product + "\\InstallInfo",
+      "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
+      "",
+      "",
+  }));
   WriteTextFile(target + "eigene.txt", "meins");
   const std::string command = Value(entry, "UninstallString");
   ASSERT_EQ(RunProgram(command, &output), 0) << command << "\n" << output;
@@ -186,14 +264,11 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   EXPECT_FALSE(FolderExists(menu + "ZqEndeTest Gruppe"));
   // The folders of the installation are offered to the clear-up, in a record
   // beside the uninstaller copy, whose log tells why.
-  char windows[MAX_PATH] = {};
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string own = LowerAscii(WithTrailingBackslash(windows));
+  const std::string own = LowerAscii(windir);
   EXPECT_EQ(IniFile(own + "uninst.ini").Keys("Directories"),
             (std::vector<std::string>{LowerAscii(target), LowerAscii(target) + "uninst\\", LowerAscii(viewer)}));
   const std::string log = ReadTextFile(own + "zquninstall.log");
   // The uninstallation's log, line by line.
-  const std::string product = kProductKey;
   EXPECT_EQ(Normalised(log), (std::vector<std::string>{
       "*********** Deinstallation <zeit> ***********",
       "Function: DoInitUninstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)",
@@ -334,10 +409,9 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
 
   // The clear-up takes the rest: the machine is as it was, but for the key of
   // the product's maker.
-  char windows[MAX_PATH] = {};
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  ASSERT_EQ(RunProgram("\"" + std::string(windows) + "\\zquninst.exe\" -clearup -hide", &output), 0) << output;
-  DeleteFileA((std::string(windows) + "\\zquninstall.log").c_str());
+  const std::string windows = WindowsFolder();
+  ASSERT_EQ(RunProgram("\"" + windows + "zquninst.exe\" -clearup -hide", &output), 0) << output;
+  DeleteFileA((windows + "zquninstall.log").c_str());
   std::vector<std::string> expected = before;
   expected.insert(expected.begin(), "HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest values:0 keys:0");
   EXPECT_EQ(Snapshot(), expected);
@@ -349,15 +423,14 @@ TEST_F(ProductLife, AHostileClearupRecordDeletesNothingOutsideTheInstallation) {
   ForceFolders(target + "rest");
   WriteTextFile(outside + "wichtig.txt", "bleibt");
   WriteTextFile(target + "rest\\alt.txt", "weg");
-  char windows[MAX_PATH] = {};
-  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string windows = WindowsFolder();
   const std::string record = folder + "uninst.ini";
   IniFile hostile(record);
   hostile.WriteString("Info", "InstallPath", target);
   hostile.WriteString("Info", "RegUser", "HKEY_CURRENT_USER\\Software\\ZqDriverTest");
   hostile.WriteString("Info", "RegMachine", kProductKey);
   hostile.WriteString("Info", "Name", "ZqEndeTest");
-  for (const std::string& listed : {std::string("C:\\"), WithTrailingBackslash(windows), outside, target + "rest\\"})
+  for (const std::string& listed : {std::string("C:\\"), windows, outside, target + "rest\\"})
     hostile.WriteString("Directories", LowerAscii(listed), "delete");
   RegWriteString("HKEY_CURRENT_USER\\Software\\ZqDriverTest", "Fremd", "bleibt");
   RegWriteString(kProductKey, "InstallPath", target);
@@ -369,7 +442,7 @@ TEST_F(ProductLife, AHostileClearupRecordDeletesNothingOutsideTheInstallation) {
   EXPECT_TRUE(KeyExists("HKEY_CURRENT_USER\\Software\\ZqDriverTest"));  // a maker's key, not the product's
   EXPECT_FALSE(KeyExists(kProductKey));
   const std::string log = ReadTextFile(folder + "zquninstall.log");
-  for (const std::string& kept : {std::string("c:\\"), LowerAscii(WithTrailingBackslash(windows)), LowerAscii(outside)})
+  for (const std::string& kept : {std::string("c:\\"), LowerAscii(windows), LowerAscii(outside)})
     EXPECT_NE(log.find("Warnung: Verzeichnis " + kept + " gehört nicht zur Installation und bleibt erhalten."),
               std::string::npos)
         << kept << "\n" << log;
