@@ -5,6 +5,8 @@
 // foreign file left in the installation folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "driver/driver_test.h"
 #include "sys/ini_file.h"
 #include "sys/shell_folders.h"
@@ -397,7 +399,14 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), -1);
   EXPECT_TRUE(Value(kRunOnce, "Quotaline") == "" || Value(kRunOnce, "Quotaline") == "<none>");
   const std::string log = ReadTextFile(target + "uninst\\zqinstall.log");
-  EXPECT_NE(log.find("Function: DoInitAutoInstall  Forced (0)  AutoRun (1)  Invisible (1)"), std::string::npos);
+  // The completion's log from its initialiser's result on, line by line.
+  const std::vector<std::string> lines = Normalised(log);
+  const auto completed = std::find(lines.rbegin(), lines.rend(), "DoInitAutoInstall: 0").base() - 1;
+  EXPECT_EQ(std::vector<std::string>(completed, lines.end()),
+            (std::vector<std::string>{"DoInitAutoInstall: 0", "Kopiere Datei " + data + "~ nach " + data,
+                                      "Lösche Datei:       " + LowerAscii(data) + "~",
+                                      "Lösche Datei:       " + errorRecord,
+                                      "Lösche Registry:    " + std::string(kProductKey) + "\\NeedReboot", "", ""}));
   // The completion's records keep the product's own name.
   EXPECT_EQ(IniFile(target + "uninst\\uninst.ini").ReadString("Info", "Name", ""), "ZqEndeTest");
 
