@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "start/command_line.h"
+#include "start/exit_codes.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!mutex) return 0;
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(mutex);
-    return 0;
+    return ecAlreadyRunning;
   }
   const RunOptions options = ParseRunOptions(OwnPath(), Arguments());
   if (options.RunMode != rmNone) {
