@@ -1,5 +1,7 @@
 #include "container.h"
 
+#include <zlib.h>
+
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
@@ -20,24 +22,44 @@ void CheckSlot(const char* what, const std::vector<uint8_t>& data, uint32_t slot
                              " bytes, longer than its slot of " + std::to_string(slot) + " bytes");
 }
 
-void WritePadded(std::ofstream& file, const std::vector<uint8_t>& data, uint32_t slot) {
-  file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-  const std::vector<char> zeros(slot - data.size(), 0);
-  file.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
-}
+// Writes the pieces and keeps the CRC-32 and length of what follows the image.
+class PieceWriter {
+ public:
+  explicit PieceWriter(std::ofstream& file) : file_(file) {}
+  void Write(const uint8_t* data, size_t size, bool covered) {
+    // zlib's crc32 starts afresh on a null buffer, which an empty padding has.
+    if (size == 0) return;
+    file_.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!covered) return;
+    trailer_.Crc = static_cast<uint32_t>(crc32(trailer_.Crc, data, static_cast<uInt>(size)));
+    trailer_.Covered += static_cast<uint32_t>(size);
+  }
+  void WritePadded(const std::vector<uint8_t>& data, uint32_t slot, bool covered) {
+    Write(data.data(), data.size(), covered);
+    const std::vector<uint8_t> zeros(slot - data.size(), 0);
+    Write(zeros.data(), zeros.size(), covered);
+  }
+  const PayloadTrailer& Trailer() const { return trailer_; }
+
+ private:
+  std::ofstream& file_;
+  PayloadTrailer trailer_;
+};
 
 void WritePieces(std::ofstream& file, const std::vector<uint8_t>& image, const std::vector<uint8_t>& library,
                  const std::vector<Component>& components) {
-  WritePadded(file, image, kImageSize);
-  WritePadded(file, library, kLibrarySize);
+  PieceWriter writer(file);
+  writer.WritePadded(image, kImageSize, false);
+  writer.WritePadded(library, kLibrarySize, true);
   std::vector<uint32_t> sizes;
   for (const Component& component : components) sizes.push_back(static_cast<uint32_t>(component.Archive.size()));
   uint8_t table[kSizeTableSize];
   FillSizeTable(sizes, table);
-  file.write(reinterpret_cast<const char*>(table), sizeof table);
-  for (const Component& component : components)
-    file.write(reinterpret_cast<const char*>(component.Archive.data()),
-               static_cast<std::streamsize>(component.Archive.size()));
+  writer.Write(table, sizeof table, true);
+  for (const Component& component : components) writer.Write(component.Archive.data(), component.Archive.size(), true);
+  uint8_t trailer[kTrailerSize];
+  FillTrailer(writer.Trailer(), trailer);
+  writer.Write(trailer, sizeof trailer, false);
 }
 
 }  // namespace
@@ -103,4 +125,15 @@ void ListContainer(const std::string& path, std::ostream& out) {
     }
     offset += sizes[n];
   }
+  PayloadTrailer trailer;
+  if (!ReadTrailer(data.data() + offset, data.size() - offset, trailer)) {
+    out << "trailer  none\n";
+    return;
+  }
+  const uint32_t covered = static_cast<uint32_t>(offset - kLibraryOffset);
+  const uint32_t crc =
+      static_cast<uint32_t>(crc32(0, data.data() + kLibraryOffset, static_cast<uInt>(covered)));
+  const bool matches = trailer.Covered == covered && trailer.Crc == crc;
+  out << "trailer  CRC-32 " << std::hex << trailer.Crc << std::dec << " over " << trailer.Covered << " bytes, "
+      << (matches ? "matches" : "does not match: the file is damaged") << "\n";
 }

@@ -2,11 +2,35 @@
 
 #include <cstring>
 
+namespace {
+
+const uint8_t kTrailerSignature[8] = {'Z', 'Q', 'P', 'A', 'Y', 'C', 'R', 'C'};
+
+uint32_t Get32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+
+void Put32(uint32_t value, uint8_t* p) {
+  for (int byte = 0; byte < 4; ++byte) p[byte] = static_cast<uint8_t>(value >> (8 * byte));
+}
+
+}  // namespace
+
+void FillTrailer(const PayloadTrailer& trailer, uint8_t (&bytes)[kTrailerSize]) {
+  std::memcpy(bytes, kTrailerSignature, sizeof kTrailerSignature);
+  Put32(trailer.Covered, bytes + 8);
+  Put32(trailer.Crc, bytes + 12);
+}
+
+bool ReadTrailer(const uint8_t* bytes, size_t size, PayloadTrailer& trailer) {
+  if (size < kTrailerSize || std::memcmp(bytes, kTrailerSignature, sizeof kTrailerSignature) != 0) return false;
+  trailer.Covered = Get32(bytes + 8);
+  trailer.Crc = Get32(bytes + 12);
+  return true;
+}
+
 std::vector<uint32_t> UsedArchiveSizes(const uint8_t (&table)[kSizeTableSize]) {
   std::vector<uint32_t> sizes;
   for (uint32_t n = 0; n < kMaxArchives; ++n) {
-    const uint8_t* p = table + 4 * n;
-    const uint32_t size = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+    const uint32_t size = Get32(table + 4 * n);
     if (size == 0) break;
     sizes.push_back(size);
   }
@@ -15,6 +39,5 @@ std::vector<uint32_t> UsedArchiveSizes(const uint8_t (&table)[kSizeTableSize]) {
 
 void FillSizeTable(const std::vector<uint32_t>& sizes, uint8_t (&table)[kSizeTableSize]) {
   std::memset(table, 0, sizeof table);
-  for (size_t n = 0; n < sizes.size() && n < kMaxArchives; ++n)
-    for (int byte = 0; byte < 4; ++byte) table[4 * n + byte] = static_cast<uint8_t>(sizes[n] >> (8 * byte));
+  for (size_t n = 0; n < sizes.size() && n < kMaxArchives; ++n) Put32(sizes[n], table + 4 * n);
 }

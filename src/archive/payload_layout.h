@@ -16,6 +16,18 @@ constexpr uint32_t kArchivesOffset = kSizeTableOffset + kSizeTableSize;
 // The least a container holds beyond the image: the library and 500 bytes.
 constexpr uint32_t kMinPayloadSize = kLibrarySize + 500;
 
+// Behind the last archive zqpack writes an integrity trailer: a signature, the
+// number of bytes it covers (the library through the last archive) and their
+// CRC-32, both little-endian. The file may go on behind it (a signature block).
+constexpr uint32_t kTrailerSize = 16;
+struct PayloadTrailer {
+  uint32_t Covered = 0;
+  uint32_t Crc = 0;
+};
+void FillTrailer(const PayloadTrailer& trailer, uint8_t (&bytes)[kTrailerSize]);
+// Whether the bytes are a trailer; trailer receives its numbers.
+bool ReadTrailer(const uint8_t* bytes, size_t size, PayloadTrailer& trailer);
+
 // The used entries of the size table: those before the first zero.
 std::vector<uint32_t> UsedArchiveSizes(const uint8_t (&table)[kSizeTableSize]);
 

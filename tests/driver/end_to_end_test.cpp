@@ -155,6 +155,9 @@ TEST_F(EndToEnd, APayloadWithoutSettingsIsMinus27) {
     ++renamed;
   }
   ASSERT_EQ(renamed, 2u);
+  // Edited by hand, it would fail its integrity trailer: dropped, as other packers write none.
+  ASSERT_EQ(bytes.compare(bytes.size() - 16, 8, "ZQPAYCRC"), 0);
+  bytes.resize(bytes.size() - 16);
   ASSERT_TRUE(WriteTextFile(installer, bytes));
 
   std::string output;

@@ -10,6 +10,7 @@ import sys
 import tempfile
 import unittest
 import zipfile
+import zlib
 
 ZQPACK = sys.argv.pop(1)
 IMAGE_SLOT, LIBRARY_SLOT = 0xA0600, 0x1CE00
@@ -28,7 +29,7 @@ class ZqPack(unittest.TestCase):
         self.work = tempfile.TemporaryDirectory()
         self.dir = self.work.name
         self.image = b"MZ" + os.urandom(5000)
-        self.library = b"MZ" + os.urandom(3000)
+        self.library = b"MZ" + os.urandom(LIBRARY_SLOT - 2)  # fills its slot, as the real one does
         write(self.path("zqsetup.exe"), self.image)
         write(self.path("UnzLib.dll"), self.library)
         write(self.path("uninst/install.ini"), b"[Install]\r\nname=Quotaline\r\n")
@@ -66,7 +67,9 @@ class ZqPack(unittest.TestCase):
         for size in sizes:
             archives.append(container[offset:offset + size])
             offset += size
-        self.assertEqual(offset, len(container), "the archives end the file")
+        # The integrity trailer ends the file: signature, covered length, CRC-32.
+        covered = container[IMAGE_SLOT:offset]
+        self.assertEqual(container[offset:], b"ZQPAYCRC" + struct.pack("<II", len(covered), zlib.crc32(covered)))
         return archives
 
     def test_layout_is_byte_for_byte(self):
@@ -123,6 +126,16 @@ class ZqPack(unittest.TestCase):
         self.assertIn("archive 0  ", listed.stdout)
         self.assertIn("  uninst/install.ini  27", listed.stdout)
         self.assertIn("  tools/Größe.txt  5", listed.stdout)
+        self.assertRegex(listed.stdout, r"trailer  CRC-32 [0-9a-f]+ over \d+ bytes, matches")
+        # One flipped byte in an archive shows.
+        with open(self.path("setup.exe"), "r+b") as f:
+            f.seek(ARCHIVES_OFFSET + 10)
+            byte = f.read(1)
+            f.seek(ARCHIVES_OFFSET + 10)
+            f.write(bytes([byte[0] ^ 1]))
+        damaged = subprocess.run([ZQPACK, "--list", self.path("setup.exe")], capture_output=True, encoding="utf-8",
+                                 errors="replace")
+        self.assertIn("does not match: the file is damaged", damaged.stdout)
         short = subprocess.run([ZQPACK, "--list", self.path("zqsetup.exe")], capture_output=True, encoding="utf-8", errors="replace")
         self.assertEqual(short.returncode, 1)
         self.assertIn("too short", short.stderr)

@@ -1,5 +1,7 @@
 // Writing the payload out of the installer's own file: the uninstaller image,
 // the unzip library and one archive file per component.
+#include <zlib.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -25,7 +27,21 @@ class TInstallObject::PieceReader {
     read = 0;
     if (!ReadFile(file_, buffer_.data(), wanted, &read, nullptr)) return false;
     remaining_ -= read;
+    if (checking_) {
+      checked_.Crc = static_cast<uint32_t>(crc32(checked_.Crc, buffer_.data(), read));
+      checked_.Covered += read;
+    }
     return true;
+  }
+  // From now on every piece read counts into the checksum, until the trailer.
+  void StartChecksum() { checking_ = true; }
+  // Whether a trailer follows and holds other numbers than the pieces read.
+  bool Damaged() {
+    checking_ = false;
+    DWORD read = 0;
+    PayloadTrailer stored;
+    if (!Read(kTrailerSize, read) || !ReadTrailer(buffer_.data(), read, stored)) return false;
+    return stored.Covered != checked_.Covered || stored.Crc != checked_.Crc;
   }
   bool ReadExactly(uint32_t length) {
     DWORD read = 0;
@@ -37,6 +53,8 @@ class TInstallObject::PieceReader {
   HANDLE file_;
   uint64_t remaining_;
   std::vector<uint8_t> buffer_;
+  bool checking_ = false;
+  PayloadTrailer checked_;
 };
 
 void TInstallObject::Log(const std::string& text) const { Report(rkMessage, text, rfLog); }
@@ -93,6 +111,7 @@ int TInstallObject::WritePayloadPieces(HANDLE file, const std::string& source, c
   if (!WritePiece(uninstaller, reader.Data(), kImageSize, PieceFile::Uninstaller)) return rcWriteUninstaller;
 
   Log(reading);
+  reader.StartChecksum();
   DWORD read = 0;
   if (!reader.Read(kLibrarySize, read)) return rcReadDll;
   if (!WritePiece(WorkFolder() + "UnzLib.dll", reader.Data(), kLibrarySize, PieceFile::Announced)) return rcWriteDll;
@@ -101,7 +120,11 @@ int TInstallObject::WritePayloadPieces(HANDLE file, const std::string& source, c
   uint8_t table[kSizeTableSize];
   if (!reader.ReadExactly(kSizeTableSize)) return rcReadArchiveInfo;
   std::copy(reader.Data(), reader.Data() + kSizeTableSize, table);
-  return WriteArchivePieces(reader, reading, workFolder, UsedArchiveSizes(table));
+  const int result = WriteArchivePieces(reader, reading, workFolder, UsedArchiveSizes(table));
+  if (result != rcOk || !reader.Damaged()) return result;
+  // Nothing of a damaged download may run: the library is loaded only later.
+  Log(FormatText("Fehler:  Die Installationsdatei %s ist beschädigt.", source.c_str()));
+  return rcReadSetupFile;
 }
 
 int TInstallObject::WriteArchivePieces(PieceReader& reader, const std::string& reading, const std::string& workFolder,

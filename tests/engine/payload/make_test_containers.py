@@ -8,6 +8,7 @@ import os
 import struct
 import sys
 import zipfile
+import zlib
 
 IMAGE_SLOT, LIBRARY_SLOT = 0xA0600, 0x1CE00
 MINIMUM = IMAGE_SLOT + LIBRARY_SLOT + 500
@@ -21,6 +22,17 @@ def container(library, archives, table=None, tail=b""):
     sizes = [len(a) for a in archives] if table is None else table
     table_bytes = struct.pack("<100I", *(sizes + [0] * (100 - len(sizes))))
     return image() + library + table_bytes + b"".join(archives) + tail
+
+
+def with_trailer(data, damage_at=None):
+    """The container with its integrity trailer; damage_at flips one byte after
+    the trailer is computed."""
+    covered = data[IMAGE_SLOT:]
+    trailer = b"ZQPAYCRC" + struct.pack("<II", len(covered), zlib.crc32(covered))
+    data = bytearray(data + trailer + b"signature block")
+    if damage_at is not None:
+        data[damage_at] ^= 0x01
+    return bytes(data)
 
 
 def component(name, files=()):
@@ -64,6 +76,8 @@ def main(folder, unzlib, archives_folder):
         "cut_first.exe": container(library, [uninst], table=[len(uninst) + 1000]),
         "cut_third.exe": container(library, four[:3], table=[len(four[0]), len(four[1]), len(four[2]) + 1]),
         "four.exe": container(library, four),
+        "sealed.exe": with_trailer(container(library, four)),
+        "damaged.exe": with_trailer(container(library, four), damage_at=IMAGE_SLOT + LIBRARY_SLOT + 400 + 50),
         "empty_archive.exe": container(library, [uninst, archive("empty.zip")]),
         "only_folders.exe": container(library, [uninst, archive("only_folders.zip")]),
         "not_a_zip.exe": container(library, [uninst, archive("not_a_zip.bin")]),

@@ -120,6 +120,16 @@ TEST_F(Payload, AReadOnlyLeftoverArchiveIsReplaced) {
   EXPECT_EQ(GetFileAttributesA(leftover.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
+TEST_F(Payload, TheIntegrityTrailerGuardsThePayload) {
+  // Sealed, and followed by a signature block, it is written as without one.
+  EXPECT_EQ(WriteAndExtract("sealed.exe"), rcOk);
+  EXPECT_EQ(object->ArchiveFiles.size(), 4u);
+  // One flipped byte in the first archive: the run ends before any library is loaded.
+  EXPECT_EQ(Write("damaged.exe"), rcReadSetupFile);
+  EXPECT_EQ(log[log.size() - 2], "Fehler:  Die Installationsdatei " + Source("damaged.exe") + " ist beschädigt.");
+  EXPECT_EQ(log.back(), "Fehler:  WriteData fehlgeschlagen");
+}
+
 TEST_F(Payload, AnUninstallerThatCannotBeCreatedFailsTheRun) {
   Use(Container("four.exe"), "locked");
   const std::string uninstaller = work + "zquninst.exe";
