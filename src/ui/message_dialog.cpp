@@ -1,0 +1,196 @@
+#include "ui/message_dialog.h"
+
+#include <windows.h>
+
+#include "sys/path_text.h"
+
+namespace {
+
+const char kClassName[] = "TMyMessageForm";
+const COLORREF kBackground = RGB(236, 233, 216);
+constexpr int kHelpId = 100;  // the Help button closes nothing
+
+struct ButtonInfo {
+  const char* Name;
+  const char* Caption;
+  int Result;
+};
+
+const ButtonInfo kButtons[kMessageButtonCount] = {
+    {"Yes", "&Ja", mrYes},           {"No", "&Nein", mrNo},
+    {"OK", "OK", mrOk},              {"Cancel", "Abbrechen", mrCancel},
+    {"Abort", "&Abbrechen", mrAbort}, {"Retry", "&Wiederholen", mrRetry},
+    {"Ignore", "&Ignorieren", mrIgnore}, {"All", "&Alles", mrAll},
+    {"NoToAll", "&Alle Nein", mrNoToAll}, {"YesToAll", "A&lle Ja", mrYesToAll},
+    {"Help", "&Hilfe", mrNone},
+};
+
+struct KindInfo {
+  const char* Caption;
+  int Icon;  // system icon, or 0
+};
+
+const KindInfo kKinds[] = {
+    {"Warnung", 32515}, {"Fehler", 32513}, {"Information", 32516}, {"Bestätigen", 32514}, {nullptr, 0},
+};
+
+// The state of the one dialog that shows.
+struct DialogState {
+  int Result = -1;
+  int DefaultId = 0;
+  int CancelResult = mrCancel;
+};
+
+// The window class keeps its brush for the life of the process.
+HBRUSH BackgroundBrush() {
+  static const HBRUSH brush = CreateSolidBrush(kBackground);
+  return brush;
+}
+
+int ControlId(MessageButton button) { return button == mbHelp ? kHelpId : kButtons[button].Result; }
+
+LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_COMMAND:
+      if (!state || HIWORD(wParam) != BN_CLICKED || LOWORD(wParam) == kHelpId) break;
+      // Escape arrives as IDCANCEL even where no Cancel button stands.
+      state->Result = LOWORD(wParam) == IDCANCEL && !GetDlgItem(window, IDCANCEL) ? state->CancelResult
+                                                                                   : LOWORD(wParam);
+      return 0;
+    case DM_GETDEFID:
+      return state && state->DefaultId ? MAKELRESULT(state->DefaultId, DC_HASDEFID) : 0;
+    case WM_CTLCOLORSTATIC:
+      SetBkColor(reinterpret_cast<HDC>(wParam), kBackground);
+      return reinterpret_cast<LRESULT>(BackgroundBrush());
+    case WM_CLOSE:
+      if (state) state->Result = mrCancel;
+      return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HFONT MessageFont() {
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  lstrcpynA(metrics.lfMessageFont.lfFaceName, "Tahoma", LF_FACESIZE);
+  return CreateFontIndirectA(&metrics.lfMessageFont);
+}
+
+// The average character of the font and the size of the message drawn with
+// word breaks into half the screen width.
+void Measure(HFONT font, const std::string& message, SIZE& average, SIZE& text) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  GetTextExtentPoint32A(dc, letters, 52, &average);
+  average.cx /= 52;
+  RECT bounds = {0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+  DrawTextA(dc, message.c_str(), -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  text = {bounds.right - bounds.left, bounds.bottom - bounds.top};
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+}
+
+std::string ApplicationTitle() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string name = FileNamePart(path);
+  return name.substr(0, name.size() - FileExtension(name).size());
+}
+
+HWND Child(HWND parent, const char* windowClass, const char* text, DWORD style, const LayoutRect& place, int id,
+           HFONT font) {
+  HWND child = CreateWindowExA(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, place.Left, place.Top, place.Width,
+                               place.Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return child;
+}
+
+void RegisterDialogClass() {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DialogProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  windowClass.hbrBackground = BackgroundBrush();
+  windowClass.lpszClassName = kClassName;
+  RegisterClassA(&windowClass);  // fails harmlessly when registered already
+}
+
+// Runs the dialog's own message loop until a button or the close box ends it.
+int RunModal(HWND window, DialogState& state) {
+  HWND owner = GetWindow(window, GW_OWNER);
+  if (owner) EnableWindow(owner, FALSE);
+  ShowWindow(window, SW_SHOWNORMAL);
+  MSG message;
+  while (state.Result < 0 && GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageA(window, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  if (message.message == WM_QUIT) PostQuitMessage(static_cast<int>(message.wParam));
+  if (owner) EnableWindow(owner, TRUE);
+  return state.Result < 0 ? mrCancel : state.Result;
+}
+
+}  // namespace
+
+int MyMessageDlgPosHelp(const std::string& message, MessageKind kind, uint16_t buttons, bool stayOnTop,
+                        const std::string& /*helpFile*/, int top, int left, int /*helpContext*/) {
+  DialogState state;
+  RegisterDialogClass();
+  HFONT font = MessageFont();
+  SIZE average, text;
+  Measure(font, message, average, text);
+  const KindInfo& info = kKinds[kind];
+  const MessageLayout layout = LayOutMessage(average.cx, average.cy, text.cx, text.cy, info.Icon != 0, buttons);
+
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | (stayOnTop ? WS_EX_TOPMOST : 0);
+  RECT outer = {0, 0, layout.ClientWidth, layout.ClientHeight};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  const int x = left >= 0 ? left : GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
+  const int y = top >= 0 ? top : GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
+  const std::string caption = info.Caption ? info.Caption : ApplicationTitle();
+  HWND window = CreateWindowExA(exStyle, kClassName, caption.c_str(), style, x, y, width, height, GetActiveWindow(),
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  int result = mrCancel;
+  if (window) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (info.Icon) {
+      HWND icon = Child(window, "STATIC", "", SS_ICON, layout.Icon, -1, font);
+      SendMessageA(icon, STM_SETICON,
+                   reinterpret_cast<WPARAM>(LoadIconA(nullptr, MAKEINTRESOURCEA(info.Icon))), 0);
+    }
+    Child(window, "STATIC", message.c_str(), SS_LEFT | SS_NOPREFIX, layout.Text, -1, font);
+    if (layout.CancelButton >= 0) state.CancelResult = kButtons[layout.CancelButton].Result;
+    HWND focus = nullptr;
+    for (const MessageLayout::Button& button : layout.Buttons) {
+      const bool isDefault = button.Id == layout.DefaultButton;
+      HWND control = Child(window, "BUTTON", kButtons[button.Id].Caption,
+                           WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), button.Place,
+                           ControlId(button.Id), font);
+      if (isDefault) {
+        state.DefaultId = ControlId(button.Id);
+        focus = control;
+      }
+    }
+    if (focus) SetFocus(focus);
+    result = RunModal(window, state);
+    DestroyWindow(window);
+  }
+  DeleteObject(font);
+  return result;
+}
+
+int MyMessageDlg(const std::string& message, MessageKind kind, uint16_t buttons, bool stayOnTop, int helpContext) {
+  return MyMessageDlgPosHelp(message, kind, buttons, stayOnTop, "", -1, -1, helpContext);
+}
+
+bool DialogQuestions::Confirm(const std::string& text) {
+  return MyMessageDlg(text, mkWarning, ButtonBit(mbOK) | ButtonBit(mbCancel), false, 0) == mrOk;
+}
