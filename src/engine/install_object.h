@@ -289,6 +289,9 @@ class TInstallObject {
   void ReportWeight(const char* step, bool uninstallTable = false) const;
   // "InstallInfo" after a failure; the restart decision after a success.
   void WriteInstallOutcome(int result, bool& restartNeeded);
+  // Runs work inside one OLE initialisation of the thread; false, logged, when
+  // OLE cannot be initialised.
+  bool WithOle(const std::function<void()>& work);
   // The registrations the error record defers, inside one OLE initialisation.
   void CompleteRegistrations(ComponentEntry& component);
   // Whether a clear-up may delete the folder: inside the installation folder,

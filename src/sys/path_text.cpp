@@ -40,6 +40,14 @@ bool HasValidFolderNames(const std::string& path) {
   return true;
 }
 
+bool SplitQuotedProgram(const std::string& command, std::string& program, std::string& rest) {
+  if (command.empty() || command[0] != '"') return false;
+  const size_t close = command.find('"', 1);
+  program = command.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+  rest = close == std::string::npos ? std::string() : command.substr(close + 1);
+  return true;
+}
+
 std::string CollapseBackslashPairs(const std::string& text) {
   std::string result;
   result.reserve(text.size());

@@ -27,5 +27,10 @@ std::string WithExtension(const std::string& path, const std::string& extension)
 // non-empty and free of * / : < > ? \ |. A trailing backslash is optional.
 bool HasValidFolderNames(const std::string& path);
 
+// A command line that begins with a double quote: program receives the text
+// up to the closing quote (or the end), rest what follows it. False, and
+// nothing changed, for a command that does not begin with a quote.
+bool SplitQuotedProgram(const std::string& command, std::string& program, std::string& rest);
+
 // Replaces every pair of backslashes by one, in one pass from the left.
 std::string CollapseBackslashPairs(const std::string& text);

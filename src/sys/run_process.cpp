@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "sys/path_text.h"
 #include "sys/text.h"
 
 namespace {
@@ -42,17 +43,13 @@ bool WaitHandlingMessages(HANDLE process) {
 // Files" must not be read as the program "C:\Program".
 std::string InFolder(const std::string& commandLine, const std::string& folder) {
   if (folder.empty()) return commandLine;
-  size_t end;
-  std::string program;
-  if (commandLine[0] == '"') {
-    end = commandLine.find('"', 1);
-    program = commandLine.substr(1, end == std::string::npos ? std::string::npos : end - 1);
-    end = end == std::string::npos ? commandLine.size() : end + 1;
-  } else {
-    end = std::min(commandLine.find(' '), commandLine.size());
+  std::string program, rest;
+  if (!SplitQuotedProgram(commandLine, program, rest)) {
+    const size_t end = std::min(commandLine.find(' '), commandLine.size());
     program = commandLine.substr(0, end);
+    rest = commandLine.substr(end);
   }
-  return "\"" + WithTrailingBackslash(folder) + program + "\"" + commandLine.substr(end);
+  return "\"" + WithTrailingBackslash(folder) + program + "\"" + rest;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "driver/driver_test.h"
+#include "support/registry_probe.h"
 #include "sys/ini_file.h"
 #include "sys/shell_folders.h"
 
@@ -17,15 +18,6 @@ const char kShared[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Curren
 const char kServers[] = "HKEY_CURRENT_USER\\Software\\ZqComFixture";
 const std::string kUser = "HKEY_CURRENT_USER\\Software\\ZqDriverTest\\ZqEndeTest";
 const char kRunOnce[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-
-void SetWriteTime(const std::string& path, int dayOfMonth) {
-  SYSTEMTIME time = {2024, 5, 0, static_cast<WORD>(dayOfMonth), 10, 0, 0, 0};
-  FILETIME fileTime;
-  SystemTimeToFileTime(&time, &fileTime);
-  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  SetFileTime(file, nullptr, nullptr, &fileTime);
-  CloseHandle(file);
-}
 
 int32_t Number(const std::string& key, const std::string& name) {
   int32_t value = 0;
@@ -37,16 +29,6 @@ std::string WindowsFolder() {
   char folder[MAX_PATH] = {};
   GetWindowsDirectoryA(folder, MAX_PATH);
   return WithTrailingBackslash(folder);
-}
-
-bool KeyExists(const std::string& path) {
-  OpenKey key(OpenRegPath(path, false, KEY_READ));
-  return static_cast<bool>(key);
-}
-
-std::string Value(const std::string& key, const std::string& name) {
-  std::string text;
-  return RegReadString(key, name, text) ? text : "<none>";
 }
 
 // Whether the fixture server registered itself under its path.
@@ -159,12 +141,12 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   int32_t count = 0;
   EXPECT_TRUE(RegReadInteger(kShared, common + "shared.dll", count));
   EXPECT_EQ(count, 1);
-  EXPECT_EQ(Value(std::string(kProductKey) + "\\Einstellungen", "Farbe"), "blau");
-  EXPECT_EQ(Value(std::string(kProductKey) + "\\viewer", "InstallPath"), viewer + "app.exe");
+  EXPECT_EQ(RegistryText(std::string(kProductKey) + "\\Einstellungen", "Farbe"), "blau");
+  EXPECT_EQ(RegistryText(std::string(kProductKey) + "\\viewer", "InstallPath"), viewer + "app.exe");
   EXPECT_EQ(IniFile(viewer + "app.ini").ReadString("options", "DataPath", ""), target + "daten");
   EXPECT_TRUE(FileExists(menu + "ZqEndeTest Gruppe\\Viewer.lnk"));
   const std::string entry = std::string(kUninstallKeys) + "\\ZqEndeTest";
-  EXPECT_EQ(Value(entry, "DisplayName"), "ZqEndeTest Komponenten");
+  EXPECT_EQ(RegistryText(entry, "DisplayName"), "ZqEndeTest Komponenten");
   const IniFile record(target + "uninst\\uninst.ini");
   EXPECT_EQ(record.Keys("InstalledFiles").size(), 8u);
   EXPECT_EQ(record.Keys("COM"), (std::vector<std::string>{viewer + "server.dll"}));
@@ -172,7 +154,7 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   EXPECT_EQ(record.Keys("Groups"), (std::vector<std::string>{"ZqEndeTest Gruppe"}));
   EXPECT_EQ(record.Keys("Links").size(), 1u);
   EXPECT_FALSE(FileExists(target + "uninst\\error_inst.ini"));
-  EXPECT_EQ(Value(kProductKey, "InstallInfo"), "");
+  EXPECT_EQ(RegistryText(kProductKey, "InstallInfo"), "");
 
   // The system's list of programs starts the uninstaller copy; a file of the
   // user's stays in the installation folder.
@@ -249,7 +231,7 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "",
   }));
   WriteTextFile(target + "eigene.txt", "meins");
-  const std::string command = Value(entry, "UninstallString");
+  const std::string command = RegistryText(entry, "UninstallString");
   ASSERT_EQ(RunProgram(command, &output), 0) << command << "\n" << output;
   // Only the INI file stays: its entries are not undone.
   std::vector<std::string> left;
@@ -259,10 +241,10 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   EXPECT_FALSE(ServerRegistered(viewer + "server.dll"));
   EXPECT_FALSE(RegReadInteger(kShared, common + "shared.dll", count));
   EXPECT_FALSE(FileExists(common + "shared.dll"));
-  EXPECT_FALSE(KeyExists(kProductKey));
-  EXPECT_FALSE(KeyExists(kUser));
-  EXPECT_TRUE(KeyExists("HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest"));
-  EXPECT_FALSE(KeyExists(entry));
+  EXPECT_FALSE(RegistryKeyExists(kProductKey));
+  EXPECT_FALSE(RegistryKeyExists(kUser));
+  EXPECT_TRUE(RegistryKeyExists("HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest"));
+  EXPECT_FALSE(RegistryKeyExists(entry));
   EXPECT_FALSE(FolderExists(menu + "ZqEndeTest Gruppe"));
   // The folders of the installation are offered to the clear-up, in a record
   // beside the uninstaller copy, whose log tells why.
@@ -376,7 +358,7 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), 1);
   const std::string errorRecord = target + "uninst\\error_inst.ini";
   EXPECT_EQ(IniFile(errorRecord).ReadString("copy", data + "~", ""), data);
-  const std::string restart = Value(kRunOnce, "Quotaline");
+  const std::string restart = RegistryText(kRunOnce, "Quotaline");
   EXPECT_NE(restart.find(" -autoinstall:\"" + errorRecord + "\""), std::string::npos) << restart;
 
   // After a restart, as the system runs it: the value goes, the command runs.
@@ -385,7 +367,7 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   ASSERT_EQ(RunProgram(restart, &output), 0) << output;
   EXPECT_EQ(ReadTextFile(data + "~"), "neu");
   EXPECT_EQ(IniFile(errorRecord).ReadString("copy", data + "~", ""), data);
-  EXPECT_EQ(Value(kRunOnce, "Quotaline"), restart);
+  EXPECT_EQ(RegistryText(kRunOnce, "Quotaline"), restart);
   EXPECT_EQ(Number(kProductKey, "NeedReboot"), 1);
 
   // Released, the next restart completes the installation.
@@ -397,7 +379,7 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   EXPECT_FALSE(FileExists(errorRecord));
   EXPECT_EQ(Number(kProductKey, "NeedReboot"), -1);
   EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), -1);
-  EXPECT_TRUE(Value(kRunOnce, "Quotaline") == "" || Value(kRunOnce, "Quotaline") == "<none>");
+  EXPECT_TRUE(RegistryText(kRunOnce, "Quotaline") == "" || RegistryText(kRunOnce, "Quotaline") == "<none>");
   const std::string log = ReadTextFile(target + "uninst\\zqinstall.log");
   // The completion's log from its initialiser's result on, line by line.
   const std::vector<std::string> lines = Normalised(log);
@@ -410,7 +392,7 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   // The completion's records keep the product's own name.
   EXPECT_EQ(IniFile(target + "uninst\\uninst.ini").ReadString("Info", "Name", ""), "ZqEndeTest");
 
-  const std::string uninstall = Value(std::string(kUninstallKeys) + "\\ZqEndeTest", "QuietUninstallString");
+  const std::string uninstall = RegistryText(std::string(kUninstallKeys) + "\\ZqEndeTest", "QuietUninstallString");
   ASSERT_EQ(RunProgram(uninstall, &output), 0) << output;
   std::vector<std::string> left;
   FindFiles(left, target, "*.*", true, true);
@@ -448,8 +430,8 @@ TEST_F(ProductLife, AHostileClearupRecordDeletesNothingOutsideTheInstallation) {
   ASSERT_EQ(Run("-clearup:" + record + " -hide", output), 0) << output;
   EXPECT_TRUE(FileExists(outside + "wichtig.txt"));
   EXPECT_FALSE(FolderExists(target + "rest"));  // inside the installation: cleared
-  EXPECT_TRUE(KeyExists("HKEY_CURRENT_USER\\Software\\ZqDriverTest"));  // a maker's key, not the product's
-  EXPECT_FALSE(KeyExists(kProductKey));
+  EXPECT_TRUE(RegistryKeyExists("HKEY_CURRENT_USER\\Software\\ZqDriverTest"));  // a maker's key, not the product's
+  EXPECT_FALSE(RegistryKeyExists(kProductKey));
   const std::string log = ReadTextFile(folder + "zquninstall.log");
   for (const std::string& kept : {std::string("c:\\"), LowerAscii(windows), LowerAscii(outside)})
     EXPECT_NE(log.find("Warnung: Verzeichnis " + kept + " gehört nicht zur Installation und bleibt erhalten."),

@@ -13,6 +13,16 @@ std::string WindowsPath(const std::string& unixPath) {
   return path;
 }
 
+void SetWriteTime(const std::string& path, int dayOfMonth) {
+  SYSTEMTIME time = {2024, 5, 0, static_cast<WORD>(dayOfMonth), 10, 0, 0, 0};
+  FILETIME fileTime;
+  SystemTimeToFileTime(&time, &fileTime);
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  SetFileTime(file, nullptr, nullptr, &fileTime);
+  CloseHandle(file);
+}
+
 std::string FixturePath(const std::string& name) { return WindowsPath(std::string(ZQ_FIXTURE_DIR) + "/" + name); }
 
 std::string ScratchPath(const std::string& name) {

@@ -16,6 +16,9 @@ std::string ScratchPath(const std::string& name);
 // trailing backslash.
 std::string FreshScratchFolder(const std::string& name);
 
+// Gives the file the write time 2024-05-<dayOfMonth> 10:00 (universal time).
+void SetWriteTime(const std::string& path, int dayOfMonth);
+
 bool WriteTextFile(const std::string& path, const std::string& text);
 // The file's whole text, or empty when it cannot be read.
 std::string ReadTextFile(const std::string& path);

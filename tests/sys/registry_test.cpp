@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/process.h"
+#include "support/registry_probe.h"
 
 namespace {
 
@@ -18,12 +19,6 @@ class Registry : public ::testing::Test {
   void TearDown() override { RemoveScratch(); }
 
   static void RemoveScratch() { RegDeleteEntry("HKEY_CURRENT_USER\\Software", "ZqRegistryTest", true); }
-
-  static bool KeyExists(const std::string& path) {
-    HKEY key = OpenRegPath(path, false, KEY_READ);
-    if (key) RegCloseKey(key);
-    return key != nullptr;
-  }
 
   std::string base_;
 };
@@ -132,14 +127,14 @@ TEST_F(Registry, DeletingTheLastValuePrunesOneLevel) {
   const std::string child = parent + "\\Child";
   ASSERT_TRUE(RegWriteString(child, "only", "x"));
   EXPECT_TRUE(RegDeleteEntry(child + "\\", " only ", false));
-  EXPECT_FALSE(KeyExists(child));
-  EXPECT_TRUE(KeyExists(parent));  // empty now, but only one level goes
+  EXPECT_FALSE(RegistryKeyExists(child));
+  EXPECT_TRUE(RegistryKeyExists(parent));  // empty now, but only one level goes
   EXPECT_FALSE(RegDeleteEntry(parent, "only", false));  // no such value
 
   ASSERT_TRUE(RegWriteString(child, "a", "1"));
   ASSERT_TRUE(RegWriteString(child, "b", "2"));
   EXPECT_TRUE(RegDeleteEntry(child, "a", false));
-  EXPECT_TRUE(KeyExists(child));  // still holds b
+  EXPECT_TRUE(RegistryKeyExists(child));  // still holds b
   const std::string query = RegQuery(child, "b");
   EXPECT_NE(query.find("REG_SZ"), std::string::npos) << query;
 }
@@ -149,8 +144,8 @@ TEST_F(Registry, DeletingAKeyRemovesItsWholeTree) {
   ASSERT_TRUE(RegWriteString(base_ + "\\Tree\\C", "v", "1"));
   ASSERT_TRUE(RegWriteString(base_ + "\\Tree", "Tree", "value named like the key"));
   EXPECT_TRUE(RegDeleteEntry(base_, "Tree", true));
-  EXPECT_FALSE(KeyExists(base_ + "\\Tree"));
-  EXPECT_TRUE(KeyExists(base_));
+  EXPECT_FALSE(RegistryKeyExists(base_ + "\\Tree"));
+  EXPECT_TRUE(RegistryKeyExists(base_));
   std::string output;
   EXPECT_NE(RunProgram("reg.exe query \"" + base_ + "\\Tree\"", &output), 0) << output;
 
@@ -166,7 +161,7 @@ TEST_F(Registry, DeletingAKeyRemovesItsWholeTree) {
   EXPECT_FALSE(RegDeleteEntry(base_ + "\\Values", "nothing", true));
   // An empty name deletes nothing.
   EXPECT_FALSE(RegDeleteEntry(base_ + "\\Values", "  ", true));
-  EXPECT_TRUE(KeyExists(base_ + "\\Values"));
+  EXPECT_TRUE(RegistryKeyExists(base_ + "\\Values"));
 }
 
 TEST_F(Registry, KeyHasEntriesListsSubKeysOrValues) {

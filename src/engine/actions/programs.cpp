@@ -25,10 +25,8 @@ HWND FindProgramWindow(const std::string& windowClass, const std::string& title)
 // as it stands; otherwise the longest leading part that names an existing
 // file, so that a path with blanks stays whole; else the split at the last blank.
 void SplitCommand(const std::string& command, std::string& program, std::string& arguments) {
-  if (!command.empty() && command[0] == '"') {
-    const size_t close = command.find('"', 1);
-    program = command.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-    arguments = close == std::string::npos ? std::string() : Trim(command.substr(close + 1));
+  if (SplitQuotedProgram(command, program, arguments)) {
+    arguments = Trim(arguments);
     return;
   }
   for (size_t end = command.size(); end != std::string::npos && end > 0; end = command.rfind(' ', end - 1)) {

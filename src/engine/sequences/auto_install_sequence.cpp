@@ -5,7 +5,6 @@
 
 #include "engine/install_object.h"
 #include "engine/result_codes.h"
-#include "engine/sequences/ole_scope.h"
 #include "sys/text.h"
 
 int TInstallObject::DoAutoInstall() {
@@ -36,12 +35,9 @@ int TInstallObject::DoAutoInstall() {
 }
 
 void TInstallObject::CompleteRegistrations(ComponentEntry& component) {
-  const OleScope ole;
-  if (!ole) {
-    LogError("OLE Bibliothek  ", "initialisiert");
-    return;
-  }
-  RegisterComList(component.Register, component.Pending, false);
-  InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir);
-  RegisterAssemblyList(component.DotNetRegister, component.Pending, component.DotNetDir, false);
+  WithOle([&] {
+    RegisterComList(component.Register, component.Pending, false);
+    InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir);
+    RegisterAssemblyList(component.DotNetRegister, component.Pending, component.DotNetDir, false);
+  });
 }

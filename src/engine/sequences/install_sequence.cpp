@@ -1,14 +1,12 @@
 // The installation: the checks before anything changes, the install steps in
 // their order, and the outcome written into the product's machine key.
 #include <windows.h>
-#include <ole2.h>
 
 #include <algorithm>
 #include <stdexcept>
 
 #include "engine/install_object.h"
 #include "engine/result_codes.h"
-#include "engine/sequences/ole_scope.h"
 #include "engine/sequences/sequence.h"
 #include "engine/step_weights.h"
 #include "engine/system_keys.h"
@@ -94,14 +92,12 @@ void TInstallObject::InstallUninstaller() const {
 }
 
 void TInstallObject::RegisterUnderOle() {
-  const OleScope ole;
-  if (!ole) {
-    LogError("OLE Bibliothek  ", "initialisiert");
-    throw std::runtime_error("OLEInitialize failed.");
-  }
-  RegisterComps();
-  InstallDotNet();
-  RegisterDotNet();
+  const bool registered = WithOle([this] {
+    RegisterComps();
+    InstallDotNet();
+    RegisterDotNet();
+  });
+  if (!registered) throw std::runtime_error("OLEInitialize failed.");
 }
 
 void TInstallObject::ReportWeight(const char* step, bool uninstallTable) const {

@@ -5,7 +5,6 @@
 
 #include "engine/install_object.h"
 #include "engine/result_codes.h"
-#include "engine/sequences/ole_scope.h"
 #include "engine/sequences/sequence.h"
 #include "sys/text.h"
 
@@ -47,24 +46,21 @@ std::vector<SequenceStep> TInstallObject::UninstallSteps() {
 
 void TInstallObject::UnregisterUnderOle() {
   Report(rkMessage, "Deregistriere Komponenten...", rfLog | rfStatus);
-  const OleScope ole;
-  if (!ole) {
-    LogError("OLE Bibliothek  ", "initialisiert");
-    return;
-  }
-  ReportWeight("UnregisterDotNet", true);
-  UninstallData& record = *Uninstall;
-  if (record.DotNetPresent) {
-    std::vector<std::string> assemblies, scratch;
-    for (const std::string& line : record.DotNetFiles) {
-      const size_t registered = line.find("=registered");
-      if (registered != std::string::npos) assemblies.push_back(line.substr(0, registered));
+  WithOle([this] {
+    ReportWeight("UnregisterDotNet", true);
+    UninstallData& record = *Uninstall;
+    if (record.DotNetPresent) {
+      std::vector<std::string> assemblies, scratch;
+      for (const std::string& line : record.DotNetFiles) {
+        const size_t registered = line.find("=registered");
+        if (registered != std::string::npos) assemblies.push_back(line.substr(0, registered));
+      }
+      RegisterAssemblyList(assemblies, scratch, record.DotNetDir, true);
     }
-    RegisterAssemblyList(assemblies, scratch, record.DotNetDir, true);
-  }
-  // Assemblies in the global cache stay where they are.
-  ReportWeight("DeinstallDotNet", true);
-  ReportWeight("UnregisterComps", true);
-  std::vector<std::string> scratch;
-  RegisterComList(record.ComFiles, scratch, true);
+    // Assemblies in the global cache stay where they are.
+    ReportWeight("DeinstallDotNet", true);
+    ReportWeight("UnregisterComps", true);
+    std::vector<std::string> scratch;
+    RegisterComList(record.ComFiles, scratch, true);
+  });
 }

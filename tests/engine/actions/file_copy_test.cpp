@@ -15,16 +15,6 @@
 
 namespace {
 
-void SetWriteTime(const std::string& path, int dayOfMonth) {
-  SYSTEMTIME time = {2024, 5, 0, static_cast<WORD>(dayOfMonth), 10, 0, 0, 0};
-  FILETIME fileTime;
-  SystemTimeToFileTime(&time, &fileTime);
-  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  SetFileTime(file, nullptr, nullptr, &fileTime);
-  CloseHandle(file);
-}
-
 class FileCopy : public ActionTest {
  protected:
   void SetUp() override {

@@ -8,6 +8,7 @@
 
 #include "engine/actions/action_test.h"
 #include "support/process.h"
+#include "support/registry_probe.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
 #include "sys/registry.h"
@@ -19,17 +20,6 @@ const std::string kRoot = "HKEY_LOCAL_MACHINE\\Software\\ZqActionTest";
 const std::string kMachine = kRoot + "\\Quotaline";
 const std::string kUser = "HKEY_CURRENT_USER\\Software\\ZqActionTest\\Quotaline";
 const std::string kEntry = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZqAktion";
-
-bool KeyExists(const std::string& path) {
-  HKEY key = OpenRegPath(path, false, KEY_READ);
-  if (key) RegCloseKey(key);
-  return key != nullptr;
-}
-
-std::string String(const std::string& key, const std::string& name) {
-  std::string text;
-  return RegReadString(key, name, text) ? text : "<none>";
-}
 
 int32_t Number(const std::string& key, const std::string& name) {
   int32_t value = 0;
@@ -80,9 +70,9 @@ TEST_F(RegistryActions, NumbersBecomeDwordsAndEverythingElseStrings) {
   object->RegWrite(" ", "Name", "nie");
   EXPECT_EQ(Number(kMachine, "Zahl"), 42);
   EXPECT_EQ(Number(kMachine, "Minus"), -1);
-  EXPECT_EQ(String(kMachine, "Version"), "1.0");
-  EXPECT_EQ(String(kMachine, "Gross"), "4294967296");
-  EXPECT_EQ(String(kMachine, "Leer"), " mit Blanks ");  // the name trimmed, the text as it was
+  EXPECT_EQ(RegistryText(kMachine, "Version"), "1.0");
+  EXPECT_EQ(RegistryText(kMachine, "Gross"), "4294967296");
+  EXPECT_EQ(RegistryText(kMachine, "Leer"), " mit Blanks ");  // the name trimmed, the text as it was
   EXPECT_EQ(records, (std::vector<std::string>{"2|" + kMachine + "\\Zahl", "2|" + kMachine + "\\Minus",
                                                "2|" + kMachine + "\\Version", "2|" + kMachine + "\\Gross",
                                                "2|" + kMachine + "\\Leer"}));
@@ -109,9 +99,9 @@ TEST_F(RegistryActions, ComponentLinesWriteAndDeleteWithOneLevelOfPruning) {
   object->Settings->Components[0].Registry.push_back("ohneGleichheitszeichen");
   ASSERT_TRUE(RegWriteString(kUser + "\\Leer\\Alt", "Wert", "weg"));
   EXPECT_EQ(object->SetRegUserInfo(), 0);
-  EXPECT_EQ(String(kUser + "\\DT", "GUIDLL"), "x.dll");
-  EXPECT_FALSE(KeyExists(kUser + "\\Leer\\Alt"));  // emptied, so removed
-  EXPECT_TRUE(KeyExists(kUser + "\\Leer"));         // its empty parent stays
+  EXPECT_EQ(RegistryText(kUser + "\\DT", "GUIDLL"), "x.dll");
+  EXPECT_FALSE(RegistryKeyExists(kUser + "\\Leer\\Alt"));  // emptied, so removed
+  EXPECT_TRUE(RegistryKeyExists(kUser + "\\Leer"));         // its empty parent stays
   EXPECT_TRUE(Logged("Lösche Registry:    " + kUser + "\\Leer\\Alt\\Wert"));
   EXPECT_TRUE(Logged("Warnung: Registry Eintrag (ohneGleichheitszeichen) konnte nicht geschrieben werden."));
   EXPECT_EQ(log.front(), "Setze Benutzer Installationsdaten...");
@@ -140,17 +130,17 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
 
   EXPECT_EQ(object->SetRegInstInfo(), 0);
   EXPECT_EQ(progress, 1);
-  EXPECT_TRUE(IsTimeStamp(String(kUser, "LastInstall"))) << String(kUser, "LastInstall");
-  EXPECT_EQ(String(kMachine, "InstallPath"), object->InstallDir);
-  EXPECT_EQ(String(kUser, "InstallPath"), object->InstallDir);
-  EXPECT_EQ(String(kMachine, "InstallerVersion"), "1.0.0.1");
-  EXPECT_EQ(String(kMachine + "\\viewer", "InstallPath"), object->InstallDir + "app\\viewer.exe");
-  EXPECT_EQ(String(kUser + "\\viewer", "InstallPath"), object->InstallDir + "app\\viewer.exe");
-  EXPECT_EQ(String(kMachine + "\\uninst", "InstallPath"), "system");
-  EXPECT_EQ(String(kMachine + "\\viewer", "Version"), "2.5");
+  EXPECT_TRUE(IsTimeStamp(RegistryText(kUser, "LastInstall"))) << RegistryText(kUser, "LastInstall");
+  EXPECT_EQ(RegistryText(kMachine, "InstallPath"), object->InstallDir);
+  EXPECT_EQ(RegistryText(kUser, "InstallPath"), object->InstallDir);
+  EXPECT_EQ(RegistryText(kMachine, "InstallerVersion"), "1.0.0.1");
+  EXPECT_EQ(RegistryText(kMachine + "\\viewer", "InstallPath"), object->InstallDir + "app\\viewer.exe");
+  EXPECT_EQ(RegistryText(kUser + "\\viewer", "InstallPath"), object->InstallDir + "app\\viewer.exe");
+  EXPECT_EQ(RegistryText(kMachine + "\\uninst", "InstallPath"), "system");
+  EXPECT_EQ(RegistryText(kMachine + "\\viewer", "Version"), "2.5");
   EXPECT_EQ(Number(kUser + "\\viewer", "log"), 0);
-  EXPECT_TRUE(IsTimeStamp(String(kUser + "\\viewer", "Install")));
-  EXPECT_TRUE(IsTimeStamp(String(kMachine + "\\Components", "viewer")));
+  EXPECT_TRUE(IsTimeStamp(RegistryText(kUser + "\\viewer", "Install")));
+  EXPECT_TRUE(IsTimeStamp(RegistryText(kMachine + "\\Components", "viewer")));
   EXPECT_TRUE(Logged("Lösche Registry:    " + kUser + "\\viewer\\Update"));
   // A file of tools waits for the restart: marked, and unmarked after it.
   EXPECT_EQ(Number(kMachine + "\\tools", "NeedReboot"), 1);
@@ -160,18 +150,18 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
     EXPECT_EQ(record.find("\\\\"), std::string::npos) << record;
 
   // An update writes only what it changed, and Update instead of Install.
-  const std::string firstInstall = String(kUser + "\\viewer", "Install");
+  const std::string firstInstall = RegistryText(kUser + "\\viewer", "Install");
   object->Settings->Update = true;
   object->Settings->Components[1].Copy.clear();
   object->Settings->Components[2].Pending.clear();
   log.clear();
   EXPECT_EQ(object->SetRegInstInfo(), 0);
-  EXPECT_TRUE(IsTimeStamp(String(kUser, "LastUpdate")));
-  EXPECT_EQ(String(kUser + "\\viewer", "Install"), firstInstall);  // viewer unchanged: untouched
-  EXPECT_EQ(String(kUser + "\\uninst", "Install"), "");
-  EXPECT_TRUE(IsTimeStamp(String(kUser + "\\uninst", "Update")));
+  EXPECT_TRUE(IsTimeStamp(RegistryText(kUser, "LastUpdate")));
+  EXPECT_EQ(RegistryText(kUser + "\\viewer", "Install"), firstInstall);  // viewer unchanged: untouched
+  EXPECT_EQ(RegistryText(kUser + "\\uninst", "Install"), "");
+  EXPECT_TRUE(IsTimeStamp(RegistryText(kUser + "\\uninst", "Update")));
   EXPECT_TRUE(Logged("Schreibe Registry:  " + kMachine + "\\Components\\uninst=" +
-                     String(kMachine + "\\Components", "uninst")));
+                     RegistryText(kMachine + "\\Components", "uninst")));
 
   // The uninstallation removes every recorded value and the emptied keys;
   // the product key stays while it holds foreign data, the root key always.
@@ -179,15 +169,15 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
   object->KillRegistryData(lines, kUser, kMachine);
   // The update deleted uninst's Install value: that line alone stays.
   EXPECT_EQ(lines, (std::vector<std::string>{kUser + "\\uninst\\Install=inserted"}));
-  EXPECT_FALSE(KeyExists(kUser));
-  EXPECT_FALSE(KeyExists(kMachine + "\\viewer"));
-  EXPECT_FALSE(KeyExists(kMachine + "\\Components"));
-  EXPECT_EQ(String(kMachine + "\\Fremd", "Wert"), "bleibt");
+  EXPECT_FALSE(RegistryKeyExists(kUser));
+  EXPECT_FALSE(RegistryKeyExists(kMachine + "\\viewer"));
+  EXPECT_FALSE(RegistryKeyExists(kMachine + "\\Components"));
+  EXPECT_EQ(RegistryText(kMachine + "\\Fremd", "Wert"), "bleibt");
   RegDeleteEntry(kMachine, "Fremd", true);
   std::vector<std::string> none;
   object->KillRegistryData(none, kUser, kMachine);
-  EXPECT_FALSE(KeyExists(kMachine));
-  EXPECT_TRUE(KeyExists(kRoot));
+  EXPECT_FALSE(RegistryKeyExists(kMachine));
+  EXPECT_TRUE(RegistryKeyExists(kRoot));
 }
 
 TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
@@ -201,7 +191,7 @@ TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
   object->SetRegUninstInfo("Quotaline Komponenten");
   EXPECT_EQ(log.back(), "Fehler:  Uninstall Info konnte nicht gesetzt werden");
   EXPECT_EQ(log[log.size() - 2].rfind("Warnung: ", 0), 0u);
-  EXPECT_FALSE(KeyExists(kEntry));
+  EXPECT_FALSE(RegistryKeyExists(kEntry));
 
   const std::string uninstaller = object->WinDir + "zquninst.exe";
   WriteTextFile(uninstaller, "MZ");
@@ -210,12 +200,12 @@ TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
   object->Forced = 1;
   object->SetRegUninstInfo("Quotaline Komponenten");
   const std::string command = std::string(shortPath) + " -force -uninstall:\"" + object->UninstDir + "uninst.ini\"";
-  EXPECT_EQ(String(kEntry, "UninstallString"), command);
-  EXPECT_EQ(String(kEntry, "QuietUninstallString"), command + " -hide");
-  EXPECT_EQ(String(kEntry, "DisplayName"), "Quotaline Komponenten");
-  EXPECT_EQ(String(kEntry, "DisplayIcon"), uninstaller);
-  EXPECT_EQ(String(kEntry, "InstallLocation"), object->InstallDir);
-  EXPECT_EQ(String(kEntry, "DisplayVersion"), "1.0.0.1");
+  EXPECT_EQ(RegistryText(kEntry, "UninstallString"), command);
+  EXPECT_EQ(RegistryText(kEntry, "QuietUninstallString"), command + " -hide");
+  EXPECT_EQ(RegistryText(kEntry, "DisplayName"), "Quotaline Komponenten");
+  EXPECT_EQ(RegistryText(kEntry, "DisplayIcon"), uninstaller);
+  EXPECT_EQ(RegistryText(kEntry, "InstallLocation"), object->InstallDir);
+  EXPECT_EQ(RegistryText(kEntry, "DisplayVersion"), "1.0.0.1");
   EXPECT_EQ(Number(kEntry, "NoModify"), 1);
   EXPECT_EQ(Number(kEntry, "NoRepair"), 1);
   EXPECT_EQ(Number(kEntry, "EstimatedSize"), 3);  // 2,100 bytes, rounded up
@@ -223,7 +213,7 @@ TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
   std::vector<std::string> lines = RecordedLines();
   EXPECT_EQ(lines.size(), 9u);
   object->KillRegistryData(lines, kUser, kMachine);
-  EXPECT_FALSE(KeyExists(kEntry));
+  EXPECT_FALSE(RegistryKeyExists(kEntry));
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+// The registrations run inside one OLE initialisation of the thread.
+#include <windows.h>
+#include <ole2.h>
+
+#include "engine/install_object.h"
+
+namespace {
+
+class OleScope {
+ public:
+  OleScope() : initialized_(OleInitialize(nullptr) == S_OK) {}
+  ~OleScope() {
+    if (initialized_) OleUninitialize();
+  }
+  OleScope(const OleScope&) = delete;
+  OleScope& operator=(const OleScope&) = delete;
+  explicit operator bool() const { return initialized_; }
+
+ private:
+  bool initialized_;
+};
+
+}  // namespace
+
+bool TInstallObject::WithOle(const std::function<void()>& work) {
+  const OleScope ole;
+  if (!ole) {
+    LogError("OLE Bibliothek  ", "initialisiert");
+    return false;
+  }
+  work();
+  return true;
+}

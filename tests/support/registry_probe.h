@@ -1,0 +1,8 @@
+// Looking at the registry from a test, independently of what is tested.
+#pragma once
+
+#include <string>
+
+bool RegistryKeyExists(const std::string& path);
+// The string value, or "<none>" when it cannot be read.
+std::string RegistryText(const std::string& key, const std::string& name);
