@@ -48,7 +48,10 @@ void ReportCollector::Receive(uint8_t kind, const std::string& text, uint8_t fla
 void ReportCollector::Handle(uint8_t kind, const std::string& text, uint8_t flags) {
   if (kind == rkMessage) {
     if (flags & rfLog) logLines_.push_back(text);
-    if (flags & rfStatus) statusText_ = text;
+    if (flags & rfStatus) {
+      statusText_ = text;
+      ++statusCount_;
+    }
     return;
   }
   if (Trim(text).empty()) return;

@@ -22,6 +22,8 @@ class ReportCollector {
   std::vector<std::string>& RecordLines() { return recordLines_; }
   std::vector<std::string>& ErrorLines() { return errorLines_; }
   const std::string& StatusText() const { return statusText_; }
+  // How many status texts arrived so far, so that a repeated text is seen too.
+  int StatusCount() const { return statusCount_; }
   int ProgressPosition() const { return progress_; }
 
  private:
@@ -33,5 +35,6 @@ class ReportCollector {
   std::vector<std::string> recordLines_;
   std::vector<std::string> errorLines_;
   std::string statusText_;
+  int statusCount_ = 0;
   int progress_ = 0;
 };

@@ -2,8 +2,11 @@
 // command line, then the installer window until it closes.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "start/command_line.h"
 #include "start/exit_codes.h"
+#include "ui/form/install_form.h"
 
 namespace {
 
@@ -32,9 +35,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return ecAlreadyRunning;
   }
   const RunOptions options = ParseRunOptions(OwnPath(), Arguments());
+  int exitCode = ecSuccess;
   if (options.RunMode != rmNone) {
-    // The installer window is created here and runs the message loop until it closes.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    TFormInstall form(options);
+    exitCode = form.Run();
   }
   CloseHandle(mutex);
-  return 0;
+  return exitCode;
 }

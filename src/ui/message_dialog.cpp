@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include "sys/path_text.h"
+#include "ui/install_style.h"
+#include "ui/widgets/styled_button.h"
+#include "ui/widgets/widget_colors.h"
 
 namespace {
 
 const char kClassName[] = "TMyMessageForm";
-const COLORREF kBackground = RGB(236, 233, 216);
 constexpr int kHelpId = 100;  // the Help button closes nothing
 
 struct ButtonInfo {
@@ -41,16 +43,19 @@ struct DialogState {
   int CancelResult = mrCancel;
 };
 
-// The window class keeps its brush for the life of the process.
-HBRUSH BackgroundBrush() {
-  static const HBRUSH brush = CreateSolidBrush(kBackground);
-  return brush;
-}
-
 int ControlId(MessageButton button) { return button == mbHelp ? kHelpId : kButtons[button].Result; }
+
+// Enter presses the button that has the focus, else the default button.
+LRESULT DefaultId(HWND window, const DialogState* state) {
+  HWND focus = GetFocus();
+  if (IsStyledButton(focus) && GetParent(focus) == window) return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+  return state && state->DefaultId ? MAKELRESULT(state->DefaultId, DC_HASDEFID) : 0;
+}
 
 LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  LRESULT handled = 0;
+  if (HandleWidgetMessage(window, message, wParam, lParam, handled)) return handled;
   switch (message) {
     case WM_COMMAND:
       if (!state || HIWORD(wParam) != BN_CLICKED || LOWORD(wParam) == kHelpId) break;
@@ -59,10 +64,7 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                                                                                    : LOWORD(wParam);
       return 0;
     case DM_GETDEFID:
-      return state && state->DefaultId ? MAKELRESULT(state->DefaultId, DC_HASDEFID) : 0;
-    case WM_CTLCOLORSTATIC:
-      SetBkColor(reinterpret_cast<HDC>(wParam), kBackground);
-      return reinterpret_cast<LRESULT>(BackgroundBrush());
+      return DefaultId(window, state);
     case WM_CLOSE:
       if (state) state->Result = mrCancel;
       return 0;
@@ -114,7 +116,6 @@ void RegisterDialogClass() {
   windowClass.lpfnWndProc = DialogProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  windowClass.hbrBackground = BackgroundBrush();
   windowClass.lpszClassName = kClassName;
   RegisterClassA(&windowClass);  // fails harmlessly when registered already
 }
@@ -161,6 +162,7 @@ int MyMessageDlgPosHelp(const std::string& message, MessageKind kind, uint16_t b
   if (window) {
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetWindowColor(window, kInstallBackground);
     if (info.Icon) {
       HWND icon = Child(window, "STATIC", "", SS_ICON, layout.Icon, -1, font);
       SendMessageA(icon, STM_SETICON,
@@ -171,9 +173,15 @@ int MyMessageDlgPosHelp(const std::string& message, MessageKind kind, uint16_t b
     HWND focus = nullptr;
     for (const MessageLayout::Button& button : layout.Buttons) {
       const bool isDefault = button.Id == layout.DefaultButton;
-      HWND control = Child(window, "BUTTON", kButtons[button.Id].Caption,
-                           WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), button.Place,
-                           ControlId(button.Id), font);
+      const LayoutRect& place = button.Place;
+      HWND control = CreateStyledButton(window, kButtons[button.Id].Caption, ControlId(button.Id), place.Left,
+                                        place.Top, place.Width, place.Height);
+      // The installer's button look in the dialog's own font.
+      StyleButton(control);
+      ButtonLook look = GetButtonLook(control);
+      look.Font = font;
+      SetButtonLook(control, look);
+      SetDefaultButton(control, isDefault);
       if (isDefault) {
         state.DefaultId = ControlId(button.Id);
         focus = control;

@@ -1,5 +1,5 @@
-// The frame of the tests that pack installers around the console driver and
-// run them as a user starts them: the product's scratch folders, the build
+// The frame of the tests that pack installers around a program image (the
+// installer's own, or the console driver) and run them as a user starts them: the product's scratch folders, the build
 // with zqpack, the run, and readers for the driver's output and the logs.
 #pragma once
 
@@ -76,7 +76,7 @@ class EndToEnd : public ::testing::Test {
     RegDeleteEntry(kUninstallKeys, "ZqEndeTest", true);
   }
 
-  // Writes the two component folders and packs them around the driver;
+  // Writes the two component folders and packs them around the image;
   // uninstCopy and viewerCopy are [copy] lines of the two descriptors.
   void Build(const std::string& installExtra = "", const std::string& uninstCopy = "",
              const std::string& viewerCopy = "") {
@@ -91,7 +91,7 @@ class EndToEnd : public ::testing::Test {
     WriteTextFile(components + "viewer\\hilfe\\Übersicht.txt", "Hilfe");
     installer = folder + "setup.exe";
     std::string output;
-    ASSERT_EQ(RunProgram("\"" + WindowsPath(ZQ_ZQPACK) + "\" --image \"" + WindowsPath(ZQ_DRIVER) +
+    ASSERT_EQ(RunProgram("\"" + WindowsPath(ZQ_ZQPACK) + "\" --image \"" + WindowsPath(ZQ_IMAGE) +
                              "\" --library \"" + WindowsPath(ZQ_UNZLIB) + "\" --output \"" + installer + "\" \"" +
                              components + "uninst\" \"" + components + "viewer\"",
                          &output),
@@ -111,7 +111,7 @@ inline std::vector<std::string> Normalised(const std::string& log) {
   std::vector<std::string> lines = Lines(log, "\r\n");
   for (std::string& line : lines) {
     line = std::regex_replace(line, std::regex(R"(\d\d?\.\d\d?\.\d{4} \d\d?:\d\d:\d\d)"), "<zeit>");
-    line = std::regex_replace(line, std::regex(R"(^Time to write: \d+ ms$)"), "Time to write: <n> ms");
+    line = std::regex_replace(line, std::regex(R"(^Time to (write|init|install): \d+ ms$)"), "Time to $1: <n> ms");
   }
   return lines;
 }

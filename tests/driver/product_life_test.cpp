@@ -8,9 +8,11 @@
 #include <algorithm>
 
 #include "driver/driver_test.h"
+#include "support/installer_window.h"
 #include "support/registry_probe.h"
 #include "sys/ini_file.h"
 #include "sys/shell_folders.h"
+#include "ui/form/form_controls.h"
 
 namespace {
 
@@ -52,7 +54,6 @@ class ProductLife : public EndToEnd {
     ExpandEnvironmentStringsA("%CommonProgramFiles%", folderPath, MAX_PATH);
     common = WithTrailingBackslash(folderPath) + "ZqEndeTest\\";
     ForgetInstallation();
-    SetEnvironmentVariableA("ZQ_DRIVER_OPERATION", "1");
   }
   void TearDown() override {
     EndToEnd::TearDown();
@@ -133,8 +134,7 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   const std::string product = kProductKey;
   BuildProduct();
   std::string output;
-  ASSERT_EQ(Run("-hide", output), 0) << output;
-  EXPECT_EQ(Field(output, "restart"), "0");
+  ASSERT_EQ(Run("-hide", output), 0) << output;  // and no restart needed
   const std::string viewer = target + "viewer\\";
   EXPECT_TRUE(FileExists(viewer + "app.exe"));
   EXPECT_TRUE(ServerRegistered(viewer + "server.dll"));
@@ -227,12 +227,25 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
       "Lösche Registry:    " + product + "\\InstallInfo",
       "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
+      "Time to install: <n> ms",
+      "Installation erfolgreich.",
       "",
       "",
   }));
   WriteTextFile(target + "eigene.txt", "meins");
   const std::string command = RegistryText(entry, "UninstallString");
-  ASSERT_EQ(RunProgram(command, &output), 0) << command << "\n" << output;
+  {
+    InstallerRun run(command);
+    ASSERT_TRUE(run.WaitForButton("&Entfernen")) << command;
+    EXPECT_EQ(run.Caption(), "Deinstallieren...");
+    EXPECT_EQ(run.Text(idLabelMsg), "Zum Start der Deinstallation klicken Sie Entfernen.");
+    EXPECT_FALSE(run.Enabled(idEditInstallPath));
+    run.Click(idButtonInstall);
+    ASSERT_TRUE(run.WaitForButton("Schließen"));
+    EXPECT_EQ(run.Text(idLabelMsg), "Deinstallation erfolgreich.");
+    run.Click(idButtonInstall);
+    EXPECT_EQ(run.Wait(), 0);
+  }
   // Only the INI file stays: its entries are not undone.
   std::vector<std::string> left;
   FindFiles(left, target, "*.*", true, true);
@@ -258,6 +271,7 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Function: DoInitUninstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)",
       "Lese Deinstallationsinfo...",
       "DoInitUninstall: 0",
+      "Time to init: <n> ms",
       "*********** Deinstallation <zeit> ***********",
       "Setze Gemeinsame Dateien zurück...",
       "Gemeinsame Datei zurücksetzen:  " + common + "shared.dll  0",
@@ -315,14 +329,30 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Lösche Registry:    " + kUser + "\\InstallPath",
       "Lösche Registry:    " + product + "\\uninst",
       "Lösche Registry:    " + kUser + "\\uninst",
+      "Deinstallation erfolgreich.",
       "",
   }));
 
   // The clear-up asks before it deletes what is left; cancelled, all stays.
   const std::string uninstaller = own + "zquninst.exe";
-  ASSERT_EQ(RunProgram("\"" + uninstaller + "\" -clearup -answer:no", &output), 0) << output;
-  EXPECT_NE(output.find("question: Das Verzeichnis " + LowerAscii(viewer) + " \r"), std::string::npos) << output;
-  EXPECT_NE(output.find("und alle (1) enthaltenen Dateien wirklich löschen?"), std::string::npos) << output;
+  {
+    InstallerRun run("\"" + uninstaller + "\" -clearup");
+    ASSERT_TRUE(run.WaitForButton("&Bereinigen"));
+    EXPECT_EQ(run.Caption(), "Bereinigen...");
+    EXPECT_EQ(run.Text(idLabelMsg), "Zum Start der Bereinigung klicken Sie Bereinigen.");
+    run.Click(idButtonInstall);
+    std::string questions;
+    while (HWND question = run.WaitForWindow("TMyMessageForm", "Warnung", 5000)) {
+      questions += InstallerRun::DialogText(question) + "\n";
+      InstallerRun::ClickDialogButton(question, "Abbrechen");
+      for (int i = 0; i < 500 && IsWindow(question); ++i) Sleep(20);
+    }
+    EXPECT_NE(questions.find("Das Verzeichnis " + LowerAscii(viewer) + " \r"), std::string::npos) << questions;
+    EXPECT_NE(questions.find("und alle (1) enthaltenen Dateien wirklich löschen?"), std::string::npos) << questions;
+    ASSERT_TRUE(run.WaitForButton("Schließen"));
+    run.Click(idButtonInstall);
+    EXPECT_EQ(run.Wait(), 0);
+  }
   EXPECT_TRUE(FileExists(target + "eigene.txt"));
   EXPECT_FALSE(FileExists(own + "uninst.ini"));  // a record is cleared up once
   // Silently, with a record written anew, everything goes.
@@ -334,7 +364,6 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   cleared.WriteString("Directories", LowerAscii(target), "delete");
   cleared.WriteString("Directories", LowerAscii(viewer), "delete");
   ASSERT_EQ(RunProgram("\"" + uninstaller + "\" -clearup -hide", &output), 0) << output;
-  EXPECT_EQ(output.find("question:"), std::string::npos);
   EXPECT_FALSE(FolderExists(target));
   DeleteFileA((own + "zquninstall.log").c_str());
 }
@@ -351,8 +380,7 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   BuildProduct("neu", 2);
   HANDLE held = CreateFileA(data.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  ASSERT_EQ(Run("-hide", output), 0) << output;
-  EXPECT_EQ(Field(output, "restart"), "1");
+  ASSERT_EQ(Run("-hide", output), 3010) << output;  // installed; a restart completes it
   EXPECT_EQ(ReadTextFile(data + "~"), "neu");
   EXPECT_EQ(Number(kProductKey, "NeedReboot"), 1);
   EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), 1);
@@ -385,10 +413,12 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   const std::vector<std::string> lines = Normalised(log);
   const auto completed = std::find(lines.rbegin(), lines.rend(), "DoInitAutoInstall: 0").base() - 1;
   EXPECT_EQ(std::vector<std::string>(completed, lines.end()),
-            (std::vector<std::string>{"DoInitAutoInstall: 0", "Kopiere Datei " + data + "~ nach " + data,
+            (std::vector<std::string>{"DoInitAutoInstall: 0", "Time to init: <n> ms",
+                                      "Kopiere Datei " + data + "~ nach " + data,
                                       "Lösche Datei:       " + LowerAscii(data) + "~",
                                       "Lösche Datei:       " + errorRecord,
-                                      "Lösche Registry:    " + std::string(kProductKey) + "\\NeedReboot", "", ""}));
+                                      "Lösche Registry:    " + std::string(kProductKey) + "\\NeedReboot",
+                                      "Auto Installation erfolgreich.", "", ""}));
   // The completion's records keep the product's own name.
   EXPECT_EQ(IniFile(target + "uninst\\uninst.ini").ReadString("Info", "Name", ""), "ZqEndeTest");
 

@@ -17,6 +17,7 @@ TEST(ReportCollector, MessagesGoToLogAndStatusByFlag) {
   c.Receive(rkMessage, "", rfLog);  // an empty message is still a log line
   EXPECT_EQ(c.LogLines(), (Lines{"nur Log", "beides...", ""}));
   EXPECT_EQ(c.StatusText(), "beides...");
+  EXPECT_EQ(c.StatusCount(), 2);
   EXPECT_TRUE(c.RecordLines().empty());
 }
 

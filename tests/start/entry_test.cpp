@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "support/paths.h"
 #include "support/process.h"
 
 namespace {
@@ -21,9 +22,15 @@ bool MutexIsFree() {
   return mutex && !existed;
 }
 
-TEST(Entry, EndsCleanlyAndReleasesTheMutex) {
-  EXPECT_EQ(RunProgram(Quoted(g_setup)), 0);
-  EXPECT_EQ(RunProgram(Quoted(g_setup) + " -hide -path:c:\\nowhere"), 0);
+TEST(Entry, WithoutPayloadItEndsWithItsResultAndReleasesTheMutex) {
+  // The bare program image carries no installation data: -7, exit code 7.
+  const std::string copy = ScratchPath("bare.exe");
+  ASSERT_TRUE(CopyFileA(g_setup.c_str(), copy.c_str(), FALSE));
+  DeleteFileA(ScratchPath("zqinstall.log").c_str());
+  EXPECT_EQ(RunProgram(Quoted(copy) + " -hide"), 7);
+  EXPECT_NE(ReadTextFile(ScratchPath("zqinstall.log"))
+                .find("Initialisierung konnte nicht erfolgreich abgeschlossen werden: Keine Installationsdaten gefunden."),
+            std::string::npos);
   EXPECT_TRUE(MutexIsFree());
 }
 

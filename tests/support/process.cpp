@@ -22,16 +22,31 @@ int RunProgram(const std::string& commandLine, std::string* output, DWORD timeou
     CloseHandle(readEnd);
     return -1;
   }
+  // Read while the program runs, and what is left once it has ended: a process
+  // it started (Wine's desktop process too) may hold the pipe open for longer.
   std::string collected;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0) collected.append(buffer, read);
-  CloseHandle(readEnd);
+  const auto drain = [&] {
+    char buffer[4096];
+    DWORD available = 0, read = 0;
+    while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+           ReadFile(readEnd, buffer, available < sizeof buffer ? available : sizeof buffer, &read, nullptr) && read)
+      collected.append(buffer, read);
+  };
   DWORD exitCode = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
-    GetExitCodeProcess(process.hProcess, &exitCode);
-  else
-    TerminateProcess(process.hProcess, 1);
+  const DWORD start = GetTickCount();
+  for (;;) {
+    drain();
+    if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
+      drain();
+      GetExitCodeProcess(process.hProcess, &exitCode);
+      break;
+    }
+    if (GetTickCount() - start > timeoutMs) {
+      TerminateProcess(process.hProcess, 1);
+      break;
+    }
+  }
+  CloseHandle(readEnd);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   if (output) *output = collected;

@@ -23,15 +23,25 @@ BOOL CALLBACK CollectButton(HWND child, LPARAM seen) {
   char className[32] = {}, text[64] = {};
   GetClassNameA(child, className, sizeof className);
   GetWindowTextA(child, text, sizeof text);
-  if (lstrcmpiA(className, "Button") == 0) reinterpret_cast<Seen*>(seen)->Buttons.push_back(text);
+  if (lstrcmpiA(className, "TStyledButton") == 0) reinterpret_cast<Seen*>(seen)->Buttons.push_back(text);
   return TRUE;
+}
+
+// The dialog of this process (other tests may show theirs at the same time).
+HWND OwnDialog() {
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "TMyMessageForm", nullptr));) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId()) return window;
+  }
+  return nullptr;
 }
 
 // Shows the dialog while a second thread, as the user, looks at it and answers.
 int ShowAndAnswer(const std::function<int()>& show, const std::function<void(HWND)>& answer, Seen& seen) {
   std::thread user([&] {
     HWND dialog = nullptr;
-    for (int i = 0; i < 400 && !(dialog = FindWindowA("TMyMessageForm", nullptr)); ++i) Sleep(25);
+    for (int i = 0; i < 400 && !(dialog = OwnDialog()); ++i) Sleep(25);
     if (!dialog) return;
     char caption[64] = {};
     GetWindowTextA(dialog, caption, sizeof caption);
@@ -45,7 +55,7 @@ int ShowAndAnswer(const std::function<int()>& show, const std::function<void(HWN
   return result;
 }
 
-HWND ButtonOf(HWND dialog, const char* caption) { return FindWindowExA(dialog, nullptr, "Button", caption); }
+HWND ButtonOf(HWND dialog, const char* caption) { return FindWindowExA(dialog, nullptr, "TStyledButton", caption); }
 
 void Press(HWND dialog, UINT key) {
   PostMessageA(GetWindow(dialog, GW_CHILD) ? ButtonOf(dialog, nullptr) : dialog, WM_KEYDOWN, key, 0);

@@ -78,9 +78,11 @@ void TInstallObject::StartProgram(const std::string& line, bool wait) {
   std::string name = FileNamePart(program);
   if (name.find(' ') != std::string::npos) name = "\"" + name + "\"";
   const std::string command = name + " " + arguments;
-  // The window stays out of the way while the installer waits for the program.
-  if (wait) ShowWindow(OwnerWindow, SW_MINIMIZE);
+  // The window stays out of the way while the installer waits for the
+  // program; a window that is hidden (-hide) stays hidden.
+  const bool shown = IsWindowVisible(OwnerWindow) != FALSE;
+  if (wait && shown) ShowWindow(OwnerWindow, SW_MINIMIZE);
   Log("Starte Programm: " + command);
   RunProcess(command, FolderPart(program), wait ? -1 : 0);
-  ShowWindow(OwnerWindow, SW_RESTORE);
+  if (shown) ShowWindow(OwnerWindow, SW_RESTORE);
 }

@@ -31,6 +31,7 @@ struct InstallSettings {
   std::string UninstTitle;
   std::string RunProg;
   std::string RunProgWait;
+  std::string SupportUrl;  // the product's support page, opened by Ctrl+H
   std::string RegUser;     // the product's key in the user hive
   std::string RegMachine;  // the product's key in the machine hive
   uint16_t MinDiskSpace = 0;  // megabytes

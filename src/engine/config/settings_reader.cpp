@@ -52,6 +52,7 @@ int TInstallObject::ReadInstallSettings(const std::string& path) {
   settings.DeleteShared = ini.ReadInteger(kSection, "DeleteShared", 0) != 0;
   settings.RunProg = ProgramLine(ini, "RunProg").substr(0, 386);
   settings.RunProgWait = ProgramLine(ini, "RunProgWait").substr(0, 386);
+  settings.SupportUrl = ini.ReadString(kSection, "SupportUrl", "");
   SetProductKeys(ini, SameText(FileNamePart(path), "error_inst.ini"));
   ChooseInstallFolder(ini);
   CheckBaseInstallation(ini);

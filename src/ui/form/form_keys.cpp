@@ -1,0 +1,49 @@
+// The installer window's keys: it sees them before its controls do, answers
+// Ctrl+I, Ctrl+L and Ctrl+H, and keeps characters that no folder name may
+// hold out of the folder box.
+#include "sys/file_system.h"
+#include "sys/shell_open.h"
+#include "ui/form/install_form.h"
+#include "ui/form/path_input.h"
+
+namespace {
+
+bool Held(int key) { return GetKeyState(key) < 0; }
+
+}  // namespace
+
+bool TFormInstall::PreviewKey(const MSG& message) {
+  if (message.message == WM_KEYDOWN && (message.hwnd == window_ || IsChild(window_, message.hwnd)))
+    return FormKeyDown(message.wParam);
+  if (message.message == WM_CHAR && message.hwnd == editInstallPath_)
+    return !EditInstallPathKeyPress(static_cast<char>(message.wParam));
+  return false;
+}
+
+bool TFormInstall::FormKeyDown(WPARAM key) {
+  if (options_.AutoRun || !Held(VK_CONTROL) || Held(VK_SHIFT) || Held(VK_MENU)) return false;
+  switch (key) {
+    case 'I': ShowAbout(); return true;
+    case 'L': OpenLog(); return true;
+    case 'H': OpenSupportPage(); return true;
+    default: return false;
+  }
+}
+
+bool TFormInstall::EditInstallPathKeyPress(char typed) { return KeepsFolderChar(typed, Held(VK_CONTROL)); }
+
+void TFormInstall::ShowAbout() const {
+  if (versionText_.empty()) return;
+  const std::string product = productName_.empty() ? "Quotaline" : productName_;
+  MyMessageDlg(product + "\r\nInstaller Version: " + versionText_ + "\r\nzqsetup, das Installationsprogramm von Quotaline",
+               mkInformation, ButtonBit(mbOK), false, 0);
+}
+
+void TFormInstall::OpenLog() const {
+  if (logPath_.empty() || !FileExists(logPath_)) return;
+  if (!OpenWithAssociatedProgram(logPath_, "", false)) OpenWithAssociatedProgram(logPath_, ".txt", false);
+}
+
+void TFormInstall::OpenSupportPage() const {
+  if (!supportUrl_.empty()) OpenWithAssociatedProgram(supportUrl_, ".htm", true);
+}

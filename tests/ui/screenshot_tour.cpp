@@ -1,0 +1,159 @@
+// A walk through the installer window's states and dialogs for
+// scripts/screenshots.sh: at each stop it asks the script for a screenshot
+// of a window (a file NAME.request holding the window's rectangle in the
+// folder given by ZQ_SHOT_DIR) and waits until the script has taken it
+// (NAME.done). Not a test: it is built with the tests and run only by the script.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "driver/driver_test.h"
+#include "support/installer_window.h"
+#include "sys/ini_file.h"
+#include "ui/form/form_controls.h"
+
+namespace {
+
+std::string ShotFolder() {
+  char folder[MAX_PATH] = {};
+  GetEnvironmentVariableA("ZQ_SHOT_DIR", folder, MAX_PATH);
+  return WithTrailingBackslash(folder);
+}
+
+// Asks for a screenshot of the window and waits until it is taken.
+void Shot(HWND window, const std::string& name) {
+  ASSERT_NE(window, nullptr) << name;
+  Sleep(400);  // let it paint
+  RECT place;
+  GetWindowRect(window, &place);
+  const std::string request = ShotFolder() + name + ".request";
+  WriteTextFile(request + ".part", std::to_string(place.left) + " " + std::to_string(place.top) + " " +
+                                       std::to_string(place.right - place.left) + " " +
+                                       std::to_string(place.bottom - place.top) + "\n");
+  MoveFileA((request + ".part").c_str(), request.c_str());
+  const std::string done = ShotFolder() + name + ".done";
+  for (int i = 0; i < 500 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(20);
+  DeleteFileA(done.c_str());
+}
+
+void ShotOfDialog(InstallerRun& run, const char* caption, const std::string& name, const std::string& button) {
+  HWND dialog = run.WaitForWindow("TMyMessageForm", caption);
+  Shot(dialog, name);
+  InstallerRun::ClickDialogButton(dialog, button);
+}
+
+class Tour : public EndToEnd {
+ protected:
+  std::string Command(const std::string& arguments = "") const { return "\"" + installer + "\" " + arguments; }
+  void BuildDemo(const std::string& installExtra = "", const std::string& data = "alt", int dayOfMonth = 1) {
+    const std::string viewer = folder + "Komponenten\\viewer\\";
+    ForceFolders(viewer);
+    WriteTextFile(viewer + "daten.txt", data);
+    SetWriteTime(viewer + "daten.txt", dayOfMonth);
+    ForceFolders(folder + "Komponenten\\uninst");
+    WriteTextFile(folder + "Komponenten\\uninst\\uninst.ini", "");
+    Build(installExtra,
+          "[copy]\r\n%thisDir%install.ini=%installdir%uninst\\install.ini\r\n"
+          "%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n",
+          "[copy]\r\n%thisDir%daten.txt=%installdir%viewer\\daten.txt\r\n");
+  }
+};
+
+TEST_F(Tour, InstallerStatesAndDialogs) {
+  const std::string gate = folder + "weiter";
+  BuildDemo("[RunProgWait]\r\n" + FixturePath("gate_tool.exe") + "=" + gate + "\r\n");
+  {
+    InstallerRun run(Command());
+    ASSERT_TRUE(run.WaitForButton("&Installieren"));
+    Shot(run.Window(), "install-1-ready");
+    run.PressCtrl('I');
+    ShotOfDialog(run, "Information", "dialog-information-about", "OK");
+    run.SetText(idEditInstallPath, "R:\\Ziel");
+    run.Click(idButtonInstall);
+    ShotOfDialog(run, "Fehler", "dialog-error-invalid-folder", "OK");
+    run.Click(idButtonDir);
+    Shot(run.WaitForWindow("#32770", "Installationspfad wählen..."), "install-2-folder-browser");
+    PostMessageA(GetDlgItem(run.WaitForWindow("#32770", nullptr), IDCANCEL), BM_CLICK, 0, 0);
+    Sleep(500);
+    run.Click(idButtonInstall);
+    for (int i = 0; i < 1500 && !FileExists(gate + ".started"); ++i) Sleep(20);
+    Shot(run.Window(), "install-3-running");
+    WriteTextFile(gate, "");
+    ASSERT_TRUE(run.WaitForButton("Schließen"));
+    Shot(run.Window(), "install-4-done");
+    run.Click(idButtonInstall);
+    run.Wait();
+  }
+  // An update over a file in use: the folder stays, a restart is offered.
+  BuildDemo("update=1\r\n", "neu", 2);
+  HANDLE held = CreateFileA((target + "viewer\\daten.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  {
+    InstallerRun run(Command());
+    ASSERT_TRUE(run.WaitForButton("&Installieren"));
+    Shot(run.Window(), "update-1-ready");
+    run.Click(idButtonInstall);
+    ShotOfDialog(run, "Bestätigen", "dialog-confirmation-restart", "&Nein");
+    ASSERT_TRUE(run.WaitForButton("Schließen"));
+    Shot(run.Window(), "update-2-done");
+    run.Click(idButtonInstall);
+    run.Wait();
+  }
+  BuildDemo("update=1\r\nreboot=0\r\n", "neuer", 3);
+  {
+    InstallerRun run(Command());
+    ASSERT_TRUE(run.WaitForButton("&Installieren"));
+    run.Click(idButtonInstall);
+    ShotOfDialog(run, "Bestätigen", "dialog-confirmation-pending", "OK");
+    ASSERT_TRUE(run.WaitForButton("Schließen"));
+    run.Close();
+    run.Wait();
+  }
+  CloseHandle(held);
+
+  // Uninstalling and clearing up through the uninstall record.
+  const std::string record = target + "uninst\\uninst.ini";
+  {
+    InstallerRun run(Command("-uninstall:\"" + record + "\""));
+    ASSERT_TRUE(run.WaitForButton("&Entfernen"));
+    Shot(run.Window(), "uninstall-1-ready");
+    run.Click(idButtonInstall);
+    ASSERT_TRUE(run.WaitForButton("Schließen"));
+    Shot(run.Window(), "uninstall-2-done");
+    run.Click(idButtonInstall);
+    run.Wait();
+  }
+  ForceFolders(target + "viewer");
+  WriteTextFile(target + "viewer\\eigene.txt", "meins");
+  IniFile(folder + "uninst.ini").WriteString("Directories", LowerAscii(target) + "viewer\\", "delete");
+  IniFile(folder + "uninst.ini").WriteString("Info", "InstallPath", target);
+  {
+    InstallerRun run(Command("-clearup:\"" + folder + "uninst.ini\""));
+    ASSERT_TRUE(run.WaitForButton("&Bereinigen"));
+    Shot(run.Window(), "clearup-1-ready");
+    run.Click(idButtonInstall);
+    ShotOfDialog(run, "Warnung", "dialog-warning-clearup", "Abbrechen");
+    ASSERT_TRUE(run.WaitForButton("Schließen"));
+    Shot(run.Window(), "clearup-2-done");
+    run.Click(idButtonInstall);
+    run.Wait();
+  }
+  // A failed initialisation: an update without the product.
+  ForgetProduct();
+  BuildDemo("update=1\r\n");
+  InstallerRun run(Command());
+  ASSERT_TRUE(run.WaitForButton("Schließen"));
+  Shot(run.Window(), "install-5-init-failed");
+  run.Click(idButtonInstall);
+  run.Wait();
+}
+
+}  // namespace
+
+// Tells the script that the walk is over, however it ended.
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  const int result = RUN_ALL_TESTS();
+  WriteTextFile(ShotFolder() + "tour.ended", std::to_string(result));
+  return result;
+}
