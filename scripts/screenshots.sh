@@ -14,7 +14,7 @@ cmake --build "$root/build/win" --target screenshot_tour zq_fixtures -j "$(nproc
 export ZQ_WINE_DIR=$root/build/win/wine-shots
 wine_sh=$root/tests/support/wine.sh
 "$wine_sh" start
-trap '"$wine_sh" stop' EXIT
+trap 'ZQ_WINE_DIR="$root/build/win/wine-shots" "$wine_sh" stop' EXIT
 export DISPLAY=$(cat "$ZQ_WINE_DIR/display") WINEPREFIX=$ZQ_WINE_DIR/prefix WINEDEBUG=-all
 rm -rf "$out"
 mkdir -p "$out"

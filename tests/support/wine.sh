@@ -38,7 +38,7 @@ case ${1:-} in
     export DISPLAY=$(cat "$dir/display")
     # Every process started here lets go of CTest's output pipes, or CTest waits for it.
     mkdir -p "$WINEPREFIX"
-    wineserver -p30 </dev/null >/dev/null 2>&1 || true  # already running
+    wineserver -p </dev/null >/dev/null 2>&1 || true  # already running
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       wineboot -i </dev/null >/dev/null 2>&1
     fi
@@ -50,8 +50,12 @@ case ${1:-} in
       wine reg add 'HKLM\Software\Wine\Drives' /v r: /d cdrom /f </dev/null >/dev/null 2>&1
       wineserver -k </dev/null >/dev/null 2>&1 || true
       wineserver -w </dev/null >/dev/null 2>&1 || true
-      wineserver -p30 </dev/null >/dev/null 2>&1 || true
+      wineserver -p </dev/null >/dev/null 2>&1 || true
     fi
+    # Wine's desktop process starts with the first window of a session and
+    # inherits that program's output pipes: started here, it holds none of
+    # CTest's. The server stays up until "stop", and the desktop with it.
+    wine rundll32.exe user32.dll,MessageBeep </dev/null >/dev/null 2>&1 || true
     # A crashing test program ends at once instead of waiting in the debugger.
     if grep -q '^"Debugger"=' "$WINEPREFIX/system.reg"; then
       wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \

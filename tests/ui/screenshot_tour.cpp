@@ -77,7 +77,7 @@ TEST_F(Tour, InstallerStatesAndDialogs) {
     Sleep(500);
     run.Click(idButtonInstall);
     for (int i = 0; i < 1500 && !FileExists(gate + ".started"); ++i) Sleep(20);
-    Shot(run.Window(), "install-3-running");
+    Shot(run.Window(), "install-3-running-minimised");
     WriteTextFile(gate, "");
     ASSERT_TRUE(run.WaitForButton("Schließen"));
     Shot(run.Window(), "install-4-done");
@@ -125,16 +125,23 @@ TEST_F(Tour, InstallerStatesAndDialogs) {
   }
   ForceFolders(target + "viewer");
   WriteTextFile(target + "viewer\\eigene.txt", "meins");
-  IniFile(folder + "uninst.ini").WriteString("Directories", LowerAscii(target) + "viewer\\", "delete");
-  IniFile(folder + "uninst.ini").WriteString("Info", "InstallPath", target);
+  const IniFile cleared(folder + "uninst.ini");
+  cleared.WriteString("Info", "InstallPath", target);
+  cleared.WriteString("Info", "RegUser", "HKEY_CURRENT_USER\\Software\\ZqDriverTest\\ZqEndeTest");
+  cleared.WriteString("Info", "RegMachine", kProductKey);
+  cleared.WriteString("Info", "Name", "ZqEndeTest");
+  cleared.WriteString("Directories", LowerAscii(target) + "viewer\\", "delete");
   {
     InstallerRun run(Command("-clearup:\"" + folder + "uninst.ini\""));
     ASSERT_TRUE(run.WaitForButton("&Bereinigen"));
     Shot(run.Window(), "clearup-1-ready");
     run.Click(idButtonInstall);
+    HWND question = run.WaitForWindow("TMyMessageForm", "Warnung");
+    Shot(run.Window(), "clearup-2-running");
     ShotOfDialog(run, "Warnung", "dialog-warning-clearup", "Abbrechen");
+    ASSERT_NE(question, nullptr);
     ASSERT_TRUE(run.WaitForButton("Schließen"));
-    Shot(run.Window(), "clearup-2-done");
+    Shot(run.Window(), "clearup-3-done");
     run.Click(idButtonInstall);
     run.Wait();
   }
