@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/install_object.h"
+#include "engine/guarded.h"
 #include "engine/result_codes.h"
 #include "engine/system_keys.h"
 #include "start/run_options.h"
@@ -12,20 +13,6 @@
 #include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/text.h"
-
-namespace {
-
-// The result of work, or -3 when it raises.
-template <typename Work>
-int Guarded(Work work) {
-  try {
-    return work();
-  } catch (...) {
-    return rcException;
-  }
-}
-
-}  // namespace
 
 int TInstallObject::DoInit(ReportProc report, int runMode, const std::string& argument) {
   SetLastError(0);

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "engine/records/record_file.h"
+#include "engine/guarded.h"
 #include "engine/result_codes.h"
 #include "sys/path_text.h"
 #include "sys/system_info.h"
@@ -23,15 +24,6 @@ const char kPendingNotice[] =
     "Einige Komponenten sind z.Z. in Verwendung und werden\r\nbeim nächsten Systemstart automatisch "
     "aktualisiert.\r\nAnstehende Transaktionen werden mit den aktuellen Komponenten durchgeführt.";
 
-// The result of an engine operation, or -3 when it raises.
-template <typename Operation>
-int Guarded(Operation operation) {
-  try {
-    return operation();
-  } catch (...) {
-    return rcException;
-  }
-}
 
 }  // namespace
 

@@ -33,15 +33,8 @@ void TrackLeave(HWND button) {
 }
 
 LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-  ButtonData* data = static_cast<ButtonData*>(GetPropA(button, kData));
+  ButtonData* data = WidgetData<ButtonData>(button, message, kData);
   switch (message) {
-    case WM_NCCREATE:
-      SetPropA(button, kData, new ButtonData);
-      break;
-    case WM_NCDESTROY:
-      RemovePropA(button, kData);
-      delete data;
-      break;
     case WM_MOUSEMOVE:
       if (data && !data->Hot) {
         data->Hot = true;

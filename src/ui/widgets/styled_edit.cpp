@@ -29,15 +29,8 @@ void Repaint(HWND edit) {
 }
 
 LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  EditLook* look = static_cast<EditLook*>(GetPropA(edit, kData));
+  EditLook* look = WidgetData<EditLook>(edit, message, kData);
   switch (message) {
-    case WM_NCCREATE:
-      SetPropA(edit, kData, new EditLook);
-      break;
-    case WM_NCDESTROY:
-      RemovePropA(edit, kData);
-      delete look;
-      break;
     case WM_NCPAINT:
       if (look && PaintFrame(edit, *look)) return 0;
       break;

@@ -12,3 +12,18 @@ void RegisterSuperclass(const char* baseClass, const char* className, WNDPROC pr
 
 // Whether window belongs to the window class className.
 bool IsOfClass(HWND window, const char* className);
+
+// The widget's own data, kept under the property name from the window's
+// creation (WM_NCCREATE) to its destruction (WM_NCDESTROY, when it is freed
+// and null is returned); call it first for every message.
+template <typename Data>
+Data* WidgetData(HWND window, UINT message, const char* name) {
+  auto* data = static_cast<Data*>(GetPropA(window, name));
+  if (message == WM_NCCREATE) SetPropA(window, name, data = new Data);
+  if (message == WM_NCDESTROY) {
+    RemovePropA(window, name);
+    delete data;
+    data = nullptr;
+  }
+  return data;
+}
