@@ -6,6 +6,8 @@
 
 #include "start/command_line.h"
 #include "start/exit_codes.h"
+#include "sys/library_proc.h"
+#include "sys/system_library.h"
 #include "ui/form/install_form.h"
 
 namespace {
@@ -27,7 +29,15 @@ std::vector<std::string> Arguments() {
 
 }  // namespace
 
+// The progress bar's window class, from the system folder's comctl32.dll.
+void LoadCommonControls() {
+  using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+  if (auto init = LibraryProc<InitProc>(LoadSystemLibrary("comctl32.dll"), "InitCommonControlsEx")) init(&controls);
+}
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  RestrictDllSearch();
   HANDLE mutex = CreateMutexA(nullptr, TRUE, kMutexName);
   if (!mutex) return 0;
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -37,8 +47,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const RunOptions options = ParseRunOptions(OwnPath(), Arguments());
   int exitCode = ecSuccess;
   if (options.RunMode != rmNone) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    LoadCommonControls();
     TFormInstall form(options);
     exitCode = form.Run();
   }

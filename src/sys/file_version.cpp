@@ -5,8 +5,26 @@
 #include <vector>
 
 #include "sys/file_system.h"
+#include "sys/library_proc.h"
+#include "sys/system_library.h"
 
 namespace {
+
+// The version functions, from the system folder's version.dll.
+struct VersionLibrary {
+  using SizeProc = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+  using InfoProc = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+  using QueryProc = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+  HMODULE Module = LoadSystemLibrary("version.dll");
+  SizeProc InfoSize = LibraryProc<SizeProc>(Module, "GetFileVersionInfoSizeA");
+  InfoProc Info = LibraryProc<InfoProc>(Module, "GetFileVersionInfoA");
+  QueryProc Query = LibraryProc<QueryProc>(Module, "VerQueryValueA");
+};
+
+const VersionLibrary& Version() {
+  static const VersionLibrary library;
+  return library;
+}
 
 bool LastWriteTime(const std::string& path, ULARGE_INTEGER& time) {
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -28,16 +46,18 @@ ULONGLONG TwoSecondSteps(const ULARGE_INTEGER& time) { return time.QuadPart / 20
 bool GetFileVersion(const std::string& path, VersionRecord& version, std::string& text) {
   version = VersionRecord();
   text.clear();
+  const VersionLibrary& library = Version();
+  if (!library.InfoSize || !library.Info || !library.Query) return false;
   DWORD handle = 0;
   const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+  const DWORD size = library.InfoSize(path.c_str(), &handle);
   SetErrorMode(previousMode);
   if (size == 0) return false;
   std::vector<char> data(size);
-  if (!GetFileVersionInfoA(path.c_str(), handle, size, data.data())) return false;
+  if (!library.Info(path.c_str(), handle, size, data.data())) return false;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT fixedSize = 0;
-  if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
+  if (!library.Query(data.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
       fixedSize < sizeof *fixed)
     return false;
   version.Major = HIWORD(fixed->dwFileVersionMS);

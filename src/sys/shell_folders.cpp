@@ -7,6 +7,7 @@
 #include "sys/library_proc.h"
 #include "sys/path_text.h"
 #include "sys/registry.h"
+#include "sys/system_library.h"
 #include "sys/text.h"
 
 namespace {
@@ -21,7 +22,7 @@ std::string ShellFolderKey(bool machine) {
 
 std::string FolderPathFrom(const char* library, int id, bool create) {
   using FolderPathProc = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-  const HMODULE module = LoadLibraryA(library);
+  const HMODULE module = LoadSystemLibrary(library);
   if (!module) return std::string();
   std::string path;
   auto proc = LibraryProc<FolderPathProc>(module, "SHGetFolderPathA");

@@ -28,6 +28,7 @@ std::string FaceOf(HWND window) {
 }
 
 TEST(InstallStyle, RestylesLabelsButtonsEditsAndStatusBarsOnly) {
+  InitCommonControls();  // the status bar's class
   HWND form = CreateWindowExA(0, "STATIC", "Form", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
   HWND label = Child(form, "STATIC", SS_LEFT);

@@ -14,6 +14,7 @@
 #include "sys/path_text.h"
 #include "sys/run_process.h"
 #include "sys/system_error.h"
+#include "sys/system_library.h"
 #include "sys/text.h"
 #include "sys/version.h"
 
@@ -30,7 +31,7 @@ std::string RegistrationPath(const std::string& line) {
 // Loads the DLL and calls its registration entry; error receives the
 // system's error code of a failure.
 bool CallServerEntry(const std::string& path, const char* entryName, DWORD& error) {
-  HMODULE library = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  HMODULE library = LoadLibraryWithItsFolder(path.c_str());
   if (!library) {
     error = GetLastError();
     return false;

@@ -7,6 +7,7 @@
 #include "support/fake_dotnet.h"
 #include "sys/file_system.h"
 #include "sys/registry.h"
+#include "sys/system_library.h"
 #include "sys/text.h"
 
 namespace {
@@ -77,6 +78,18 @@ TEST_F(Registration, ComServersRegisterDllsFirstAndDeferWhatCannotBeRegistered) 
   EXPECT_TRUE(Contains(ReadTextFile(servers + "calls.log"), "\"" + exe + "\" /UNREGSERVER"));
   EXPECT_TRUE(Logged("Deregistriere COM:     " + dll));
   EXPECT_TRUE(records.empty());
+}
+
+TEST_F(Registration, AServerLoadsTheLibraryOfItsOwnFolderUnderTheInstallersSearchRules) {
+  RestrictDllSearch();  // as the installer does first of all
+  const std::string dll = Place("dependent/com_dependent.dll", "server.dll", servers);
+  Place("dependent/com_helper.dll", "com_helper.dll", servers);
+  std::vector<std::string> list = {"1=" + dll}, pending;
+  EXPECT_TRUE(object->RegisterComList(list, pending, false));
+  EXPECT_TRUE(Registered(dll));
+  EXPECT_TRUE(pending.empty());
+  EXPECT_TRUE(object->RegisterComList(list, pending, true));
+  EXPECT_FALSE(Registered(dll));
 }
 
 TEST_F(Registration, AssembliesGoThroughTheFrameworksTools) {
