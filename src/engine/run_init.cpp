@@ -47,10 +47,10 @@ int TInstallObject::DoInitInstall() {
     LogSystemError(GetLastError());
   }
   if (result == rcOk) result = Guarded([&] { return ExtractArchives(work, ArchiveFiles); });
-  if (result == rcOk) {
-    TempFiles.push_back(work + "UnzLib.dll");
-    result = Guarded([&] { return ReadInstallSettings(work + "uninst\\install.ini"); });
-  }
+  // The library goes with the run's other temporary files, also when the
+  // payload turned out damaged after it was written.
+  if (result == rcOk || FileExists(work + "UnzLib.dll")) TempFiles.push_back(work + "UnzLib.dll");
+  if (result == rcOk) result = Guarded([&] { return ReadInstallSettings(work + "uninst\\install.ini"); });
   Log("DoInitInstall: " + std::to_string(result));
   return result;
 }
