@@ -56,6 +56,11 @@ case ${1:-} in
     # inherits that program's output pipes: started here, it holds none of
     # CTest's. The server stays up until "stop", and the desktop with it.
     wine rundll32.exe user32.dll,MessageBeep </dev/null >/dev/null 2>&1 || true
+    # Drive S: is a small disk, for the full-disk test: a 2 MB tmpfs where the
+    # machine lets us mount one (else a plain folder, and the test skips).
+    mkdir -p "$dir/small"
+    mountpoint -q "$dir/small" || mount -t tmpfs -o size=2m zqsmall "$dir/small" 2>/dev/null || true
+    ln -sfn "$dir/small" "$WINEPREFIX/dosdevices/s:"
     # A crashing test program ends at once instead of waiting in the debugger.
     if grep -q '^"Debugger"=' "$WINEPREFIX/system.reg"; then
       wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
@@ -70,6 +75,7 @@ case ${1:-} in
   stop)
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
+    if mountpoint -q "$dir/small" 2>/dev/null; then umount "$dir/small" || true; fi
     if [ -f "$dir/xvfb.pid" ]; then
       kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
       rm -f "$dir/xvfb.pid" "$dir/display"

@@ -31,6 +31,9 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
       }
     }
     if (!force && !SourceIsNewer(source, target)) {
+      // Not copied, yet part of the installation: an earlier run that was
+      // cut off may have written it, and the uninstallation must find it.
+      Report(rkFile, target, 0);
       copyList.erase(copyList.begin() + static_cast<std::ptrdiff_t>(i));
       continue;
     }
@@ -53,7 +56,11 @@ bool TInstallObject::CopyOver(const std::string& source, const std::string& targ
     attributes = existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA(target.c_str(), 0);
   }
-  if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) return false;
+  if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
+    // A copy cut short (a full disk) leaves no partial new file behind.
+    if (existing == INVALID_FILE_ATTRIBUTES) DeleteFileA(target.c_str());
+    return false;
+  }
   SetFileAttributesA(target.c_str(), attributes);
   return true;
 }
@@ -68,6 +75,7 @@ int TInstallObject::CopyBeside(const std::string& source, const std::string& tar
   if (!SameText(source, waiting)) {
     SetFileAttributesA(waiting.c_str(), 0);
     if (!CopyFileA(source.c_str(), waiting.c_str(), FALSE)) {
+      DeleteFileA(waiting.c_str());  // nothing half written waits for the restart
       LogError("Datei " + waiting + " ", "geschrieben");
       return rcTempFile;
     }

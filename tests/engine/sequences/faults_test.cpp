@@ -1,0 +1,125 @@
+// Faults in the middle of an installation, with the real installer: a disk
+// that fills up, an installer killed while it copies, a read-only file in
+// the way and a file missing from its archive. Nothing is left half done.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "driver/driver_test.h"
+#include "support/installer_window.h"
+#include "support/registry_probe.h"
+#include "sys/path_text.h"
+
+namespace {
+
+// Bytes that do not compress.
+std::string Noise(size_t size, uint32_t seed) {
+  std::string bytes(size, '\0');
+  for (char& byte : bytes) byte = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
+  return bytes;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> files;
+  if (FolderExists(folder)) FindFiles(files, folder, "*.*", true, true);
+  return files;
+}
+
+class Faults : public EndToEnd {
+ protected:
+  std::string viewer;  // the viewer component's folder
+  std::string copies;  // its [copy] lines
+
+  void SetUp() override {
+    EndToEnd::SetUp();
+    viewer = folder + "Komponenten\\viewer\\";
+    ForceFolders(viewer);
+  }
+  void AddFile(const std::string& name, const std::string& content) {
+    WriteTextFile(viewer + name, content);
+    copies += "%thisDir%" + name + "=%installdir%viewer\\" + name + "\r\n";
+  }
+  // The uninst component carries the record and the logs, as a publisher packs it.
+  void BuildProduct() {
+    ForceFolders(folder + "Komponenten\\uninst");
+    std::string uninstCopies = "[copy]\r\n";
+    for (const std::string name : {"uninst.ini", "zqinstall.log", "zquninstall.log"}) {
+      WriteTextFile(folder + "Komponenten\\uninst\\" + name, "");
+      uninstCopies += "%thisDir%" + name + "=%installdir%uninst\\" + name + "\r\n";
+    }
+    Build("", uninstCopies, "[copy]\r\n" + copies);
+  }
+  std::string ProductLog() const {
+    return ReadTextFile(folder + "zqinstall.log") + ReadTextFile(target + "uninst\\zqinstall.log");
+  }
+};
+
+TEST_F(Faults, AFullDiskFailsTheRunCleansUpAndALargerDiskTakesTheInstallation) {
+  int64_t free = -1;
+  ULARGE_INTEGER available;
+  if (GetDiskFreeSpaceExA("S:\\", &available, nullptr, nullptr)) free = static_cast<int64_t>(available.QuadPart);
+  if (free < 0 || free > 16 * 1024 * 1024) GTEST_SKIP() << "no small disk S: on this machine (tmpfs not mounted)";
+  AddFile("klein.txt", "klein");
+  AddFile("gross.bin", Noise(3 * 1024 * 1024, 7));
+  BuildProduct();
+  std::string output;
+  EXPECT_EQ(Run("-hide -path:s:\\quotaline", output), 26);
+  const std::string log = ProductLog();
+  EXPECT_NE(log.find("Fehler:  Datei s:\\quotaline\\viewer\\gross.bin~ konnte nicht geschrieben werden."),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(FilesIn("S:\\quotaline"), std::vector<std::string>{});
+  EXPECT_NE(RegistryText(kProductKey, "InstallInfo").find("Temporäre Datei konnte nicht erstellt werden."),
+            std::string::npos);
+  EXPECT_EQ(Run("-hide", output), 0);
+  EXPECT_EQ(ReadTextFile(target + "viewer\\gross.bin").size(), 3u * 1024 * 1024);
+  EXPECT_EQ(RegistryText(kProductKey, "InstallInfo"), "");
+}
+
+TEST_F(Faults, AKilledInstallationIsCompletedByTheNextRunAndUninstalledWhole) {
+  constexpr int kFiles = 300;
+  for (int i = 0; i < kFiles; ++i) AddFile("datei" + std::to_string(i) + ".bin", Noise(16 * 1024, i));
+  BuildProduct();
+  {
+    InstallerRun run("\"" + installer + "\" -hide");
+    // Killed once a third of the files are in place.
+    size_t copied = 0;
+    for (int i = 0; i < 3000 && run.Wait(5) == -1 && (copied = FilesIn(target + "viewer").size()) < kFiles / 3; ++i) {
+    }
+    ASSERT_GE(copied, static_cast<size_t>(kFiles / 3)) << "the installation ended before it could be killed";
+    ASSERT_LT(copied, static_cast<size_t>(kFiles)) << "the installation ended before it could be killed";
+  }  // terminated here
+  std::string output;
+  EXPECT_EQ(Run("-hide", output), 0);
+  EXPECT_EQ(FilesIn(target + "viewer").size(), static_cast<size_t>(kFiles));
+  const std::string uninstall = RegistryText(std::string(kUninstallKeys) + "\\ZqEndeTest", "QuietUninstallString");
+  ASSERT_EQ(RunProgram(uninstall, &output), 0) << uninstall;
+  EXPECT_EQ(FilesIn(target), std::vector<std::string>{});
+  EXPECT_FALSE(RegistryKeyExists(kProductKey));
+}
+
+TEST_F(Faults, AReadOnlyFileIsReplacedAndAMissingSourceUndoesANewInstallation) {
+  AddFile("daten.txt", "neu");
+  BuildProduct();
+  ForceFolders(target + "viewer");
+  const std::string data = target + "viewer\\daten.txt";
+  WriteTextFile(data, "alt");
+  SetWriteTime(data, 1);
+  SetFileAttributesA(data.c_str(), FILE_ATTRIBUTE_READONLY);
+  std::string output;
+  EXPECT_EQ(Run("-hide", output), 0);
+  EXPECT_EQ(ReadTextFile(data), "neu");
+  EXPECT_EQ(GetFileAttributesA(data.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);  // an installed file is writable
+
+  // A [copy] line whose file is missing from the archive: -20, and a new
+  // installation leaves nothing.
+  ForgetProduct();
+  const std::string other = folder + "Anderes Ziel\\";
+  copies += "%thisDir%fehlt.txt=%installdir%viewer\\fehlt.txt\r\n";
+  BuildProduct();
+  EXPECT_EQ(Run("\"-path:" + WithoutTrailingBackslash(other) + "\" -hide", output), 20);
+  EXPECT_EQ(FilesIn(other), std::vector<std::string>{});
+  EXPECT_NE(ProductLog().find("Quelldatei"), std::string::npos);
+}
+
+}  // namespace
