@@ -1,14 +1,32 @@
 #!/usr/bin/env bash
-# Fuzzes the central-directory reader and the unzip library's write-time
-# reader with libFuzzer (clang), starting from the test archives. Usage: scripts/fuzz.sh [SECONDS]   (default 60)
+# Fuzzes the platform-free parsers with libFuzzer (clang), each for SECONDS
+# (default 60), starting from its seeds and the corpus of earlier runs:
+#   scripts/fuzz.sh [SECONDS [TARGET...]]
+# Targets: zip_directory command_line placeholders record_entries version zqpack.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
+shift || true
+targets=("$@")
+if ((${#targets[@]} == 0)); then
+  targets=(zip_directory command_line placeholders record_entries version zqpack)
+fi
 bash "$root/scripts/setup.sh"
 out=$root/build/fuzz
-mkdir -p "$out/corpus"
-python3 "$root/tests/archive/make_test_archives.py" "$out/seeds"
-clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I"$root/src" -I"$root/unzlib" \
-  "$root/tests/fuzz/zip_directory_fuzz.cpp" "$root/src/archive/zip_directory.cpp" "$root/unzlib/member_time.cpp" \
-  -o "$out/zip_directory_fuzz"
-"$out/zip_directory_fuzz" -max_total_time="$seconds" -max_len=70000 "$out/corpus" "$out/seeds"
+cmake -S "$root" -B "$out" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZQ_FUZZ=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$out" --target zq_test_archives "${targets[@]/%/_fuzz}" -j "$(nproc)" >/dev/null
+for target in "${targets[@]}"; do
+  seeds=$root/tests/fuzz/seeds/$target
+  case $target in zip_directory|zqpack) seeds=$out/tests/archives ;; esac
+  mkdir -p "$out/corpus/$target"
+  echo "== $target: $seconds s"
+  log=$out/$target.log
+  if ! (cd "$out" && "$out/tests/${target}_fuzz" -max_total_time="$seconds" -max_len=70000 -print_final_stats=1 \
+        "$out/corpus/$target" "$seeds" >"$log" 2>&1); then
+    tail -40 "$log" >&2
+    echo "fuzz.sh: $target found a fault; the input that shows it is in $out" >&2
+    exit 1
+  fi
+  grep -E "^stat::(number_of_executed_units|new_units_added)" "$log"
+done

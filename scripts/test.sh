@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds both targets and runs every test: the native
-# build (with sanitizers) directly, the Windows build under Wine.
+# build (with sanitizers) directly, the Windows build under Wine, and then
+# each fuzz target for 30 seconds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -16,4 +17,6 @@ echo "== native tests"
 ctest --test-dir "$root/build/native" --output-on-failure -j "$jobs" || status=1
 echo "== Windows tests under Wine"
 ctest --test-dir "$root/build/win" --output-on-failure -j "$jobs" --timeout 300 || status=1
+echo "== fuzzing each parser for 30 s"
+bash "$root/scripts/fuzz.sh" 30 || status=1
 exit $status

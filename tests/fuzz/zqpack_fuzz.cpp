@@ -1,0 +1,31 @@
+// Fuzz target: zqpack reading arbitrary bytes as a component's archive and
+// as an installer to list; both end with a result or a message, never a crash.
+#include <unistd.h>
+
+#include <cstdio>
+#include <sstream>
+#include <stdexcept>
+
+#include "component.h"
+#include "container.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Component component;
+  component.Source = "fuzz.zip";
+  component.Archive.assign(data, data + size);
+  try {
+    CheckComponentArchive(component);
+  } catch (const std::runtime_error&) {
+  }
+  static const std::string path = "/tmp/zqpack_fuzz_" + std::to_string(getpid()) + ".exe";
+  if (FILE* file = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+    std::ostringstream listing;
+    try {
+      ListContainer(path, listing);
+    } catch (const std::runtime_error&) {
+    }
+  }
+  return 0;
+}
