@@ -8,8 +8,12 @@ set -euo pipefail
 dir=${ZQ_WINE_DIR:?ZQ_WINE_DIR must name the Wine state folder}
 export WINEPREFIX=$dir/prefix WINEARCH=win32 WINEDEBUG=-all
 export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
+# The prefix's desktop and documents folders lie in a home of its own, not in
+# the user's; and no menu entries are made for the desktop environment.
+export HOME=$dir/home
+mkdir -p "$HOME"
 # No Mono or Gecko download prompts in a closed network.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 
 display_alive() {
   [ -f "$dir/display" ] && [ -f "$dir/xvfb.pid" ] && kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null
@@ -44,7 +48,7 @@ case ${1:-} in
     fi
     # Drive R: is a CD-ROM drive, for the tests of installation paths. Wine
     # reads drive types when it starts, so the server starts anew once.
-    if ! grep -q '^"r:"="cdrom"' "$WINEPREFIX/system.reg"; then
+    if ! grep -qs '^"r:"="cdrom"' "$WINEPREFIX/system.reg"; then
       mkdir -p "$dir/cdrom"
       ln -sfn "$dir/cdrom" "$WINEPREFIX/dosdevices/r:"
       wine reg add 'HKLM\Software\Wine\Drives' /v r: /d cdrom /f </dev/null >/dev/null 2>&1
@@ -62,7 +66,7 @@ case ${1:-} in
     mountpoint -q "$dir/small" || mount -t tmpfs -o size=2m zqsmall "$dir/small" 2>/dev/null || true
     ln -sfn "$dir/small" "$WINEPREFIX/dosdevices/s:"
     # A crashing test program ends at once instead of waiting in the debugger.
-    if grep -q '^"Debugger"=' "$WINEPREFIX/system.reg"; then
+    if grep -qs '^"Debugger"=' "$WINEPREFIX/system.reg"; then
       wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
         </dev/null >/dev/null 2>&1 || true
     fi
