@@ -238,8 +238,10 @@ class TInstallObject {
   // How a payload piece's file is created: with or without a log line; the
   // uninstaller's creation raises on failure, which fails the whole run.
   enum class PieceFile { Quiet, Announced, Uninstaller };
-  // Creates (or replaces) path and writes the bytes; failures are logged.
-  bool WritePiece(const std::string& path, const uint8_t* data, uint32_t length, PieceFile kind) const;
+  // Creates (or replaces) path and writes into it; failures are logged, and a
+  // piece that could not be written whole is deleted.
+  bool WritePiece(const std::string& path, PieceFile kind, const std::function<bool(HANDLE)>& write) const;
+  static std::function<bool(HANDLE)> BufferWriter(const PieceReader& reader, uint32_t length);
   int WritePayloadPieces(HANDLE file, const std::string& source, const std::string& workFolder);
   int WriteArchivePieces(PieceReader& reader, const std::string& reading, const std::string& workFolder,
                          const std::vector<uint32_t>& sizes);

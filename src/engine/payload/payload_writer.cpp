@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "archive/file_source.h"
@@ -13,10 +14,13 @@
 #include "sys/system_error.h"
 #include "sys/text.h"
 
-// Reads the installer file strictly forwards, each piece in a single call,
-// into one buffer that grows to the largest piece.
+// Reads the installer file strictly forwards into one buffer: the image and
+// the library each in a single call, an archive in parts of at most
+// kPartSize, so that a large component needs no buffer of its size.
 class TInstallObject::PieceReader {
  public:
+  static constexpr uint32_t kPartSize = 1024 * 1024;
+
   PieceReader(HANDLE file, uint64_t size) : file_(file), remaining_(size) {}
 
   // Reads up to length bytes; false when the read itself failed. A piece
@@ -47,6 +51,19 @@ class TInstallObject::PieceReader {
     DWORD read = 0;
     return Read(length, read) && read == length;
   }
+  // Whether the file still holds length bytes.
+  bool Holds(uint32_t length) const { return remaining_ >= length; }
+  // Reads length bytes and writes them to out, part by part.
+  bool CopyTo(HANDLE out, uint32_t length) {
+    for (uint32_t left = length; left > 0;) {
+      const uint32_t part = std::min(left, kPartSize);
+      DWORD written = 0;
+      if (!ReadExactly(part) || !WriteFile(out, buffer_.data(), part, &written, nullptr) || written != part)
+        return false;
+      left -= part;
+    }
+    return true;
+  }
   const uint8_t* Data() const { return buffer_.data(); }
 
  private:
@@ -63,8 +80,8 @@ void TInstallObject::LogSystemError(DWORD error) const { Log("Fehler:  " + Syste
 
 std::string TInstallObject::WorkFolder() const { return TmpDir + "~qlinst\\"; }
 
-bool TInstallObject::WritePiece(const std::string& path, const uint8_t* data, uint32_t length,
-                                PieceFile kind) const {
+bool TInstallObject::WritePiece(const std::string& path, PieceFile kind,
+                                const std::function<bool(HANDLE)>& write) const {
   if (kind != PieceFile::Quiet) Log(FormatText("Erzeuge Datei:      %s", path.c_str()));
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid() && kind == PieceFile::Uninstaller) ThrowLastError("zquninst.exe");
@@ -73,12 +90,22 @@ bool TInstallObject::WritePiece(const std::string& path, const uint8_t* data, ui
     return false;
   }
   Log(FormatText("Schreibe Datei:     %s", path.c_str()));
-  DWORD written = 0;
-  if (!WriteFile(file.handle, data, length, &written, nullptr) || written != length) {
+  if (!write(file.handle)) {
     LogSystemError(GetLastError());
+    CloseHandle(file.handle);
+    file.handle = INVALID_HANDLE_VALUE;
+    DeleteFileA(path.c_str());  // no half-written piece stays
     return false;
   }
   return true;
+}
+
+// Writes the bytes last read whole.
+std::function<bool(HANDLE)> TInstallObject::BufferWriter(const PieceReader& reader, uint32_t length) {
+  return [&reader, length](HANDLE file) {
+    DWORD written = 0;
+    return WriteFile(file, reader.Data(), length, &written, nullptr) && written == length;
+  };
 }
 
 int TInstallObject::WriteData(const std::string& workFolder) {
@@ -108,13 +135,14 @@ int TInstallObject::WritePayloadPieces(HANDLE file, const std::string& source, c
   if (!reader.ReadExactly(kImageSize)) return rcReadSetupFile;
   const std::string uninstaller = workFolder + kUninstallerName;
   TempFiles.push_back(uninstaller);
-  if (!WritePiece(uninstaller, reader.Data(), kImageSize, PieceFile::Uninstaller)) return rcWriteUninstaller;
+  if (!WritePiece(uninstaller, PieceFile::Uninstaller, BufferWriter(reader, kImageSize))) return rcWriteUninstaller;
 
   Log(reading);
   reader.StartChecksum();
   DWORD read = 0;
   if (!reader.Read(kLibrarySize, read)) return rcReadDll;
-  if (!WritePiece(WorkFolder() + "UnzLib.dll", reader.Data(), kLibrarySize, PieceFile::Announced)) return rcWriteDll;
+  if (!WritePiece(WorkFolder() + "UnzLib.dll", PieceFile::Announced, BufferWriter(reader, kLibrarySize)))
+    return rcWriteDll;
 
   Log(reading + " (Archiv Info)");
   uint8_t table[kSizeTableSize];
@@ -132,13 +160,15 @@ int TInstallObject::WriteArchivePieces(PieceReader& reader, const std::string& r
   int result = rcReadArchive;
   for (size_t n = 0; n < sizes.size(); ++n) {
     Log(reading + FormatText(" (Archiv %u)", static_cast<unsigned>(n)));
-    if (!reader.ReadExactly(sizes[n])) return result;
+    if (!reader.Holds(sizes[n])) return result;
     const std::string name = LowerAscii(workFolder + "archiv" + std::to_string(n) + ".zip");
     result = rcWriteArchive;
     const DWORD attributes = GetFileAttributesA(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
       SetFileAttributesA(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (!WritePiece(name, reader.Data(), sizes[n], PieceFile::Quiet)) return result;
+    const uint32_t size = sizes[n];
+    if (!WritePiece(name, PieceFile::Quiet, [&reader, size](HANDLE file) { return reader.CopyTo(file, size); }))
+      return result;
     ArchiveFiles.push_back(name);
   }
   return sizes.empty() ? rcReadArchive : rcOk;
