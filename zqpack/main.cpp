@@ -7,16 +7,20 @@
 #include <vector>
 
 #include "container.h"
+#include "signing.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe COMPONENT...\n"
+    "usage: zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe\n"
+    "              [--sign CERT.p12 [--sign-password-file FILE] [--timestamp URL]] COMPONENT...\n"
     "       zqpack --list setup.exe\n"
-    "Each COMPONENT is a folder (zipped with itself as the top folder) or a ready .zip file.\n";
+    "Each COMPONENT is a folder (zipped with itself as the top folder) or a ready .zip file.\n"
+    "--sign signs the installer with osslsigncode; the signature covers the whole file.\n";
 
 struct Arguments {
   std::string Image, Library, Output, List;
+  SigningOptions Signing;
   std::vector<std::string> Components;
 };
 
@@ -28,6 +32,9 @@ bool Parse(int argc, char** argv, Arguments& arguments) {
                           : argument == "--library" ? &arguments.Library
                           : argument == "--output" ? &arguments.Output
                           : argument == "--list" ? &arguments.List
+                          : argument == "--sign" ? &arguments.Signing.Pkcs12
+                          : argument == "--sign-password-file" ? &arguments.Signing.PasswordFile
+                          : argument == "--timestamp" ? &arguments.Signing.TimestampUrl
                           : nullptr;
     if (option) {
       if (++i == argc || !option->empty()) return false;
@@ -38,9 +45,11 @@ bool Parse(int argc, char** argv, Arguments& arguments) {
       arguments.Components.push_back(argument);
     }
   }
+  const SigningOptions& signing = arguments.Signing;
+  if (signing.Pkcs12.empty() && !(signing.PasswordFile.empty() && signing.TimestampUrl.empty())) return false;
   if (!arguments.List.empty())
     return arguments.Image.empty() && arguments.Library.empty() && arguments.Output.empty() &&
-           arguments.Components.empty();
+           arguments.Components.empty() && signing.Pkcs12.empty();
   return !arguments.Image.empty() && !arguments.Library.empty() && !arguments.Output.empty();
 }
 
@@ -50,7 +59,9 @@ void Build(const Arguments& arguments) {
   std::vector<Component> components;
   for (const std::string& path : arguments.Components) components.push_back(LoadComponent(path));
   WriteContainer(arguments.Output, image, library, components);
-  std::cout << arguments.Output << ": " << components.size() << " component(s)\n";
+  if (!arguments.Signing.Pkcs12.empty()) SignInstaller(arguments.Output, arguments.Signing);
+  std::cout << arguments.Output << ": " << components.size() << " component(s)"
+            << (arguments.Signing.Pkcs12.empty() ? "" : ", signed") << "\n";
 }
 
 }  // namespace

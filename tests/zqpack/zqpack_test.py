@@ -185,9 +185,55 @@ class ZqPack(unittest.TestCase):
         write(self.path("bad/Euro €.txt"), b"x")
         self.assert_refused("cannot be stored in code page 850", "uninst", "bad")
 
+    def test_signed_installer_verifies_and_a_changed_byte_breaks_both_checks(self):
+        # osslsigncode signs real PE images only: a small program of the cross compiler.
+        compiler = "i686-w64-mingw32-gcc"
+        if subprocess.run(["which", compiler, "osslsigncode", "openssl"], capture_output=True).returncode:
+            self.skipTest("needs the cross compiler, osslsigncode and openssl")
+        source = self.path("tiny.c")
+        write(source, b"int main(void) { return 0; }\n")
+        subprocess.run([compiler, source, "-o", self.path("tiny.exe")], check=True)
+        cert, key, p12, password = (self.path(n) for n in ("cert.pem", "key.pem", "cert.p12", "pass.txt"))
+        write(password, b"geheim\n")
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-keyout", key, "-out", cert, "-days", "2",
+                        "-nodes", "-subj", "/CN=Zelo Test"], check=True, capture_output=True)
+        subprocess.run(["openssl", "pkcs12", "-export", "-out", p12, "-inkey", key, "-in", cert,
+                        "-passout", "file:" + password], check=True, capture_output=True)
+        components = [self.path("uninst"), self.path("tools")]
+
+        def verify(name):
+            return subprocess.run(["osslsigncode", "verify", "-CAfile", cert, "-in", self.path(name)],
+                                  capture_output=True, encoding="utf-8", errors="replace")
+
+        result = self.run_zqpack("--sign", p12, "--sign-password-file", password, *components,
+                                 image=self.path("tiny.exe"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("signed", result.stdout)
+        self.assertEqual(verify("setup.exe").returncode, 0)
+        listing = subprocess.run([ZQPACK, "--list", self.path("setup.exe")], capture_output=True, encoding="utf-8")
+        self.assertIn("matches", listing.stdout)
+        # One byte of an archive changed: the signature and the trailer both fail.
+        with open(self.path("setup.exe"), "rb") as f:
+            data = bytearray(f.read())
+        data[ARCHIVES_OFFSET + 200] ^= 0x20
+        write(self.path("changed.exe"), bytes(data))
+        self.assertNotEqual(verify("changed.exe").returncode, 0)
+        listing = subprocess.run([ZQPACK, "--list", self.path("changed.exe")], capture_output=True, encoding="utf-8")
+        self.assertIn("does not match", listing.stdout)
+        # Unsigned without --sign; a wrong password leaves no installer at all.
+        self.assertEqual(self.run_zqpack(*components, image=self.path("tiny.exe")).returncode, 0)
+        self.assertNotEqual(verify("setup.exe").returncode, 0)
+        write(password, b"falsch\n")
+        result = self.run_zqpack("--sign", p12, "--sign-password-file", password, *components,
+                                 image=self.path("tiny.exe"), output="wrong.exe")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("osslsigncode could not sign", result.stderr)
+        self.assertFalse(os.path.exists(self.path("wrong.exe")))
+
     def test_usage_errors(self):
         for args in ([], ["--list"], ["--image", "a", "--library", "b"], ["--bogus"],
-                     ["--list", "x", "--output", "y"]):
+                     ["--list", "x", "--output", "y"], ["--list", "x", "--sign", "c.p12"],
+                     ["--image", "a", "--library", "b", "--output", "c", "--timestamp", "http://t"]):
             result = subprocess.run([ZQPACK] + args, capture_output=True, encoding="utf-8", errors="replace")
             self.assertEqual(result.returncode, 2, args)
             self.assertIn("usage: zqpack", result.stderr)
