@@ -16,7 +16,40 @@ const char kUsage[] =
     "              [--sign CERT.p12 [--sign-password-file FILE] [--timestamp URL]] COMPONENT...\n"
     "       zqpack --list setup.exe\n"
     "Each COMPONENT is a folder (zipped with itself as the top folder) or a ready .zip file.\n"
-    "--sign signs the installer with osslsigncode; the signature covers the whole file.\n";
+    "--sign signs the installer with osslsigncode; the signature covers the whole file.\n"
+    "zqpack --help shows a worked example.\n";
+
+const char kExample[] =
+    "\nA worked example: two component folders.\n"
+    "  product/uninst/install.ini   [install]\n"
+    "                               name=Quotaline\n"
+    "                               defaultDir=%programsdir%Quotaline\\\n"
+    "                               RegRoot=Zelo\n"
+    "                               [base]\n"
+    "                               name=viewer\n"
+    "  product/uninst/ver.ini       [component]\n"
+    "                               name=uninst\n"
+    "                               [copy]\n"
+    "                               %thisDir%install.ini=%installDir%uninst\\install.ini\n"
+    "  product/viewer/ver.ini       [component]\n"
+    "                               name=viewer\n"
+    "                               [copy]\n"
+    "                               %thisDir%app.exe=%installDir%viewer\\app.exe\n"
+    "  product/viewer/app.exe\n"
+    "\n"
+    "Build:      zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe \\\n"
+    "                   product/uninst product/viewer\n"
+    "Check:      zqpack --list setup.exe\n"
+    "Install:    setup.exe -hide          exit code 0, or 3010 when a restart completes it\n"
+    "Uninstall:  %windir%\\zquninst.exe -uninstall:\"C:\\Program Files\\Quotaline\\uninst\\uninst.ini\" -hide\n"
+    "            (the command of the uninstall entry's QuietUninstallString); exit code 0\n"
+    "The installer's exit codes: 0 done, 3010 done but a restart completes it, N the failure -N\n"
+    "of its log, 1602 closed by the user, 1618 another installer runs.\n"
+    "\n"
+    "zqpack's exit codes: 0 done, 1 errors in the components, 2 usage, 3 input or output failure.\n";
+
+// zqpack's exit codes.
+enum ExitCode { kExitDone = 0, kExitUsage = 2, kExitInputOutput = 3 };
 
 struct Arguments {
   std::string Image, Library, Output, List;
@@ -67,10 +100,14 @@ void Build(const Arguments& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::cout << kUsage << kExample;
+    return kExitDone;
+  }
   Arguments arguments;
   if (!Parse(argc, argv, arguments)) {
     std::cerr << kUsage;
-    return 2;
+    return kExitUsage;
   }
   try {
     if (!arguments.List.empty())
@@ -79,7 +116,7 @@ int main(int argc, char** argv) {
       Build(arguments);
   } catch (const std::exception& error) {
     std::cerr << "zqpack: " << error.what() << "\n";
-    return 1;
+    return kExitInputOutput;
   }
-  return 0;
+  return kExitDone;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <map>
 
 #include "sys/text.h"
 
@@ -73,6 +74,30 @@ bool IniFile::WriteString(const std::string& section, const std::string& key, co
 
 bool IniFile::WriteInteger(const std::string& section, const std::string& key, int value) const {
   return WriteString(section, key, std::to_string(value));
+}
+
+bool IniFile::WriteEntries(const std::string& section,
+                           const std::vector<std::pair<std::string, std::string>>& entries) const {
+  // The section's lines as stored ("key=value", values with their quotes).
+  std::vector<std::string> lines = SplitAtNuls(ReadGrowing(
+      [&](char* buffer, DWORD size) { return GetPrivateProfileSectionA(section.c_str(), buffer, size, path_.c_str()); },
+      2));
+  if (!lines.empty() && lines.back().empty()) lines.pop_back();
+  std::map<std::string, size_t> places;  // lower-case key -> line
+  for (size_t i = 0; i < lines.size(); ++i) places.emplace(LowerAscii(Trim(lines[i].substr(0, lines[i].find('=')))), i);
+  for (const auto& [key, value] : entries) {
+    const auto [place, added] = places.emplace(LowerAscii(Trim(key)), lines.size());
+    if (added) {
+      lines.push_back(key + "=" + value);
+    } else {
+      std::string& line = lines[place->second];  // the key keeps the spelling it has
+      line = line.substr(0, line.find('=')) + "=" + value;
+    }
+  }
+  std::string block;
+  for (const std::string& line : lines) block += line + '\0';
+  block += '\0';
+  return WritePrivateProfileSectionA(section.c_str(), block.c_str(), path_.c_str()) != 0;
 }
 
 bool IniFile::EraseSection(const std::string& section) const {

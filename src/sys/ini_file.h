@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class IniFile {
@@ -23,6 +24,11 @@ class IniFile {
   // existing key's value; every other entry stays. False when the system refuses.
   bool WriteString(const std::string& section, const std::string& key, const std::string& value) const;
   bool WriteInteger(const std::string& section, const std::string& key, int value) const;
+  // Writes many entries of one section with a single write of the file (the
+  // system rewrites the whole file for every WriteString): an existing key
+  // takes its new value in its place, new keys follow in order, every other
+  // entry stays as it is.
+  bool WriteEntries(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries) const;
   // Removes the section with all its keys.
   bool EraseSection(const std::string& section) const;
 

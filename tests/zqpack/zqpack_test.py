@@ -137,7 +137,7 @@ class ZqPack(unittest.TestCase):
                                  errors="replace")
         self.assertIn("does not match: the file is damaged", damaged.stdout)
         short = subprocess.run([ZQPACK, "--list", self.path("zqsetup.exe")], capture_output=True, encoding="utf-8", errors="replace")
-        self.assertEqual(short.returncode, 1)
+        self.assertEqual(short.returncode, 3)
         self.assertIn("too short", short.stderr)
 
     def test_hundred_components_fit_and_more_do_not(self):
@@ -146,14 +146,14 @@ class ZqPack(unittest.TestCase):
             write(self.path("c%d/ver.ini" % n), b"v")
             names.append("c%d" % n)
         result = self.run_zqpack(*[self.path(c) for c in names])
-        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.returncode, 3)
         self.assertIn("101 components given, at most 100", result.stderr)
         self.assertEqual(len(self.split(self.build(*names[:100]))), 100)
 
     def assert_refused(self, message, *components, image=None, library=None):
         write(self.path("setup.exe"), b"old installer")
         result = self.run_zqpack(*[self.path(c) for c in components], image=image, library=library)
-        self.assertEqual(result.returncode, 1, result.stdout)
+        self.assertEqual(result.returncode, 3, result.stdout)
         self.assertIn(message, result.stderr)
         with open(self.path("setup.exe"), "rb") as f:
             self.assertEqual(f.read(), b"old installer", "an earlier output stays untouched")
@@ -226,7 +226,7 @@ class ZqPack(unittest.TestCase):
         write(password, b"falsch\n")
         result = self.run_zqpack("--sign", p12, "--sign-password-file", password, *components,
                                  image=self.path("tiny.exe"), output="wrong.exe")
-        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.returncode, 3)
         self.assertIn("osslsigncode could not sign", result.stderr)
         self.assertFalse(os.path.exists(self.path("wrong.exe")))
 
@@ -237,6 +237,10 @@ class ZqPack(unittest.TestCase):
             result = subprocess.run([ZQPACK] + args, capture_output=True, encoding="utf-8", errors="replace")
             self.assertEqual(result.returncode, 2, args)
             self.assertIn("usage: zqpack", result.stderr)
+        helped = subprocess.run([ZQPACK, "--help"], capture_output=True, encoding="utf-8")
+        self.assertEqual(helped.returncode, 0)
+        for part in ("usage: zqpack", "A worked example", "-uninstall:", "zqpack's exit codes"):
+            self.assertIn(part, helped.stdout)
 
 
 if __name__ == "__main__":

@@ -17,9 +17,16 @@ void WriteRecordFile(const std::string& path, std::vector<std::string>& items, c
   std::vector<RecordEntry> entries = InfoEntries(info);
   for (RecordEntry& entry : ItemEntries(items, rejected)) entries.push_back(std::move(entry));
   for (const std::string& item : rejected) log.push_back(FormatText("Fehler:  %s", ("Install Info (" + item + ")").c_str()));
-  // Write failures are not reported: the record is written as far as the system allows.
+  // One write per section: the system rewrites the whole file for every
+  // single entry, which grows with the square of the record's length. Write
+  // failures are not reported: the record is written as far as the system allows.
+  std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> sections;
+  for (const RecordEntry& entry : entries) {
+    if (sections.empty() || !SameText(sections.back().first, entry.Section)) sections.push_back({entry.Section, {}});
+    sections.back().second.emplace_back(entry.Key, entry.Value);
+  }
   const IniFile ini(path);
-  for (const RecordEntry& entry : entries) ini.WriteString(entry.Section, entry.Key, entry.Value);
+  for (const auto& [section, sectionEntries] : sections) ini.WriteEntries(section, sectionEntries);
   items.clear();
 }
 
