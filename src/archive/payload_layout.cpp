@@ -41,3 +41,18 @@ void FillSizeTable(const std::vector<uint32_t>& sizes, uint8_t (&table)[kSizeTab
   std::memset(table, 0, sizeof table);
   for (size_t n = 0; n < sizes.size() && n < kMaxArchives; ++n) Put32(sizes[n], table + 4 * n);
 }
+
+bool ClearOuterCertificateEntry(uint8_t* image, size_t size) {
+  constexpr size_t kHeaderOffsetField = 0x3C, kFileHeaderSize = 20, kCertificateEntry = 128;
+  if (size < kHeaderOffsetField + 4 || image[0] != 'M' || image[1] != 'Z') return false;
+  const size_t pe = Get32(image + kHeaderOffsetField);
+  const size_t optional = pe + 4 + kFileHeaderSize;
+  const size_t entry = optional + kCertificateEntry;  // directory 4 of a PE32 optional header
+  if (pe > size || entry + 8 > size || Get32(image + pe) != 0x00004550 || image[optional] != 0x0B ||
+      image[optional + 1] != 0x01)
+    return false;
+  if (Get32(image + entry) == 0 || Get32(image + entry) < size) return false;
+  for (size_t i = 0; i < 8; ++i) image[entry + i] = 0;
+  return true;
+}
+

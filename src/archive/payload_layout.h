@@ -33,3 +33,10 @@ std::vector<uint32_t> UsedArchiveSizes(const uint8_t (&table)[kSizeTableSize]);
 
 // The size table for these archive lengths (at most kMaxArchives of them).
 void FillSizeTable(const std::vector<uint32_t>& sizes, uint8_t (&table)[kSizeTableSize]);
+
+// A signed installer's image names its signature block, which lies behind the
+// payload; the uninstaller copy of the image alone has none. Clears the
+// certificate entry of a PE32 header when it points at or beyond the image's
+// end; true when it did. Anything that is no PE32 header is left alone.
+bool ClearOuterCertificateEntry(uint8_t* image, size_t size);
+

@@ -65,6 +65,8 @@ class TInstallObject::PieceReader {
     return true;
   }
   const uint8_t* Data() const { return buffer_.data(); }
+  // The image read last, without the entry of a signature that lies behind it.
+  void ClearOuterCertificate(uint32_t imageSize) { ClearOuterCertificateEntry(buffer_.data(), imageSize); }
 
  private:
   HANDLE file_;
@@ -135,6 +137,7 @@ int TInstallObject::WritePayloadPieces(HANDLE file, const std::string& source, c
   if (!reader.ReadExactly(kImageSize)) return rcReadSetupFile;
   const std::string uninstaller = workFolder + kUninstallerName;
   TempFiles.push_back(uninstaller);
+  reader.ClearOuterCertificate(kImageSize);
   if (!WritePiece(uninstaller, PieceFile::Uninstaller, BufferWriter(reader, kImageSize))) return rcWriteUninstaller;
 
   Log(reading);
