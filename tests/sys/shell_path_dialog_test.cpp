@@ -32,7 +32,7 @@ void CALLBACK ConfirmWhenOpen(HWND owner, UINT, UINT_PTR timer, DWORD) {
     GetWindowTextA(openDialog->DialogWindow, caption, sizeof caption);
     seenCaption = caption;
   }
-  if (!SameText(openDialog->Path, wantedFolder) && ticksOpen < 50) {
+  if (!SameText(openDialog->Path, wantedFolder) && ticksOpen < 150) {
     SendMessageA(openDialog->DialogWindow, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(wantedFolder.c_str()));
     return;
   }

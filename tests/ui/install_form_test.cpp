@@ -57,7 +57,7 @@ class InstallerWindow : public EndToEnd {
     run.Click(idButtonDir);
     HWND browser = run.WaitForWindow("#32770", "Installationspfad wählen...");
     if (!browser) return false;
-    Sleep(300);  // the tree selects the preset folder
+    Sleep(800);  // the tree selects the preset folder, slower on a busy machine
     PostMessageA(GetDlgItem(browser, choose ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
     for (int i = 0; i < 500 && IsWindow(browser); ++i) Sleep(20);
     Sleep(200);  // the folder box is set after the browser has gone
