@@ -25,8 +25,7 @@ python3 "$root/benchmarks/make_install_payload.py" "$work" "$megabytes"
 export ZQ_WINE_DIR=$root/build/bench/wine
 "$root/tests/support/wine.sh" start
 trap '"$root/tests/support/wine.sh" stop' EXIT
-export WINEPREFIX=$ZQ_WINE_DIR/prefix WINEDEBUG=-all DISPLAY=$(cat "$ZQ_WINE_DIR/display") HOME=$ZQ_WINE_DIR/home
-export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+eval "$("$root/tests/support/wine.sh" env)"
 drive=$WINEPREFIX/drive_c
 forget() {
   rm -rf "$drive/bench"

@@ -43,9 +43,7 @@ export ZQ_WINE_DIR=$root/build/demo/wine
 rm -rf "$ZQ_WINE_DIR"
 "$root/tests/support/wine.sh" start
 trap '"$root/tests/support/wine.sh" stop' EXIT
-# As wine.sh runs programs: the prefix's own home, the German locale.
-export WINEPREFIX=$ZQ_WINE_DIR/prefix WINEDEBUG=-all DISPLAY=$(cat "$ZQ_WINE_DIR/display") HOME=$ZQ_WINE_DIR/home
-export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+eval "$("$root/tests/support/wine.sh" env)"
 drive=$WINEPREFIX/drive_c
 reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r' | sed -n 's/^ \{4\}/  /p;/^HKEY/p' || true; }
 cp1252() { iconv -f CP1252 -t UTF-8 "$@"; }

@@ -15,7 +15,7 @@ export ZQ_WINE_DIR=$root/build/win/wine-shots
 wine_sh=$root/tests/support/wine.sh
 "$wine_sh" start
 trap 'ZQ_WINE_DIR="$root/build/win/wine-shots" "$wine_sh" stop' EXIT
-export DISPLAY=$(cat "$ZQ_WINE_DIR/display") WINEPREFIX=$ZQ_WINE_DIR/prefix WINEDEBUG=-all
+eval "$("$root/tests/support/wine.sh" env)"
 rm -rf "$out"
 mkdir -p "$out"
 scratch=$root/build/win/tests/scratch/screenshot_tour

@@ -35,14 +35,16 @@ BOOL CALLBACK StyleChild(HWND child, LPARAM) {
 
 }  // namespace
 
+HFONT CreatePointFont(const char* face, int points) {
+  HDC screen = GetDC(nullptr);
+  const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
 HFONT InstallStyleFont() {
-  static const HFONT font = [] {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
-  }();
+  static const HFONT font = CreatePointFont("Tahoma", 8);
   return font;
 }
 

@@ -7,6 +7,8 @@
 
 const COLORREF kInstallBackground = RGB(236, 233, 216);
 
+// A font of the face at the size in points on this screen; the caller deletes it.
+HFONT CreatePointFont(const char* face, int points);
 // The Tahoma 8 point font of every restyled control; kept for the life of the process.
 HFONT InstallStyleFont();
 

@@ -3,6 +3,7 @@
 #   wine.sh start       start Xvfb and create the 32-bit prefix once (kept for later runs)
 #   wine.sh run EXE...  run a program in that prefix and pass its exit code on
 #   wine.sh stop        end every Wine process of the prefix and Xvfb
+#   wine.sh env         print the exports that run programs as "run" does (for eval)
 # ZQ_WINE_DIR names the folder that holds the prefix and the display's state.
 set -euo pipefail
 dir=${ZQ_WINE_DIR:?ZQ_WINE_DIR must name the Wine state folder}
@@ -76,6 +77,12 @@ case ${1:-} in
     export DISPLAY=$(cat "$dir/display")
     exec wine "$@"
     ;;
+  env)
+    for name in WINEPREFIX WINEARCH WINEDEBUG LANG LC_ALL HOME WINEDLLOVERRIDES; do
+      printf 'export %s=%q\n' "$name" "${!name}"
+    done
+    printf 'export DISPLAY=%q\n' "$(cat "$dir/display")"
+    ;;
   stop)
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
@@ -86,7 +93,7 @@ case ${1:-} in
     fi
     ;;
   *)
-    echo "usage: wine.sh start|run EXE [ARG...]|stop" >&2
+    echo "usage: wine.sh start|run EXE [ARG...]|env|stop" >&2
     exit 2
     ;;
 esac

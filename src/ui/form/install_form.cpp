@@ -21,14 +21,6 @@ constexpr int kClientWidth = 332, kClientHeight = 195;
 const DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | WS_CLIPCHILDREN;
 const DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
-HFONT CreateFormFont() {
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-}
-
 void RegisterFormClass(WNDPROC procedure) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = procedure;
@@ -63,7 +55,7 @@ TFormInstall::~TFormInstall() {
 
 void TFormInstall::FormCreate() {
   RegisterFormClass(WindowProc);
-  formFont_ = CreateFormFont();
+  formFont_ = CreatePointFont("MS Sans Serif", 8);
   RECT outer = {0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
   const int width = outer.right - outer.left, height = outer.bottom - outer.top;
