@@ -18,7 +18,7 @@ fi
 
 bash "$root/scripts/setup.sh"
 cmake -S "$root" -B "$root/build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$root/build/win" --target zqsetup UnzLib demo_programs -j "$(nproc)" >/dev/null
+cmake --build "$root/build/win" --target zqsetup UnzLib demo_components -j "$(nproc)" >/dev/null
 cmake -S "$root" -B "$root/build/tools" -DZQ_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$root/build/tools" --target zqpack -j "$(nproc)" >/dev/null
 zqpack=("$root/build/tools/zqpack/zqpack" --image "$root/build/win/src/zqsetup.exe"
@@ -30,12 +30,8 @@ if ((${#components[@]})); then
   exit 0
 fi
 
-# The demo's components, with the programs just built.
-stage=$root/build/demo/components
-rm -rf "$stage"
-mkdir -p "$stage"
-cp -r "$root/demo/components/." "$stage/"
-cp "$root"/build/win/demo/bin/{quotaline.exe,qlcom.dll,qlshared.dll} "$stage/viewer/"
+# The demo's components, with the programs just built; zqpack checks them first.
+stage=$root/build/win/demo/components
 "${zqpack[@]}" "$stage/uninst" "$stage/viewer" >/dev/null
 echo "== Packed $output ($(stat -c %s "$output") bytes)"
 

@@ -3,14 +3,15 @@
 # (default 60), one per core at a time, starting from its seeds and the
 # corpus of earlier runs:
 #   scripts/fuzz.sh [SECONDS [TARGET...]]
-# Targets: zip_directory command_line placeholders record_entries version zqpack.
+# Targets: zip_directory command_line placeholders record_entries version zqpack
+# descriptor_checks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(zip_directory command_line placeholders record_entries version zqpack)
+  targets=(zip_directory command_line placeholders record_entries version zqpack descriptor_checks)
 fi
 bash "$root/scripts/setup.sh"
 out=$root/build/fuzz

@@ -6,16 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "checks/findings.h"
+#include "component_files.h"
 #include "container.h"
 #include "signing.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe\n"
+    "usage: zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe [--no-check]\n"
     "              [--sign CERT.p12 [--sign-password-file FILE] [--timestamp URL]] COMPONENT...\n"
+    "       zqpack check COMPONENT...\n"
     "       zqpack --list setup.exe\n"
     "Each COMPONENT is a folder (zipped with itself as the top folder) or a ready .zip file.\n"
+    "check reads every ver.ini and install.ini as the installer will and reports each mistake\n"
+    "as \"file:section:key: error|warning: message (line N)\"; a build runs the same checks\n"
+    "first and stops at an error, unless --no-check is given.\n"
     "--sign signs the installer with osslsigncode; the signature covers the whole file.\n"
     "zqpack --help shows a worked example.\n";
 
@@ -39,7 +45,8 @@ const char kExample[] =
     "\n"
     "Build:      zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe \\\n"
     "                   product/uninst product/viewer\n"
-    "Check:      zqpack --list setup.exe\n"
+    "Check:      zqpack check product/uninst product/viewer   (a build checks them too)\n"
+    "List:       zqpack --list setup.exe\n"
     "Install:    setup.exe -hide          exit code 0, or 3010 when a restart completes it\n"
     "Uninstall:  %windir%\\zquninst.exe -uninstall:\"C:\\Program Files\\Quotaline\\uninst\\uninst.ini\" -hide\n"
     "            (the command of the uninstall entry's QuietUninstallString); exit code 0\n"
@@ -49,9 +56,10 @@ const char kExample[] =
     "zqpack's exit codes: 0 done, 1 errors in the components, 2 usage, 3 input or output failure.\n";
 
 // zqpack's exit codes.
-enum ExitCode { kExitDone = 0, kExitUsage = 2, kExitInputOutput = 3 };
+enum ExitCode { kExitDone = 0, kExitCheckErrors = 1, kExitUsage = 2, kExitInputOutput = 3 };
 
 struct Arguments {
+  bool Check = false, NoCheck = false;
   std::string Image, Library, Output, List;
   SigningOptions Signing;
   std::vector<std::string> Components;
@@ -59,8 +67,20 @@ struct Arguments {
 
 // False when the command line is not one of the two forms.
 bool Parse(int argc, char** argv, Arguments& arguments) {
+  if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
+    arguments.Check = true;
+    for (int i = 2; i < argc; ++i) {
+      if (std::strncmp(argv[i], "--", 2) == 0) return false;
+      arguments.Components.push_back(argv[i]);
+    }
+    return !arguments.Components.empty();
+  }
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
+    if (argument == "--no-check") {
+      arguments.NoCheck = true;
+      continue;
+    }
     std::string* option = argument == "--image" ? &arguments.Image
                           : argument == "--library" ? &arguments.Library
                           : argument == "--output" ? &arguments.Output
@@ -81,20 +101,46 @@ bool Parse(int argc, char** argv, Arguments& arguments) {
   const SigningOptions& signing = arguments.Signing;
   if (signing.Pkcs12.empty() && !(signing.PasswordFile.empty() && signing.TimestampUrl.empty())) return false;
   if (!arguments.List.empty())
-    return arguments.Image.empty() && arguments.Library.empty() && arguments.Output.empty() &&
+    return !arguments.NoCheck && arguments.Image.empty() && arguments.Library.empty() && arguments.Output.empty() &&
            arguments.Components.empty() && signing.Pkcs12.empty();
   return !arguments.Image.empty() && !arguments.Library.empty() && !arguments.Output.empty();
 }
 
-void Build(const Arguments& arguments) {
-  const std::vector<uint8_t> image = ReadWholeFile(arguments.Image);
-  const std::vector<uint8_t> library = ReadWholeFile(arguments.Library);
+std::vector<Component> LoadComponents(const Arguments& arguments) {
   std::vector<Component> components;
   for (const std::string& path : arguments.Components) components.push_back(LoadComponent(path));
+  return components;
+}
+
+// Prints every finding; false when one of them is an error.
+bool Check(const std::vector<Component>& components) {
+  std::vector<ComponentFiles> files;
+  for (const Component& component : components) files.push_back(ReadComponentFiles(component));
+  const Findings findings = CheckProduct(files);
+  size_t errors = 0;
+  for (const Finding& finding : findings.List()) {
+    std::cerr << FormatFinding(finding) << "\n";
+    errors += finding.Error ? 1 : 0;
+  }
+  if (!findings.List().empty())
+    std::cerr << "zqpack: " << errors << " error(s), " << findings.List().size() - errors << " warning(s)\n";
+  return errors == 0;
+}
+
+ExitCode Build(const Arguments& arguments) {
+  const std::vector<uint8_t> image = ReadWholeFile(arguments.Image);
+  const std::vector<uint8_t> library = ReadWholeFile(arguments.Library);
+  const std::vector<Component> components = LoadComponents(arguments);
+  CheckContainerParts(image, library, components);
+  if (!arguments.NoCheck && !Check(components)) {
+    std::cerr << "zqpack: " << arguments.Output << " not written\n";
+    return kExitCheckErrors;
+  }
   WriteContainer(arguments.Output, image, library, components);
   if (!arguments.Signing.Pkcs12.empty()) SignInstaller(arguments.Output, arguments.Signing);
   std::cout << arguments.Output << ": " << components.size() << " component(s)"
             << (arguments.Signing.Pkcs12.empty() ? "" : ", signed") << "\n";
+  return kExitDone;
 }
 
 }  // namespace
@@ -110,13 +156,14 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   try {
-    if (!arguments.List.empty())
+    if (arguments.Check) return Check(LoadComponents(arguments)) ? kExitDone : kExitCheckErrors;
+    if (!arguments.List.empty()) {
       ListContainer(arguments.List, std::cout);
-    else
-      Build(arguments);
+      return kExitDone;
+    }
+    return Build(arguments);
   } catch (const std::exception& error) {
     std::cerr << "zqpack: " << error.what() << "\n";
     return kExitInputOutput;
   }
-  return kExitDone;
 }

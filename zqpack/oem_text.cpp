@@ -87,3 +87,13 @@ std::string Latin1ToUtf8(const std::string& text) {
   for (const char c : text) AppendUtf8(utf8, static_cast<unsigned char>(c));
   return utf8;
 }
+
+std::string OemToLatin1(const std::string& oem) {
+  std::string text;
+  for (const char c : oem) {
+    const auto byte = static_cast<unsigned char>(c);
+    const char32_t codePoint = byte < 0x80 ? byte : kOem850[byte - 0x80];
+    text += codePoint < 0x100 ? static_cast<char>(codePoint) : '?';
+  }
+  return text;
+}

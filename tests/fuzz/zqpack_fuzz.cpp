@@ -1,5 +1,5 @@
 // Fuzz target: zqpack reading arbitrary bytes as a component's archive and
-// as an installer to list; both end with a result or a message, never a crash.
+// as an installer to list (a readable archive's descriptor read back too); both end with a result or a message, never a crash.
 #include <unistd.h>
 
 #include <cstdio>
@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "component.h"
+#include "component_files.h"
 #include "container.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -15,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   component.Archive.assign(data, data + size);
   try {
     CheckComponentArchive(component);
+    ReadComponentFiles(component);
   } catch (const std::runtime_error&) {
   }
   static const std::string path = "/tmp/zqpack_fuzz_" + std::to_string(getpid()) + ".exe";

@@ -16,6 +16,7 @@ ZQPACK = sys.argv.pop(1)
 IMAGE_SLOT, LIBRARY_SLOT = 0xA0600, 0x1CE00
 TABLE_OFFSET = IMAGE_SLOT + LIBRARY_SLOT
 ARCHIVES_OFFSET = TABLE_OFFSET + 400
+UNINST_DESCRIPTOR = b"[component]\r\nname=uninst\r\n[copy]\r\n%thisDir%install.ini=%installDir%uninst\\install.ini\r\n"
 
 
 def write(path, data):
@@ -34,8 +35,8 @@ class ZqPack(unittest.TestCase):
         write(self.path("UnzLib.dll"), self.library)
         write(self.path("uninst/install.ini"), b"[Install]\r\nname=Quotaline\r\n")
         write(self.path("uninst/uninst.ini"), b"")
-        write(self.path("uninst/ver.ini"), b"[Files]\r\n")
-        write(self.path("tools/ver.ini"), b"[Files]\r\n")
+        write(self.path("uninst/ver.ini"), UNINST_DESCRIPTOR)
+        write(self.path("tools/ver.ini"), b"[component]\r\nname=tools\r\n")
         write(self.path("tools/bin/tief/daten.bin"), os.urandom(70000) + bytes(70000))
         write(self.path("tools/Größe.txt"), "Grüße".encode("cp1252"))
         os.makedirs(self.path("tools/leer"))
@@ -230,8 +231,54 @@ class ZqPack(unittest.TestCase):
         self.assertIn("osslsigncode could not sign", result.stderr)
         self.assertFalse(os.path.exists(self.path("wrong.exe")))
 
+    def check(self, *components):
+        return subprocess.run([ZQPACK, "check"] + [self.path(c) for c in components], capture_output=True,
+                              encoding="utf-8", errors="replace")
+
+    def test_checks_report_mistakes_and_errors_stop_the_build(self):
+        viewer = self.path("viewer")
+        write(self.path("viewer/app.exe"), b"MZ")
+        write(self.path("viewer/ver.ini"), "[component]\r\nname=viewer\r\n[copy]\r\n"
+              "%thisDir%app.exe=%installDir%app.exe\r\n%thisDir%Hilfe.chm=%installDir%Hilfe.chm\r\n"
+              "[regsitry]\r\n".encode("cp1252"))
+        result = self.check("uninst", "viewer")
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.stderr.splitlines(), [
+            viewer + "/ver.ini:copy:%thisDir%Hilfe.chm: error: the source \"%thisDir%Hilfe.chm\" is not in the "
+            "component folder (line 5)",
+            viewer + "/ver.ini:regsitry:: warning: the installer never reads this section (did you mean "
+            "\"registry\"?) (line 6)",
+            "zqpack: 1 error(s), 1 warning(s)"])
+        # A build stops at the error and leaves an earlier installer as it was; --no-check builds.
+        write(self.path("setup.exe"), b"old installer")
+        result = self.run_zqpack(self.path("uninst"), viewer)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("error: the source", result.stderr)
+        self.assertIn("setup.exe not written", result.stderr)
+        with open(self.path("setup.exe"), "rb") as f:
+            self.assertEqual(f.read(), b"old installer")
+        self.assertEqual(self.run_zqpack("--no-check", self.path("uninst"), viewer).returncode, 0)
+        # Warnings alone are reported and the build goes on.
+        write(self.path("viewer/Hilfe.chm"), b"ITSF")
+        result = self.run_zqpack(self.path("uninst"), viewer)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("warning: the installer never reads this section", result.stderr)
+        # A ready ZIP archive is read back: its deflated ver.ini and its members.
+        data = io.BytesIO()
+        with zipfile.ZipFile(data, "w", zipfile.ZIP_DEFLATED) as z:
+            z.writestr("extra/ver.ini", b"[copy]\r\n%thisDir%a.txt=%installDir%a.txt\r\n%thisDir%b.txt=%programsdir%b.txt\r\n")
+            z.writestr("extra/a.txt", b"a" * 1000)
+        write(self.path("extra.zip"), data.getvalue())
+        result = self.check("uninst", "extra.zip")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(self.path("extra.zip") + "/ver.ini:copy:%thisDir%b.txt: error: the source", result.stderr)
+        self.assertNotIn("a.txt", result.stderr)
+        # Clean components: nothing to say.
+        result = self.check("uninst", "tools")
+        self.assertEqual((result.returncode, result.stderr, result.stdout), (0, "", ""))
+
     def test_usage_errors(self):
-        for args in ([], ["--list"], ["--image", "a", "--library", "b"], ["--bogus"],
+        for args in ([], ["--list"], ["check"], ["check", "--no-check", "x"], ["--list", "x", "--no-check"], ["--image", "a", "--library", "b"], ["--bogus"],
                      ["--list", "x", "--output", "y"], ["--list", "x", "--sign", "c.p12"],
                      ["--image", "a", "--library", "b", "--output", "c", "--timestamp", "http://t"]):
             result = subprocess.run([ZQPACK] + args, capture_output=True, encoding="utf-8", errors="replace")

@@ -202,7 +202,7 @@ TEST_F(Payload, AnInstallerBuiltByZqpackUnpacksCompletely) {
   const std::string installer = ScratchPath("setup.exe");
   std::string output;
   ASSERT_EQ(RunProgram("\"" + WindowsPath(ZQ_ZQPACK) + "\" --image \"" + WindowsPath(ZQ_IMAGE) + "\" --library \"" +
-                           WindowsPath(ZQ_UNZLIB) + "\" --output \"" + installer + "\" \"" + components +
+                           WindowsPath(ZQ_UNZLIB) + "\" --no-check --output \"" + installer + "\" \"" + components +
                            "uninst\" \"" + components + "viewer\"",
                        &output),
             0)

@@ -1,0 +1,214 @@
+// The descriptor checks: a clean product gives no finding, even with every
+// text at its length limit, and each mistake, put into it alone, gives
+// exactly its one finding, at its file, section, key and line.
+#include "checks/product_checks.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+enum Text { kUninstDescriptor, kViewerDescriptor, kSettings };
+
+std::string Repeat(char c, size_t n) { return std::string(n, c); }
+
+struct Product {
+  std::vector<ComponentFiles> Components;
+
+  Product() {
+    ComponentFiles uninst;
+    uninst.Folder = "produkt/uninst";
+    uninst.Members = {"install.ini", "uninst.ini", "ver.ini"};
+    uninst.Descriptor =
+        "[component]\r\n"
+        "name=uninst\r\n"
+        "[copy]\r\n"
+        "%thisDir%install.ini=%installDir%uninst\\install.ini\r\n";
+    uninst.HasInstallSettings = true;
+    uninst.InstallSettings =
+        "; the product\r\n"
+        "[install]\r\n"
+        "name=Quotaline\r\n"
+        "RegRoot=" + Repeat('R', 254 - 37) + "\r\n"
+        "defaultDir=%programsdir%Quotaline\\\r\n"
+        "UninstTitle=\"" + Repeat('T', 63) + "\"\r\n"
+        "[RunProg]\r\n"
+        "%installDir%viewer\\app.exe = /a" + Repeat('a', 386 - 29) + "\r\n"
+        "[groups]\r\n"
+        "1=Quotaline\r\n"
+        "2=Werkzeuge\r\n"
+        "[links]\r\n"
+        "%menudir%Quotaline\\App=%installdir%VIEWER\\app.exe\r\n"
+        "[close]\r\n"
+        "TApp=App\r\n"
+        "[Base]\r\n"
+        "Name=viewer\r\n";
+    ComponentFiles viewer;
+    viewer.Folder = "produkt/viewer";
+    viewer.Members = {"ver.ini", "app.exe", "lib\\Gr\xf6\xdf" "e.dll"};
+    viewer.Descriptor =
+        "[component]\r\n"
+        "name=" + Repeat('n', 127) + "\r\n"
+        "exename=app.exe\r\n"
+        "version=2.0.0.1 vom 01.12.2026\r\n"
+        "path=%installDir%" + Repeat('p', 260 - 12) + "\r\n"
+        "[copy]\r\n"
+        "%thisDir%app.exe=%installDir%viewer\\app.exe\r\n"
+        "%THISDIR%\\lib\\gr\xf6\xdf" "e.dll=%commonFilesDir%Zelo\\Gr\xf6\xdf" "e.dll\r\n"
+        "[register]\r\n"
+        "1=%installdir%\\viewer\\APP.exe\r\n"
+        "[shared]\r\n"
+        "1=%commonfilesdir%zelo\\gr\xf6\xdf" "e.dll\r\n"
+        "[registry]\r\n"
+        "%machineReg%\\Einstellungen\\Pfad=%installDir%daten\r\n"
+        "%userReg%\\Ansicht\\Zoom=100%\r\n"
+        "[ini]\r\n"
+        "1=%installDir%viewer\\app.ini=options\r\n"
+        "[AddIni1]\r\n"
+        "DataPath=%installDir%daten\r\n";
+    Components = {uninst, viewer};
+  }
+
+  std::string& At(Text text) {
+    return text == kSettings ? Components[0].InstallSettings : Components[text == kViewerDescriptor].Descriptor;
+  }
+};
+
+struct Case {
+  const char* Name;
+  Text In;
+  const char* From;  // replaced by To; empty: To is appended
+  const char* To;
+  bool Error;
+  const char* File, *Section, *Key;
+  int Line;
+  const char* Message;  // a part of the message
+};
+
+const Case kCases[] = {
+    // Errors.
+    {"source not in the folder", kViewerDescriptor, "%thisDir%app.exe=", "%thisDir%bin\\app.exe=", true,
+     "produkt/viewer/ver.ini", "copy", "%thisDir%bin\\app.exe", 7, "\"%thisDir%bin\\app.exe\" is not in the component folder"},
+    {"copy line without =", kViewerDescriptor, "[register]", "%thisDir%app.exe.bak\r\n[register]", true,
+     "produkt/viewer/ver.ini", "copy", "%thisDir%app.exe.bak", 9, "no \"=\" between source and destination"},
+    {"registry line without \\", kViewerDescriptor, "%userReg%\\Ansicht\\Zoom", "Zoom", true,
+     "produkt/viewer/ver.ini", "registry", "Zoom", 15, "no \"\\\" between the key path and the value name"},
+    {"registry line without =", kViewerDescriptor, "Zoom=100%", "Zoom", true,
+     "produkt/viewer/ver.ini", "registry", "%userReg%\\Ansicht\\Zoom", 15, "no \"=\" before the value"},
+    {"register a file not copied", kViewerDescriptor, "APP.exe", "fehlt.dll", true,
+     "produkt/viewer/ver.ini", "register", "1", 10, "the installer registers only files it wrote"},
+    {"count a file not copied", kViewerDescriptor, "zelo\\gr", "zelo\\kl", true,
+     "produkt/viewer/ver.ini", "shared", "1", 12, "the installer counts only files it wrote"},
+    {"dotnetregister a file not copied", kViewerDescriptor, "", "[dotNetRegister]\r\n1=%installDir%viewer\\net.dll\r\n",
+     true, "produkt/viewer/ver.ini", "dotNetRegister", "1", 21, "registers only files"},
+    {"install into the cache a file not copied", kViewerDescriptor, "", "[dotnetinstall]\r\n1=%installDir%net.dll\r\n",
+     true, "produkt/viewer/ver.ini", "dotnetinstall", "1", 21, "installs into the assembly cache only files"},
+    {"name too long", kViewerDescriptor, "name=n", "name=nn", true,
+     "produkt/viewer/ver.ini", "component", "name", 2, "128 characters; the installer keeps only the first 127"},
+    {"exename too long", kViewerDescriptor, "exename=app.exe", "exename=" "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa.exe",
+     true, "produkt/viewer/ver.ini", "component", "exename", 3, "128 characters"},
+    {"path too long", kViewerDescriptor, "path=%", "path=x%", true,
+     "produkt/viewer/ver.ini", "component", "path", 5, "261 characters"},
+    {"version too long", kViewerDescriptor, "version=2", "version=12", true,
+     "produkt/viewer/ver.ini", "component", "version", 4, "23 characters; the installer keeps only the first 22"},
+    {"uninstall title too long", kSettings, "UninstTitle=\"", "UninstTitle=\"T", true,
+     "produkt/uninst/install.ini", "install", "UninstTitle", 6, "64 characters"},
+    {"program line too long", kSettings, "/a", "/ab", true,
+     "produkt/uninst/install.ini", "RunProg", "%installDir%viewer\\app.exe", 8, "387 characters"},
+    {"registry key too long", kSettings, "RegRoot=R", "RegRoot=RR", true,
+     "produkt/uninst/install.ini", "install", "RegRoot", 4, "of 255 characters; the installer keeps only the first 254"},
+    {"unknown placeholder", kViewerDescriptor, "path=%installDir%", "path=%instalDir%", true,
+     "produkt/viewer/ver.ini", "component", "path", 5, "%instalDir% is not a placeholder the installer knows"},
+    {"%thisDir% outside the descriptor lists", kSettings, "%menudir%Quotaline\\App=", "%thisDir%App=", true,
+     "produkt/uninst/install.ini", "links", "%thisDir%App", 13, "%thisDir% stands for the component folder only"},
+    {"%installDir% in the default folder", kSettings, "%programsdir%Quotaline", "%installDir%Quotaline", true,
+     "produkt/uninst/install.ini", "install", "defaultDir", 5, "%installDir% is not known yet"},
+    {"%userReg% outside [registry]", kViewerDescriptor, "1=%installDir%viewer", "1=%userReg%viewer", true,
+     "produkt/viewer/ver.ini", "ini", "1", 17, "%userReg% is known only in"},
+    {"no copy of install.ini", kUninstDescriptor, "%thisDir%install.ini=%installDir%uninst\\install.ini",
+     "%thisDir%install.ini=%installDir%install.ini", true,
+     "produkt/uninst/ver.ini", "copy", "", 0, "no [copy] line installs install.ini as %installDir%uninst\\install.ini"},
+    {"INI edit without section", kViewerDescriptor, "app.ini=options", "app.ini", true,
+     "produkt/viewer/ver.ini", "ini", "1", 17, "no \"=\" between the INI file and its section"},
+    {"INI entry without value", kViewerDescriptor, "DataPath=%installDir%daten", "DataPath=", true,
+     "produkt/viewer/ver.ini", "AddIni1", "DataPath", 19, "no value after \"=\""},
+    {"link without =", kSettings, "=%installdir%VIEWER\\app.exe", "", true,
+     "produkt/uninst/install.ini", "links", "%menudir%Quotaline\\App", 13, "no \"=\" between the link and its target"},
+    // Warnings.
+    {"groups with a gap", kSettings, "2=Werkzeuge", "3=Werkzeuge", false,
+     "produkt/uninst/install.ini", "groups", "3", 11, "never read: groups are read by the keys 1 to 2"},
+    {"INI line without a number", kViewerDescriptor, "[AddIni1]", "eins=%installDir%b.ini=s\r\n[AddIni1]", false,
+     "produkt/viewer/ver.ini", "ini", "eins", 18, "the key is not a number"},
+    {"| in a registry path", kViewerDescriptor, "Ansicht\\Zoom", "Ansicht|Alt\\Zoom", false,
+     "produkt/viewer/ver.ini", "registry", "%userReg%\\Ansicht|Alt\\Zoom", 15, "cannot hold a \"|\""},
+    {"unknown placeholder in a registry value", kViewerDescriptor, "Zoom=100%", "Zoom=%Zoom%", false,
+     "produkt/viewer/ver.ini", "registry", "%userReg%\\Ansicht\\Zoom", 15, "%Zoom% is not a placeholder"},
+    {"link to a file nobody installs", kSettings, "VIEWER\\app.exe", "VIEWER\\app2.exe", false,
+     "produkt/uninst/install.ini", "links", "%menudir%Quotaline\\App", 13, "no component installs the target"},
+    {"misspelt section", kViewerDescriptor, "[registry]", "[regsitry]", false,
+     "produkt/viewer/ver.ini", "regsitry", "", 13, "never reads this section (did you mean \"registry\"?)"},
+    {"misspelt key", kSettings, "UninstTitle", "UninstTitel", false,
+     "produkt/uninst/install.ini", "install", "UninstTitel", 6, "never reads this key (did you mean \"UninstTitle\"?)"},
+    {"INI line without its entries", kViewerDescriptor, "[AddIni1]\r\nDataPath=%installDir%daten\r\n", "", false,
+     "produkt/viewer/ver.ini", "ini", "1", 17, "there is no section [AddIni1]"},
+    {"two components, one target", kUninstDescriptor, "", "%thisDir%uninst.ini=%installDir%viewer\\App.exe\r\n", false,
+     "produkt/viewer/ver.ini", "copy", "%thisDir%app.exe", 7, "the component produkt/uninst copies to the same target (line 5"},
+    {"a second program line", kSettings, "[groups]", "%installDir%b.exe=\r\n[groups]", false,
+     "produkt/uninst/install.ini", "RunProg", "%installDir%b.exe", 9, "only the first line of [RunProg] is read"},
+    {"a key written twice", kSettings, "[Base]\r\nName=viewer", "[Base]\r\nName=viewer\r\nname=uninst", false,
+     "produkt/uninst/install.ini", "Base", "name", 18, "the key is written twice"},
+    {"a line before the first section", kViewerDescriptor, "[component]", "name=vorne\r\n[component]", false,
+     "produkt/viewer/ver.ini", "", "name", 1, "stands before any section"},
+};
+
+TEST(ProductChecks, CleanProductHasNoFinding) {
+  Product product;
+  const Findings findings = CheckProduct(product.Components);
+  for (const Finding& finding : findings.List()) ADD_FAILURE() << FormatFinding(finding);
+}
+
+TEST(ProductChecks, EachMistakeGivesItsOneFinding) {
+  for (const Case& test : kCases) {
+    SCOPED_TRACE(test.Name);
+    Product product;
+    std::string& text = product.At(test.In);
+    if (*test.From) {
+      const size_t at = text.find(test.From);
+      ASSERT_NE(at, std::string::npos);
+      text.replace(at, std::string(test.From).size(), test.To);
+    } else {
+      text += test.To;
+    }
+    const Findings findings = CheckProduct(product.Components);
+    ASSERT_EQ(findings.List().size(), 1u);
+    const Finding& finding = findings.List()[0];
+    EXPECT_EQ(finding.Error, test.Error);
+    EXPECT_EQ(findings.HasErrors(), test.Error);
+    EXPECT_EQ(finding.Where.File, test.File);
+    EXPECT_EQ(finding.Where.Section, test.Section);
+    EXPECT_EQ(finding.Where.Key, test.Key);
+    EXPECT_EQ(finding.Where.Line, test.Line);
+    EXPECT_NE(finding.Message.find(test.Message), std::string::npos) << finding.Message;
+  }
+}
+
+TEST(ProductChecks, WithoutInstallSettingsOnlyThatIsReported) {
+  Product product;
+  product.Components[0].HasInstallSettings = false;
+  const Findings findings = CheckProduct(product.Components);
+  ASSERT_EQ(findings.List().size(), 1u);
+  EXPECT_EQ(FormatFinding(findings.List()[0]),
+            "uninst/install.ini::: error: no component holds it; the installer cannot start without it");
+}
+
+TEST(ProductChecks, FindingLineNamesFileSectionKeyAndLine) {
+  Product product;
+  std::string& text = product.At(kViewerDescriptor);
+  text.replace(text.find("=%commonFilesDir%"), 17, "=%common%");
+  const Findings findings = CheckProduct(product.Components);
+  ASSERT_EQ(findings.List().size(), 2u);  // the target's placeholder, and the [shared] file not copied
+  EXPECT_EQ(FormatFinding(findings.List()[0]),
+            "produkt/viewer/ver.ini:copy:%THISDIR%\\lib\\gr\xc3\xb6\xc3\x9f" "e.dll: error: %common% is not a "
+            "placeholder the installer knows; it stays as written (line 8)");
+}
+
+}  // namespace

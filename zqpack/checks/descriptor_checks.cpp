@@ -1,0 +1,179 @@
+// The checks of one component's ver.ini.
+#include <algorithm>
+
+#include "checks/check_context.h"
+#include "checks/known_names.h"
+#include "checks/quoted.h"
+#include "sys/path_text.h"
+#include "sys/text.h"
+
+namespace {
+
+struct ComponentField {
+  const char* Key;
+  size_t Limit;  // the installer keeps this many characters
+};
+const ComponentField kComponentFields[] = {{"name", 127}, {"exename", 127}, {"path", 260}, {"version", 22}};
+
+// The sections whose files the installer acts on only when a [copy] line of
+// the same component wrote them in the run, with what it does to them.
+struct FileList {
+  const char* Section;
+  const char* Action;
+};
+const FileList kFileLists[] = {{"register", "registers"},
+                               {"shared", "counts"},
+                               {"dotnetregister", "registers"},
+                               {"dotNetinstall", "installs into the assembly cache"}};
+
+class DescriptorCheck {
+ public:
+  DescriptorCheck(const ComponentFiles& component, CheckContext& context)
+      : component_(component), context_(context), profile_(component.Descriptor), file_(component.Folder + "/ver.ini") {}
+
+  void Run() {
+    CheckNames(profile_, file_, KnownSections(), context_.Found);
+    CheckComponentSection();
+    CheckCopy();
+    for (const FileList& list : kFileLists) CheckFileList(list);
+    CheckRegistry();
+    CheckIniEdits();
+  }
+
+ private:
+  Place At(const std::string& section, const ProfileEntry& entry) const {
+    return EntryPlace(profile_, file_, section, entry);
+  }
+  Findings& Found() { return context_.Found; }
+
+  std::vector<KnownSection> KnownSections() const {
+    std::vector<KnownSection> known = {{"component", {"name", "exename", "path", "version", "dotNetVer", "force"}},
+                                       {"copy", {}}, {"register", {}}, {"shared", {}}, {"dotnetregister", {}},
+                                       {"dotNetinstall", {}}, {"registry", {}}, {"ini", {}}};
+    for (const ProfileEntry& line : profile_.Lines("ini")) {
+      long long number = 0;
+      if (ParseDecimal(line.Key, number) && number >= 0) known.push_back({"AddIni" + Trim(line.Key), {}});
+    }
+    return known;
+  }
+
+  void CheckComponentSection() {
+    for (const ComponentField& field : kComponentFields) {
+      const ProfileEntry* entry = profile_.FindEntry("component", field.Key);
+      const std::string value = profile_.Read("component", field.Key, "");
+      if (entry && value.size() > field.Limit)
+        Found().Error(At("component", *entry), "the value has " + std::to_string(value.size()) +
+                                                   " characters; the installer keeps only the first " +
+                                                   std::to_string(field.Limit));
+    }
+    if (const ProfileEntry* path = profile_.FindEntry("component", "path"))
+      ExpandChecked(context_, At("component", *path), profile_.Read("component", "path", ""),
+                    PlaceholderScope::ProductText);
+  }
+
+  // The line expanded as the installer expands it, or empty when it lacks
+  // the "=" it needs (reported).
+  std::string ExpandedLine(const std::string& section, const ProfileEntry& line, const std::string& needs,
+                           PlaceholderScope scope = PlaceholderScope::DescriptorList) {
+    if (!line.HasEquals || Trim(line.Value).empty()) {
+      Found().Error(At(section, line), "no \"=\" " + needs + "; the installer cannot split the line");
+      return std::string();
+    }
+    return ExpandChecked(context_, At(section, line), line.Key + "=" + line.Value, scope);
+  }
+
+  void CheckCopy() {
+    for (const ProfileEntry& line : profile_.Lines("copy")) {
+      const std::string expanded = ExpandedLine("copy", line, "between source and destination");
+      std::string source, target;
+      if (expanded.empty() || !SplitAtLast(expanded, '=', source, target)) continue;
+      source = Trim(source);
+      target = Trim(target);
+      const std::string thisFolder = PlaceholderModel::ThisFolder();
+      if (SameText(source.substr(0, thisFolder.size()), thisFolder) && !IsMember(source.substr(thisFolder.size())))
+        Found().Error(At("copy", line), "the source " + Quoted(line.Key) + " is not in the component folder");
+      context_.Installed.push_back({LowerAscii(target), &component_, At("copy", line)});
+    }
+  }
+
+  bool IsMember(const std::string& relative) const {
+    return std::any_of(component_.Members.begin(), component_.Members.end(),
+                       [&](const std::string& member) { return SameText(member, relative); });
+  }
+
+  bool InstalledHere(const std::string& path) const {
+    const std::string target = LowerAscii(Trim(path));
+    return std::any_of(context_.Installed.begin(), context_.Installed.end(), [&](const InstalledFile& file) {
+      return file.Owner == &component_ && file.Target == target;
+    });
+  }
+
+  void CheckFileList(const FileList& list) {
+    for (const ProfileEntry& line : profile_.Lines(list.Section)) {
+      // A line "n=file" names the file after its "="; a line without one is the file.
+      const std::string expanded =
+          ExpandChecked(context_, At(list.Section, line), line.Key + (line.HasEquals ? "=" + line.Value : ""),
+                        PlaceholderScope::DescriptorList);
+      const size_t equals = expanded.find('=');
+      const std::string file = equals == std::string::npos ? expanded : expanded.substr(equals + 1);
+      if (!InstalledHere(file))
+        Found().Error(At(list.Section, line), "no [copy] line of this component installs " +
+                                                  Quoted(line.HasEquals ? line.Value : line.Key) +
+                                                  ", and the installer " + list.Action +
+                                                  " only files it wrote in the run");
+    }
+  }
+
+  void CheckRegistry() {
+    for (const ProfileEntry& line : profile_.Lines("registry")) {
+      const Place where = At("registry", line);
+      if (!line.HasEquals) {
+        Found().Error(where, "no \"=\" before the value; the installer cannot split the line");
+        continue;
+      }
+      // The key path and name must be known placeholders; the value is data.
+      const std::string path = ExpandChecked(context_, where, line.Key, PlaceholderScope::RegistryList);
+      const std::string value = ExpandChecked(context_, where, line.Value, PlaceholderScope::RegistryList, true);
+      std::string key, name;
+      if (!SplitAtLast(path, '\\', key, name))
+        Found().Error(where, "no \"\\\" between the key path and the value name; the installer cannot split the line");
+      if (path.find('|') != std::string::npos || value.find('|') != std::string::npos)
+        Found().Warning(where, "the uninstall record cannot hold a \"|\"; the uninstallation would not find the value");
+    }
+  }
+
+  void CheckIniEdits() {
+    for (const ProfileEntry& line : profile_.Lines("ini")) {
+      long long number = 0;
+      if (!ParseDecimal(line.Key, number) || number < 0) {
+        Found().Warning(At("ini", line), "the key is not a number; the installer ignores the line");
+        continue;
+      }
+      const std::string expanded = ExpandedLine("ini", line, "after the number");
+      if (expanded.empty()) continue;
+      if (expanded.find('=', expanded.find('=') + 1) == std::string::npos)
+        Found().Error(At("ini", line), "no \"=\" between the INI file and its section; the installer passes the edits over");
+      const std::string section = "AddIni" + Trim(line.Key);
+      if (!profile_.Find(section))
+        Found().Warning(At("ini", line), "there is no section [" + section + "] with the entries to write");
+      for (const ProfileEntry& entry : profile_.Lines(section)) {
+        if (!entry.HasEquals || Trim(entry.Value).empty())
+          Found().Error(At(section, entry), "no value after \"=\"; the installer passes the entry over");
+        else
+          ExpandChecked(context_, At(section, entry), entry.Key + "=" + entry.Value, PlaceholderScope::DescriptorList,
+                        true);
+      }
+    }
+  }
+
+  const ComponentFiles& component_;
+  CheckContext& context_;
+  const ProfileText profile_;
+  const std::string file_;
+};
+
+}  // namespace
+
+void CheckDescriptor(const ComponentFiles& component, CheckContext& context) {
+  DescriptorCheck(component, context).Run();
+}

@@ -1,0 +1,75 @@
+#include "checks/product_checks.h"
+
+#include "checks/check_context.h"
+#include "sys/text.h"
+
+namespace {
+
+const char kSettingsTarget[] = "%installDir%uninst\\install.ini";
+
+const ComponentFiles* SettingsHolder(const std::vector<ComponentFiles>& components) {
+  for (const ComponentFiles& component : components)
+    if (component.HasInstallSettings) return &component;
+  return nullptr;
+}
+
+void CheckSettingsCopied(const ComponentFiles& holder, CheckContext& context) {
+  const std::string target = LowerAscii(context.Placeholders.Expand(kSettingsTarget, PlaceholderScope::ProductText));
+  for (const InstalledFile& file : context.Installed)
+    if (file.Target == target) return;
+  context.Found.Error({holder.Folder + "/ver.ini", "copy", "", 0},
+                      std::string("no [copy] line installs install.ini as ") + kSettingsTarget);
+}
+
+// Two components that put a file at the same place: the one installed later
+// overwrites the other's under the overwrite rule, and both count it as theirs.
+void CheckSharedTargets(CheckContext& context) {
+  const std::vector<InstalledFile>& installed = context.Installed;
+  for (size_t i = 0; i < installed.size(); ++i)
+    for (size_t j = 0; j < i; ++j)
+      if (installed[j].Owner != installed[i].Owner && installed[j].Target == installed[i].Target) {
+        context.Found.Warning(installed[i].Where, "the component " + installed[j].Owner->Folder +
+                                                      " copies to the same target (line " +
+                                                      std::to_string(installed[j].Where.Line) + " of its ver.ini)");
+        break;
+      }
+}
+
+}  // namespace
+
+Place EntryPlace(const ProfileText& profile, const std::string& file, const std::string& section,
+                 const ProfileEntry& entry) {
+  const ProfileSection* found = profile.Find(section);
+  return Place{file, found ? found->Name : section, entry.Key, entry.Line};
+}
+
+std::string ExpandChecked(CheckContext& context, const Place& where, const std::string& text, PlaceholderScope scope,
+                          bool dataOnly) {
+  const std::string expanded = context.Placeholders.Expand(text, scope);
+  for (const std::string& message : PlaceholderModel::UnknownPlaceholders(expanded, scope)) {
+    if (dataOnly)
+      context.Found.Warning(where, message);
+    else
+      context.Found.Error(where, message);
+  }
+  return expanded;
+}
+
+Findings CheckProduct(const std::vector<ComponentFiles>& components) {
+  const ComponentFiles* holder = SettingsHolder(components);
+  const ProfileText settings(holder ? holder->InstallSettings : std::string());
+  CheckContext context{PlaceholderModel(ProductKey(settings, "HKEY_CURRENT_USER"),
+                                        ProductKey(settings, "HKEY_LOCAL_MACHINE")),
+                       {},
+                       {}};
+  for (const ComponentFiles& component : components) CheckDescriptor(component, context);
+  CheckSharedTargets(context);
+  if (holder) {
+    CheckSettingsCopied(*holder, context);
+    CheckInstallSettings(*holder, context);
+  } else {
+    context.Found.Error({"uninst/install.ini", "", "", 0}, "no component holds it; the installer cannot start without it");
+  }
+  context.Found.SortByPlace();
+  return context.Found;
+}

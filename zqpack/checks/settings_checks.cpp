@@ -1,0 +1,125 @@
+// The checks of install.ini.
+#include <algorithm>
+
+#include "checks/check_context.h"
+#include "checks/known_names.h"
+#include "checks/quoted.h"
+#include "sys/text.h"
+
+namespace {
+
+const size_t kTitleLimit = 63, kProgramLimit = 386, kUserKeyLimit = 254;
+
+class SettingsCheck {
+ public:
+  SettingsCheck(const ComponentFiles& component, CheckContext& context)
+      : context_(context), profile_(component.InstallSettings), file_(component.Folder + "/install.ini") {}
+
+  void Run() {
+    CheckNames(profile_,
+               file_,
+               {{"install",
+                 {"update", "reboot", "name", "defaultDir", "MinDiskSpace", "RegRoot", "UninstTitle", "DeleteShared",
+                  "checkDotNet", "SupportUrl"}},
+                {"close", {}}, {"RunProg", {}}, {"RunProgWait", {}}, {"base", {"name"}}, {"groups", {}}, {"links", {}}},
+               context_.Found);
+    CheckInstallSection();
+    CheckProgram("RunProg");
+    CheckProgram("RunProgWait");
+    CheckGroups();
+    CheckLinks();
+  }
+
+ private:
+  Place At(const std::string& section, const ProfileEntry& entry) const {
+    return EntryPlace(profile_, file_, section, entry);
+  }
+  Findings& Found() { return context_.Found; }
+
+  void CheckInstallSection() {
+    if (const ProfileEntry* title = profile_.FindEntry("install", "UninstTitle")) {
+      const size_t length = profile_.Read("install", "UninstTitle", "").size();
+      if (length > kTitleLimit)
+        Found().Error(At("install", *title), TooLong(length, kTitleLimit));
+    }
+    const std::string userKey = ProductKey(profile_, "HKEY_CURRENT_USER");
+    if (userKey.size() > kUserKeyLimit) {
+      const ProfileEntry* root = profile_.FindEntry("install", "RegRoot");
+      const ProfileEntry* name = profile_.FindEntry("install", "name");
+      Found().Error(At("install", root ? *root : *name),
+                    "RegRoot and name give the registry key " + Quoted(userKey) + " of " +
+                        std::to_string(userKey.size()) + " characters; the installer keeps only the first " +
+                        std::to_string(kUserKeyLimit));
+    }
+    if (const ProfileEntry* folder = profile_.FindEntry("install", "defaultDir"))
+      ExpandChecked(context_, At("install", *folder), profile_.Read("install", "defaultDir", ""),
+                    PlaceholderScope::DefaultFolder);
+  }
+
+  static std::string TooLong(size_t length, size_t limit) {
+    return "the value has " + std::to_string(length) + " characters; the installer keeps only the first " +
+           std::to_string(limit);
+  }
+
+  // Only the first line counts: "program=parameters" becomes "program parameters".
+  void CheckProgram(const std::string& section) {
+    const std::vector<ProfileEntry> lines = profile_.Lines(section);
+    for (size_t i = 1; i < lines.size(); ++i)
+      Found().Warning(At(section, lines[i]), "only the first line of [" + section + "] is read");
+    if (lines.empty()) return;
+    const ProfileEntry& line = lines.front();
+    std::string program, parameters;
+    SplitAtLast(line.Key + "=" + line.Value, '=', program, parameters);
+    const std::string command = Trim(program + " " + parameters);
+    if (command.size() > kProgramLimit) Found().Error(At(section, line), TooLong(command.size(), kProgramLimit));
+    ExpandChecked(context_, At(section, line), command, PlaceholderScope::ProductText);
+  }
+
+  // Groups are read by the keys 1 to n, n being the number of lines.
+  void CheckGroups() {
+    const std::vector<ProfileEntry> lines = profile_.Lines("groups");
+    std::vector<bool> read(lines.size(), false);
+    for (size_t k = 1; k <= lines.size(); ++k) {
+      const auto found = std::find_if(lines.begin(), lines.end(), [&](const ProfileEntry& line) {
+        return SameText(line.Key, std::to_string(k));
+      });
+      if (found != lines.end()) read[static_cast<size_t>(found - lines.begin())] = true;
+    }
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (!read[i])
+        Found().Warning(At("groups", lines[i]), "never read: groups are read by the keys 1 to " +
+                                                    std::to_string(lines.size()) + " and stop at a gap");
+  }
+
+  void CheckLinks() {
+    for (const ProfileEntry& line : profile_.Lines("links")) {
+      if (!line.HasEquals || Trim(line.Value).empty()) {
+        Found().Error(At("links", line), "no \"=\" between the link and its target; the installer cannot split the line");
+        continue;
+      }
+      ExpandChecked(context_, At("links", line), line.Key, PlaceholderScope::ProductText);
+      std::string link, target;
+      SplitAtLast(line.Key + "=" + line.Value, '=', link, target);
+      const std::string installed = LowerAscii(ExpandChecked(context_, At("links", line), target, PlaceholderScope::ProductText));
+      if (std::none_of(context_.Installed.begin(), context_.Installed.end(),
+                       [&](const InstalledFile& file) { return file.Target == installed; }))
+        Found().Warning(At("links", line), "no component installs the target " + Quoted(Trim(target)));
+    }
+  }
+
+  CheckContext& context_;
+  const ProfileText profile_;
+  const std::string file_;
+};
+
+}  // namespace
+
+std::string ProductKey(const ProfileText& settings, const char* hive) {
+  const std::string root = settings.Read("install", "RegRoot", "");
+  return std::string(hive) + "\\Software\\" + (root.empty() ? std::string() : root + "\\") +
+         settings.Read("install", "name", "Quotaline");
+}
+
+void CheckInstallSettings(const ComponentFiles& component, CheckContext& context) {
+  SettingsCheck(component, context).Run();
+}
