@@ -22,9 +22,21 @@ struct CheckContext {
   Findings Found;
 };
 
-// The place of an entry, with its section's name as the file writes it.
-Place EntryPlace(const ProfileText& profile, const std::string& file, const std::string& section,
-                 const ProfileEntry& entry);
+// What the checks of one INI file share: the file read, its name in
+// messages and the product's context.
+class FileCheck {
+ protected:
+  FileCheck(CheckContext& context, const std::string& text, std::string file)
+      : context_(context), profile_(text), file_(std::move(file)) {}
+
+  // The place of an entry, with its section's name as the file writes it.
+  Place At(const std::string& section, const ProfileEntry& entry) const;
+  Findings& Found() { return context_.Found; }
+
+  CheckContext& context_;
+  const ProfileText profile_;
+  const std::string file_;
+};
 
 // Expands text in scope and reports each placeholder the installer does not
 // know there, as an error or, for data written as it stands, as a warning.

@@ -26,10 +26,10 @@ const FileList kFileLists[] = {{"register", "registers"},
                                {"dotnetregister", "registers"},
                                {"dotNetinstall", "installs into the assembly cache"}};
 
-class DescriptorCheck {
+class DescriptorCheck : FileCheck {
  public:
   DescriptorCheck(const ComponentFiles& component, CheckContext& context)
-      : component_(component), context_(context), profile_(component.Descriptor), file_(component.Folder + "/ver.ini") {}
+      : FileCheck(context, component.Descriptor, component.Folder + "/ver.ini"), component_(component) {}
 
   void Run() {
     CheckNames(profile_, file_, KnownSections(), context_.Found);
@@ -41,11 +41,6 @@ class DescriptorCheck {
   }
 
  private:
-  Place At(const std::string& section, const ProfileEntry& entry) const {
-    return EntryPlace(profile_, file_, section, entry);
-  }
-  Findings& Found() { return context_.Found; }
-
   std::vector<KnownSection> KnownSections() const {
     std::vector<KnownSection> known = {{"component", {"name", "exename", "path", "version", "dotNetVer", "force"}},
                                        {"copy", {}}, {"register", {}}, {"shared", {}}, {"dotnetregister", {}},
@@ -167,9 +162,6 @@ class DescriptorCheck {
   }
 
   const ComponentFiles& component_;
-  CheckContext& context_;
-  const ProfileText profile_;
-  const std::string file_;
 };
 
 }  // namespace

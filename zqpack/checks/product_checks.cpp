@@ -37,10 +37,9 @@ void CheckSharedTargets(CheckContext& context) {
 
 }  // namespace
 
-Place EntryPlace(const ProfileText& profile, const std::string& file, const std::string& section,
-                 const ProfileEntry& entry) {
-  const ProfileSection* found = profile.Find(section);
-  return Place{file, found ? found->Name : section, entry.Key, entry.Line};
+Place FileCheck::At(const std::string& section, const ProfileEntry& entry) const {
+  const ProfileSection* found = profile_.Find(section);
+  return Place{file_, found ? found->Name : section, entry.Key, entry.Line};
 }
 
 std::string ExpandChecked(CheckContext& context, const Place& where, const std::string& text, PlaceholderScope scope,

@@ -10,10 +10,10 @@ namespace {
 
 const size_t kTitleLimit = 63, kProgramLimit = 386, kUserKeyLimit = 254;
 
-class SettingsCheck {
+class SettingsCheck : FileCheck {
  public:
   SettingsCheck(const ComponentFiles& component, CheckContext& context)
-      : context_(context), profile_(component.InstallSettings), file_(component.Folder + "/install.ini") {}
+      : FileCheck(context, component.InstallSettings, component.Folder + "/install.ini") {}
 
   void Run() {
     CheckNames(profile_,
@@ -31,11 +31,6 @@ class SettingsCheck {
   }
 
  private:
-  Place At(const std::string& section, const ProfileEntry& entry) const {
-    return EntryPlace(profile_, file_, section, entry);
-  }
-  Findings& Found() { return context_.Found; }
-
   void CheckInstallSection() {
     if (const ProfileEntry* title = profile_.FindEntry("install", "UninstTitle")) {
       const size_t length = profile_.Read("install", "UninstTitle", "").size();
@@ -107,9 +102,6 @@ class SettingsCheck {
     }
   }
 
-  CheckContext& context_;
-  const ProfileText profile_;
-  const std::string file_;
 };
 
 }  // namespace
