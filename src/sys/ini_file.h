@@ -35,5 +35,8 @@ class IniFile {
   const std::string& Path() const { return path_; }
 
  private:
+  // The section's lines as stored ("key=value", values with their quotes).
+  std::vector<std::string> StoredLines(const std::string& section) const;
+
   std::string path_;
 };

@@ -57,6 +57,12 @@ std::string LineValue(const std::vector<std::string>& lines, const std::string& 
   return std::string();
 }
 
+std::string UnquotedValue(const std::string& value) {
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
 bool ParseDecimal(const std::string& text, long long& value) {
   const std::string number = Trim(text);
   value = 0;

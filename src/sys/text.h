@@ -23,6 +23,9 @@ bool SplitAtLast(const std::string& text, char separator, std::string& head, std
 // (trimmed, case ignored) is name; empty when there is none.
 std::string LineValue(const std::vector<std::string>& lines, const std::string& name);
 
+// A value of an INI file as the profile functions return it: one pair of
+// enclosing quotes (both " or both ') removed.
+std::string UnquotedValue(const std::string& value);
 // Reads the trimmed text as a decimal integer with an optional sign; false when
 // it is empty, holds anything else or does not fit 64 bits.
 bool ParseDecimal(const std::string& text, long long& value);

@@ -29,6 +29,18 @@ TEST(IniFile, ReadsLongValuesAndLargeSections) {
   EXPECT_TRUE(IniFile(ScratchPath("fehlt.ini")).Keys("gross").empty());
 }
 
+TEST(IniFile, SectionLinesAreWhatReadingEachKeyGives) {
+  const std::string path = ScratchPath("lines.ini");
+  ASSERT_TRUE(WriteTextFile(path,
+                            "[liste]\r\n  a =  \"zitiert\"  \r\nB='einfach'\r\nc=\"offen\r\nd=\"\r\nohne Gleich\r\n"
+                            "; Kommentar=1\r\nA=zweites a\r\ne=x=y\r\nleer=\r\nf=\"\"\r\ng='gemischt\"\r\n"));
+  const IniFile ini(path);
+  std::vector<std::string> byKey;
+  for (const std::string& key : ini.Keys("liste")) byKey.push_back(key + "=" + ini.ReadString("liste", key, ""));
+  EXPECT_EQ(ini.SectionLines("liste"), byKey);
+  EXPECT_EQ(byKey.front(), "a=zitiert");
+}
+
 TEST(IniFile, WritesEntryByEntryAndErasesSections) {
   const std::string path = ScratchPath("write.ini");
   ASSERT_TRUE(WriteTextFile(path, "; Kommentar\r\n[alt]\r\nbleibt=1\r\n[leer]\r\n"));

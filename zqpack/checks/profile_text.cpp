@@ -17,12 +17,6 @@ bool IsComment(const ProfileEntry& entry) { return !entry.Key.empty() && entry.K
 
 }  // namespace
 
-std::string UnquotedValue(const std::string& value) {
-  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
-    return value.substr(1, value.size() - 2);
-  return value;
-}
-
 ProfileText::ProfileText(const std::string& text) {
   // Lines before the first section header belong to a section without a name.
   sections_.push_back(ProfileSection{});

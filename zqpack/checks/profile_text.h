@@ -37,6 +37,3 @@ class ProfileText {
  private:
   std::vector<ProfileSection> sections_;
 };
-
-// The value with one pair of enclosing quotes removed.
-std::string UnquotedValue(const std::string& value);
