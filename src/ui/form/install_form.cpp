@@ -41,10 +41,7 @@ void DrawBevel(const DRAWITEMSTRUCT& item, HWND form) {
 }  // namespace
 
 TFormInstall::TFormInstall(const RunOptions& options)
-    : options_(options), lists_([this] {
-        ShowReportedState();
-        PumpMessages();
-      }) {
+    : options_(options), lists_([this] { OnReport(); }) {
   FormCreate();
 }
 

@@ -47,6 +47,8 @@ class TFormInstall {
   void InstallInit();
   void TakeOverEngineState();
   void SetControls(bool finished);
+  // Called before and after each report of the engine.
+  void OnReport();
   void ShowReportedState();
   void SetMessageText(const std::string& text);
 
@@ -102,6 +104,7 @@ class TFormInstall {
   DialogQuestions questions_;  // the clear-up's questions
   ReportCollector lists_;
   int statusShown_ = 0;  // the collector's status count last shown
+  unsigned long lastRefresh_ = 0;  // tick count when the window was last brought up to date
 
   // What the exit code is made of.
   int result_ = 0;
