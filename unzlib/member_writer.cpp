@@ -4,14 +4,20 @@
 
 namespace {
 
+bool IsFolder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Creates the folders of path below its drive; existing ones are fine, but a
-// file in a folder's place is not.
+// file in a folder's place is not. Most members go into a folder that is
+// there already, which one look settles.
 bool CreateParents(const std::string& path) {
+  const size_t last = path.rfind('\\');
+  if (last != std::string::npos && last > 2 && IsFolder(path.substr(0, last))) return true;
   for (size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1)) {
     const std::string folder = path.substr(0, slash);
-    if (CreateDirectoryA(folder.c_str(), nullptr)) continue;
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (!CreateDirectoryA(folder.c_str(), nullptr) && !IsFolder(folder)) return false;
   }
   return true;
 }

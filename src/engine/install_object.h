@@ -233,7 +233,8 @@ class TInstallObject {
   // "Fehler:  " or "Warnung: ", the subject, "konnte nicht <participle> werden." and detail.
   void LogError(const std::string& subject, const char* participle, const std::string& detail = "") const;
   void LogWarning(const std::string& subject, const char* participle, const std::string& detail = "") const;
-  bool CopyOver(const std::string& source, const std::string& target) const;
+  // existing: the target's attributes, or INVALID_FILE_ATTRIBUTES for a new one.
+  bool CopyOver(const std::string& source, const std::string& target, unsigned long existing) const;
   int CopyBeside(const std::string& source, const std::string& target, std::vector<std::string>& pending);
   // How a payload piece's file is created: with or without a log line; the
   // uninstaller's creation raises on failure, which fails the whole run.

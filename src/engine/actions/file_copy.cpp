@@ -13,6 +13,7 @@
 int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::vector<std::string>& pending,
                                        bool force) {
   int result = rcOk;
+  std::string readyFolder;  // the folder of the previous target, which is there
   for (size_t i = 0; i < copyList.size() && result == rcOk;) {
     std::string source, target;
     SplitAtLast(copyList[i], '=', source, target);
@@ -23,14 +24,18 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
       return rcFileNotFound;
     }
     const std::string folder = FolderPart(target);
-    if (!FolderExists(folder)) {
+    if (folder != readyFolder && !FolderExists(folder)) {
       Log(FormatText("Erstelle Verzeichnis: %s", folder.c_str()));
       if (!ForceFolders(folder) || !FolderExists(folder)) {
         LogError("Verzeichnis (" + folder + ") ", "erstellt");
         return rcFolderMissing;
       }
     }
-    if (!force && !SourceIsNewer(source, target)) {
+    readyFolder = folder;
+    // One look at the target serves the overwrite rule and the copy; a new
+    // target needs no comparison.
+    const DWORD existing = GetFileAttributesA(target.c_str());
+    if (!force && existing != INVALID_FILE_ATTRIBUTES && !SourceIsNewer(source, target)) {
       // Not copied, yet part of the installation: an earlier run that was
       // cut off may have written it, and the uninstallation must find it.
       Report(rkFile, target, 0);
@@ -38,7 +43,7 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
       continue;
     }
     Log(FormatText("Kopiere Datei %s nach %s", source.c_str(), target.c_str()));
-    if (CopyOver(source, target)) {
+    if (CopyOver(source, target, existing)) {
       Report(rkFile, target, 0);
       copyList[i++] = LowerAscii(target);
     } else {
@@ -49,9 +54,8 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
   return result;
 }
 
-bool TInstallObject::CopyOver(const std::string& source, const std::string& target) const {
+bool TInstallObject::CopyOver(const std::string& source, const std::string& target, DWORD existing) const {
   DWORD attributes = 0;
-  const DWORD existing = GetFileAttributesA(target.c_str());
   if (existing != INVALID_FILE_ATTRIBUTES) {
     attributes = existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA(target.c_str(), 0);
@@ -109,15 +113,13 @@ void TInstallObject::KillFiles(const std::vector<std::string>& files, bool remov
   for (const std::string& path : files) {
     folders.insert(FolderPart(path));
     progress.Advance();
-    if (!FileExists(path)) {
-      LogWarning(path + " ", "gefunden");
-      continue;
-    }
-    DeleteFileA(path.c_str());
-    if (FileExists(path))
-      LogWarning(path + " ", "gelöscht");
-    else
+    // The deletion's own answer saves two looks at the file for each one deleted.
+    if (DeleteFileA(path.c_str()))
       Log(FormatText("Lösche Datei:       %s", path.c_str()));
+    else if (!FileExists(path))
+      LogWarning(path + " ", "gefunden");
+    else
+      LogWarning(path + " ", "gelöscht");
   }
   if (!removeFolders) return;
   // A sub-folder sorts after its parent, so it goes first.
