@@ -4,6 +4,9 @@
 # prefix onto one file system, alternating, and prints the medians of RUNS
 # runs, our phases from our log, peak memory and the ratios.
 #   scripts/bench_install.sh [MEGABYTES [RUNS]]    (default 50 MB, 5 runs)
+# With ZQ_BENCH_BASELINE=DIR (a folder with the zqsetup.exe and UnzLib.dll of
+# an earlier build) that build's installer runs in the same rounds too, and
+# the ratio this build / baseline measures a change in one run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 megabytes=${1:-50}
@@ -21,6 +24,11 @@ python3 "$root/benchmarks/make_install_payload.py" "$work" "$megabytes"
   --library "$root/build/win/unzlib/UnzLib.dll" --output "$work/zq-setup.exe" \
   "$work/components/uninst" "$work/components/files" >/dev/null
 (cd "$work" && makensis -V1 bench.nsi)
+baseline=${ZQ_BENCH_BASELINE:-}
+if [ -n "$baseline" ]; then
+  "$root/build/tools/zqpack/zqpack" --image "$baseline/zqsetup.exe" --library "$baseline/UnzLib.dll" \
+    --output "$work/base-setup.exe" "$work/components/uninst" "$work/components/files" >/dev/null
+fi
 
 export ZQ_WINE_DIR=$root/build/bench/wine
 "$root/tests/support/wine.sh" start
@@ -38,13 +46,19 @@ measure() { /usr/bin/time -f "%e %M" -o "$work/time" wine "$@"; cat "$work/time"
 
 results=$work/results
 : >"$results"
-for run in $(seq "$runs"); do
+# One silent installation by one of our installers, recorded under side.
+install_zq() {
+  local side=$1 installer=$2
   forget
-  read -r seconds kb < <(measure "$work/zq-setup.exe" -hide -path:C:\\bench\\zq)
+  read -r seconds kb < <(measure "$installer" -hide -path:C:\\bench\\zq)
   log=$(tr -d '\r' <"$drive/bench/zq/uninst/zqinstall.log")
   phase() { sed -n "s/^Time to $1: \([0-9]*\) ms$/\1/p" <<<"$log" | tail -n 1; }
-  echo "zq $seconds $kb $(phase write) $(phase init) $(phase install)" >>"$results"
+  echo "$side $seconds $kb $(phase write) $(phase init) $(phase install)" >>"$results"
   [ "$(find "$drive/bench/zq" -type f | wc -l)" -gt 1000 ] || { echo "bench_install.sh: our installation is incomplete" >&2; exit 1; }
+}
+for run in $(seq "$runs"); do
+  install_zq zq "$work/zq-setup.exe"
+  if [ -n "$baseline" ]; then install_zq base "$work/base-setup.exe"; fi
   forget
   read -r seconds kb < <(measure "$work/nsis-setup.exe" /S /D=C:\\bench\\nsis)
   echo "nsis $seconds $kb" >>"$results"
@@ -68,4 +82,8 @@ print(f"  zqsetup phases: write {write:.0f} ms, extract {init - write:.0f} ms (t
       f"install {install:.0f} ms, start and clean-up {zq * 1000 - init - install:.0f} ms")
 zqm, nsism = median("zq", 2) / 1024, median("nsis", 2) / 1024
 print(f"peak memory: zqsetup {zqm:.1f} MiB, NSIS {nsism:.1f} MiB, difference {zqm - nsism:+.1f} MiB (target at most +4)")
+if any(r[0] == "base" for r in rows):
+    base = median("base", 1)
+    print(f"this build against the baseline: {zq:.2f} s / {base:.2f} s, ratio {zq / base:.2f}; time to ready "
+          f"{init:.0f} ms / {median('base', 4):.0f} ms, install {install:.0f} ms / {median('base', 5):.0f} ms")
 PY
