@@ -22,7 +22,7 @@ enum WriteOutcome {
 
 class MemberWriter {
  public:
-  static constexpr size_t kPieceSize = 1 << 18;
+  static constexpr size_t kPieceSize = 1 << 16;
 
   // Without a thread (when none can be started) all work is done at once on
   // the calling thread.

@@ -21,10 +21,17 @@ bool AppendLogFile(const std::string& path, std::vector<std::string>& lines) {
   }
   FILE* file = std::fopen(path.c_str(), "ab");
   if (!file) return false;
-  std::string block;
-  for (const std::string& line : lines) block += line + "\r\n";
-  if (existed) block += "\r\n";
-  const bool written = std::fwrite(block.data(), 1, block.size(), file) == block.size();
+  // Line by line through the file's buffer: a copy of the whole log would
+  // double its memory at the end of a run.
+  bool written = true;
+  const auto put = [&](const std::string& text) {
+    written = written && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  };
+  for (const std::string& line : lines) {
+    put(line);
+    put("\r\n");
+  }
+  if (existed) put("\r\n");
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) return false;
   lines.clear();

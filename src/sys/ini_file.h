@@ -31,6 +31,9 @@ class IniFile {
   bool WriteEntries(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries) const;
   // Removes the section with all its keys.
   bool EraseSection(const std::string& section) const;
+  // Lets the system drop the copy of the file it keeps in memory (whole, for
+  // several files at once): once a large file is read or written for good.
+  void ReleaseCache() const;
 
   const std::string& Path() const { return path_; }
 

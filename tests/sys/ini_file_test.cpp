@@ -29,6 +29,19 @@ TEST(IniFile, ReadsLongValuesAndLargeSections) {
   EXPECT_TRUE(IniFile(ScratchPath("fehlt.ini")).Keys("gross").empty());
 }
 
+TEST(IniFile, WritesASectionsEntriesAtOnce) {
+  const std::string path = ScratchPath("entries.ini");
+  ASSERT_TRUE(WriteTextFile(path, "[s]\r\nAlt=1\r\nbleibt=2\r\n[andere]\r\nx=1\r\n"));
+  const IniFile ini(path);
+  // A stored key keeps its place and spelling; new keys follow in order, a
+  // repeated one with its last value.
+  ASSERT_TRUE(ini.WriteEntries("S", {{"alt", "neu"}, {"Neu", "a"}, {"zwei", "c"}, {"neu", "b"}}));
+  EXPECT_EQ(ini.SectionLines("s"), (std::vector<std::string>{"Alt=neu", "bleibt=2", "Neu=b", "zwei=c"}));
+  EXPECT_EQ(ini.SectionLines("andere"), (std::vector<std::string>{"x=1"}));
+  ASSERT_TRUE(ini.WriteEntries("frisch", {{"a", "1"}}));
+  EXPECT_EQ(ini.SectionLines("frisch"), (std::vector<std::string>{"a=1"}));
+}
+
 TEST(IniFile, SectionLinesAreWhatReadingEachKeyGives) {
   const std::string path = ScratchPath("lines.ini");
   ASSERT_TRUE(WriteTextFile(path,

@@ -73,6 +73,7 @@ int TInstallObject::ReadComponent(const std::string& path) {
     for (const std::string& edit : section(("AddIni" + Trim(line.substr(0, equals))).c_str()))
       entry.IniEdits.push_back(rest + "=" + edit);
   }
+  ini.ReleaseCache();
   Settings->Components.push_back(std::move(entry));
   return rcOk;
 }

@@ -16,6 +16,7 @@ void WriteRecordFile(const std::string& path, std::vector<std::string>& items, c
   std::vector<std::string> rejected;
   std::vector<RecordEntry> entries = InfoEntries(info);
   for (RecordEntry& entry : ItemEntries(items, rejected)) entries.push_back(std::move(entry));
+  std::vector<std::string>().swap(items);  // a large record is held once, not twice
   for (const std::string& item : rejected) log.push_back(FormatText("Fehler:  %s", ("Install Info (" + item + ")").c_str()));
   // One write per section: the system rewrites the whole file for every
   // single entry, which grows with the square of the record's length. Write
@@ -23,11 +24,11 @@ void WriteRecordFile(const std::string& path, std::vector<std::string>& items, c
   std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> sections;
   for (const RecordEntry& entry : entries) {
     if (sections.empty() || !SameText(sections.back().first, entry.Section)) sections.push_back({entry.Section, {}});
-    sections.back().second.emplace_back(entry.Key, entry.Value);
+    sections.back().second.emplace_back(std::move(entry.Key), std::move(entry.Value));
   }
   const IniFile ini(path);
   for (const auto& [section, sectionEntries] : sections) ini.WriteEntries(section, sectionEntries);
-  items.clear();
+  ini.ReleaseCache();
 }
 
 std::string SaveRecords(ReportCollector& lists, const RecordInfo& info, const std::string& uninstDir,

@@ -44,6 +44,7 @@ int TInstallObject::ReadUninstallData(const std::string& path) {
   data.Version = Limited(record.ReadString(kInfo, "Version", ""), 9);
   data.RegMachine = Limited(record.ReadString(kInfo, "RegMachine", ""), 254);
   data.RegUser = Limited(record.ReadString(kInfo, "RegUser", ""), 254);
+  record.ReleaseCache();
   InstallDir = WithTrailingBackslash(data.InstallPath);
   UninstDir = FolderPart(path);
   ProductName = data.Name;
