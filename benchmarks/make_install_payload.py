@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Writes the installation benchmark's payload, the same every time.
 
-  make_install_payload.py FOLDER MEGABYTES
+  make_install_payload.py FOLDER MEGABYTES [FILES]
 
 FOLDER/components/uninst and FOLDER/components/files are the components for
 zqpack (the files in nested folders, a [copy] line each); FOLDER/bench.nsi is
 an NSIS script that installs the same files. A third of the bytes each is
 text-like, binary-like (structured, partly compressible) and already
-compressed (random). 1,000 files for 50 MB; the count grows with the size.
+compressed (random). 1,000 files for 50 MB; the count grows with the size
+unless FILES gives it.
 """
 import os
 import random
@@ -38,7 +39,7 @@ def main():
     folder, megabytes = sys.argv[1], int(sys.argv[2])
     rng = random.Random(20261208)
     total = megabytes * 1024 * 1024
-    count = max(1000, 1000 * megabytes // 50)
+    count = int(sys.argv[3]) if len(sys.argv) > 3 else max(1000, 1000 * megabytes // 50)
     files = os.path.join(folder, "components", "files")
     uninst = os.path.join(folder, "components", "uninst")
     os.makedirs(uninst, exist_ok=True)

@@ -3,7 +3,8 @@
 # of the same files (makensis, default compressor), both under one Wine
 # prefix onto one file system, alternating, and prints the medians of RUNS
 # runs, our phases from our log, peak memory and the ratios.
-#   scripts/bench_install.sh [MEGABYTES [RUNS]]    (default 50 MB, 5 runs)
+#   scripts/bench_install.sh [MEGABYTES [RUNS [FILES]]]
+# (default 50 MB, 5 runs, 1,000 files per 50 MB)
 # With ZQ_BENCH_BASELINE=DIR (a folder with the zqsetup.exe and UnzLib.dll of
 # an earlier build) that build's installer runs in the same rounds too, and
 # the ratio this build / baseline measures a change in one run.
@@ -11,19 +12,21 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 megabytes=${1:-50}
 runs=${2:-5}
+files=${3:-}
 bash "$root/scripts/setup.sh"
 cmake -S "$root" -B "$root/build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$root/build/win" --target zqsetup UnzLib -j "$(nproc)" >/dev/null
 cmake -S "$root" -B "$root/build/tools" -DZQ_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$root/build/tools" --target zqpack -j "$(nproc)" >/dev/null
 
-work=$root/build/bench/install-$megabytes
+work=$root/build/bench/install-$megabytes${files:+-$files}
 rm -rf "$work"
-python3 "$root/benchmarks/make_install_payload.py" "$work" "$megabytes"
+python3 "$root/benchmarks/make_install_payload.py" "$work" "$megabytes" $files
 "$root/build/tools/zqpack/zqpack" --image "$root/build/win/src/zqsetup.exe" \
   --library "$root/build/win/unzlib/UnzLib.dll" --output "$work/zq-setup.exe" \
   "$work/components/uninst" "$work/components/files" >/dev/null
 (cd "$work" && makensis -V1 bench.nsi)
+count=$(find "$work/components/files" -type f ! -name ver.ini | wc -l)
 baseline=${ZQ_BENCH_BASELINE:-}
 if [ -n "$baseline" ]; then
   "$root/build/tools/zqpack/zqpack" --image "$baseline/zqsetup.exe" --library "$baseline/UnzLib.dll" \
@@ -54,7 +57,7 @@ install_zq() {
   log=$(tr -d '\r' <"$drive/bench/zq/uninst/zqinstall.log")
   phase() { sed -n "s/^Time to $1: \([0-9]*\) ms$/\1/p" <<<"$log" | tail -n 1; }
   echo "$side $seconds $kb $(phase write) $(phase init) $(phase install)" >>"$results"
-  [ "$(find "$drive/bench/zq" -type f | wc -l)" -gt 1000 ] || { echo "bench_install.sh: our installation is incomplete" >&2; exit 1; }
+  [ "$(find "$drive/bench/zq" -type f | wc -l)" -gt "$count" ] || { echo "bench_install.sh: our installation is incomplete" >&2; exit 1; }
 }
 for run in $(seq "$runs"); do
   install_zq zq "$work/zq-setup.exe"
@@ -62,7 +65,7 @@ for run in $(seq "$runs"); do
   forget
   read -r seconds kb < <(measure "$work/nsis-setup.exe" /S /D=C:\\bench\\nsis)
   echo "nsis $seconds $kb" >>"$results"
-  [ "$(find "$drive/bench/nsis" -type f | wc -l)" -ge 1000 ] || { echo "bench_install.sh: the NSIS installation is incomplete" >&2; exit 1; }
+  [ "$(find "$drive/bench/nsis" -type f | wc -l)" -ge "$count" ] || { echo "bench_install.sh: the NSIS installation is incomplete" >&2; exit 1; }
 done
 forget
 
