@@ -40,7 +40,7 @@ int32_t __stdcall ZipCallback(UnzipCallbackRecord* record) {
     zip->callbackFailed_ = true;
     zip->CancelRequested = true;
   }
-  PumpWaitingMessages();
+  if (zip->pumpInterval_.Due()) PumpWaitingMessages();
   return zip->CancelRequested ? kCallbackAbort : kCallbackGoOn;
 }
 

@@ -12,6 +12,7 @@
 
 #include "archive/oem_names.h"
 #include "archive/zip_directory.h"
+#include "sys/run_process.h"
 
 class TZipExtractor;
 struct UnzipCallRecord;
@@ -155,6 +156,7 @@ class TZipExtractor {
   int32_t(__stdcall* unzLibExec_)(UnzipCallRecord*) = nullptr;
   int32_t(__stdcall* getUnzLibVersion_)() = nullptr;
   bool callbackFailed_ = false;  // a handler raised during the library call
+  PumpInterval pumpInterval_;
 };
 
 // The callback handed to the unzip library: acts on one record of the

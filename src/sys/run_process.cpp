@@ -9,6 +9,9 @@
 
 namespace {
 
+// How long work may report without a round through the message queue.
+const DWORD kPumpIntervalMs = 15;
+
 enum class Pumped { None, Message, Quit };
 
 Pumped PumpOne() {
@@ -55,6 +58,13 @@ std::string InFolder(const std::string& commandLine, const std::string& folder) 
 }  // namespace
 
 bool PumpMessage() { return PumpOne() != Pumped::None; }
+
+bool PumpInterval::Due() {
+  const DWORD now = GetTickCount();
+  if (now - last_ < kPumpIntervalMs) return false;
+  last_ = now;
+  return true;
+}
 
 void PumpWaitingMessages() {
   Pumped pumped;

@@ -18,3 +18,16 @@ bool PumpMessage();
 // Handles the messages that are waiting now; stops at a quit message, which
 // stays for the main message loop.
 void PumpWaitingMessages();
+
+// Says when the next round through the message queue is due. Work that
+// reports per file pumps only every few milliseconds: a round for each file
+// cost a third of an installation of 1,000 files under Wine, and the window
+// answers as well either way.
+class PumpInterval {
+ public:
+  // True, and the interval starts again, once it has passed.
+  bool Due();
+
+ private:
+  unsigned long last_ = 0;
+};

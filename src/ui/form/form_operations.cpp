@@ -17,9 +17,6 @@
 
 namespace {
 
-// How long reports may pass without a round through the message queue.
-const DWORD kRefreshIntervalMs = 15;
-
 const char kRestartQuestion[] =
     "Um die Installation abzuschließen muß\r\ndas System neu gestartet werden. Soll \r\n"
     "jetzt ein Neustart durchgeführt werden.";
@@ -89,14 +86,8 @@ void TFormInstall::SetControls(bool finished) {
 }
 
 void TFormInstall::OnReport() {
-  // Reports come per file, and answering each of them with a round through
-  // the message queue cost more than the files themselves (a third of an
-  // installation of 1,000 files under Wine). A new status text is shown at
-  // once; otherwise the window is brought up to date every few milliseconds,
-  // which keeps it as responsive.
-  const DWORD now = GetTickCount();
-  if (lists_.StatusCount() == statusShown_ && now - lastRefresh_ < kRefreshIntervalMs) return;
-  lastRefresh_ = now;
+  // A new status text is shown at once, everything else when a round is due.
+  if (lists_.StatusCount() == statusShown_ && !pumpInterval_.Due()) return;
   ShowReportedState();
   PumpMessages();
 }

@@ -12,6 +12,7 @@
 #include "engine/install_object.h"
 #include "engine/report_collector.h"
 #include "start/run_options.h"
+#include "sys/run_process.h"
 #include "ui/form/form_controls.h"
 #include "ui/message_dialog.h"
 
@@ -104,7 +105,7 @@ class TFormInstall {
   DialogQuestions questions_;  // the clear-up's questions
   ReportCollector lists_;
   int statusShown_ = 0;  // the collector's status count last shown
-  unsigned long lastRefresh_ = 0;  // tick count when the window was last brought up to date
+  PumpInterval pumpInterval_;
 
   // What the exit code is made of.
   int result_ = 0;
