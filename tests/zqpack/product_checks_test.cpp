@@ -64,7 +64,11 @@ struct Product {
         "[ini]\r\n"
         "1=%installDir%viewer\\app.ini=options\r\n"
         "[AddIni1]\r\n"
-        "DataPath=%installDir%daten\r\n";
+        "DataPath=%installDir%daten\r\n"
+        "[dotnetregister]\r\n"
+        "1=%INSTALLDIR%viewer\\app.exe\r\n"
+        "[dotNetInstall]\r\n"
+        "1=%installDir%Viewer\\App.exe\r\n";
     Components = {uninst, viewer};
   }
 
@@ -98,10 +102,10 @@ const Case kCases[] = {
      "produkt/viewer/ver.ini", "register", "1", 10, "the installer registers only files it wrote"},
     {"count a file not copied", kViewerDescriptor, "zelo\\gr", "zelo\\kl", true,
      "produkt/viewer/ver.ini", "shared", "1", 12, "the installer counts only files it wrote"},
-    {"dotnetregister a file not copied", kViewerDescriptor, "", "[dotNetRegister]\r\n1=%installDir%viewer\\net.dll\r\n",
-     true, "produkt/viewer/ver.ini", "dotNetRegister", "1", 21, "registers only files"},
-    {"install into the cache a file not copied", kViewerDescriptor, "", "[dotnetinstall]\r\n1=%installDir%net.dll\r\n",
-     true, "produkt/viewer/ver.ini", "dotnetinstall", "1", 21, "installs into the assembly cache only files"},
+    {"dotnetregister a file not copied", kViewerDescriptor, "%INSTALLDIR%viewer\\app.exe", "%INSTALLDIR%net.dll",
+     true, "produkt/viewer/ver.ini", "dotnetregister", "1", 21, "registers only files"},
+    {"install into the cache a file not copied", kViewerDescriptor, "Viewer\\App.exe", "Viewer\\Net.dll",
+     true, "produkt/viewer/ver.ini", "dotNetInstall", "1", 23, "installs into the assembly cache only files"},
     {"name too long", kViewerDescriptor, "name=n", "name=nn", true,
      "produkt/viewer/ver.ini", "component", "name", 2, "128 characters; the installer keeps only the first 127"},
     {"exename too long", kViewerDescriptor, "exename=app.exe", "exename=" "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa.exe",
