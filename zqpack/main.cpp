@@ -65,7 +65,7 @@ struct Arguments {
   std::vector<std::string> Components;
 };
 
-// False when the command line is not one of the two forms.
+// False when the command line is none of the forms of the usage.
 bool Parse(int argc, char** argv, Arguments& arguments) {
   if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
     arguments.Check = true;
