@@ -1,6 +1,7 @@
 #include "engine/config/placeholders.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "sys/path_text.h"
 #include "sys/text.h"
@@ -9,6 +10,20 @@ namespace {
 
 void SortLines(std::vector<std::string>& lines, const LineOrder& order) {
   std::stable_sort(lines.begin(), lines.end(), order);
+}
+
+// Values that hold later names make the text grow with every line (doubling
+// it each time, at worst). No path or registry line comes near this length.
+const uint64_t kMaxExpandedLength = 32768;
+
+// The text's length once every name in it is replaced by value.
+uint64_t ExpandedLength(const std::string& text, const std::string& name, const std::string& value) {
+  if (name.empty()) return text.size();
+  const std::string lowerText = LowerAscii(text), lowerName = LowerAscii(name);
+  uint64_t count = 0;
+  for (size_t at = lowerText.find(lowerName); at != std::string::npos; at = lowerText.find(lowerName, at + name.size()))
+    ++count;
+  return text.size() + count * value.size() - count * name.size();
 }
 
 }  // namespace
@@ -31,7 +46,9 @@ std::string ExpandPlaceholders(const PlaceholderLines& table, const std::string&
     for (const std::string& line : table) {
       // The name ends at the first "=": a folder may itself hold one.
       const std::string name = Trim(line.substr(0, line.find('=')));
-      result = ReplaceAllText(result, name, LineValue(table, name));
+      const std::string value = LineValue(table, name);
+      if (ExpandedLength(result, name, value) > kMaxExpandedLength) break;
+      result = ReplaceAllText(result, name, value);
     }
   }
   return CollapseBackslashPairs(result);

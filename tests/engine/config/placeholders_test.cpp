@@ -74,6 +74,19 @@ TEST(Placeholders, TableOrderDecidesNestedAndRepeatedNames) {
   EXPECT_EQ(ExpandPlaceholders({"%d%=%d%%d%"}, "%d%"), "%d%%d%");
 }
 
+TEST(Placeholders, ValuesThatDoubleTheTextStopAtALimit) {
+  // Each line doubles the text; 40 lines would make a terabyte. The
+  // expansion stops before the line that would pass 32 KiB and leaves the
+  // rest of the names as they stand.
+  PlaceholderLines table;
+  for (int n = 0; n < 40; ++n)
+    table.push_back("%p" + std::to_string(n) + "%=%p" + std::to_string(n + 1) + "%%p" + std::to_string(n + 1) + "%");
+  const std::string expanded = ExpandPlaceholders(table, "%p0%");
+  EXPECT_LE(expanded.size(), 32768u);
+  EXPECT_GT(expanded.size(), 16384u);
+  EXPECT_EQ(expanded.substr(0, 5), "%p12%");  // 4,096 times, 20,480 characters
+}
+
 TEST(DescriptorSection, ExpandsThisDirAndTheTableThenSorts) {
   const PlaceholderLines table = SampleTable();
   const DescriptorKeys keys{"C:\\TEMP\\~qlinst\\viewer\\", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline",
