@@ -1,6 +1,7 @@
 #include "engine/report_collector.h"
 
 #include <climits>
+#include <cstdio>
 #include <utility>
 
 #include "engine/report.h"
@@ -47,7 +48,11 @@ void ReportCollector::Receive(uint8_t kind, const std::string& text, uint8_t fla
 
 void ReportCollector::Handle(uint8_t kind, const std::string& text, uint8_t flags) {
   if (kind == rkMessage) {
-    if (flags & rfLog) logLines_.push_back(text);
+    if (flags & rfLog) {
+      logLines_.push_back(text);
+      // A failed spill keeps the lines; the next one tries again.
+      if (!spill_.Path.empty() && logLines_.size() >= kLogLinesHeld) SpillLogLines(spill_, logLines_);
+    }
     if (flags & rfStatus) {
       statusText_ = text;
       ++statusCount_;
@@ -62,6 +67,12 @@ void ReportCollector::Handle(uint8_t kind, const std::string& text, uint8_t flag
     errorLines_.push_back(text);
   else if (kind == rkProgress)
     AddProgressText(text);
+}
+
+void ReportCollector::DiscardLog() {
+  logLines_.clear();
+  if (spill_.Bytes > 0) std::remove(spill_.Path.c_str());
+  spill_.Bytes = 0;
 }
 
 void ReportCollector::AddProgressText(const std::string& text) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/log_file.h"
+
 class ReportCollector {
  public:
   static constexpr int kProgressMax = 100;
@@ -18,6 +20,15 @@ class ReportCollector {
 
   void Receive(uint8_t kind, const std::string& text, uint8_t flags);
 
+  // From now on, log lines go to a spill file at path whenever kLogLinesHeld
+  // have come together, so that a long run does not hold its whole log.
+  void SpillLogTo(const std::string& path) { spill_.Path = path; }
+  // Writes the whole log so far (spilled lines first) as AppendLogFile does.
+  bool WriteLog(const std::string& path) { return AppendLogFile(path, logLines_, &spill_); }
+  // Forgets the log so far, the spilled lines with it.
+  void DiscardLog();
+
+  // The lines not spilled yet.
   std::vector<std::string>& LogLines() { return logLines_; }
   std::vector<std::string>& RecordLines() { return recordLines_; }
   std::vector<std::string>& ErrorLines() { return errorLines_; }
@@ -30,8 +41,11 @@ class ReportCollector {
   void Handle(uint8_t kind, const std::string& text, uint8_t flags);
   void AddProgressText(const std::string& text);
 
+  static constexpr size_t kLogLinesHeld = 256;
+
   std::function<void()> pump_;
   std::vector<std::string> logLines_;
+  LogSpill spill_;
   std::vector<std::string> recordLines_;
   std::vector<std::string> errorLines_;
   std::string statusText_;

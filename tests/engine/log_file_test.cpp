@@ -50,6 +50,38 @@ TEST(LogFile, NewFileHoldsTheLinesAloneAndLaterBlocksEndWithAnEmptyLine) {
   std::remove(path.c_str());
 }
 
+TEST(LogFile, SpilledLinesComeFirstAndTheSpillGoesOnceWritten) {
+  const std::string path = "spill_target.log";
+  LogSpill spill{"zqlog.tmp", 0};
+  std::remove(path.c_str());
+  std::vector<std::string> lines{"eins", "zwei"};
+  ASSERT_TRUE(SpillLogLines(spill, lines));
+  EXPECT_TRUE(lines.empty());
+  lines = {"drei"};
+  ASSERT_TRUE(SpillLogLines(spill, lines));
+  EXPECT_EQ(spill.Bytes, 18u);
+  LogSpill nowhere{"no_such_folder/zqlog.tmp", 0};
+  std::vector<std::string> kept{"x"};
+  EXPECT_FALSE(SpillLogLines(nowhere, kept));
+  EXPECT_EQ(kept.size(), 1u);
+
+  // An unwritable log keeps both; a writable one gets the spill, then the lines.
+  lines = {"vier"};
+  EXPECT_FALSE(AppendLogFile("no_such_folder/zqinstall.log", lines, &spill));
+  EXPECT_EQ(lines.size(), 1u);
+  EXPECT_EQ(spill.Bytes, 18u);
+  ASSERT_TRUE(AppendLogFile(path, lines, &spill));
+  EXPECT_EQ(ReadAll(path), "eins\r\nzwei\r\ndrei\r\nvier\r\n");
+  EXPECT_EQ(spill.Bytes, 0u);
+  EXPECT_TRUE(ReadAll(spill.Path).empty()) << "the spill file is gone";
+  // Spilled lines alone are a log too; an existing log ends the block with an empty line.
+  lines = {"fünf"};
+  ASSERT_TRUE(SpillLogLines(spill, lines));
+  ASSERT_TRUE(AppendLogFile(path, lines, &spill));
+  EXPECT_EQ(ReadAll(path), "eins\r\nzwei\r\ndrei\r\nvier\r\nfünf\r\n\r\n");
+  std::remove(path.c_str());
+}
+
 TEST(LogFile, UnwritableLogKeepsTheLines) {
   std::vector<std::string> lines{"a", "b"};
   EXPECT_FALSE(AppendLogFile("no_such_folder/zqinstall.log", lines));

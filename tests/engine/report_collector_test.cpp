@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "engine/report.h"
 
 namespace {
@@ -19,6 +21,32 @@ TEST(ReportCollector, MessagesGoToLogAndStatusByFlag) {
   EXPECT_EQ(c.StatusText(), "beides...");
   EXPECT_EQ(c.StatusCount(), 2);
   EXPECT_TRUE(c.RecordLines().empty());
+}
+
+TEST(ReportCollector, ALongLogIsSpilledAndWrittenWholeInOrder) {
+  const std::string spill = "collector_spill.tmp", log = "collector.log";
+  std::remove(log.c_str());
+  ReportCollector c;
+  c.SpillLogTo(spill);
+  std::string expected;
+  for (int n = 0; n < 600; ++n) {
+    c.Receive(rkMessage, "Zeile " + std::to_string(n), rfLog);
+    expected += "Zeile " + std::to_string(n) + "\r\n";
+  }
+  EXPECT_LT(c.LogLines().size(), 256u);
+  ASSERT_TRUE(c.WriteLog(log));
+  std::string written;
+  if (FILE* f = std::fopen(log.c_str(), "rb")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) written.append(buffer, n);
+    std::fclose(f);
+  }
+  EXPECT_EQ(written, expected);
+  for (int n = 0; n < 300; ++n) c.Receive(rkMessage, "danach", rfLog);
+  c.DiscardLog();
+  EXPECT_TRUE(c.LogLines().empty());
+  EXPECT_EQ(std::fopen(spill.c_str(), "rb"), nullptr) << "a discarded log leaves no spill file";
+  std::remove(log.c_str());
 }
 
 TEST(ReportCollector, RecordItemsBecomeRecordLines) {

@@ -37,6 +37,6 @@ std::string SaveRecords(ReportCollector& lists, const RecordInfo& info, const st
   WriteRecordFile(folder + "uninst.ini", lists.RecordLines(), info, lists.LogLines());
   if (!IsUninstallSide(runMode)) WriteRecordFile(folder + "error_inst.ini", lists.ErrorLines(), info, lists.LogLines());
   const std::string logPath = folder + LogFileName(runMode);
-  AppendLogFile(logPath, lists.LogLines());
+  lists.WriteLog(logPath);
   return logPath;
 }

@@ -69,6 +69,9 @@ void TFormInstall::FormCreate() {
   if (!options_.Invisible) ApplyInstallStyle(window_);
 
   object_ = std::make_unique<TInstallObject>();
+  // A run over many files would otherwise hold its whole log until the end.
+  if (!object_->TmpDir.empty())
+    lists_.SpillLogTo(object_->TmpDir + "zqlog" + std::to_string(GetCurrentProcessId()) + ".tmp");
   versionText_ = FileVersion(object_->OwnPath);
   ownDir_ = object_->OwnDir;
   isNT_ = IsNT();
@@ -179,7 +182,7 @@ LRESULT TFormInstall::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TFormInstall::FormDestroy() {
   object_.reset();  // deletes the run's temporary files
-  lists_.LogLines().clear();
+  lists_.DiscardLog();
   lists_.RecordLines().clear();
   lists_.ErrorLines().clear();
 }
