@@ -107,7 +107,12 @@ void MemberWriter::Settle(WriteOutcome outcome) {
 }
 
 WriteOutcome MemberWriter::Open() {
-  if (!CreateParents(path_)) return woNoFolder;
+  // Members of one folder come one after another: their folder is looked at once.
+  const std::string folder = path_.substr(0, path_.rfind('\\') + 1);
+  if (folder != readyFolder_) {
+    if (!CreateParents(path_)) return woNoFolder;
+    readyFolder_ = folder;
+  }
   file_ = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file_ == INVALID_HANDLE_VALUE) return woNoFile;
   return Preallocate(file_, size_) ? woWritten : woNoSpace;

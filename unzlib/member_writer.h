@@ -74,6 +74,8 @@ class MemberWriter {
   bool closed_ = true;
   bool stop_ = false;
 
+  // The folder of the last file opened, which is there; only Open touches it.
+  std::string readyFolder_;
   // The file in the works. Begin sets them while no step runs; then only the
   // steps touch them, apart from outcome_, which changes under the lock.
   std::string path_;
