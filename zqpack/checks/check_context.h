@@ -32,6 +32,8 @@ class FileCheck {
   // The place of an entry, with its section's name as the file writes it.
   Place At(const std::string& section, const ProfileEntry& entry) const;
   Findings& Found() { return context_.Found; }
+  // The message for a text the installer cuts to limit characters.
+  static std::string TooLong(size_t length, size_t limit);
 
   CheckContext& context_;
   const ProfileText profile_;

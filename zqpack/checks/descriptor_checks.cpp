@@ -57,9 +57,7 @@ class DescriptorCheck : FileCheck {
       const ProfileEntry* entry = profile_.FindEntry("component", field.Key);
       const std::string value = profile_.Read("component", field.Key, "");
       if (entry && value.size() > field.Limit)
-        Found().Error(At("component", *entry), "the value has " + std::to_string(value.size()) +
-                                                   " characters; the installer keeps only the first " +
-                                                   std::to_string(field.Limit));
+        Found().Error(At("component", *entry), TooLong(value.size(), field.Limit));
     }
     if (const ProfileEntry* path = profile_.FindEntry("component", "path"))
       ExpandChecked(context_, At("component", *path), profile_.Read("component", "path", ""),

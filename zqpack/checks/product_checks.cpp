@@ -37,23 +37,6 @@ void CheckSharedTargets(CheckContext& context) {
 
 }  // namespace
 
-Place FileCheck::At(const std::string& section, const ProfileEntry& entry) const {
-  const ProfileSection* found = profile_.Find(section);
-  return Place{file_, found ? found->Name : section, entry.Key, entry.Line};
-}
-
-std::string ExpandChecked(CheckContext& context, const Place& where, const std::string& text, PlaceholderScope scope,
-                          bool dataOnly) {
-  const std::string expanded = context.Placeholders.Expand(text, scope);
-  for (const std::string& message : PlaceholderModel::UnknownPlaceholders(expanded, scope)) {
-    if (dataOnly)
-      context.Found.Warning(where, message);
-    else
-      context.Found.Error(where, message);
-  }
-  return expanded;
-}
-
 Findings CheckProduct(const std::vector<ComponentFiles>& components) {
   const ComponentFiles* holder = SettingsHolder(components);
   const ProfileText settings(holder ? holder->InstallSettings : std::string());

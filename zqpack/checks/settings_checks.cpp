@@ -51,11 +51,6 @@ class SettingsCheck : FileCheck {
                     PlaceholderScope::DefaultFolder);
   }
 
-  static std::string TooLong(size_t length, size_t limit) {
-    return "the value has " + std::to_string(length) + " characters; the installer keeps only the first " +
-           std::to_string(limit);
-  }
-
   // Only the first line counts: "program=parameters" becomes "program parameters".
   void CheckProgram(const std::string& section) {
     const std::vector<ProfileEntry> lines = profile_.Lines(section);
