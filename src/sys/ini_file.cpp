@@ -87,26 +87,22 @@ bool IniFile::WriteInteger(const std::string& section, const std::string& key, i
 bool IniFile::WriteEntries(const std::string& section,
                            const std::vector<std::pair<std::string, std::string>>& entries) const {
   std::vector<std::string> lines = StoredLines(section);
-  // lower-case key -> its stored line, or for a new key the entry with its latest value
-  std::map<std::string, std::pair<bool, size_t>> places;
-  for (size_t i = 0; i < lines.size(); ++i)
-    places.emplace(LowerAscii(Trim(lines[i].substr(0, lines[i].find('=')))), std::make_pair(true, i));
-  std::vector<size_t> newKeys;  // the entries that bring a new key, in order
-  for (size_t i = 0; i < entries.size(); ++i) {
-    const auto [place, isNew] = places.emplace(LowerAscii(Trim(entries[i].first)), std::make_pair(false, i));
-    if (isNew) {
-      newKeys.push_back(i);
-    } else if (!place->second.first) {
-      place->second.second = i;
+  std::map<std::string, size_t> places;  // lower-case key -> line
+  for (size_t i = 0; i < lines.size(); ++i) places.emplace(LowerAscii(Trim(lines[i].substr(0, lines[i].find('=')))), i);
+  for (const auto& [key, value] : entries) {
+    const auto [place, added] = places.emplace(LowerAscii(Trim(key)), lines.size());
+    if (added) {
+      lines.push_back(key + "=" + value);
     } else {
-      std::string& line = lines[place->second.second];  // the key keeps the spelling it has
-      line = line.substr(0, line.find('=')) + "=" + entries[i].second;
+      std::string& line = lines[place->second];  // the key keeps the spelling it has
+      line = line.substr(0, line.find('=')) + "=" + value;
     }
   }
+  size_t length = 1;
+  for (const std::string& line : lines) length += line.size() + 1;
   std::string block;
+  block.reserve(length);  // a large record's block is allocated once
   for (const std::string& line : lines) block += line + '\0';
-  for (const size_t i : newKeys)
-    block += entries[i].first + "=" + entries[places[LowerAscii(Trim(entries[i].first))].second].second + '\0';
   block += '\0';
   return WritePrivateProfileSectionA(section.c_str(), block.c_str(), path_.c_str()) != 0;
 }
