@@ -158,6 +158,9 @@ int ReadZipDirectory(ByteSource& source, const ZipDirectoryOptions& options, Zip
   }
 
   directory.DataStart = std::numeric_limits<uint32_t>::max();
+  // Sized once; every header takes at least kCentralHeaderSize bytes, so a count
+  // the directory cannot hold reserves no more than its bytes allow.
+  directory.Entries.reserve(std::min<uint64_t>(record.TotalEntries, record.DirectorySize / kCentralHeaderSize));
   for (unsigned index = 0; index < record.TotalEntries; ++index) {
     ZipDirEntry entry;
     if (const int error = ReadCentralHeader(source, position, options, entry)) return directory.Error = error;

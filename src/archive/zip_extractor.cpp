@@ -126,11 +126,11 @@ void TZipExtractor::ReadDirectoryFrom(HANDLE file, int volumeNumber) {
   archiveComment_ = directory.ArchiveComment;
   droppedDirEntries_ = directory.DroppedFolderEntries;
   for (const int warning : directory.Warnings) ShowMessage(warning);
-  // Entries read before an error stay in the list.
-  for (ZipDirEntry& entry : directory.Entries) {
-    entries_.push_back(std::move(entry));
-    if (OnNewName) OnNewName(this, static_cast<int32_t>(entries_.size()), entries_.back());
-  }
+  // Entries read before an error stay in the list, which is taken over whole:
+  // a large archive's directory is not held twice.
+  entries_ = std::move(directory.Entries);
+  if (OnNewName)
+    for (size_t i = 0; i < entries_.size(); ++i) OnNewName(this, static_cast<int32_t>(i + 1), entries_[i]);
   if (error == zmNotAZipFile && (volumeNumber > 0 || directory.SplitSet)) throw LastVolumeWanted(volumeNumber);
   if (error) throw EZipExtractor(error, ZipMessageText(error));
 }

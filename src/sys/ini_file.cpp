@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include <climits>
-#include <map>
+#include <string_view>
+#include <unordered_map>
 
 #include "sys/text.h"
 
@@ -84,25 +85,41 @@ bool IniFile::WriteInteger(const std::string& section, const std::string& key, i
   return WriteString(section, key, std::to_string(value));
 }
 
-bool IniFile::WriteEntries(const std::string& section,
-                           const std::vector<std::pair<std::string, std::string>>& entries) const {
-  std::vector<std::string> lines = StoredLines(section);
-  std::map<std::string, size_t> places;  // lower-case key -> line
-  for (size_t i = 0; i < lines.size(); ++i) places.emplace(LowerAscii(Trim(lines[i].substr(0, lines[i].find('=')))), i);
+bool IniFile::WriteEntries(const std::string& section, const IniEntries& entries) const {
+  const std::vector<std::string> stored = StoredLines(section);
+  // The section's lines as views: a key as spelt and its new value, or a
+  // stored line kept whole (no value). A large record is not copied again.
+  struct Line {
+    std::string_view head;
+    const std::string_view* value;
+  };
+  std::vector<Line> lines;
+  lines.reserve(stored.size() + entries.size());
+  std::unordered_map<std::string_view, size_t, SameTextHash, SameTextEqual> places;  // key -> line
+  places.reserve(stored.size() + entries.size());
+  for (const std::string& line : stored) {
+    places.emplace(TrimView(std::string_view(line).substr(0, line.find('='))), lines.size());
+    lines.push_back({line, nullptr});
+  }
   for (const auto& [key, value] : entries) {
-    const auto [place, added] = places.emplace(LowerAscii(Trim(key)), lines.size());
+    const auto [place, added] = places.emplace(TrimView(key), lines.size());
     if (added) {
-      lines.push_back(key + "=" + value);
+      lines.push_back({key, &value});
     } else {
-      std::string& line = lines[place->second];  // the key keeps the spelling it has
-      line = line.substr(0, line.find('=')) + "=" + value;
+      Line& line = lines[place->second];  // the key keeps the spelling it has
+      line.head = line.head.substr(0, line.head.find('='));
+      line.value = &value;
     }
   }
   size_t length = 1;
-  for (const std::string& line : lines) length += line.size() + 1;
+  for (const Line& line : lines) length += line.head.size() + (line.value ? 1 + line.value->size() : 0) + 1;
   std::string block;
   block.reserve(length);  // a large record's block is allocated once
-  for (const std::string& line : lines) block += line + '\0';
+  for (const Line& line : lines) {
+    block += line.head;
+    if (line.value) (block += '=') += *line.value;
+    block += '\0';
+  }
   block += '\0';
   return WritePrivateProfileSectionA(section.c_str(), block.c_str(), path_.c_str()) != 0;
 }
@@ -117,16 +134,19 @@ std::vector<std::string> IniFile::SectionLines(const std::string& section) const
   // Reading each value by its key opens the file each time (a second for
   // the 1,000 lines of a large record under Wine); the section's stored lines
   // hold the same values, with the quotes the key read removes.
-  std::map<std::string, std::string> values;  // lower-case key -> its first value
-  for (const std::string& line : StoredLines(section)) {
+  const std::vector<std::string> stored = StoredLines(section);
+  std::unordered_map<std::string_view, std::string_view, SameTextHash, SameTextEqual> values;  // key -> first value
+  values.reserve(stored.size());
+  for (const std::string& line : stored) {
     const size_t equals = line.find('=');
     if (equals != std::string::npos)
-      values.emplace(LowerAscii(Trim(line.substr(0, equals))), UnquotedValue(Trim(line.substr(equals + 1))));
+      values.emplace(TrimView(std::string_view(line).substr(0, equals)), TrimView(std::string_view(line).substr(equals + 1)));
   }
-  std::vector<std::string> lines;
-  for (const std::string& key : Keys(section)) {
-    const auto value = values.find(LowerAscii(key));
-    lines.push_back(key + "=" + (value == values.end() ? std::string() : value->second));
+  std::vector<std::string> lines = Keys(section);
+  for (std::string& line : lines) {  // each key becomes its line
+    const auto value = values.find(line);
+    line += '=';
+    if (value != values.end()) line += UnquotedValue(std::string(value->second));
   }
   return lines;
 }

@@ -3,8 +3,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+// Key and value pairs to write into one section.
+using IniEntries = std::vector<std::pair<std::string_view, std::string_view>>;
 
 class IniFile {
  public:
@@ -28,7 +32,7 @@ class IniFile {
   // system rewrites the whole file for every WriteString): an existing key
   // takes its new value in its place, new keys follow in order, every other
   // entry stays as it is.
-  bool WriteEntries(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries) const;
+  bool WriteEntries(const std::string& section, const IniEntries& entries) const;
   // Removes the section with all its keys.
   bool EraseSection(const std::string& section) const;
   // Lets the system drop the copy of the file it keeps in memory (whole, for

@@ -4,13 +4,16 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
 
-std::string Trim(const std::string& text) {
+std::string Trim(const std::string& text) { return std::string(TrimView(text)); }
+
+std::string_view TrimView(std::string_view text) {
   size_t begin = 0;
   size_t end = text.size();
   while (begin < end && IsBlank(text[begin])) ++begin;
@@ -24,24 +27,39 @@ std::string LowerAscii(const std::string& text) {
   return lower;
 }
 
-bool SameText(const std::string& a, const std::string& b) {
+bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
     if (LowerChar(a[i]) != LowerChar(b[i])) return false;
   return true;
 }
 
-bool SplitAtLast(const std::string& text, char separator, std::string& head, std::string& tail) {
-  head = Trim(text);
-  tail.clear();
+size_t SameTextHash::operator()(std::string_view text) const {
+  size_t hash = 2166136261u;  // FNV-1a over the lower-cased bytes
+  for (char c : text) hash = (hash ^ static_cast<unsigned char>(LowerChar(c))) * 16777619u;
+  return hash;
+}
+
+bool SplitAtLast(std::string_view text, char separator, std::string_view& head, std::string_view& tail) {
+  head = TrimView(text);
+  tail = std::string_view();
   if (head.empty()) return false;
-  if (head.back() == separator) head.pop_back();
+  if (head.back() == separator) head.remove_suffix(1);
   if (head.size() < 3) return false;
   const size_t at = head.rfind(separator);
-  if (at == std::string::npos) return false;
+  if (at == std::string_view::npos) return false;
   tail = head.substr(at + 1);
-  head.erase(at);
+  head = head.substr(0, at);
   return true;
+}
+
+bool SplitAtLast(const std::string& text, char separator, std::string& head, std::string& tail) {
+  std::string_view headView, tailView;
+  const bool split = SplitAtLast(std::string_view(text), separator, headView, tailView);
+  std::string newHead(headView), newTail(tailView);  // text may be head or tail itself
+  head = std::move(newHead);
+  tail = std::move(newTail);
+  return split;
 }
 
 std::string WithTrailingBackslash(const std::string& folder) {

@@ -1,23 +1,37 @@
 // Small text helpers shared by every part of the installer. Platform-free.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Removes blanks and control characters (everything up to ' ') from both ends.
 std::string Trim(const std::string& text);
+std::string_view TrimView(std::string_view text);
 
 // Converts the ASCII letters A to Z to lower case and leaves every other byte as it is.
 std::string LowerAscii(const std::string& text);
 
 // Compares two texts without regard to the case of A to Z.
-bool SameText(const std::string& a, const std::string& b);
+bool SameText(std::string_view a, std::string_view b);
+
+// Hash and equality of keys compared as SameText does, for indexes over views
+// that need no lower-case copy of every key.
+struct SameTextHash {
+  size_t operator()(std::string_view text) const;
+};
+struct SameTextEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+};
 
 // Trims text, drops one trailing separator and splits at the last separator:
 // head is what stands before it, tail what follows. Returns false when there is
 // no separator or the trimmed text is shorter than 3 characters; head then keeps
 // the trimmed text and tail is empty.
 bool SplitAtLast(const std::string& text, char separator, std::string& head, std::string& tail);
+// The same on views into text, which must outlive them.
+bool SplitAtLast(std::string_view text, char separator, std::string_view& head, std::string_view& tail);
 
 // The value after the first "=" of the first "name=value" line whose name
 // (trimmed, case ignored) is name; empty when there is none.

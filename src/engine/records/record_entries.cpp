@@ -36,18 +36,24 @@ std::vector<RecordEntry> InfoEntries(const RecordInfo& info) {
   };
 }
 
-std::vector<RecordEntry> ItemEntries(const std::vector<std::string>& sortedItems, std::vector<std::string>& rejected) {
+std::vector<RecordEntry> ItemEntries(std::vector<std::string>& sortedItems, std::vector<std::string>& rejected) {
   int counters[std::size(kNumberedSections)] = {};
   std::vector<RecordEntry> entries;
-  for (const std::string& item : sortedItems) {
-    RecordEntry entry;
-    std::string head;
-    SplitAtLast(item, '|', head, entry.Value);
-    SplitAtLast(head, '|', entry.Section, entry.Key);
-    if (entry.Section.empty() || entry.Key.empty()) {
-      rejected.push_back(item);
+  entries.reserve(sortedItems.size());
+  for (std::string& item : sortedItems) {
+    std::string_view head, section, key, value;
+    SplitAtLast(item, '|', head, value);
+    SplitAtLast(head, '|', section, key);
+    if (section.empty() || key.empty()) {
+      rejected.push_back(std::move(item));
       continue;
     }
+    RecordEntry entry{std::string(section), std::string(), std::string(value)};
+    // The key keeps the item's text: a large record is not held twice.
+    const size_t keyStart = key.data() - item.data();
+    item.erase(keyStart + key.size());
+    item.erase(0, keyStart);
+    entry.Key = std::move(item);
     for (size_t n = 0; n < std::size(kNumberedSections); ++n) {
       const NumberedSection& numbered = kNumberedSections[n];
       if (!SameText(entry.Section, numbered.item)) continue;
@@ -56,7 +62,8 @@ std::vector<RecordEntry> ItemEntries(const std::vector<std::string>& sortedItems
       if (numbered.dotNet) entries.push_back({"component", "dotNetVer", kDeferredDotNetVersion});
       break;
     }
-    entries.push_back(entry);
+    entries.push_back(std::move(entry));
   }
+  std::vector<std::string>().swap(sortedItems);
   return entries;
 }

@@ -29,5 +29,6 @@ std::vector<RecordEntry> InfoEntries(const RecordInfo& info);
 // deferred COM, shared, .NET registration and .NET cache items become the
 // numbered keys of [register], [shared], [dotnetregister] and [dotnetinstall],
 // and each .NET one also sets [component] dotNetVer. An item without a section
-// or a key goes to rejected instead.
-std::vector<RecordEntry> ItemEntries(const std::vector<std::string>& sortedItems, std::vector<std::string>& rejected);
+// or a key goes to rejected instead. The items are used up: each entry takes
+// over its item's text.
+std::vector<RecordEntry> ItemEntries(std::vector<std::string>& sortedItems, std::vector<std::string>& rejected);

@@ -9,25 +9,34 @@
 #include "sys/locale_order.h"
 #include "sys/text.h"
 
+namespace {
+
+// One write per section, of each run of entries with the same section: the
+// system rewrites the whole file for every single entry, which grows with the
+// square of the record's length. Write failures are not reported: the record
+// is written as far as the system allows.
+void WriteSections(const IniFile& ini, const std::vector<RecordEntry>& entries) {
+  IniEntries section;
+  for (size_t begin = 0, end = 0; begin < entries.size(); begin = end) {
+    section.clear();
+    for (end = begin; end < entries.size() && SameText(entries[end].Section, entries[begin].Section); ++end)
+      section.emplace_back(entries[end].Key, entries[end].Value);
+    ini.WriteEntries(entries[begin].Section, section);
+  }
+}
+
+}  // namespace
+
 void WriteRecordFile(const std::string& path, std::vector<std::string>& items, const RecordInfo& info,
                      std::vector<std::string>& log) {
   if (items.empty()) return;
   std::stable_sort(items.begin(), items.end(), LocaleLessText);
   std::vector<std::string> rejected;
-  std::vector<RecordEntry> entries = InfoEntries(info);
-  for (RecordEntry& entry : ItemEntries(items, rejected)) entries.push_back(std::move(entry));
-  std::vector<std::string>().swap(items);  // a large record is held once, not twice
+  const std::vector<RecordEntry> entries = ItemEntries(items, rejected);
   for (const std::string& item : rejected) log.push_back(FormatText("Fehler:  %s", ("Install Info (" + item + ")").c_str()));
-  // One write per section: the system rewrites the whole file for every
-  // single entry, which grows with the square of the record's length. Write
-  // failures are not reported: the record is written as far as the system allows.
-  std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> sections;
-  for (const RecordEntry& entry : entries) {
-    if (sections.empty() || !SameText(sections.back().first, entry.Section)) sections.push_back({entry.Section, {}});
-    sections.back().second.emplace_back(std::move(entry.Key), std::move(entry.Value));
-  }
   const IniFile ini(path);
-  for (const auto& [section, sectionEntries] : sections) ini.WriteEntries(section, sectionEntries);
+  WriteSections(ini, InfoEntries(info));
+  WriteSections(ini, entries);
   ini.ReleaseCache();
 }
 

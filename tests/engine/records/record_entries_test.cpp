@@ -13,6 +13,13 @@ std::vector<std::string> Texts(const std::vector<RecordEntry>& entries) {
   return texts;
 }
 
+// The entries of the items, which ItemEntries uses up.
+std::vector<RecordEntry> EntriesOf(std::vector<std::string> items, std::vector<std::string>& rejected) {
+  std::vector<RecordEntry> entries = ItemEntries(items, rejected);
+  EXPECT_TRUE(items.empty());
+  return entries;
+}
+
 TEST(RecordEntries, InfoBlockInItsOrder) {
   RecordInfo info{"C:\\Programme\\Quotaline\\", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline",
                   "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline", "1.2.3.4", "Quotaline", true};
@@ -30,12 +37,13 @@ TEST(RecordEntries, InfoBlockInItsOrder) {
 
 TEST(RecordEntries, RecordItemsSplitAtTheirLastBars) {
   std::vector<std::string> rejected;
-  const std::vector<RecordEntry> entries = ItemEntries(
+  const std::vector<RecordEntry> entries = EntriesOf(
       {
           "COM|c:\\q\\a.dll|registered",
           "InstalledFiles|c:\\q\\x.exe|installed",
           "Links|c:\\menu\\Quotaline\\Viewer|c:\\q\\viewer.exe",
           "Registry|HKEY_CURRENT_USER\\Software\\Q\\Wert|inserted",
+          " Groups| Quotaline |created ",
           "copy|c:\\q\\in use.dll~|c:\\q\\in use.dll",
       },
       rejected);
@@ -44,6 +52,7 @@ TEST(RecordEntries, RecordItemsSplitAtTheirLastBars) {
                                 "[InstalledFiles] c:\\q\\x.exe=installed",
                                 "[Links] c:\\menu\\Quotaline\\Viewer=c:\\q\\viewer.exe",
                                 "[Registry] HKEY_CURRENT_USER\\Software\\Q\\Wert=inserted",
+                                "[Groups]  Quotaline=created",
                                 "[copy] c:\\q\\in use.dll~=c:\\q\\in use.dll",
                             }));
   EXPECT_TRUE(rejected.empty());
@@ -51,7 +60,7 @@ TEST(RecordEntries, RecordItemsSplitAtTheirLastBars) {
 
 TEST(RecordEntries, DeferredItemsAreNumberedPerSection) {
   std::vector<std::string> rejected;
-  const std::vector<RecordEntry> entries = ItemEntries(
+  const std::vector<RecordEntry> entries = EntriesOf(
       {
           "error_com|~|a.dll",
           "ERROR_COM|~|b.dll",
@@ -80,7 +89,7 @@ TEST(RecordEntries, DeferredItemsAreNumberedPerSection) {
 TEST(RecordEntries, ItemsWithoutSectionOrKeyAreRejected) {
   std::vector<std::string> rejected;
   const std::vector<RecordEntry> entries =
-      ItemEntries({"nur text", "|key|value", "Registry|wert|", "a|b", "Groups|Quotaline|created"}, rejected);
+      EntriesOf({"nur text", "|key|value", "Registry|wert|", "a|b", "Groups|Quotaline|created"}, rejected);
   EXPECT_EQ(Texts(entries), (std::vector<std::string>{"[Groups] Quotaline=created"}));
   EXPECT_EQ(rejected, (std::vector<std::string>{"nur text", "|key|value", "Registry|wert|", "a|b"}));
 }
