@@ -35,6 +35,9 @@ std::vector<std::string> SplitAtNuls(const std::string& list) {
   return names;
 }
 
+// A stored line's key: its trimmed text before the first "=", the whole line without one.
+std::string_view StoredKey(std::string_view line) { return TrimView(line.substr(0, line.find('='))); }
+
 }  // namespace
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
@@ -98,7 +101,7 @@ bool IniFile::WriteEntries(const std::string& section, const IniEntries& entries
   std::unordered_map<std::string_view, size_t, SameTextHash, SameTextEqual> places;  // key -> line
   places.reserve(stored.size() + entries.size());
   for (const std::string& line : stored) {
-    places.emplace(TrimView(std::string_view(line).substr(0, line.find('='))), lines.size());
+    places.emplace(StoredKey(line), lines.size());
     lines.push_back({line, nullptr});
   }
   for (const auto& [key, value] : entries) {
@@ -140,7 +143,7 @@ std::vector<std::string> IniFile::SectionLines(const std::string& section) const
   for (const std::string& line : stored) {
     const size_t equals = line.find('=');
     if (equals != std::string::npos)
-      values.emplace(TrimView(std::string_view(line).substr(0, equals)), TrimView(std::string_view(line).substr(equals + 1)));
+      values.emplace(StoredKey(line), TrimView(std::string_view(line).substr(equals + 1)));
   }
   std::vector<std::string> lines = Keys(section);
   for (std::string& line : lines) {  // each key becomes its line
