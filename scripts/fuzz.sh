@@ -3,7 +3,7 @@
 # (default 60), one per core at a time, starting from its seeds and the
 # corpus of earlier runs:
 #   scripts/fuzz.sh [SECONDS [TARGET...]]
-# Targets: zip_directory command_line placeholders record_entries version zqpack
+# Targets: zip_directory command_line placeholders record_entries version normal_path zqpack
 # descriptor_checks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +11,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(zip_directory command_line placeholders record_entries version zqpack descriptor_checks)
+  targets=(zip_directory command_line placeholders record_entries version normal_path zqpack descriptor_checks)
 fi
 bash "$root/scripts/setup.sh"
 out=$root/build/fuzz

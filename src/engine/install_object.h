@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/boundary/deletion_boundary.h"
 #include "engine/config/install_settings.h"
 #include "engine/report.h"
 #include "engine/records/uninstall_data.h"
@@ -33,6 +34,8 @@ struct ExtractionCounters {
 struct LessText {
   bool operator()(const std::string& a, const std::string& b) const;
 };
+// Folders in that order: a sub-folder follows its parent.
+using FolderSet = std::set<std::string, LessText>;
 
 class TInstallObject {
  public:
@@ -115,10 +118,25 @@ class TInstallObject {
   int CopyFiles();
   // Deletes the files and then (removeFolders) the folders that held them.
   void KillFiles(const std::vector<std::string>& files, bool removeFolders);
+  // Deletes the files a record lists that the boundary allows (with
+  // insideOnly only those inside the installation folder). Returns the folders
+  // to remove once empty: inside the installation folder those of every
+  // listed file and their parents there, elsewhere those a file was taken from.
+  FolderSet KillRecordedFiles(const std::vector<std::string>& files, const DeletionBoundary& boundary, bool insideOnly);
+  // Removes those of the folders that are empty and that the boundary allows, deepest first.
+  void RemoveRecordedFolders(const FolderSet& folders, const DeletionBoundary& boundary);
+  // Deletes one file, logging the outcome; true when it was deleted.
+  bool KillFile(const std::string& path);
   // Removes an empty folder; true when it is gone.
   bool KillDir(const std::string& folder);
-  // Undoes the copying of a failed first installation.
+  // Undoes the copying of a failed first installation, with the folders it created.
   void CleanInstallation();
+  // Creates the installation folder with its missing parents and remembers
+  // them, so that a failed new installation removes them again.
+  bool PrepareInstallFolder(const std::string& folder);
+  // Removes the folders this installation created where they are empty,
+  // deepest first, withInstallFolder also the installation folder.
+  void RemoveCreatedFolders(bool withInstallFolder);
   // Deletes the run's temporary and archive files.
   void KillTempFiles();
 
@@ -216,9 +234,13 @@ class TInstallObject {
   std::vector<std::string> TempFiles;
   std::set<std::string, LessText> ClearupFolders;  // sorted, duplicates ignored
   std::vector<std::string> CloseList;              // "class=caption" lines
+  std::string RecordPath;  // the record an uninstallation, clear-up or completion acts on
+  std::vector<std::string> CreatedFolders;  // by this installation, outermost first
 
  private:
   class PieceReader;
+
+  bool RepeatCopies = false;  // every file is copied, as with force
 
   void DetermineFolders();
   void LogSystemError(DWORD error) const;
@@ -230,6 +252,13 @@ class TInstallObject {
   // Whether the file exists; a missing one is logged as not found.
   bool FileFoundOrLogged(const std::string& path) const;
   void ForgetRejectedProduct() const;
+  // Whether the record may be acted on: sealed by this installer as it is
+  // now (a missing file passes, for the reader to report). Logs a refusal.
+  bool TrustedRecord(const std::string& path) const;
+  // The boundary of the deleting operations around the installation folder.
+  DeletionBoundary Boundary() const;
+  // Whether the record's installation folder may be one; logs a refusal.
+  bool AllowedInstallationFolder(const DeletionBoundary& boundary) const;
   // "Fehler:  " or "Warnung: ", the subject, "konnte nicht <participle> werden." and detail.
   void LogError(const std::string& subject, const char* participle, const std::string& detail = "") const;
   void LogWarning(const std::string& subject, const char* participle, const std::string& detail = "") const;
@@ -279,7 +308,7 @@ class TInstallObject {
   void FilterRegistrations(ComponentEntry& component, std::vector<std::string>& list, bool dotNet);
 
   std::vector<SequenceStep> InstallSteps();
-  std::vector<SequenceStep> UninstallSteps();
+  std::vector<SequenceStep> UninstallSteps(const DeletionBoundary& boundary, FolderSet& folders);
   // Whether the installation folder's drive has MinDiskSpace free; logs when not.
   bool EnoughDiskSpace() const;
   // Copies the uninstaller image into the Windows folder.
@@ -290,20 +319,34 @@ class TInstallObject {
   void UnregisterUnderOle();
   // Reports the whole weight of a step that has no items of its own.
   void ReportWeight(const char* step, bool uninstallTable = false) const;
-  // "InstallInfo" after a failure; the restart decision after a success.
+  // Marks the installation as running; finding the mark of a run that was
+  // cut short, copies every file again.
+  void MarkInProgress();
+  // "InstallInfo" after a failure; the restart decision after a success;
+  // and the mark of a running installation cleared.
   void WriteInstallOutcome(int result, bool& restartNeeded);
   // Runs work inside one OLE initialisation of the thread; false, logged, when
   // OLE cannot be initialised.
   bool WithOle(const std::function<void()>& work);
   // The registrations the error record defers, inside one OLE initialisation.
   void CompleteRegistrations(ComponentEntry& component);
-  // Whether a clear-up may delete the folder: inside the installation folder,
-  // and neither a drive root nor a folder of the system.
-  bool MayClearFolder(const std::string& folder) const;
   // Whether the user confirms, or nobody is to be asked (-autorun, -hide).
   bool Confirmed(const std::string& question) const;
-  void ClearFolder(const std::string& folder);
-  void ClearKey(const std::string& key);
+  void ClearFolder(const std::string& folder, const DeletionBoundary& boundary);
+  // Removes the empty folders of the tree, deepest first, and the links in it
+  // as links.
+  void RemoveEmptyTree(const std::string& folder, const DeletionBoundary& boundary);
+  // The uninstallation's last part, once all else is done: the record goes,
+  // then the folders of the installation, which become clear-up items.
+  void FinishUninstall(UninstallData& record, const DeletionBoundary& boundary, FolderSet& folders);
+  // The copy lines of the error record that name a waiting copy beside its
+  // own target; the others are logged and left out.
+  void KeepWaitingCopies(std::vector<std::string>& copyList) const;
+  // Carries out an error record's registry line: the deletion of a
+  // component's NeedReboot value below the product's machine key, and nothing else.
+  void ApplyDeferredDeletion(const std::string& line);
+  // Deletes the product's key below root's Software key, asking first when it has content.
+  void ClearKey(const std::string& key, const char* root);
   void CreateGroup(const std::string& menu, const std::string& name, bool openFolder);
   void CreateLink(const std::string& link, const std::string& target);
   void StartProgram(const std::string& line, bool wait);

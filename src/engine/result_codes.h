@@ -35,9 +35,10 @@ enum ResultCode : int {
   rcAlreadyUninstalled = -29,
   rcInstallFolderMissing = -30,
   rcNoUninstallData = -31,
+  rcUntrustedRecord = -32,  // a record this installer did not write, or that was changed since
 };
 
-constexpr int kResultMessageCount = 32;
+constexpr int kResultMessageCount = 33;
 
 // The message of a result code (0 or negative). A code outside the table
 // answers with the message of the unknown error.

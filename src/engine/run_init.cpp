@@ -59,7 +59,8 @@ int TInstallObject::DoInitAutoInstall(const std::string& errorRecord) {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
   LogInitStart("Auto Installation ", "DoInitAutoInstall");
-  result = Guarded([&] { return ReadInstallSettings(errorRecord); });
+  RecordPath = errorRecord;
+  result = Guarded([&] { return TrustedRecord(errorRecord) ? ReadInstallSettings(errorRecord) : rcUntrustedRecord; });
   Log("DoInitAutoInstall: " + std::to_string(result));
   return result;
 }
@@ -68,8 +69,16 @@ int TInstallObject::DoInitUninstall(const std::string& record) {
   int result = rcUnknownError;
   Uninstall = std::make_unique<UninstallData>();
   LogInitStart("Deinstallation ", "DoInitUninstall");
-  result = Guarded([&] { return ReadUninstallData(record); });
-  if (result != rcOk && !ProductName.empty()) ForgetRejectedProduct();
+  RecordPath = record;
+  UninstDir = FolderPart(record);  // the log goes beside the record, also when it is refused
+  if (!TrustedRecord(record)) {
+    // Nothing of a record the installer did not write is acted on, not even its product's entry.
+    result = rcUntrustedRecord;
+  } else {
+    result = Guarded([&] { return ReadUninstallData(record); });
+    if (result == rcOk && !AllowedInstallationFolder(Boundary())) result = rcNoUninstallData;
+    if (result != rcOk && !ProductName.empty()) ForgetRejectedProduct();
+  }
   Log("DoInitUninstall: " + std::to_string(result));
   return result;
 }
@@ -87,9 +96,13 @@ int TInstallObject::DoInitClearup(const std::string& record) {
   int result = rcUnknownError;
   Uninstall = std::make_unique<UninstallData>();
   LogInitStart("Clearup ", "DoInitClearup");
+  const std::string path = Trim(record);
+  RecordPath = path.empty() ? OwnDir + "uninst.ini" : path;
+  UninstDir = FolderPart(RecordPath);
   result = Guarded([&] {
-    const std::string path = Trim(record);
-    return ReadClearupData(path.empty() ? OwnDir + "uninst.ini" : path);
+    if (!TrustedRecord(RecordPath)) return static_cast<int>(rcUntrustedRecord);
+    const int read = ReadClearupData(RecordPath);
+    return read == rcOk && !AllowedInstallationFolder(Boundary()) ? rcNoUninstallData : read;
   });
   Log("DoInitClearup: " + std::to_string(result));
   return result;

@@ -9,6 +9,9 @@
 
 namespace {
 
+// The longest folder path CreateDirectory takes: MAX_PATH less room for an 8.3 file name.
+constexpr size_t kMaxFolderLength = MAX_PATH - 12;
+
 // Suppresses the system's critical-error boxes (empty drives) while it lives.
 class QuietErrors {
  public:
@@ -71,18 +74,34 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool ForceFolders(const std::string& path) {
+int64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool ForceFolders(const std::string& path, std::vector<std::string>* created) {
   if (path.empty()) throw std::runtime_error("Das Verzeichnis kann nicht erstellt werden");
   const std::string folder = WithoutTrailingBackslash(path);
   if (folder.size() < 3 || FolderExists(folder)) return true;
+  // Longer folders the system cannot create; checked before any part of the
+  // path is made (Wine would make a folder of the name cut short).
+  if (folder.size() > kMaxFolderLength) return false;
   const std::string parent = FolderPart(folder);
-  if (!parent.empty() && !ForceFolders(parent)) return false;
-  return CreateDirectoryA(folder.c_str(), nullptr) || FolderExists(folder);
+  if (!parent.empty() && !ForceFolders(parent, created)) return false;
+  if (CreateDirectoryA(folder.c_str(), nullptr)) {
+    if (created) created->push_back(WithTrailingBackslash(folder));
+    return true;
+  }
+  return FolderExists(folder);
 }
 
 int FindFiles(std::vector<std::string>& files, const std::string& folder, const std::string& mask, bool longNames,
               bool recurse) {
-  if (!FolderExists(folder)) return 0;
+  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+      (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return 0;
   std::vector<std::string> folders{WithTrailingBackslash(folder)};
   if (recurse) ListSubfolders(folders, folder, true, longNames);
   int found = 0;
@@ -97,12 +116,17 @@ int FindFiles(std::vector<std::string>& files, const std::string& folder, const 
   return found;
 }
 
-int ListSubfolders(std::vector<std::string>& folders, const std::string& folder, bool recurse, bool longNames) {
+int ListSubfolders(std::vector<std::string>& folders, const std::string& folder, bool recurse, bool longNames,
+                   std::vector<std::string>* links) {
   const std::string prefix = WithTrailingBackslash(folder);
   ForEachEntry(folder, "*", [&](const WIN32_FIND_DATAA& entry) {
     if (!IsFolderEntry(entry) || entry.cFileName[0] == '.') return;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+      if (links) links->push_back(prefix + EntryName(entry, longNames));
+      return;
+    }
     folders.push_back(prefix + EntryName(entry, longNames));
-    if (recurse) ListSubfolders(folders, folders.back(), true, longNames);
+    if (recurse) ListSubfolders(folders, folders.back(), true, longNames, links);
   });
   return static_cast<int>(folders.size());
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "driver/driver_test.h"
+#include "support/sealed_record.h"
 #include "support/paths.h"
 #include "support/process.h"
 #include "sys/file_system.h"
@@ -186,6 +187,7 @@ TEST_F(EndToEnd, CompletionReadsTheErrorRecord) {
                 "[Info]\r\nInstallPath=" + target +
                     "\r\nRegUser=HKEY_CURRENT_USER\\Software\\ZqDriverTest\\ZqEndeTest\r\nRegMachine=" + kProductKey +
                     "\r\nName=ZqEndeTest\r\n[copy]\r\n" + target + "a.exe~=" + target + "a.exe\r\n");
+  ASSERT_TRUE(SealHandWrittenRecord(record));
   std::string output;
   ASSERT_EQ(Run("-autoinstall:" + record, output), 0) << output;
   EXPECT_EQ(Field(output, "RegMachine"), kProductKey);
@@ -216,6 +218,7 @@ class EndToEndRecord : public EndToEnd {
                               "\r\nRegUser=HKEY_CURRENT_USER\\Software\\ZqDriverTest\\ZqEndeTest\r\nRegMachine=" +
                               kProductKey + "\r\nVersion=1.0.0.0\r\nName=ZqEndeTest\r\nDeleteShared=1\r\n");
     RegWriteString(std::string(kUninstallKeys) + "\\ZqEndeTest", "DisplayName", "ZqEndeTest");
+    EXPECT_TRUE(SealHandWrittenRecord(record));
   }
   bool UninstallEntryExists() const {
     OpenKey key(OpenRegPath(std::string(kUninstallKeys) + "\\ZqEndeTest", false, KEY_READ));
@@ -225,6 +228,7 @@ class EndToEndRecord : public EndToEnd {
 
 TEST_F(EndToEndRecord, UninstallReadsTheRecordAndLogsBesideIt) {
   IniFile(record).WriteString("InstalledFiles", LowerAscii(target) + "viewer\\ver.ini", "installed");
+  ASSERT_TRUE(SealHandWrittenRecord(record));
   std::string output;
   ASSERT_EQ(Run("-uninstall:" + record, output), 0) << output;
   EXPECT_EQ(Field(output, "ProductName"), "ZqEndeTest");
@@ -255,6 +259,7 @@ TEST_F(EndToEndRecord, ClearupReadsTheFoldersOfTheRecord) {
   EXPECT_EQ(Run("-clearup:" + record, output), -31) << output;  // no folders
   IniFile(record).WriteString("Directories", LowerAscii(target) + "viewer\\", "delete");
   IniFile(record).WriteString("Directories", LowerAscii(target), "delete");
+  ASSERT_TRUE(SealHandWrittenRecord(record));
   ASSERT_EQ(Run("-clearup:" + record, output), 0) << output;
   EXPECT_EQ(List(output, "ClearupFolders"),
             (std::vector<std::string>{LowerAscii(target), LowerAscii(target) + "viewer\\"}));
@@ -273,6 +278,7 @@ TEST_F(EndToEndRecord, ClearupReadsTheFoldersOfTheRecord) {
 
   // Without a path the record beside the program is read.
   CopyFileA(record.c_str(), (folder + "uninst.ini").c_str(), FALSE);
+  ASSERT_TRUE(SealHandWrittenRecord(folder + "uninst.ini"));
   ASSERT_EQ(Run("-clearup", output), 0) << output;
   EXPECT_EQ(Field(output, "UninstDir"), folder);
 }

@@ -88,8 +88,7 @@ int RunOperation(TInstallObject& object, const RunOptions& options, const std::v
     // The window creates the folder before it installs.
     const std::string folder =
         object.BaseMissing() && !options.PathArg.empty() ? options.PathArg : object.InstallDir;
-    ForceFolders(folder);
-    result = object.DoInstall(folder, restart);
+    result = object.PrepareInstallFolder(folder) ? object.DoInstall(folder, restart) : rcCreateFolder;
   }
   else if (options.RunMode == rmAutoInstall)
     result = object.DoAutoInstall();

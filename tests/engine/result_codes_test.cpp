@@ -14,6 +14,8 @@ TEST(ResultCodes, MessagesAreTheWindows1252Texts) {
   EXPECT_STREQ(ResultMessage(rcOpenArchive), "Archiv konnte nicht ge\xF6" "fnet werden.");
   EXPECT_STREQ(ResultMessage(rcTempFile), "Tempor\xE4re Datei konnte nicht erstellt werden.");
   EXPECT_STREQ(ResultMessage(rcNoUninstallData), "Keine Deinstallationsinformationen gefunden.");
+  EXPECT_STREQ(ResultMessage(rcUntrustedRecord),
+               "Installationsinformationen wurden ver\xE4ndert und werden nicht verwendet.");
 }
 
 TEST(ResultCodes, EveryCodeHasItsOwnSentence) {
@@ -29,7 +31,7 @@ TEST(ResultCodes, EveryCodeHasItsOwnSentence) {
 }
 
 TEST(ResultCodes, CodesOutsideTheTableReadAsUnknown) {
-  EXPECT_STREQ(ResultMessage(-32), ResultMessage(rcUnknownError));
+  EXPECT_STREQ(ResultMessage(-33), ResultMessage(rcUnknownError));
   EXPECT_STREQ(ResultMessage(5), ResultMessage(rcUnknownError));
   EXPECT_STREQ(ResultMessage(-2147483647 - 1), ResultMessage(rcUnknownError));
 }

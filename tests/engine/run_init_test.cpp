@@ -13,6 +13,7 @@
 #include "engine/result_codes.h"
 #include "start/run_options.h"
 #include "support/paths.h"
+#include "support/sealed_record.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
 #include "sys/registry.h"
@@ -84,6 +85,10 @@ TEST_F(RunInit, AFailedPayloadStopsBeforeTheSettings) {
 
 TEST_F(RunInit, CompletionReadsTheErrorRecord) {
   WriteTextFile(temp + "error_inst.ini", "[install]\r\nname=Produkt\r\n");
+  EXPECT_EQ(object->DoInitAutoInstall(temp + "error_inst.ini"), rcUntrustedRecord);
+  EXPECT_EQ(log.back(), "DoInitAutoInstall: -32");
+  ASSERT_TRUE(SealHandWrittenRecord(temp + "error_inst.ini"));
+  log.clear();
   EXPECT_EQ(object->DoInitAutoInstall(temp + "error_inst.ini"), rcOk);
   EXPECT_EQ(log[1], "Function: DoInitAutoInstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (0)  IsAdmin (1)");
   EXPECT_EQ(object->Settings->RegMachine, "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
@@ -145,6 +150,19 @@ class RunInitRecord : public RunInit {
 
 TEST_F(RunInitRecord, AnAcceptedUninstallRecordKeepsTheEntries) {
   IniFile(record).WriteString("InstalledFiles", installDir + "a.exe", "installed");
+  // Unsealed, the record is refused as a whole and nothing is touched.
+  EXPECT_EQ(object->DoInitUninstall(record), rcUntrustedRecord);
+  EXPECT_EQ(log[2], "Fehler:  Die Datei " + record +
+                        " wurde nicht von diesem Installationsprogramm geschrieben oder danach verändert und wird "
+                        "nicht verwendet.");
+  EXPECT_EQ(log.back(), "DoInitUninstall: -32");
+  EXPECT_TRUE(UninstallEntryExists());
+  EXPECT_EQ(RestartEntry(), "setup.exe -autoinstall:x");
+  ASSERT_TRUE(SealHandWrittenRecord(record));
+  IniFile(record).WriteString("InstalledFiles", installDir + "b.exe", "installed");  // changed after sealing
+  EXPECT_EQ(object->DoInitUninstall(record), rcUntrustedRecord);
+  ASSERT_TRUE(SealHandWrittenRecord(record));
+  log.clear();
   EXPECT_EQ(object->DoInitUninstall(record), rcOk);
   EXPECT_TRUE(std::regex_match(log[0], std::regex(R"(\*{11} Deinstallation \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d \*{11})")))
       << log[0];
@@ -158,6 +176,7 @@ TEST_F(RunInitRecord, AnAcceptedUninstallRecordKeepsTheEntries) {
 }
 
 TEST_F(RunInitRecord, ARejectedUninstallRecordRemovesTheProductsEntries) {
+  ASSERT_TRUE(SealHandWrittenRecord(record));
   EXPECT_EQ(object->DoInitUninstall(record), rcNoUninstallData);  // no installed files
   EXPECT_EQ(log.back(), "DoInitUninstall: -31");
   EXPECT_FALSE(UninstallEntryExists());
@@ -179,11 +198,14 @@ TEST_F(RunInitRecord, ARejectedUninstallRecordRemovesTheProductsEntries) {
 }
 
 TEST_F(RunInitRecord, ClearupReadsTheNamedRecordOrTheOneBesideTheProgram) {
+  EXPECT_EQ(object->DoInitClearup("  " + record + " "), rcUntrustedRecord);
+  ASSERT_TRUE(SealHandWrittenRecord(record));
   EXPECT_EQ(object->DoInitClearup("  " + record + " "), rcNoUninstallData);  // no folders yet
   EXPECT_EQ(log.back(), "DoInitClearup: -31");
   EXPECT_TRUE(UninstallEntryExists());  // only a rejected uninstallation forgets the product
 
   IniFile(record).WriteString("Directories", LowerAscii(installDir), "delete");
+  ASSERT_TRUE(SealHandWrittenRecord(record));
   object->ClearupFolders.clear();
   object->OwnDir = installDir + "uninst\\";
   EXPECT_EQ(object->DoInitClearup(""), rcOk);

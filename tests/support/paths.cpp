@@ -5,6 +5,11 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
+
+#include "engine/records/record_seal.h"
+#include "sys/registry.h"
+#include "sys/text.h"
 
 std::string WindowsPath(const std::string& unixPath) {
   std::string path = "Z:" + unixPath;
@@ -33,6 +38,20 @@ std::string ScratchPath(const std::string& name) {
   return path + name;
 }
 
+namespace {
+
+// The seals of records an earlier run wrote there: a record of the same
+// bytes would otherwise pass as sealed.
+void ForgetSealsBelow(const std::string& folder) {
+  std::vector<std::string> names;
+  bool any = false;
+  RegKeyHasEntries(kRecordSealKey, names, any, false);
+  for (const std::string& name : names)
+    if (name.rfind(LowerAscii(folder), 0) == 0) RegDeleteEntry(kRecordSealKey, name, false);
+}
+
+}  // namespace
+
 std::string FreshScratchFolder(const std::string& name) {
   const std::string folder = ScratchPath(name);
   std::string from = folder + std::string(2, '\0');  // the list ends with two NULs
@@ -42,6 +61,7 @@ std::string FreshScratchFolder(const std::string& name) {
   operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
   if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) SHFileOperationA(&operation);
   CreateDirectoryA(folder.c_str(), nullptr);
+  ForgetSealsBelow(folder + "\\");
   return folder + "\\";
 }
 

@@ -195,6 +195,40 @@ TEST(ProductChecks, EachMistakeGivesItsOneFinding) {
   }
 }
 
+// "." and ".." count as the file system resolves them, with "\" and "/" and
+// repeated separators; only climbing above the placeholder's folder is an error.
+TEST(ProductChecks, CopyPathClimbingOutOfItsFolderIsAnError) {
+  Product product;
+  std::string& text = product.At(kViewerDescriptor);
+  text.insert(text.find("[register]"),
+              "%thisDir%ver.ini=%installDir%..\\..\\victim\\evil.txt\r\n"
+              "%thisDir%.\\ver.ini=%installDir%viewer//..\\/../evil.txt\r\n"
+              "%thisDir%lib/../ver.ini=%commonFilesDir%.\\..\\evil.txt\r\n"
+              "%thisDir%lib\\.\\..\\app.exe=%installDir%viewer\\..\\daten\\app.exe\r\n"
+              "%thisDir%/app.exe=%installDir%a\\b\\..\\..\\app.exe\r\n"
+              "%thisDir%lib\\..\\ver.ini=C:\\..\\app.exe\r\n"
+              "%thisDir%..\\uninst\\install.ini=%installDir%kopie.ini\r\n"
+              "%thisDir%lib\\..\\..\\viewer\\app.exe=%tempDir%..\r\n");
+  const Findings findings = CheckProduct(product.Components);
+  std::vector<std::string> lines;
+  for (const Finding& finding : findings.List()) lines.push_back(FormatFinding(finding));
+  const std::string at = "produkt/viewer/ver.ini:copy:";
+  EXPECT_EQ(lines, (std::vector<std::string>{
+      at + "%thisDir%ver.ini: error: the target \"%installDir%..\\..\\victim\\evil.txt\" leaves the folder of "
+           "%installDir% through \"..\" (line 9)",
+      at + "%thisDir%.\\ver.ini: error: the target \"%installDir%viewer//..\\/../evil.txt\" leaves the folder of "
+           "%installDir% through \"..\" (line 10)",
+      at + "%thisDir%lib/../ver.ini: error: the target \"%commonFilesDir%.\\..\\evil.txt\" leaves the folder of "
+           "%commonFilesDir% through \"..\" (line 11)",
+      at + "%thisDir%..\\uninst\\install.ini: error: the source \"%thisDir%..\\uninst\\install.ini\" leaves the folder "
+           "of %thisDir% through \"..\" (line 15)",
+      at + "%thisDir%lib\\..\\..\\viewer\\app.exe: error: the source \"%thisDir%lib\\..\\..\\viewer\\app.exe\" leaves "
+           "the folder of %thisDir% through \"..\" (line 16)",
+      at + "%thisDir%lib\\..\\..\\viewer\\app.exe: error: the target \"%tempDir%..\" leaves the folder of %tempDir% "
+           "through \"..\" (line 16)",
+  }));
+}
+
 TEST(ProductChecks, WithoutInstallSettingsOnlyThatIsReported) {
   Product product;
   product.Components[0].HasInstallSettings = false;

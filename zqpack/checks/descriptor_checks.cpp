@@ -1,9 +1,11 @@
 // The checks of one component's ver.ini.
 #include <algorithm>
+#include <optional>
 
 #include "checks/check_context.h"
 #include "checks/known_names.h"
 #include "checks/quoted.h"
+#include "sys/normal_path.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
 
@@ -78,15 +80,37 @@ class DescriptorCheck : FileCheck {
   void CheckCopy() {
     for (const ProfileEntry& line : profile_.Lines("copy")) {
       const std::string expanded = ExpandedLine("copy", line, "between source and destination");
-      std::string source, target;
+      std::string source, target, writtenSource, writtenTarget;
       if (expanded.empty() || !SplitAtLast(expanded, '=', source, target)) continue;
-      source = Trim(source);
+      SplitAtLast(line.Key + "=" + line.Value, '=', writtenSource, writtenTarget);
+      const Place where = At("copy", line);
+      CheckSource(where, Trim(writtenSource), Trim(source));
       target = Trim(target);
-      const std::string thisFolder = PlaceholderModel::ThisFolder();
-      if (SameText(source.substr(0, thisFolder.size()), thisFolder) && !IsMember(source.substr(thisFolder.size())))
-        Found().Error(At("copy", line), "the source " + Quoted(line.Key) + " is not in the component folder");
-      context_.Installed.push_back({LowerAscii(target), &component_, At("copy", line)});
+      BelowItsFolder(where, "target", Trim(writtenTarget), target);
+      context_.Installed.push_back({LowerAscii(target), &component_, where});
     }
+  }
+
+  void CheckSource(const Place& where, const std::string& written, const std::string& source) {
+    const std::optional<std::string> relative = BelowItsFolder(where, "source", written, source);
+    const std::string thisFolder = PlaceholderModel::ThisFolder();
+    if (relative && SameText(source.substr(0, thisFolder.size()), thisFolder) && !IsMember(*relative))
+      Found().Error(where, "the source " + Quoted(written) + " is not in the component folder");
+  }
+
+  // The part of an expanded path below the folder its leading placeholder
+  // stands for, "." and ".." resolved. Nothing without such a placeholder or
+  // when a ".." climbs above that folder (reported: the installer would reach
+  // outside it).
+  std::optional<std::string> BelowItsFolder(const Place& where, const char* role, const std::string& written,
+                                            const std::string& path) {
+    const size_t folder = PlaceholderModel::LeadingFolderLength(path);
+    if (folder == 0) return std::nullopt;
+    std::optional<std::string> below = ResolvedBelowFolder(path.substr(folder));
+    if (!below)
+      Found().Error(where, std::string("the ") + role + " " + Quoted(written) + " leaves the folder of " +
+                               Latin1ToUtf8(written.substr(0, written.find('%', 1) + 1)) + " through \"..\"");
+    return below;
   }
 
   bool IsMember(const std::string& relative) const {

@@ -1,6 +1,8 @@
 #include "checks/placeholder_model.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "engine/config/placeholders.h"
 #include "oem_text.h"
@@ -19,6 +21,10 @@ PlaceholderLines StandInTable(bool withInstallFolder) {
     table.push_back("%" + name + "%={" + name + "}\\");
   }
   return table;
+}
+
+bool IsFolderName(const std::string& name) {
+  return name == "thisdir" || std::find(std::begin(kFolders), std::end(kFolders), name) != std::end(kFolders);
 }
 
 bool IsNameCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
@@ -61,4 +67,11 @@ std::vector<std::string> PlaceholderModel::UnknownPlaceholders(const std::string
     start = end;
   }
   return messages;
+}
+
+size_t PlaceholderModel::LeadingFolderLength(const std::string& expanded) {
+  const size_t end = expanded.find("}\\");
+  if (end == std::string::npos || expanded[0] != '{' || !IsFolderName(expanded.substr(1, end - 1)))
+    return 0;
+  return end + 2;
 }

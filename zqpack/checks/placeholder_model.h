@@ -26,6 +26,8 @@ class PlaceholderModel {
   static std::vector<std::string> UnknownPlaceholders(const std::string& expanded, PlaceholderScope scope);
   // The stand-in of the component folder in expanded texts.
   static const char* ThisFolder() { return "{thisdir}\\"; }
+  // The length of the folder stand-in an expanded text begins with, or 0.
+  static size_t LeadingFolderLength(const std::string& expanded);
 
  private:
   std::string userKey_, machineKey_;

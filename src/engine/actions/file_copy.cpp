@@ -26,7 +26,7 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
     const std::string folder = FolderPart(target);
     if (folder != readyFolder && !FolderExists(folder)) {
       Log(FormatText("Erstelle Verzeichnis: %s", folder.c_str()));
-      if (!ForceFolders(folder) || !FolderExists(folder)) {
+      if (!ForceFolders(folder, &CreatedFolders) || !FolderExists(folder)) {
         LogError("Verzeichnis (" + folder + ") ", "erstellt");
         return rcFolderMissing;
       }
@@ -100,7 +100,7 @@ int TInstallObject::CopyFiles() {
     ComponentEntry& component = Settings->Components[i];
     if (component.Copy.empty()) continue;
     const int length = static_cast<int>(component.Copy.size());
-    result = CopyComponentFiles(component.Copy, component.Pending, component.Force);
+    result = CopyComponentFiles(component.Copy, component.Pending, component.Force || RepeatCopies);
     progress.Advance(length);
   }
   progress.Finish();
@@ -113,17 +113,51 @@ void TInstallObject::KillFiles(const std::vector<std::string>& files, bool remov
   for (const std::string& path : files) {
     folders.insert(FolderPart(path));
     progress.Advance();
-    // The deletion's own answer saves two looks at the file for each one deleted.
-    if (DeleteFileA(path.c_str()))
-      Log(FormatText("Lösche Datei:       %s", path.c_str()));
-    else if (!FileExists(path))
-      LogWarning(path + " ", "gefunden");
-    else
-      LogWarning(path + " ", "gelöscht");
+    KillFile(path);
   }
   if (!removeFolders) return;
   // A sub-folder sorts after its parent, so it goes first.
   for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) KillDir(*folder);
+}
+
+FolderSet TInstallObject::KillRecordedFiles(const std::vector<std::string>& files, const DeletionBoundary& boundary,
+                                            bool insideOnly) {
+  StepProgress progress(ReportProcedure, "KillFiles", true, static_cast<int>(files.size()));
+  FolderSet folders;
+  for (const std::string& path : files) {
+    progress.Advance();
+    const std::string folder = FolderPart(path);
+    // Inside the installation every folder up to it goes once empty, also
+    // when an earlier, interrupted run deleted the file already.
+    for (std::string inside = folder; boundary.Below(inside) && folders.insert(inside).second;)
+      inside = ParentFolder(inside);
+    if (!boundary.MayDeleteFile(path, insideOnly)) {
+      Log(FormatText("Warnung: Datei %s gehört nicht zur Installation und bleibt erhalten.", path.c_str()));
+      continue;
+    }
+    // Elsewhere only a folder this run took a file from.
+    if (KillFile(path) && !boundary.Inside(folder)) folders.insert(folder);
+  }
+  return folders;
+}
+
+void TInstallObject::RemoveRecordedFolders(const FolderSet& folders, const DeletionBoundary& boundary) {
+  // A sub-folder sorts after its parent, so it goes first.
+  for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
+    if (boundary.MayRemoveFolder(*folder) && FolderExists(*folder)) KillDir(*folder);
+}
+
+bool TInstallObject::KillFile(const std::string& path) {
+  // The deletion's own answer saves two looks at the file for each one deleted.
+  if (DeleteFileA(path.c_str())) {
+    Log(FormatText("Lösche Datei:       %s", path.c_str()));
+    return true;
+  }
+  if (!FileExists(path))
+    LogWarning(path + " ", "gefunden");
+  else
+    LogWarning(path + " ", "gelöscht");
+  return false;
 }
 
 bool TInstallObject::KillDir(const std::string& folder) {
@@ -143,7 +177,27 @@ void TInstallObject::CleanInstallation() {
       if (entry.find('=') == std::string::npos && LowerAscii(entry).find(installFolder) != std::string::npos)
         ClearupFolders.insert(LowerAscii(entry));
   KillFiles(std::vector<std::string>(ClearupFolders.begin(), ClearupFolders.end()), true);
-  KillDir(InstallDir);
+  RemoveCreatedFolders(true);
+}
+
+bool TInstallObject::PrepareInstallFolder(const std::string& folder) {
+  bool ready = false;
+  try {
+    ready = ForceFolders(folder, &CreatedFolders) && FolderExists(folder);
+  } catch (...) {
+    ready = false;  // an empty path
+  }
+  if (!ready) RemoveCreatedFolders(false);
+  return ready;
+}
+
+void TInstallObject::RemoveCreatedFolders(bool withInstallFolder) {
+  // Sorted, a folder's sub-folders follow it: from the back, they go first.
+  FolderSet folders(CreatedFolders.begin(), CreatedFolders.end());
+  if (withInstallFolder && !InstallDir.empty()) folders.insert(InstallDir);
+  for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
+    if ((withInstallFolder && SameText(*folder, InstallDir)) || FolderExists(*folder)) KillDir(*folder);
+  CreatedFolders.clear();
 }
 
 void TInstallObject::KillTempFiles() {

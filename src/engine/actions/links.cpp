@@ -7,7 +7,9 @@
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "sys/file_system.h"
+#include "sys/normal_path.h"
 #include "sys/path_text.h"
+#include "sys/resolved_path.h"
 #include "sys/shell_folders.h"
 #include "sys/shortcuts.h"
 #include "sys/text.h"
@@ -78,10 +80,15 @@ void TInstallObject::RemoveLinks() {
     progress.Advance();
   }
   if (!groups.empty()) Report(rkMessage, "Entferne Programmgruppen...", rfLog | rfStatus);
-  const std::string menu = ProgramsMenu();
+  const std::string menu = ProgramsMenu(), menuFolder = ResolvedPath(menu);
   for (const std::string& name : groups) {
     // Removed only when empty: a group that holds foreign shortcuts stays.
     const std::string folder = menu + name;
+    if (!LiesBelow(ResolvedPath(folder), menuFolder)) {
+      Log(FormatText("Warnung: Programmgruppe %s gehört nicht zur Installation und bleibt erhalten.", name.c_str()));
+      progress.Advance();
+      continue;
+    }
     Log(FormatText("Lösche Programmgruppe:   %s", folder.c_str()));
     KillDir(folder);
     if (FolderExists(folder)) LogWarning("Programmgruppe... (" + folder + ") ", "gelöscht");

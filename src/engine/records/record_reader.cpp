@@ -2,6 +2,7 @@
 // keeping its list of folders to clear up.
 #include "engine/install_object.h"
 #include "engine/progress.h"
+#include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "sys/dotnet.h"
 #include "sys/file_system.h"
@@ -83,10 +84,10 @@ int TInstallObject::ReadClearupData(const std::string& path) {
 void TInstallObject::WriteClearupData(const std::vector<std::string>& files) {
   Report(rkMessage, "Aktualisiere Installationsdatei...", rfLog | rfStatus);
   StepProgress progress(ReportProcedure, "WriteClearupData", true, static_cast<int>(files.size()));
-  const std::string installFolder = LowerAscii(InstallDir);
+  const DeletionBoundary boundary = Boundary();
   for (const std::string& file : files) {
     const std::string folder = LowerAscii(FolderPart(file));
-    if (folder.find(installFolder) != std::string::npos) Report(rkDirectory, folder, 0);
+    if (boundary.Inside(folder)) Report(rkDirectory, folder, 0);
     progress.Advance();
   }
   progress.Finish();
@@ -95,6 +96,10 @@ void TInstallObject::WriteClearupData(const std::vector<std::string>& files) {
 void TInstallObject::RemoveClearupInfo() {
   const std::string path = UninstDir + "uninst.ini";
   if (!FileExists(path)) return;
+  const bool sealed = RecordSealed(path);
   const IniFile record(path);
-  if (record.HasSection(kDirectories)) record.EraseSection(kDirectories);
+  if (!record.HasSection(kDirectories)) return;
+  record.EraseSection(kDirectories);
+  record.ReleaseCache();
+  if (sealed) SealRecord(path);
 }

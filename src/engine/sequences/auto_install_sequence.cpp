@@ -4,34 +4,65 @@
 #include <windows.h>
 
 #include "engine/install_object.h"
+#include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
+#include "sys/file_system.h"
+#include "sys/path_text.h"
+#include "sys/resolved_path.h"
 #include "sys/text.h"
 
 int TInstallObject::DoAutoInstall() {
   if (!Settings) return rcMemoryError;
   Settings->Components.clear();
   const std::string record = UninstDir + "error_inst.ini";
+  if (!TrustedRecord(record)) return rcUntrustedRecord;
   int result = ReadComponent(record);
   if (result != rcOk) return result;
   if (Settings->Components.empty()) return rcMemoryError;
   ComponentEntry& component = Settings->Components.front();
+  KeepWaitingCopies(component.Copy);
   result = CopyComponentFiles(component.Copy, component.Pending, false);
   if (result != rcOk) return result;
   try {
     CompleteRegistrations(component);
     CountShared(component.Shared, component.Pending, false, false);
-    for (const std::string& line : component.Registry) ApplyRegistryLine(line);
+    for (const std::string& line : component.Registry) ApplyDeferredDeletion(line);
     // The waiting copies that are in place now, and the record, go.
     for (const std::string& target : component.Copy) TempFiles.push_back(target + "~");
     TempFiles.push_back(record);
     KillFiles(TempFiles, false);
     TempFiles.pop_back();
+    if (!FileExists(record)) ForgetRecordSeal(record);
     // Files still in use arm the completion once more.
     SetRebootInfo();
   } catch (...) {
     result = rcException;
   }
   return result;
+}
+
+void TInstallObject::KeepWaitingCopies(std::vector<std::string>& copyList) const {
+  std::vector<std::string> kept;
+  for (const std::string& line : copyList) {
+    std::string source, target;
+    SplitAtLast(line, '=', source, target);
+    const std::string waiting = ResolvedPath(Trim(source)), beside = ResolvedPath(Trim(target));
+    if (!beside.empty() && waiting == beside + "~")
+      kept.push_back(line);
+    else
+      Log(FormatText("Warnung: Kopie %s ist keine wartende Datei neben ihrem Ziel und wird nicht kopiert.", line.c_str()));
+  }
+  copyList.swap(kept);
+}
+
+void TInstallObject::ApplyDeferredDeletion(const std::string& line) {
+  // The installation defers only the deletion of a component's NeedReboot value below the product's key.
+  std::string left, value, key, name;
+  if (SplitAtLast(line, '=', left, value) && Trim(value) == "@" && SplitAtLast(left, '\\', key, name) &&
+      SameText(name, "NeedReboot") && SameText(ParentFolder(key + "\\"), WithTrailingBackslash(RegMachine())))
+    RegDelete(key, name, false);
+  else
+    Log(FormatText("Warnung: Registry Eintrag %s gehört nicht zur Installation und bleibt erhalten.", line.c_str()));
 }
 
 void TInstallObject::CompleteRegistrations(ComponentEntry& component) {

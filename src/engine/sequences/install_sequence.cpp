@@ -13,12 +13,16 @@
 #include "sys/file_system.h"
 #include "sys/locale_order.h"
 #include "sys/path_text.h"
+#include "sys/registry.h"
 #include "sys/text.h"
 
 namespace {
 
 // The steps from the file copy on undo a failed new installation.
 const char kFirstStepToUndo[] = "CopyFiles";
+// Set under the product's machine key while the installation runs: a run that
+// finds it completes one that was cut short.
+const char kInProgressValue[] = "InstallInProgress";
 
 }  // namespace
 
@@ -27,7 +31,10 @@ int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
   if (!FolderExists(folder)) return rcFolderMissing;
   InstallDir = WithTrailingBackslash(folder);
   UninstDir = InstallDir + "uninst\\";
-  if (BaseMissing() && !EnoughDiskSpace()) return rcDiskSpace;
+  if (BaseMissing() && !EnoughDiskSpace()) {
+    RemoveCreatedFolders(false);
+    return rcDiskSpace;
+  }
   Log("Installiere... " + LogTimeStamp());
   std::sort(TempFiles.begin(), TempFiles.end(), LocaleLessText);
 
@@ -37,7 +44,10 @@ int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
   if (result != rcOk && BaseMissing()) {
     const auto undone = std::find_if(steps.begin(), steps.end(),
                                      [](const SequenceStep& step) { return SameText(step.Name, kFirstStepToUndo); });
-    if (ended >= static_cast<size_t>(undone - steps.begin())) CleanInstallation();
+    if (ended >= static_cast<size_t>(undone - steps.begin()))
+      CleanInstallation();
+    else
+      RemoveCreatedFolders(false);
   }
   WriteInstallOutcome(result, restartNeeded);
   return result;
@@ -48,6 +58,7 @@ std::vector<SequenceStep> TInstallObject::InstallSteps() {
       {"ClosePrograms", [this] { return ClosePrograms(CloseList, true) ? rcOk : rcProgramStillRunning; }, true},
       {"%installdir%", Always([this] { PlaceholderTable.push_back("%installdir%=" + InstallDir); }), false},
       {"ProcessInstInis", [this] { return ProcessInstInis(); }, true},
+      {kInProgressValue, Always([this] { MarkInProgress(); }), false},
       {"CopyFiles", [this] { return CopyFiles(); }, true},
       {"InstallUninstaller", Always([this] { InstallUninstaller(); }), false},
       {"RegisterComps, InstallDotNet, RegisterDotNet", Always([this] { RegisterUnderOle(); }), false},
@@ -104,6 +115,15 @@ void TInstallObject::ReportWeight(const char* step, bool uninstallTable) const {
   Report(rkProgress, std::to_string(GetStepWeight(step, uninstallTable)), 0);
 }
 
+void TInstallObject::MarkInProgress() {
+  int32_t mark = 0;
+  RepeatCopies = RegReadInteger(RegMachine(), kInProgressValue, mark) && mark == 1;
+  // A file the cut-short run wrote in part carries a later time than the
+  // payload's: only copying every file again replaces it.
+  if (RepeatCopies) Log("Eine unterbrochene Installation wird vervollständigt: alle Dateien werden neu kopiert.");
+  RegWriteInteger(RegMachine(), kInProgressValue, 1);
+}
+
 void TInstallObject::WriteInstallOutcome(int result, bool& restartNeeded) {
   if (result != rcOk) {
     RegWrite(RegMachine(), "InstallInfo", ResultMessage(result));
@@ -111,5 +131,6 @@ void TInstallObject::WriteInstallOutcome(int result, bool& restartNeeded) {
     restartNeeded = SetRebootInfo();
     RegDelete(RegMachine(), "InstallInfo", false);
   }
+  RegDeleteEntry(RegMachine(), kInProgressValue, false);
   Report(rkProgress, "100", 0);
 }

@@ -8,12 +8,8 @@
 #include "ui/form/path_input.h"
 
 bool TFormInstall::AcceptFolder(const std::string& folder) const {
-  if (!IsValidLocalPath(folder)) return false;
-  try {
-    return FolderExists(folder) || (ForceFolders(folder) && FolderExists(folder));
-  } catch (...) {
-    return false;
-  }
+  // Folders made for a new installation that then fails are removed again.
+  return IsValidLocalPath(folder) && object_->PrepareInstallFolder(folder);
 }
 
 // The folder box falls back to the folder the initialisation proposed.

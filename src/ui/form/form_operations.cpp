@@ -145,6 +145,8 @@ void TFormInstall::Install() {
     if (allowed_) {
       result = Guarded([this, &folder, &restart] { return object_->DoInstall(folder, restart); });
       uninstDir_ = object_->UninstDir;
+    } else {
+      object_->RemoveCreatedFolders(false);
     }
   }
   Log(FormatText("Time to install: %lu ms", GetTickCount() - start));

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/records/record_seal.h"
 #include "engine/report.h"
 #include "engine/report_collector.h"
 #include "support/paths.h"
+#include "support/sealed_record.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
+#include "sys/registry.h"
 #include "sys/text.h"
 
 namespace {
@@ -24,6 +27,7 @@ TEST(RecordFile, MergesIntoAnEarlierRecord) {
                             "[Info]\r\nName=Alt\r\nVersion=0.9.0.0\r\n"
                             "[InstalledFiles]\r\nc:\\q\\alt.exe=installed\r\n"
                             "[Directories]\r\nc:\\q\\=delete\r\n"));
+  ASSERT_TRUE(SealHandWrittenRecord(path));
   std::vector<std::string> items = {"InstalledFiles|c:\\q\\neu.exe|installed", "COM|c:\\q\\b.dll|registered",
                                     "InstalledFiles|C:\\Q\\ALT.EXE|installed", "kaputt"};
   std::vector<std::string> log;
@@ -43,6 +47,29 @@ TEST(RecordFile, MergesIntoAnEarlierRecord) {
                                              "RegMachine=HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline",
                                              "DeleteShared=0",
                                          }));
+}
+
+TEST(RecordFile, ARecordTheInstallerDidNotWriteIsWrittenAnewAndSealed) {
+  const std::string path = Folder() + "uninst.ini";
+  ASSERT_TRUE(WriteTextFile(path, "[InstalledFiles]\r\nc:\\windows\\win.ini=installed\r\n"));
+  std::vector<std::string> items = {"InstalledFiles|c:\\q\\neu.exe|installed"}, log;
+  WriteRecordFile(path, items, kInfo, log);
+  EXPECT_EQ(log, (std::vector<std::string>{"Warnung: Die Datei " + path +
+                                           " wurde nicht von diesem Installationsprogramm geschrieben und wird neu "
+                                           "geschrieben."}));
+  EXPECT_EQ(IniFile(path).Keys("InstalledFiles"), (std::vector<std::string>{"c:\\q\\neu.exe"}));
+  EXPECT_TRUE(RecordSealed(path));
+  // The seal is the file's SHA-256, under the record's path in one spelling.
+  std::string sealed;
+  ASSERT_TRUE(RegReadString(kRecordSealKey, LowerAscii(path), sealed));
+  EXPECT_EQ(sealed.size(), 64u);
+  ASSERT_TRUE(WriteTextFile(path, "abc"));
+  EXPECT_FALSE(RecordSealed(path));
+  ASSERT_TRUE(SealHandWrittenRecord(path));
+  ASSERT_TRUE(RegReadString(kRecordSealKey, LowerAscii(path), sealed));
+  EXPECT_EQ(sealed, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  EXPECT_TRUE(DeleteRecord(path));
+  EXPECT_FALSE(RegReadString(kRecordSealKey, LowerAscii(path), sealed) && !sealed.empty());
 }
 
 TEST(RecordFile, NoItemsLeaveTheFileAlone) {

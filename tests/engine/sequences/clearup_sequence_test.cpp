@@ -39,6 +39,8 @@ class ClearupSequence : public ActionTest {
     object->Uninstall->RegMachine = kMachine;
     object->InstallDir = folder + "Ziel\\";
     object->UninstDir = folder;
+    object->RecordPath = folder + "uninst.ini";
+    object->ProductName = "Quotaline";
     WriteTextFile(folder + "uninst.ini", "[Directories]\r\n");
   }
   void TearDown() override {

@@ -10,6 +10,8 @@
 #include "support/registry_probe.h"
 #include "sys/path_text.h"
 
+#include <functional>
+
 namespace {
 
 // Bytes that do not compress.
@@ -88,26 +90,55 @@ TEST_F(Faults, AFullDiskFailsTheRunCleansUpAndALargerDiskTakesTheInstallation) {
   EXPECT_EQ(RegistryText(kProductKey, "InstallInfo"), "");
 }
 
-TEST_F(Faults, AKilledInstallationIsCompletedByTheNextRunAndUninstalledWhole) {
+// Waits until the count of the folder's files is far enough for the running
+// installer; true then, and the run's end kills it.
+bool KillWhen(InstallerRun& run, const std::string& folder, const std::function<bool(size_t)>& far) {
+  for (int i = 0; i < 3000 && run.Wait(5) == -1; ++i)
+    if (far(FilesIn(folder).size())) return true;
+  return false;
+}
+
+TEST_F(Faults, KilledInstallationsAndUninstallationsAreCompletedByTheNextRun) {
   constexpr int kFiles = 300;
-  for (int i = 0; i < kFiles; ++i) AddFile("datei" + std::to_string(i) + ".bin", Noise(16 * 1024, i));
+  // In nested folders whose parents hold no file of their own.
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string name = "tief\\" + std::to_string(i % 3) + "\\unten\\datei" + std::to_string(i) + ".bin";
+    ForceFolders(FolderPart(viewer + name));
+    AddFile(name, Noise(16 * 1024, i));
+  }
   BuildProduct();
   {
     InstallerRun run("\"" + installer + "\" -hide");
-    // Killed once a third of the files are in place.
-    size_t copied = 0;
-    for (int i = 0; i < 3000 && run.Wait(5) == -1 && (copied = FilesIn(target + "viewer").size()) < kFiles / 3; ++i) {
-    }
-    ASSERT_GE(copied, static_cast<size_t>(kFiles / 3)) << "the installation ended before it could be killed";
-    ASSERT_LT(copied, static_cast<size_t>(kFiles)) << "the installation ended before it could be killed";
+    ASSERT_TRUE(KillWhen(run, target + "viewer", [](size_t copied) { return copied >= kFiles / 3; }))
+        << "the installation ended before it could be killed";
   }  // terminated here
+  int32_t mark = 0;
+  EXPECT_TRUE(RegReadInteger(kProductKey, "InstallInProgress", mark) && mark == 1);
   std::string output;
   EXPECT_EQ(Run("-hide", output), 0);
-  EXPECT_EQ(FilesIn(target + "viewer").size(), static_cast<size_t>(kFiles));
+  // Every file whole, also the one the killed run was writing.
+  const std::vector<std::string> files = FilesIn(target + "viewer");
+  ASSERT_EQ(files.size(), static_cast<size_t>(kFiles));
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string name = "tief\\" + std::to_string(i % 3) + "\\unten\\datei" + std::to_string(i) + ".bin";
+    ASSERT_EQ(ReadTextFile(target + "viewer\\" + name), Noise(16 * 1024, i)) << name;
+  }
+  EXPECT_FALSE(RegReadInteger(kProductKey, "InstallInProgress", mark));
+
+  // An uninstallation killed late keeps its record: run again from the
+  // uninstall entry, it completes, and nothing is left but the clear-up record.
   const std::string uninstall = RegistryText(std::string(kUninstallKeys) + "\\ZqEndeTest", "QuietUninstallString");
+  {
+    InstallerRun run(uninstall);
+    ASSERT_TRUE(KillWhen(run, target + "viewer", [](size_t left) { return left <= kFiles / 3; }))
+        << "the uninstallation ended before it could be killed";
+  }
+  EXPECT_TRUE(FileExists(target + "uninst\\uninst.ini"));
   ASSERT_EQ(RunProgram(uninstall, &output), 0) << uninstall;
   EXPECT_EQ(FilesIn(target), std::vector<std::string>{});
+  EXPECT_FALSE(FolderExists(target));  // the empty folders went too
   EXPECT_FALSE(RegistryKeyExists(kProductKey));
+  EXPECT_FALSE(RegistryKeyExists(std::string(kUninstallKeys) + "\\ZqEndeTest"));
 }
 
 TEST_F(Faults, AReadOnlyFileIsReplacedAndAMissingSourceUndoesANewInstallation) {
@@ -129,9 +160,13 @@ TEST_F(Faults, AReadOnlyFileIsReplacedAndAMissingSourceUndoesANewInstallation) {
   const std::string other = folder + "Anderes Ziel\\";
   copies += "%thisDir%fehlt.txt=%installdir%viewer\\fehlt.txt\r\n";
   BuildProduct();
-  EXPECT_EQ(Run("\"-path:" + WithoutTrailingBackslash(other) + "\" -hide", output), 20);
-  EXPECT_EQ(FilesIn(other), std::vector<std::string>{});
+  EXPECT_EQ(Run("\"-path:" + other + "neu\\tiefer" + "\" -hide", output), 20);
+  EXPECT_FALSE(FolderExists(other));  // with the folders made for it
   EXPECT_NE(ProductLog().find("Quelldatei"), std::string::npos);
+  // A folder longer than the system allows: the parts that could be made go again.
+  const std::string tooLong = other + std::string(120, 'a') + "\\" + std::string(120, 'b') + "\\" + std::string(60, 'c');
+  EXPECT_EQ(Run("\"-path:" + tooLong + "\" -hide", output), 5);
+  EXPECT_FALSE(FolderExists(other));
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#include "engine/boundary/deletion_boundary.h"
+
+#include "sys/normal_path.h"
+#include "sys/resolved_path.h"
+
+DeletionBoundary::DeletionBoundary(const std::string& installDir, const std::vector<std::string>& protectedFolders)
+    : installation_(ResolvedPath(installDir)) {
+  for (const std::string& folder : protectedFolders) {
+    const std::string resolved = ResolvedPath(folder);
+    if (!resolved.empty()) protected_.push_back(resolved);
+  }
+}
+
+bool DeletionBoundary::InstallationFolderAllowed() const {
+  if (installation_.empty() || IsRootPath(installation_) || IsReparsePoint(installation_)) return false;
+  for (const std::string& folder : protected_)
+    if (IsSameOrBelow(folder, installation_)) return false;
+  return true;
+}
+
+bool DeletionBoundary::Inside(const std::string& path) const {
+  return IsSameOrBelow(ResolvedPath(path), installation_);
+}
+
+bool DeletionBoundary::Below(const std::string& path) const { return LiesBelow(ResolvedPath(path), installation_); }
+
+bool DeletionBoundary::MayDeleteFile(const std::string& path, bool insideOnly) const {
+  const std::string resolved = ResolvedPath(path);
+  if (resolved.empty() || IsRootPath(resolved)) return false;
+  for (const std::string& folder : protected_)
+    if (resolved == folder) return false;
+  if (!LiesBelow(resolved, installation_)) return !insideOnly;
+  return InstallationFolderAllowed() && !ThroughReparsePoint(resolved);
+}
+
+bool DeletionBoundary::MayRemoveFolder(const std::string& folder) const {
+  const std::string resolved = ResolvedPath(folder);
+  if (resolved.empty() || IsRootPath(resolved)) return false;
+  for (const std::string& system : protected_)
+    if (resolved == system) return false;
+  if (!IsSameOrBelow(resolved, installation_)) return true;
+  return InstallationFolderAllowed() && !ThroughReparsePoint(resolved);
+}
+
+bool DeletionBoundary::ThroughReparsePoint(const std::string& resolved) const {
+  std::string folder = NormalPath(resolved + "\\..");
+  for (; LiesBelow(folder, installation_); folder = NormalPath(folder + "\\..")) {
+    if (plainFolders_.count(folder)) return false;  // and so are the folders above it
+    if (IsReparsePoint(folder)) return true;
+  }
+  for (folder = NormalPath(resolved + "\\.."); LiesBelow(folder, installation_); folder = NormalPath(folder + "\\.."))
+    plainFolders_.insert(folder);
+  return false;
+}

@@ -1,0 +1,45 @@
+// Where the deleting operations may delete, decided in one place on paths as
+// the system resolves them. The uninstallation deletes the files its record
+// lists wherever they lie (shared files, the system folder) but removes
+// folders only inside the installation folder; the clear-up stays inside it.
+// Neither deletes a drive root or a protected folder of the system, nor
+// anything reached through a junction or symbolic link.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+class DeletionBoundary {
+ public:
+  DeletionBoundary() = default;
+  // protectedFolders: the system's folders that no record may claim.
+  DeletionBoundary(const std::string& installDir, const std::vector<std::string>& protectedFolders);
+
+  // Whether the installation folder can be one: a folder below a drive or
+  // share root that is neither a protected folder nor above one, and not
+  // itself a junction or link.
+  bool InstallationFolderAllowed() const;
+  // Whether the path is the installation folder or lies inside it.
+  bool Inside(const std::string& path) const;
+  // Whether the path lies inside the installation folder (and is not it).
+  bool Below(const std::string& path) const;
+  // Whether the file may be deleted: a full path, not a protected folder,
+  // not reached through a reparse point inside the installation folder, and
+  // with insideOnly inside that folder.
+  bool MayDeleteFile(const std::string& path, bool insideOnly) const;
+  // Whether the folder may be removed once empty: neither a root nor a
+  // protected folder; inside the installation folder (or the folder itself)
+  // not reached through a reparse point, though it may be one: then the link
+  // is removed, never what it leads to.
+  bool MayRemoveFolder(const std::string& folder) const;
+
+ private:
+  // Whether a folder between the installation folder and the resolved path
+  // leads elsewhere.
+  bool ThroughReparsePoint(const std::string& resolved) const;
+
+  std::string installation_;             // resolved; empty when none was given
+  std::vector<std::string> protected_;  // resolved
+  mutable std::set<std::string> plainFolders_;  // folders known to lead nowhere else
+};

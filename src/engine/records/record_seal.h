@@ -1,0 +1,23 @@
+// The seals of the records the installer writes (uninstall, clear-up and error
+// records): each record's SHA-256, kept under a machine key of the
+// installer's own. Records lie in folders ordinary users may be able to write;
+// that key only administrators can write, and no uninstallation or clear-up
+// of a product removes it, so a clear-up record outlives the product's keys.
+// A record acts only while its seal matches.
+#pragma once
+
+#include <string>
+
+constexpr char kRecordSealKey[] = "HKEY_LOCAL_MACHINE\\Software\\Quotaline Setup Records";
+
+// Seals the record as it is now; false when its digest cannot be made or kept.
+bool SealRecord(const std::string& path);
+
+// Whether the record exists and its digest is the one its seal holds.
+bool RecordSealed(const std::string& path);
+
+// Drops the seal of a record that was deleted or is to be written anew.
+void ForgetRecordSeal(const std::string& path);
+
+// Deletes the record and then its seal; true when the record is gone.
+bool DeleteRecord(const std::string& path);

@@ -1,0 +1,15 @@
+// Folder links for the tests. Wine makes no junction itself (mklink and
+// CreateSymbolicLink do nothing here), but it shows a symbolic link of its
+// Unix side to a folder as a folder that is a reparse point, as Windows shows
+// a junction: the tests make one with the system's ln.
+#pragma once
+
+#include <string>
+
+// Makes link lead to the folder target, in place of a link of an earlier
+// run; true once the link is there.
+bool MakeFolderLink(const std::string& link, const std::string& target);
+
+// Removes the link itself (the system's folder deletion would go through it);
+// true once it is gone.
+bool RemoveFolderLink(const std::string& link);
