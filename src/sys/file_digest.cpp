@@ -7,37 +7,24 @@
 
 namespace {
 
-class Provider {
+// A handle of the cryptographic provider, released when it goes out of scope.
+template <typename Handle, BOOL(WINAPI* Release)(Handle)>
+class CryptHandle {
  public:
-  Provider() {
-    if (!CryptAcquireContextA(&handle_, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT)) handle_ = 0;
+  CryptHandle() = default;
+  ~CryptHandle() {
+    if (handle_) Release(handle_);
   }
-  ~Provider() {
-    if (handle_) CryptReleaseContext(handle_, 0);
-  }
-  Provider(const Provider&) = delete;
-  Provider& operator=(const Provider&) = delete;
-  HCRYPTPROV get() const { return handle_; }
+  CryptHandle(const CryptHandle&) = delete;
+  CryptHandle& operator=(const CryptHandle&) = delete;
+  Handle* out() { return &handle_; }
+  Handle get() const { return handle_; }
 
  private:
-  HCRYPTPROV handle_ = 0;
+  Handle handle_ = 0;
 };
 
-class Hash {
- public:
-  explicit Hash(HCRYPTPROV provider) {
-    if (!provider || !CryptCreateHash(provider, CALG_SHA_256, 0, 0, &handle_)) handle_ = 0;
-  }
-  ~Hash() {
-    if (handle_) CryptDestroyHash(handle_);
-  }
-  Hash(const Hash&) = delete;
-  Hash& operator=(const Hash&) = delete;
-  HCRYPTHASH get() const { return handle_; }
-
- private:
-  HCRYPTHASH handle_ = 0;
-};
+BOOL WINAPI ReleaseProvider(HCRYPTPROV provider) { return CryptReleaseContext(provider, 0); }
 
 class File {
  public:
@@ -70,9 +57,11 @@ bool HashFile(HCRYPTHASH hash, HANDLE file) {
 std::string FileSha256(const std::string& path) {
   const File file(path);
   if (file.get() == INVALID_HANDLE_VALUE) return std::string();
-  const Provider provider;
-  const Hash hash(provider.get());
-  if (!hash.get() || !HashFile(hash.get(), file.get())) return std::string();
+  CryptHandle<HCRYPTPROV, ReleaseProvider> provider;
+  CryptHandle<HCRYPTHASH, CryptDestroyHash> hash;
+  if (!CryptAcquireContextA(provider.out(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) ||
+      !CryptCreateHash(provider.get(), CALG_SHA_256, 0, 0, hash.out()) || !HashFile(hash.get(), file.get()))
+    return std::string();
   BYTE digest[32];
   DWORD length = sizeof digest;
   if (!CryptGetHashParam(hash.get(), HP_HASHVAL, digest, &length, 0) || length != sizeof digest) return std::string();

@@ -9,6 +9,7 @@
 
 #include "driver/driver_test.h"
 #include "support/installer_window.h"
+#include "support/sealed_record.h"
 #include "sys/ini_file.h"
 #include "ui/form/form_controls.h"
 
@@ -131,6 +132,7 @@ TEST_F(Tour, InstallerStatesAndDialogs) {
   cleared.WriteString("Info", "RegMachine", kProductKey);
   cleared.WriteString("Info", "Name", "ZqEndeTest");
   cleared.WriteString("Directories", LowerAscii(target) + "viewer\\", "delete");
+  SealHandWrittenRecord(folder + "uninst.ini");
   {
     InstallerRun run(Command("-clearup:\"" + folder + "uninst.ini\""));
     ASSERT_TRUE(run.WaitForButton("&Bereinigen"));
