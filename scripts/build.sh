@@ -60,6 +60,8 @@ reg_query 'HKCU\Software\Zelo\Quotaline' /s
 reg_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quotaline'
 reg_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' | grep -i qlshared || true
 reg_query 'HKCU\Software\Classes\CLSID\{6B1C2A7E-4F0D-4C3B-9E51-2D7A0C8F1E35}\InprocServer32'
+echo "   the record's seal, which the uninstallation checks before it acts:"
+reg_query 'HKLM\Software\Quotaline Setup Records'
 echo "== Shortcuts"
 links=("$drive"/users/*/Desktop "$drive"/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu)
 find -L "${links[@]}" -iname '*.lnk' -path '*uotaline*' 2>/dev/null | while read -r link; do
@@ -86,7 +88,8 @@ left=$( { find "$drive/Program Files/Quotaline" "$drive/Program Files/Common Fil
           find -L "${links[@]}" -iname '*uotaline*' 2>/dev/null || true
           reg_query 'HKLM\Software\Zelo\Quotaline'; reg_query 'HKCU\Software\Zelo\Quotaline'
           reg_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quotaline'
-          reg_query 'HKCU\Software\Classes\CLSID\{6B1C2A7E-4F0D-4C3B-9E51-2D7A0C8F1E35}'; } | sed "s|$drive|C:|")
+          reg_query 'HKCU\Software\Classes\CLSID\{6B1C2A7E-4F0D-4C3B-9E51-2D7A0C8F1E35}'
+          reg_query 'HKLM\Software\Quotaline Setup Records'; } | sed "s|$drive|C:|")
 if [ -z "$left" ]; then echo "  nothing: the machine is clean again"; else echo "$left" | sed 's/^/  /'; fi
 
 cat <<TXT
