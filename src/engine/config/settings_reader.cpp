@@ -2,6 +2,7 @@
 // the product, its registry keys, the installation folder and whether a base
 // installation is present.
 #include "engine/install_object.h"
+#include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "sys/dotnet.h"
 #include "sys/file_system.h"
@@ -110,7 +111,8 @@ void TInstallObject::CheckBaseInstallation(const IniFile& ini) {
   if (settings.BaseMissing) return;
   if (FolderExists(InstallDir)) {
     const std::string record = UninstDir + "uninst.ini";
-    if (FileExists(record)) settings.CommonFiles = IniFile(record).SectionLines("CommonFiles");
+    // Only a record this installer sealed says which shared files are counted already.
+    if (RecordSealed(record)) settings.CommonFiles = IniFile(record).SectionLines("CommonFiles");
     return;
   }
   // The registered installation is gone: forget it.

@@ -9,6 +9,7 @@
 #include "engine/install_object.h"
 #include "engine/result_codes.h"
 #include "support/paths.h"
+#include "support/sealed_record.h"
 #include "sys/file_system.h"
 #include "sys/registry.h"
 
@@ -110,6 +111,10 @@ TEST_F(SettingsReader, ARegisteredInstallationIsFoundWithItsSharedFiles) {
   ForceFolders(installed + "uninst");
   WriteTextFile(installed + "uninst\\uninst.ini", "[CommonFiles]\r\nc:\\gemeinsam\\a.dll=installed\r\n");
   Register(installed);
+  // Unsealed, the record says nothing.
+  EXPECT_EQ(Read("[install]\r\nupdate=1\r\nname=Produkt\r\nRegRoot=ZqSettingsTest\r\n"), rcOk);
+  EXPECT_TRUE(settings().CommonFiles.empty());
+  ASSERT_TRUE(SealHandWrittenRecord(installed + "uninst\\uninst.ini"));
   EXPECT_EQ(Read("[install]\r\nupdate=1\r\nname=Produkt\r\nRegRoot=ZqSettingsTest\r\n"), rcOk);
   EXPECT_FALSE(settings().BaseMissing);
   EXPECT_EQ(object.InstallDir, installed);
