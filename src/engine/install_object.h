@@ -240,7 +240,8 @@ class TInstallObject {
  private:
   class PieceReader;
 
-  bool RepeatCopies = false;  // every file is copied, as with force
+  bool RepeatCopies = false;    // every file of the installation folder is copied, as with force
+  bool CopiesComplete = false;  // this run's copy step wrote every file
 
   void DetermineFolders();
   void LogSystemError(DWORD error) const;
@@ -257,8 +258,10 @@ class TInstallObject {
   bool TrustedRecord(const std::string& path) const;
   // The boundary of the deleting operations around the installation folder.
   DeletionBoundary Boundary() const;
-  // Whether the record's installation folder may be one; logs a refusal.
-  bool AllowedInstallationFolder(const DeletionBoundary& boundary) const;
+  DeletionBoundary BoundaryAround(const std::string& installFolder) const;
+  // Whether the folder may be an installation folder (not a root, not a
+  // folder of the system or above one, not a link); logs a refusal.
+  bool AllowedInstallationFolder(const std::string& folder) const;
   // "Fehler:  " or "Warnung: ", the subject, "konnte nicht <participle> werden." and detail.
   void LogError(const std::string& subject, const char* participle, const std::string& detail = "") const;
   void LogWarning(const std::string& subject, const char* participle, const std::string& detail = "") const;
@@ -339,6 +342,9 @@ class TInstallObject {
   // The uninstallation's last part, once all else is done: the record goes,
   // then the folders of the installation, which become clear-up items.
   void FinishUninstall(UninstallData& record, const DeletionBoundary& boundary, FolderSet& folders);
+  // Writes into the record that its shared files are counted down: without
+  // [CommonFiles], and without the files and servers kept for other users.
+  void RecordCountsTaken(const UninstallData& record);
   // The copy lines of the error record that name a waiting copy beside its
   // own target; the others are logged and left out.
   void KeepWaitingCopies(std::vector<std::string>& copyList) const;

@@ -59,7 +59,6 @@ int TInstallObject::DoInitAutoInstall(const std::string& errorRecord) {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
   LogInitStart("Auto Installation ", "DoInitAutoInstall");
-  RecordPath = errorRecord;
   result = Guarded([&] { return TrustedRecord(errorRecord) ? ReadInstallSettings(errorRecord) : rcUntrustedRecord; });
   Log("DoInitAutoInstall: " + std::to_string(result));
   return result;
@@ -76,8 +75,11 @@ int TInstallObject::DoInitUninstall(const std::string& record) {
     result = rcUntrustedRecord;
   } else {
     result = Guarded([&] { return ReadUninstallData(record); });
-    if (result == rcOk && !AllowedInstallationFolder(Boundary())) result = rcNoUninstallData;
-    if (result != rcOk && !ProductName.empty()) ForgetRejectedProduct();
+    // An installation in a folder that may not be one is left as it is, its entry too.
+    if (result == rcOk && !AllowedInstallationFolder(InstallDir))
+      result = rcNoUninstallData;
+    else if (result != rcOk && !ProductName.empty())
+      ForgetRejectedProduct();
   }
   Log("DoInitUninstall: " + std::to_string(result));
   return result;
@@ -102,7 +104,7 @@ int TInstallObject::DoInitClearup(const std::string& record) {
   result = Guarded([&] {
     if (!TrustedRecord(RecordPath)) return static_cast<int>(rcUntrustedRecord);
     const int read = ReadClearupData(RecordPath);
-    return read == rcOk && !AllowedInstallationFolder(Boundary()) ? rcNoUninstallData : read;
+    return read == rcOk && !AllowedInstallationFolder(InstallDir) ? rcNoUninstallData : read;
   });
   Log("DoInitClearup: " + std::to_string(result));
   return result;

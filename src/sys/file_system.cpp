@@ -9,8 +9,9 @@
 
 namespace {
 
-// The longest folder path CreateDirectory takes: MAX_PATH less room for an 8.3 file name.
-constexpr size_t kMaxFolderLength = MAX_PATH - 12;
+// The longest folder path CreateDirectory takes: shorter than MAX_PATH less
+// room for an 8.3 file name.
+constexpr size_t kMaxFolderLength = MAX_PATH - 13;
 
 // Suppresses the system's critical-error boxes (empty drives) while it lives.
 class QuietErrors {

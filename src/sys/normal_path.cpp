@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr size_t kMaxPath = 260;
+constexpr size_t kMaxPath = 259;  // MAX_PATH less the terminating NUL
 
 // Lower case as the system compares file names of the ANSI code page.
 char LowerPathChar(char c) {
@@ -98,9 +98,13 @@ std::string NormalPath(const std::string& path) {
   if (!SplitRoot(text, root, rest)) return std::string();
   std::vector<std::string> names;
   if (!ResolvedNames(rest, names)) return std::string();
-  for (std::string& name : names) {
-    name = StoredName(name);
-    if (name.empty()) return std::string();  // "...", ". .": no name the system can mean alike
+  for (size_t i = 0; i < names.size(); ++i) {
+    // The system drops trailing dots and blanks from the last name only; a
+    // folder name in the middle that ends in one could mean two folders.
+    std::string& name = names[i];
+    const std::string stored = StoredName(name);
+    if (stored.empty() || (i + 1 < names.size() && stored != name)) return std::string();
+    name = stored;
     for (const char c : name)
       if (!ValidNameChar(c)) return std::string();
   }

@@ -17,13 +17,14 @@ std::optional<std::string> ResolvedBelowFolder(const std::string& relative);
 
 // The path in one spelling: lower case (the letters of Windows-1252), "\"
 // for "/", without the "\\?\" prefix, repeated separators, "." and ".."
-// names, and without the trailing dots and blanks the file system drops from
-// a name; a folder has no trailing backslash, a drive root keeps its own
+// names, and without the trailing dots and blanks the system drops from the
+// last name; a folder has no trailing backslash, a drive root keeps its own
 // ("c:\"). UNC paths keep their "\\server\share" root. Empty for a ".."
 // that climbs above the root, and for a text that is not a full path of a drive or share:
 // relative and drive-relative paths, device paths ("\\.\"), names with
 // * ? " < > | : or control characters (":" would name a stream), names of
-// three or more dots, and paths longer than the system's 260 characters.
+// dots and blanks only, folder names in the middle that end in a dot or a
+// blank, and paths longer than the system's 259 characters.
 std::string NormalPath(const std::string& path);
 
 // Whether a NormalPath is a root (of a drive or a share).

@@ -46,6 +46,7 @@ class TrustBoundary : public EndToEnd {
     WriteTextFile(outside + "wichtig.txt", "bleibt");
     WriteTextFile(windows + "zq_fremd.ini", "bleibt");
     RegWriteString(kForeignMachine, "Wert", "bleibt");
+    RegWriteString(kForeignMachine + "\\viewer", "NeedReboot", "bleibt");
     RegWriteString(kForeignUser, "Wert", "bleibt");
     RegWriteString(kForeignEntry, "DisplayName", "Fremd");
     RegWriteInteger(kShared, outside + "wichtig.txt", 5);
@@ -72,6 +73,7 @@ class TrustBoundary : public EndToEnd {
     for (const std::string& entry : entries) lines.push_back(entry + " " + ReadTextFile(entry));
     lines.push_back("win " + ReadTextFile(windows + "zq_fremd.ini"));
     lines.push_back("machine " + RegistryText(kForeignMachine, "Wert"));
+    lines.push_back("reboot " + RegistryText(kForeignMachine + "\\viewer", "NeedReboot"));
     lines.push_back("user " + RegistryText(kForeignUser, "Wert"));
     lines.push_back("entry " + RegistryText(kForeignEntry, "DisplayName"));
     int32_t count = -1;
@@ -121,6 +123,10 @@ TEST_F(TrustBoundary, UninstallRecordsActOnlySealedAndNeverBeyondTheirRules) {
     ASSERT_TRUE(SealHandWrittenRecord(record));
     EXPECT_EQ(Silently("-uninstall:" + record), 31) << installPath;
     EXPECT_EQ(Foreign(), before) << installPath;
+    EXPECT_NE(UninstallLog().find("Fehler:  Das Installationsverzeichnis " + WithTrailingBackslash(installPath) +
+                                  " ist ein Laufwerk"),
+              std::string::npos)
+        << installPath;
   }
 
   // Sealed, with the real installation folder: files behind a link inside it,
@@ -173,6 +179,11 @@ TEST_F(TrustBoundary, ClearupRecordsActOnlySealedInsideTheInstallationAndOnThePr
     ASSERT_TRUE(SealHandWrittenRecord(record));
     EXPECT_EQ(Silently("-clearup:" + record), 31) << installPath;
     EXPECT_EQ(Foreign(), before) << installPath;
+    EXPECT_NE(ReadTextFile(folder + "zquninstall.log")
+                  .find("Fehler:  Das Installationsverzeichnis " + WithTrailingBackslash(installPath) +
+                        " ist ein Laufwerk"),
+              std::string::npos)
+        << installPath;
   }
 
   Record(record, target, directories);
@@ -207,8 +218,10 @@ TEST_F(TrustBoundary, TheCompletionCopiesOnlyWaitingFilesBesideTheirTargets) {
       Record(target + "uninst\\error_inst.ini", target,
              "[install]\r\ndefaultDir=" + target + "\r\n[copy]\r\n" + outside + "wichtig.txt=" + windows +
                  "zq_fremd.ini\r\n" + target + "eigen.txt~=" + target + "eigen.txt\r\n[Registry]\r\n" +
-                 kForeignMachine + "\\Wert=@\r\n" + kForeignEntry + "\\DisplayName=@\r\n");
+                 kForeignMachine + "\\Wert=@\r\n" + kForeignEntry + "\\DisplayName=@\r\n" + kForeignMachine +
+                 "\\viewer\\NeedReboot=@\r\n" + kProductKey + "\\viewer\\NeedReboot=@\r\n");
   IniFile(record).WriteString("Info", "RegMachine", kProductKey);
+  RegWriteInteger(std::string(kProductKey) + "\\viewer", "NeedReboot", 1);
   EXPECT_EQ(Silently("-autoinstall:" + record), 32);
   EXPECT_EQ(Foreign(), before);
   EXPECT_EQ(ReadTextFile(target + "eigen.txt"), "alt");
@@ -217,6 +230,8 @@ TEST_F(TrustBoundary, TheCompletionCopiesOnlyWaitingFilesBesideTheirTargets) {
   EXPECT_EQ(Silently("-autoinstall:" + record), 0);
   EXPECT_EQ(Foreign(), before);
   EXPECT_EQ(ReadTextFile(target + "eigen.txt"), "neu");  // its own waiting copy
+  int32_t waiting = 0;
+  EXPECT_FALSE(RegReadInteger(std::string(kProductKey) + "\\viewer", "NeedReboot", waiting));  // its own value
   EXPECT_FALSE(FileExists(record));
   const std::string log = ReadTextFile(target + "uninst\\zqinstall.log");
   EXPECT_NE(log.find("ist keine wartende Datei neben ihrem Ziel und wird nicht kopiert."), std::string::npos) << log;

@@ -2,13 +2,15 @@
 
 #include <windows.h>
 
+#include "sys/library_proc.h"
+#include "sys/resolved_path.h"
+
 namespace {
 
 // The Unix path of a Windows path, through Wine's own conversion.
 std::string UnixPath(const std::string& path) {
   using ToUnix = char*(CDECL*)(const WCHAR*);
-  const auto toUnix =
-      reinterpret_cast<ToUnix>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+  const auto toUnix = LibraryProc<ToUnix>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
   if (!toUnix) return std::string();
   WCHAR wide[MAX_PATH * 2];
   if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2)) return std::string();
@@ -36,11 +38,6 @@ bool RunUnix(std::string command, bool (*done)(const std::string&), const std::s
   return false;
 }
 
-bool IsLink(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
@@ -48,7 +45,7 @@ bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) =
 bool MakeFolderLink(const std::string& link, const std::string& target) {
   const std::string from = UnixPath(target), to = UnixPath(link);
   if (from.empty() || to.empty()) return false;
-  return RunUnix("Z:\\bin\\ln -sfn \"" + from + "\" \"" + to + "\"", IsLink, link);
+  return RunUnix("Z:\\bin\\ln -sfn \"" + from + "\" \"" + to + "\"", IsReparsePoint, link);
 }
 
 bool RemoveFolderLink(const std::string& link) {

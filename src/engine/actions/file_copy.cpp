@@ -3,6 +3,7 @@
 #include "engine/actions/pending.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
+#include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "sys/file_system.h"
 #include "sys/file_version.h"
@@ -33,9 +34,12 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
     }
     readyFolder = folder;
     // One look at the target serves the overwrite rule and the copy; a new
-    // target needs no comparison.
+    // target needs no comparison. After a run cut short, the files of the
+    // installation folder are all copied again; shared ones elsewhere keep
+    // the overwrite rule, so no newer file of another product is replaced.
     const DWORD existing = GetFileAttributesA(target.c_str());
-    if (!force && existing != INVALID_FILE_ATTRIBUTES && !SourceIsNewer(source, target)) {
+    const bool again = RepeatCopies && LowerAscii(target).rfind(LowerAscii(InstallDir), 0) == 0;
+    if (!force && !again && existing != INVALID_FILE_ATTRIBUTES && !SourceIsNewer(source, target)) {
       // Not copied, yet part of the installation: an earlier run that was
       // cut off may have written it, and the uninstallation must find it.
       Report(rkFile, target, 0);
@@ -100,7 +104,7 @@ int TInstallObject::CopyFiles() {
     ComponentEntry& component = Settings->Components[i];
     if (component.Copy.empty()) continue;
     const int length = static_cast<int>(component.Copy.size());
-    result = CopyComponentFiles(component.Copy, component.Pending, component.Force || RepeatCopies);
+    result = CopyComponentFiles(component.Copy, component.Pending, component.Force);
     progress.Advance(length);
   }
   progress.Finish();
@@ -135,8 +139,11 @@ FolderSet TInstallObject::KillRecordedFiles(const std::vector<std::string>& file
       Log(FormatText("Warnung: Datei %s gehört nicht zur Installation und bleibt erhalten.", path.c_str()));
       continue;
     }
+    if (!KillFile(path)) continue;
+    // A record among them takes its seal along.
+    if (IsRecordName(FileNamePart(path))) ForgetRecordSeal(path);
     // Elsewhere only a folder this run took a file from.
-    if (KillFile(path) && !boundary.Inside(folder)) folders.insert(folder);
+    if (!boundary.Inside(folder)) folders.insert(folder);
   }
   return folders;
 }
@@ -181,6 +188,8 @@ void TInstallObject::CleanInstallation() {
 }
 
 bool TInstallObject::PrepareInstallFolder(const std::string& folder) {
+  // Its uninstallation could not remove what it refuses; so it is no installation folder either.
+  if (!AllowedInstallationFolder(WithTrailingBackslash(folder))) return false;
   bool ready = false;
   try {
     ready = ForceFolders(folder, &CreatedFolders) && FolderExists(folder);

@@ -43,12 +43,10 @@ bool DeletionBoundary::MayRemoveFolder(const std::string& folder) const {
 }
 
 bool DeletionBoundary::ThroughReparsePoint(const std::string& resolved) const {
-  std::string folder = NormalPath(resolved + "\\..");
-  for (; LiesBelow(folder, installation_); folder = NormalPath(folder + "\\..")) {
-    if (plainFolders_.count(folder)) return false;  // and so are the folders above it
+  // Looked at anew for every path: a folder may be replaced by a link while
+  // the user is asked.
+  for (std::string folder = NormalPath(resolved + "\\.."); LiesBelow(folder, installation_);
+       folder = NormalPath(folder + "\\.."))
     if (IsReparsePoint(folder)) return true;
-  }
-  for (folder = NormalPath(resolved + "\\.."); LiesBelow(folder, installation_); folder = NormalPath(folder + "\\.."))
-    plainFolders_.insert(folder);
   return false;
 }

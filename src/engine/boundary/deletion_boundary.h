@@ -6,13 +6,11 @@
 // anything reached through a junction or symbolic link.
 #pragma once
 
-#include <set>
 #include <string>
 #include <vector>
 
 class DeletionBoundary {
  public:
-  DeletionBoundary() = default;
   // protectedFolders: the system's folders that no record may claim.
   DeletionBoundary(const std::string& installDir, const std::vector<std::string>& protectedFolders);
 
@@ -41,5 +39,4 @@ class DeletionBoundary {
 
   std::string installation_;             // resolved; empty when none was given
   std::vector<std::string> protected_;  // resolved
-  mutable std::set<std::string> plainFolders_;  // folders known to lead nowhere else
 };

@@ -20,11 +20,20 @@ std::vector<std::string> ProfileFolders() {
 
 }  // namespace
 
-DeletionBoundary TInstallObject::Boundary() const {
+DeletionBoundary TInstallObject::Boundary() const { return BoundaryAround(InstallDir); }
+
+DeletionBoundary TInstallObject::BoundaryAround(const std::string& installFolder) const {
   std::vector<std::string> folders{WinDir,      SystemDir, ProgramsDir, CommonFilesDir, AllUsersAppDir,
                                    AllUsersDir, TmpDir,    MenuDir,     DesktopDir};
   for (const std::string& folder : ProfileFolders()) folders.push_back(folder);
-  return DeletionBoundary(InstallDir, folders);
+  const char* const wide[] = {"ProgramW6432", "CommonProgramW6432"};  // the 64-bit system's own folders
+  for (const char* name : wide) {
+    char folder[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA(name, folder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.push_back(folder);
+  }
+  folders.push_back(WinDir + "SysWOW64");
+  return DeletionBoundary(installFolder, folders);
 }
 
 bool TInstallObject::TrustedRecord(const std::string& path) const {
@@ -35,10 +44,10 @@ bool TInstallObject::TrustedRecord(const std::string& path) const {
   return false;
 }
 
-bool TInstallObject::AllowedInstallationFolder(const DeletionBoundary& boundary) const {
-  if (boundary.InstallationFolderAllowed()) return true;
+bool TInstallObject::AllowedInstallationFolder(const std::string& folder) const {
+  if (BoundaryAround(folder).InstallationFolderAllowed()) return true;
   Log(FormatText("Fehler:  Das Installationsverzeichnis %s ist ein Laufwerk, ein Systemverzeichnis oder eine "
                  "Verknüpfung und wird nicht verwendet.",
-                 InstallDir.c_str()));
+                 folder.c_str()));
   return false;
 }

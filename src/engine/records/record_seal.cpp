@@ -6,6 +6,7 @@
 #include "sys/file_system.h"
 #include "sys/registry.h"
 #include "sys/resolved_path.h"
+#include "sys/text.h"
 
 namespace {
 
@@ -30,6 +31,10 @@ bool RecordSealed(const std::string& path) {
 void ForgetRecordSeal(const std::string& path) {
   const std::string name = SealName(path);
   if (!name.empty()) RegDeleteEntry(kRecordSealKey, name, false);
+}
+
+bool IsRecordName(const std::string& fileName) {
+  return SameText(fileName, "uninst.ini") || SameText(fileName, "error_inst.ini");
 }
 
 bool DeleteRecord(const std::string& path) {

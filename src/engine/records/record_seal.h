@@ -19,5 +19,8 @@ bool RecordSealed(const std::string& path);
 // Drops the seal of a record that was deleted or is to be written anew.
 void ForgetRecordSeal(const std::string& path);
 
+// Whether a file of that name is one of the records (uninst.ini, error_inst.ini).
+bool IsRecordName(const std::string& fileName);
+
 // Deletes the record and then its seal; true when the record is gone.
 bool DeleteRecord(const std::string& path);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "engine/install_object.h"
+#include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "engine/sequences/sequence.h"
 #include "engine/step_weights.h"
@@ -59,10 +60,20 @@ std::vector<SequenceStep> TInstallObject::InstallSteps() {
       {"%installdir%", Always([this] { PlaceholderTable.push_back("%installdir%=" + InstallDir); }), false},
       {"ProcessInstInis", [this] { return ProcessInstInis(); }, true},
       {kInProgressValue, Always([this] { MarkInProgress(); }), false},
-      {"CopyFiles", [this] { return CopyFiles(); }, true},
+      {"CopyFiles",
+       [this] {
+         const int result = CopyFiles();
+         CopiesComplete = result == rcOk;
+         return result;
+       },
+       true},
       {"InstallUninstaller", Always([this] { InstallUninstaller(); }), false},
       {"RegisterComps, InstallDotNet, RegisterDotNet", Always([this] { RegisterUnderOle(); }), false},
-      {"uninst.ini of a clear-up", Always([this] { TempFiles.push_back(WinDir + "uninst.ini"); }), false},
+      {"uninst.ini of a clear-up", Always([this] {
+         TempFiles.push_back(WinDir + "uninst.ini");
+         ForgetRecordSeal(WinDir + "uninst.ini");
+       }),
+       false},
       {"SetRegUninstInfo", Always([this] {
          if (!Update()) SetRegUninstInfo(Settings->UninstTitle);
          ReportWeight("SetRegUninstInfo");
@@ -131,6 +142,7 @@ void TInstallObject::WriteInstallOutcome(int result, bool& restartNeeded) {
     restartNeeded = SetRebootInfo();
     RegDelete(RegMachine(), "InstallInfo", false);
   }
-  RegDeleteEntry(RegMachine(), kInProgressValue, false);
+  // The mark of a run cut short stays until a run has copied every file.
+  if (CopiesComplete) RegDeleteEntry(RegMachine(), kInProgressValue, false);
   Report(rkProgress, "100", 0);
 }

@@ -7,6 +7,9 @@
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "engine/sequences/sequence.h"
+#include <tuple>
+
+#include "sys/ini_file.h"
 #include "sys/path_text.h"
 #include "sys/resolved_path.h"
 #include "sys/text.h"
@@ -31,7 +34,11 @@ int TInstallObject::DoUninstall() {
 std::vector<SequenceStep> TInstallObject::UninstallSteps(const DeletionBoundary& boundary, FolderSet& folders) {
   UninstallData& record = *Uninstall;
   return {
-      {"ProcessUninstData", Always([this, &record] { ProcessUninstData(&record); }), false},
+      {"ProcessUninstData", Always([this, &record] {
+         ProcessUninstData(&record);
+         RecordCountsTaken(record);
+       }),
+       false},
       {"RemoveLinks", Always([this] { RemoveLinks(); }), false},
       {"UnregisterDotNet, UnregisterComps", Always([this] { UnregisterUnderOle(); }), false},
       {"KillFiles", Always([this, &record, &boundary, &folders] {
@@ -48,6 +55,24 @@ std::vector<SequenceStep> TInstallObject::UninstallSteps(const DeletionBoundary&
        }),
        false},
   };
+}
+
+void TInstallObject::RecordCountsTaken(const UninstallData& record) {
+  const IniFile file(RecordPath);
+  if (!file.HasSection("CommonFiles")) return;
+  // Run again after being cut short, the uninstallation must neither count
+  // the shared files down a second time nor delete those it kept for others.
+  file.EraseSection("CommonFiles");
+  for (const auto& [section, files, value] :
+       {std::make_tuple("InstalledFiles", &record.InstalledFiles, "installed"),
+        std::make_tuple("COM", &record.ComFiles, "registered")}) {
+    IniEntries entries;
+    for (const std::string& path : *files) entries.emplace_back(path, value);
+    file.EraseSection(section);
+    if (!entries.empty()) file.WriteEntries(section, entries);
+  }
+  file.ReleaseCache();
+  SealRecord(RecordPath);
 }
 
 void TInstallObject::FinishUninstall(UninstallData& record, const DeletionBoundary& boundary, FolderSet& folders) {

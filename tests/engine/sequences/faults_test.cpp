@@ -31,6 +31,7 @@ class Faults : public EndToEnd {
  protected:
   std::string viewer;  // the viewer component's folder
   std::string copies;  // its [copy] lines
+  std::string sections;  // its other sections
 
   void SetUp() override {
     EndToEnd::SetUp();
@@ -49,7 +50,7 @@ class Faults : public EndToEnd {
       WriteTextFile(folder + "Komponenten\\uninst\\" + name, "");
       uninstCopies += "%thisDir%" + name + "=%installdir%uninst\\" + name + "\r\n";
     }
-    Build("", uninstCopies, "[copy]\r\n" + copies);
+    Build("", uninstCopies, "[copy]\r\n" + copies + sections);
   }
   std::string ProductLog() const {
     return ReadTextFile(folder + "zqinstall.log") + ReadTextFile(target + "uninst\\zqinstall.log");
@@ -106,6 +107,13 @@ TEST_F(Faults, KilledInstallationsAndUninstallationsAreCompletedByTheNextRun) {
     ForceFolders(FolderPart(viewer + name));
     AddFile(name, Noise(16 * 1024, i));
   }
+  // A shared file that another product uses as well.
+  char commonFolder[MAX_PATH] = {};
+  ExpandEnvironmentStringsA("%CommonProgramFiles%\\ZqEndeTest\\", commonFolder, MAX_PATH);
+  const std::string shared = std::string(commonFolder) + "geteilt.dll";
+  CopyFileA(FixturePath("plain.dll").c_str(), (viewer + "geteilt.dll").c_str(), FALSE);
+  copies += "%thisDir%geteilt.dll=%commonfilesdir%ZqEndeTest\\geteilt.dll\r\n";
+  sections = "[shared]\r\n1=%commonfilesdir%ZqEndeTest\\geteilt.dll\r\n";
   BuildProduct();
   {
     InstallerRun run("\"" + installer + "\" -hide");
@@ -114,8 +122,13 @@ TEST_F(Faults, KilledInstallationsAndUninstallationsAreCompletedByTheNextRun) {
   }  // terminated here
   int32_t mark = 0;
   EXPECT_TRUE(RegReadInteger(kProductKey, "InstallInProgress", mark) && mark == 1);
+  // A file the killed run wrote in part carries a later time than the payload's.
+  const std::string first = target + "viewer\\tief\\0\\unten\\datei0.bin";
+  ASSERT_TRUE(WriteTextFile(first, "halb"));
   std::string output;
   EXPECT_EQ(Run("-hide", output), 0);
+  EXPECT_NE(ProductLog().find("Eine unterbrochene Installation wird vervollständigt: alle Dateien werden neu kopiert."),
+            std::string::npos);
   // Every file whole, also the one the killed run was writing.
   const std::vector<std::string> files = FilesIn(target + "viewer");
   ASSERT_EQ(files.size(), static_cast<size_t>(kFiles));
@@ -127,14 +140,25 @@ TEST_F(Faults, KilledInstallationsAndUninstallationsAreCompletedByTheNextRun) {
 
   // An uninstallation killed late keeps its record: run again from the
   // uninstall entry, it completes, and nothing is left but the clear-up record.
-  const std::string uninstall = RegistryText(std::string(kUninstallKeys) + "\\ZqEndeTest", "QuietUninstallString");
+  const std::string entry = std::string(kUninstallKeys) + "\\ZqEndeTest";
+  const std::string uninstall = RegistryText(entry, "QuietUninstallString");
+  const char kSharedCounts[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+  ASSERT_TRUE(RegWriteInteger(kSharedCounts, shared, 2));
   {
     InstallerRun run(uninstall);
     ASSERT_TRUE(KillWhen(run, target + "viewer", [](size_t left) { return left <= kFiles / 3; }))
         << "the uninstallation ended before it could be killed";
   }
   EXPECT_TRUE(FileExists(target + "uninst\\uninst.ini"));
+  EXPECT_EQ(RegistryText(entry, "QuietUninstallString"), uninstall);
   ASSERT_EQ(RunProgram(uninstall, &output), 0) << uninstall;
+  // Counted down once: the other product's file stays.
+  int32_t count = 0;
+  EXPECT_TRUE(RegReadInteger(kSharedCounts, shared, count) && count == 1) << count;
+  EXPECT_TRUE(FileExists(shared));
+  RegDeleteEntry(kSharedCounts, shared, false);
+  DeleteFileA(shared.c_str());
+  RemoveDirectoryA(commonFolder);
   EXPECT_EQ(FilesIn(target), std::vector<std::string>{});
   EXPECT_FALSE(FolderExists(target));  // the empty folders went too
   EXPECT_FALSE(RegistryKeyExists(kProductKey));
@@ -167,6 +191,14 @@ TEST_F(Faults, AReadOnlyFileIsReplacedAndAMissingSourceUndoesANewInstallation) {
   const std::string tooLong = other + std::string(120, 'a') + "\\" + std::string(120, 'b') + "\\" + std::string(60, 'c');
   EXPECT_EQ(Run("\"-path:" + tooLong + "\" -hide", output), 5);
   EXPECT_FALSE(FolderExists(other));
+  // Nor is a folder of the system one, or a drive.
+  for (const std::string& refused : {temp, std::string("C:\\")}) {
+    EXPECT_EQ(Run("\"-path:" + refused + "\" -hide", output), 5) << refused;
+    EXPECT_NE(ProductLog().find("Fehler:  Das Installationsverzeichnis " + LowerAscii(refused) + " ist ein Laufwerk"),
+              std::string::npos)
+        << refused;
+  }
+  EXPECT_FALSE(RegistryKeyExists(std::string(kUninstallKeys) + "\\ZqEndeTest"));
 }
 
 }  // namespace
