@@ -101,10 +101,11 @@ class TInstallObject {
   // Reads one descriptor; a component whose .NET runtime is missing is left out.
   int ReadComponent(const std::string& path);
 
-  // Reads the uninstall record into Uninstall (which must exist) and the folder fields.
-  int ReadUninstallData(const std::string& path);
+  // Reads the uninstall record at path into Uninstall (which must exist) and
+  // the folder fields; source, when given, is the file read in its place.
+  int ReadUninstallData(const std::string& path, const std::string& source = "");
   // Reads the record's folders to clear up, its product and its registry keys.
-  int ReadClearupData(const std::string& path);
+  int ReadClearupData(const std::string& path, const std::string& source = "");
   // Reports as clear-up folders those folders of the files that lie in the installation folder.
   void WriteClearupData(const std::vector<std::string>& files);
   // Removes the clear-up folders from an existing record of the installation.
@@ -253,9 +254,10 @@ class TInstallObject {
   // Whether the file exists; a missing one is logged as not found.
   bool FileFoundOrLogged(const std::string& path) const;
   void ForgetRejectedProduct() const;
-  // Whether the record may be acted on: sealed by this installer as it is
-  // now (a missing file passes, for the reader to report). Logs a refusal.
-  bool TrustedRecord(const std::string& path) const;
+  // Reads the record through read, which receives a copy of it that is
+  // checked against its seal: -27 when the record is missing, -32 (logged)
+  // when it is not sealed as it is now, an exception -3.
+  int ReadSealed(const std::string& path, const std::function<int(const std::string& copy)>& read);
   // The boundary of the deleting operations around the installation folder.
   DeletionBoundary Boundary() const;
   DeletionBoundary BoundaryAround(const std::string& installFolder) const;

@@ -59,7 +59,7 @@ int TInstallObject::DoInitAutoInstall(const std::string& errorRecord) {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
   LogInitStart("Auto Installation ", "DoInitAutoInstall");
-  result = Guarded([&] { return TrustedRecord(errorRecord) ? ReadInstallSettings(errorRecord) : rcUntrustedRecord; });
+  result = ReadSealed(errorRecord, [this](const std::string& copy) { return ReadInstallSettings(copy); });
   Log("DoInitAutoInstall: " + std::to_string(result));
   return result;
 }
@@ -70,17 +70,14 @@ int TInstallObject::DoInitUninstall(const std::string& record) {
   LogInitStart("Deinstallation ", "DoInitUninstall");
   RecordPath = record;
   UninstDir = FolderPart(record);  // the log goes beside the record, also when it is refused
-  if (!TrustedRecord(record)) {
-    // Nothing of a record the installer did not write is acted on, not even its product's entry.
-    result = rcUntrustedRecord;
-  } else {
-    result = Guarded([&] { return ReadUninstallData(record); });
-    // An installation in a folder that may not be one is left as it is, its entry too.
-    if (result == rcOk && !AllowedInstallationFolder(InstallDir))
-      result = rcNoUninstallData;
-    else if (result != rcOk && !ProductName.empty())
-      ForgetRejectedProduct();
-  }
+  // Nothing of a record the installer did not write is acted on, not even its
+  // product's entry: its name is never read.
+  result = ReadSealed(record, [&](const std::string& copy) { return ReadUninstallData(record, copy); });
+  // An installation in a folder that may not be one is left as it is, its entry too.
+  if (result == rcOk && !AllowedInstallationFolder(InstallDir))
+    result = rcNoUninstallData;
+  else if (result != rcOk && !ProductName.empty())
+    ForgetRejectedProduct();
   Log("DoInitUninstall: " + std::to_string(result));
   return result;
 }
@@ -101,11 +98,8 @@ int TInstallObject::DoInitClearup(const std::string& record) {
   const std::string path = Trim(record);
   RecordPath = path.empty() ? OwnDir + "uninst.ini" : path;
   UninstDir = FolderPart(RecordPath);
-  result = Guarded([&] {
-    if (!TrustedRecord(RecordPath)) return static_cast<int>(rcUntrustedRecord);
-    const int read = ReadClearupData(RecordPath);
-    return read == rcOk && !AllowedInstallationFolder(InstallDir) ? rcNoUninstallData : read;
-  });
+  result = ReadSealed(RecordPath, [this](const std::string& copy) { return ReadClearupData(RecordPath, copy); });
+  if (result == rcOk && !AllowedInstallationFolder(InstallDir)) result = rcNoUninstallData;
   Log("DoInitClearup: " + std::to_string(result));
   return result;
 }

@@ -2,8 +2,10 @@
 // and the boundary around the installation folder of the record.
 #include <windows.h>
 
+#include "engine/guarded.h"
 #include "engine/install_object.h"
 #include "engine/records/record_seal.h"
+#include "engine/result_codes.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
@@ -36,12 +38,18 @@ DeletionBoundary TInstallObject::BoundaryAround(const std::string& installFolder
   return DeletionBoundary(installFolder, folders);
 }
 
-bool TInstallObject::TrustedRecord(const std::string& path) const {
-  if (!FileExists(path) || RecordSealed(path)) return true;
+int TInstallObject::ReadSealed(const std::string& path, const std::function<int(const std::string&)>& read) {
+  if (!FileFoundOrLogged(path)) return rcNoSettings;
+  const std::string copy = SealedCopy(path);
+  if (!copy.empty()) {
+    const int result = Guarded([&] { return read(copy); });
+    DropCopy(copy);
+    return result;
+  }
   Log(FormatText("Fehler:  Die Datei %s wurde nicht von diesem Installationsprogramm geschrieben oder danach "
                  "verändert und wird nicht verwendet.",
                  path.c_str()));
-  return false;
+  return rcUntrustedRecord;
 }
 
 bool TInstallObject::AllowedInstallationFolder(const std::string& folder) const {

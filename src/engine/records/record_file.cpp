@@ -1,7 +1,5 @@
 #include "engine/records/record_file.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 #include "engine/log_file.h"
@@ -28,20 +26,6 @@ void WriteSections(const IniFile& ini, const std::vector<RecordEntry>& entries) 
   }
 }
 
-// An existing record is merged into only while its seal holds: entries that
-// someone else put into it would otherwise be sealed along with ours. Without
-// the seal it is written anew; false when it cannot be cleared.
-bool ClearUnsealedRecord(const std::string& path, std::vector<std::string>& log) {
-  if (!FileExists(path) || RecordSealed(path)) return true;
-  if (FileSize(path) > 0)
-    log.push_back(FormatText("Warnung: Die Datei %s wurde nicht von diesem Installationsprogramm geschrieben und wird neu "
-                             "geschrieben.",
-                             path.c_str()));
-  SetFileAttributesA(path.c_str(), 0);
-  DeleteFileA(path.c_str());
-  return !FileExists(path);
-}
-
 }  // namespace
 
 void WriteRecordFile(const std::string& path, std::vector<std::string>& items, const RecordInfo& info,
@@ -51,13 +35,19 @@ void WriteRecordFile(const std::string& path, std::vector<std::string>& items, c
   std::vector<std::string> rejected;
   const std::vector<RecordEntry> entries = ItemEntries(items, rejected);
   for (const std::string& item : rejected) log.push_back(FormatText("Fehler:  %s", ("Install Info (" + item + ")").c_str()));
-  const bool cleared = ClearUnsealedRecord(path, log);
-  const IniFile ini(path);
-  WriteSections(ini, InfoEntries(info));
-  WriteSections(ini, entries);
-  ini.ReleaseCache();
-  // A record that still holds what someone else wrote stays unsealed, and so is never acted on.
-  if (cleared) SealRecord(path);
+  // An existing record is merged into only while its seal holds: entries that
+  // someone else put into it would otherwise be sealed along with ours.
+  const bool earlier = FileSize(path) > 0;
+  WriteThroughCopy(path, [&](const std::string& copy, bool merge) {
+    if (earlier && !merge)
+      log.push_back(FormatText("Warnung: Die Datei %s wurde nicht von diesem Installationsprogramm geschrieben und "
+                               "wird neu geschrieben.",
+                               path.c_str()));
+    const IniFile ini(copy);
+    WriteSections(ini, InfoEntries(info));
+    WriteSections(ini, entries);
+    ini.ReleaseCache();
+  });
 }
 
 std::string SaveRecords(ReportCollector& lists, const RecordInfo& info, const std::string& uninstDir,

@@ -26,11 +26,11 @@ bool TInstallObject::FileFoundOrLogged(const std::string& path) const {
   return false;
 }
 
-int TInstallObject::ReadUninstallData(const std::string& path) {
+int TInstallObject::ReadUninstallData(const std::string& path, const std::string& source) {
   if (!FileFoundOrLogged(path)) return rcNoSettings;
   Report(rkMessage, "Lese Deinstallationsinfo...", rfLog | rfStatus);
   UninstallData& data = *Uninstall;
-  const IniFile record(path);
+  const IniFile record(source.empty() ? path : source);
   data.ComFiles = record.Keys("COM");
   data.DotNetFiles = record.SectionLines("dotNET");
   data.CommonFiles = record.Keys("CommonFiles");
@@ -66,10 +66,10 @@ int TInstallObject::ReadUninstallData(const std::string& path) {
   return complete ? rcOk : rcNoUninstallData;
 }
 
-int TInstallObject::ReadClearupData(const std::string& path) {
+int TInstallObject::ReadClearupData(const std::string& path, const std::string& source) {
   if (!FileFoundOrLogged(path)) return rcNoSettings;
   Report(rkMessage, "Lese Deinstallationsinfo...", rfLog | rfStatus);
-  const IniFile record(path);
+  const IniFile record(source.empty() ? path : source);
   for (const std::string& folder : record.Keys(kDirectories)) ClearupFolders.insert(folder);
   ProductName = record.ReadString(kInfo, "name", "");
   InstallDir = WithTrailingBackslash(record.ReadString(kInfo, "InstallPath", ""));
@@ -95,11 +95,14 @@ void TInstallObject::WriteClearupData(const std::vector<std::string>& files) {
 
 void TInstallObject::RemoveClearupInfo() {
   const std::string path = UninstDir + "uninst.ini";
-  if (!FileExists(path)) return;
-  const bool sealed = RecordSealed(path);
-  const IniFile record(path);
-  if (!record.HasSection(kDirectories)) return;
-  record.EraseSection(kDirectories);
-  record.ReleaseCache();
-  if (sealed) SealRecord(path);
+  if (!FileExists(path) || !IniFile(path).HasSection(kDirectories)) return;
+  // A record without its seal is never read again: it is left as it is.
+  WriteThroughCopy(
+      path,
+      [](const std::string& copy, bool) {
+        const IniFile record(copy);
+        record.EraseSection(kDirectories);
+        record.ReleaseCache();
+      },
+      true);
 }

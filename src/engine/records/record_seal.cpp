@@ -4,6 +4,7 @@
 
 #include "sys/file_digest.h"
 #include "sys/file_system.h"
+#include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/resolved_path.h"
 #include "sys/text.h"
@@ -12,6 +13,30 @@ namespace {
 
 // One name for every spelling of the record's path.
 std::string SealName(const std::string& path) { return ResolvedPath(path); }
+
+// The folder of the record copies: the running user's temporary folder, one
+// for each process.
+std::string CopyFolder() {
+  return GetSystemFolder(sfTemp) + "~qlrecord" + std::to_string(GetCurrentProcessId()) + "\\";
+}
+
+// A fresh path for a copy of the record, under its own file name (the
+// readers tell the error record by its name).
+std::string CopyPath(const std::string& path) {
+  const std::string copy = CopyFolder() + FileNamePart(path);
+  CreateDirectoryA(WithoutTrailingBackslash(CopyFolder()).c_str(), nullptr);
+  SetFileAttributesA(copy.c_str(), 0);
+  DeleteFileA(copy.c_str());
+  return copy;
+}
+
+// Whether the copy's digest is the seal of the record at path.
+bool CopyMatchesSeal(const std::string& path, const std::string& copy) {
+  const std::string name = SealName(path);
+  std::string sealed;
+  if (name.empty() || !RegReadString(kRecordSealKey, name, sealed) || sealed.empty()) return false;
+  return FileSha256(copy) == sealed;
+}
 
 }  // namespace
 
@@ -31,6 +56,35 @@ bool RecordSealed(const std::string& path) {
 void ForgetRecordSeal(const std::string& path) {
   const std::string name = SealName(path);
   if (!name.empty()) RegDeleteEntry(kRecordSealKey, name, false);
+}
+
+void DropCopy(const std::string& copy) {
+  DeleteFileA(copy.c_str());
+  RemoveDirectoryA(WithoutTrailingBackslash(CopyFolder()).c_str());
+}
+
+std::string SealedCopy(const std::string& path) {
+  const std::string copy = CopyPath(path);
+  if (CopyFileA(path.c_str(), copy.c_str(), FALSE) && CopyMatchesSeal(path, copy)) return copy;
+  DropCopy(copy);
+  return std::string();
+}
+
+bool WriteThroughCopy(const std::string& path, const std::function<void(const std::string& copy, bool merge)>& write,
+                      bool sealedOnly) {
+  std::string copy = SealedCopy(path);
+  const bool merge = !copy.empty();
+  if (!merge && sealedOnly) return false;
+  if (!merge) copy = CopyPath(path);
+  write(copy, merge);
+  const std::string digest = FileSha256(copy), name = SealName(path);
+  SetFileAttributesA(path.c_str(), 0);
+  const bool placed = !digest.empty() && !name.empty() && CopyFileA(copy.c_str(), path.c_str(), FALSE);
+  DropCopy(copy);
+  // Sealed with the digest of what was written here, not of what the record may hold by now.
+  if (placed) return RegWriteString(kRecordSealKey, name, digest);
+  ForgetRecordSeal(path);
+  return false;
 }
 
 bool IsRecordName(const std::string& fileName) {

@@ -15,8 +15,7 @@ int TInstallObject::DoAutoInstall() {
   if (!Settings) return rcMemoryError;
   Settings->Components.clear();
   const std::string record = UninstDir + "error_inst.ini";
-  if (!TrustedRecord(record)) return rcUntrustedRecord;
-  int result = ReadComponent(record);
+  int result = ReadSealed(record, [this](const std::string& copy) { return ReadComponent(copy); });
   if (result != rcOk) return result;
   if (Settings->Components.empty()) return rcMemoryError;
   ComponentEntry& component = Settings->Components.front();

@@ -58,21 +58,25 @@ std::vector<SequenceStep> TInstallObject::UninstallSteps(const DeletionBoundary&
 }
 
 void TInstallObject::RecordCountsTaken(const UninstallData& record) {
-  const IniFile file(RecordPath);
-  if (!file.HasSection("CommonFiles")) return;
+  if (!IniFile(RecordPath).HasSection("CommonFiles")) return;
   // Run again after being cut short, the uninstallation must neither count
   // the shared files down a second time nor delete those it kept for others.
-  file.EraseSection("CommonFiles");
-  for (const auto& [section, files, value] :
-       {std::make_tuple("InstalledFiles", &record.InstalledFiles, "installed"),
-        std::make_tuple("COM", &record.ComFiles, "registered")}) {
-    IniEntries entries;
-    for (const std::string& path : *files) entries.emplace_back(path, value);
-    file.EraseSection(section);
-    if (!entries.empty()) file.WriteEntries(section, entries);
-  }
-  file.ReleaseCache();
-  SealRecord(RecordPath);
+  WriteThroughCopy(
+      RecordPath,
+      [&record](const std::string& copy, bool) {
+        const IniFile file(copy);
+        file.EraseSection("CommonFiles");
+        for (const auto& [section, files, value] :
+             {std::make_tuple("InstalledFiles", &record.InstalledFiles, "installed"),
+              std::make_tuple("COM", &record.ComFiles, "registered")}) {
+          IniEntries entries;
+          for (const std::string& path : *files) entries.emplace_back(path, value);
+          file.EraseSection(section);
+          if (!entries.empty()) file.WriteEntries(section, entries);
+        }
+        file.ReleaseCache();
+      },
+      true);
 }
 
 void TInstallObject::FinishUninstall(UninstallData& record, const DeletionBoundary& boundary, FolderSet& folders) {

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "engine/install_object.h"
+#include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "support/fake_dotnet.h"
 #include "support/paths.h"
+#include "support/sealed_record.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
 
@@ -157,7 +159,12 @@ TEST_F(RecordReader, ClearupDataNamesTheFoldersInsideTheInstallation) {
 TEST_F(RecordReader, RemoveClearupInfoErasesOnlyTheFolders) {
   object.UninstDir = installDir + "uninst\\";
   const std::string path = Record("[Directories]\r\nc:\\q\\=delete\r\n[InstalledFiles]\r\nc:\\q\\a.exe=installed\r\n");
+  // A record the installer did not seal is left as it is: it is never read again.
   object.RemoveClearupInfo();
+  EXPECT_TRUE(IniFile(path).HasSection("Directories"));
+  ASSERT_TRUE(SealHandWrittenRecord(path));
+  object.RemoveClearupInfo();
+  EXPECT_TRUE(RecordSealed(path));  // sealed anew as it is now
   const IniFile record(path);
   EXPECT_FALSE(record.HasSection("Directories"));
   EXPECT_TRUE(record.HasSection("installedfiles"));
