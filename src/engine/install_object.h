@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/actions/pending.h"
 #include "engine/boundary/deletion_boundary.h"
 #include "engine/config/install_settings.h"
 #include "engine/report.h"
@@ -151,6 +152,8 @@ class TInstallObject {
   int SetRegUserInfo();
   int SetRegInstInfo();
   void SetRegUninstInfo(const std::string& displayName);
+  // After an update: the entry's version and size as the installation now has them.
+  void RefreshUninstallEntry();
   // Deletes the recorded values, last first; the lines left are those that
   // could not be deleted. Then removes the product keys once empty.
   void KillRegistryData(std::vector<std::string>& lines, const std::string& userKey, const std::string& machineKey);
@@ -308,6 +311,19 @@ class TInstallObject {
     std::function<void(ComponentEntry&)> Run;
   };
   int RunRegistrationStep(const RegistrationStep& step);
+  // What a registration of a file that waits for a restart becomes: its
+  // error record item and its pending line.
+  struct DeferredAction {
+    uint8_t Kind;
+    const char* Section;
+    PendingKind Pending;
+  };
+  static constexpr DeferredAction kDeferredComRegistration{rkErrorCom, "error_com", pkCom};
+  static constexpr DeferredAction kDeferredDotNetRegistration{rkErrorDotNetReg, "error_dotnet_reg", pkDotNetRegister};
+  static constexpr DeferredAction kDeferredDotNetInstallation{rkErrorDotNetInst, "error_dotnet_inst", pkDotNetInstall};
+  // Takes the files that wait for a restart off the list and records the
+  // action for the completion.
+  void DeferWaitingFiles(ComponentEntry& component, std::vector<std::string>& list, const DeferredAction& action);
   // Drops the files that wait for a restart (recorded for the completion)
   // and those this installation did not write.
   void FilterRegistrations(ComponentEntry& component, std::vector<std::string>& list, bool dotNet);
@@ -352,7 +368,7 @@ class TInstallObject {
   void KeepWaitingCopies(std::vector<std::string>& copyList) const;
   // Carries out an error record's registry line: the deletion of a
   // component's NeedReboot value below the product's machine key, and nothing else.
-  void ApplyDeferredDeletion(const std::string& line);
+  void ApplyDeferredDeletion(const std::string& line, bool filesWait);
   // Deletes the product's key below root's Software key, asking first when it has content.
   void ClearKey(const std::string& key, const char* root);
   void CreateGroup(const std::string& menu, const std::string& name, bool openFolder);

@@ -34,7 +34,7 @@ const char* const kMessages[kResultMessageCount] = {
     "Eine Deinstallation wurde bereits durchgeführt.",
     "Installationsverzeichnis konnte nicht gefunden werden.",
     "Keine Deinstallationsinformationen gefunden.",
-    "Datei wurde verändert.",
+    "Installationsinformationen wurden verändert und werden nicht verwendet.",
 };
 }  // namespace
 

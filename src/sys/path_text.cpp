@@ -26,8 +26,8 @@ size_t ExtensionStart(const std::string& path) {
 
 std::string FileExtension(const std::string& path) { return path.substr(ExtensionStart(path)); }
 
-std::string WithExtension(const std::string& path, const std::string& extension) {
-  return path.substr(0, ExtensionStart(path)) + extension;
+std::string QuotedIfBlank(const std::string& name) {
+  return name.find(' ') == std::string::npos ? name : "\"" + name + "\"";
 }
 
 bool HasValidFolderNames(const std::string& path) {

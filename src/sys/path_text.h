@@ -19,9 +19,8 @@ std::string ParentFolder(const std::string& folder);
 // The extension of the file name with its point (".txt"), or empty.
 std::string FileExtension(const std::string& path);
 
-// The path with the extension of its file name replaced by extension (which
-// starts with its point); a file name without one gets it appended.
-std::string WithExtension(const std::string& path, const std::string& extension);
+// The program name as a command line takes it: in double quotes when it holds a blank.
+std::string QuotedIfBlank(const std::string& name);
 
 // Whether every name between backslashes after the drive root ("C:\") is
 // non-empty and free of * / : < > ? \ |. A trailing backslash is optional.

@@ -72,7 +72,7 @@ bool CreateShortcut(const std::string& linkName, const std::string& target, cons
   link->SetDescription("Beschreibung");
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out())))) return false;
-  return file->Save(Wide(WithExtension(linkName, ".lnk")).c_str(), TRUE) == S_OK;
+  return file->Save(Wide(linkName + ".lnk").c_str(), TRUE) == S_OK;
 }
 
 std::string ReadShortcut(HWND owner, const std::string& linkFile) {
@@ -93,7 +93,7 @@ std::string ReadShortcut(HWND owner, const std::string& linkFile) {
 }
 
 bool RemoveShortcut(HWND owner, const std::string& linkName, const std::string& target) {
-  const std::string linkFile = WithExtension(linkName, ".lnk");
+  const std::string linkFile = linkName + ".lnk";
   if (!FileExists(linkFile)) return false;
   if (!target.empty()) {
     const std::string link = ReadShortcut(owner, linkFile);

@@ -6,13 +6,14 @@
 #include <string>
 
 // Saves a link to target (working folder: the target's folder; icon: the first
-// of iconFile) under linkName with the extension ".lnk"; true when it was saved.
+// of iconFile) as linkName + ".lnk", the name kept whole even when it holds a
+// point ("Quotaline 2.0"); true when it was saved.
 bool CreateShortcut(const std::string& linkName, const std::string& target, const std::string& iconFile);
 
 // The link's target in short form, "|" and its description; empty when the
 // link cannot be read.
 std::string ReadShortcut(HWND owner, const std::string& linkFile);
 
-// Deletes the link linkName (extension ".lnk"); with a target, only when the
+// Deletes the link linkName + ".lnk"; with a target, only when the
 // link points to it. True when a file was deleted.
 bool RemoveShortcut(HWND owner, const std::string& linkName, const std::string& target = std::string());

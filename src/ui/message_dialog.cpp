@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "sys/path_text.h"
 #include "ui/install_style.h"
 #include "ui/widgets/styled_button.h"
@@ -75,7 +77,11 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 HFONT MessageFont() {
   NONCLIENTMETRICSA metrics = {};
   metrics.cbSize = sizeof metrics;
-  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+    // Systems before Vista know the structure without its last member only.
+    metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof metrics.lfMessageFont;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+  }
   lstrcpynA(metrics.lfMessageFont.lfFaceName, "Tahoma", LF_FACESIZE);
   return CreateFontIndirectA(&metrics.lfMessageFont);
 }

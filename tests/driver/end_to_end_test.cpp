@@ -120,10 +120,10 @@ TEST_F(EndToEnd, AnUpdateKeepsTheRecordsAndCopiesOnlyWhatChanged) {
   ForceFolders(folder + "Komponenten\\uninst");
   WriteTextFile(folder + "Komponenten\\uninst\\uninst.ini", "");
   WriteTextFile(folder + "Komponenten\\uninst\\zqinstall.log", "");
-  Build("",
-        "[copy]\r\n%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n"
-        "%thisDir%zqinstall.log=%installdir%uninst\\zqinstall.log\r\n",
-        "[copy]\r\n%thisDir%hilfe\\Übersicht.txt=%installdir%hilfe\\Übersicht.txt\r\n");
+  const std::string uninstCopies = "[copy]\r\n%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n"
+                                   "%thisDir%zqinstall.log=%installdir%uninst\\zqinstall.log\r\n";
+  const std::string viewerCopies = "[copy]\r\n%thisDir%hilfe\\Übersicht.txt=%installdir%hilfe\\Übersicht.txt\r\n";
+  Build("", uninstCopies, viewerCopies);
   SetEnvironmentVariableA("ZQ_DRIVER_OPERATION", "1");
   std::string output;
   ASSERT_EQ(Run("", output), 0) << output;
@@ -142,6 +142,18 @@ TEST_F(EndToEnd, AnUpdateKeepsTheRecordsAndCopiesOnlyWhatChanged) {
   ASSERT_NE(second, log.find("*********** Installation"));
   EXPECT_NE(log.find("Kopiere Datei "), std::string::npos);
   EXPECT_EQ(log.find("Kopiere Datei ", second), std::string::npos);
+
+  // An update package (update=1) leaves the uninstall entry to the first
+  // installation but refreshes the version and size it shows, recorded.
+  Build("update=1\r\n", uninstCopies, viewerCopies);
+  ASSERT_EQ(Run("", output), 0) << output;
+  const std::string entry = std::string(kUninstallKeys) + "\\ZqEndeTest";
+  const std::string updated = Log(target + "uninst\\", "zqinstall.log");
+  const size_t third = updated.rfind("*********** Installation");
+  EXPECT_NE(updated.find("Schreibe Registry:  " + entry + "\\DisplayVersion=", third), std::string::npos) << updated;
+  EXPECT_NE(updated.find("Schreibe Registry:  " + entry + "\\EstimatedSize=", third), std::string::npos);
+  EXPECT_EQ(updated.find("Schreibe Registry:  " + entry + "\\UninstallString=", third), std::string::npos);
+  EXPECT_EQ(IniFile(target + "uninst\\uninst.ini").ReadString("Registry", entry + "\\DisplayVersion", ""), "inserted");
 }
 
 TEST_F(EndToEnd, APayloadWithoutSettingsIsMinus27) {

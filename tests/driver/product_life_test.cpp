@@ -108,8 +108,9 @@ class ProductLife : public EndToEnd {
     for (const char* name : {"uninst.ini", "zquninstall.log"}) DeleteFileA((windows + std::string(name)).c_str());
   }
   // Components as a publisher writes them; data is the text of viewer\daten.txt,
-  // written dayOfMonth 2024-05 when given.
-  void BuildProduct(const std::string& data = "alt", int dayOfMonth = 0) {
+  // written dayOfMonth 2024-05 when given; force makes the viewer component
+  // copy its files whatever the overwrite rule says.
+  void BuildProduct(const std::string& data = "alt", int dayOfMonth = 0, bool force = false) {
     const std::string viewer = folder + "Komponenten\\viewer\\";
     ForceFolders(viewer);
     WriteTextFile(viewer + "daten.txt", data);
@@ -126,7 +127,7 @@ class ProductLife : public EndToEnd {
           "%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n"
           "%thisDir%zqinstall.log=%installdir%uninst\\zqinstall.log\r\n"
           "%thisDir%zquninstall.log=%installdir%uninst\\zquninstall.log\r\n",
-          "version=2.0\r\npath=%installdir%viewer\\\r\nexename=app.exe\r\n"
+          std::string(force ? "force=1\r\n" : "") + "version=2.0\r\npath=%installdir%viewer\\\r\nexename=app.exe\r\n"
           "[copy]\r\n%thisDir%app.exe=%installdir%viewer\\app.exe\r\n"
           "%thisDir%server.dll=%installdir%viewer\\server.dll\r\n"
           "%thisDir%daten.txt=%installdir%viewer\\daten.txt\r\n"
@@ -142,7 +143,23 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   const std::string product = kProductKey;
   BuildProduct();
   std::string output;
-  ASSERT_EQ(Run("-hide", output), 0) << output;  // and no restart needed
+  // A user with English date and time formats: the product's time stamps keep theirs.
+  const char kInternational[] = "HKEY_CURRENT_USER\\Control Panel\\International";
+  std::vector<std::pair<const char*, std::string>> formats = {{"sShortDate", ""}, {"sTimeFormat", ""}};
+  for (auto& [name, value] : formats) RegReadString(kInternational, name, value);
+  RegWriteString(kInternational, "sShortDate", "M/d/yyyy");
+  RegWriteString(kInternational, "sTimeFormat", "h:mm:ss tt");
+  const int installed = Run("-hide", output);
+  for (const auto& [name, value] : formats)
+    if (value.empty())
+      RegDeleteEntry(kInternational, name, false);
+    else
+      RegWriteString(kInternational, name, value);
+  ASSERT_EQ(installed, 0) << output;  // and no restart needed
+  for (const auto& [key, name] : {std::make_pair(kUser, "LastInstall"), std::make_pair(kUser + "\\viewer", "Install"),
+                                  std::make_pair(product + "\\Components", "viewer")})
+    EXPECT_TRUE(std::regex_match(RegistryText(key, name), std::regex(R"(\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d)")))
+        << key << "\\" << name << " = " << RegistryText(key, name);
   const std::string viewer = target + "viewer\\";
   EXPECT_TRUE(FileExists(viewer + "app.exe"));
   EXPECT_TRUE(ServerRegistered(viewer + "server.dll"));
@@ -380,14 +397,15 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
 
 TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   const std::vector<std::string> before = Snapshot();
-  BuildProduct("alt", 1);
+  BuildProduct("alt", 2);
   std::string output;
   ASSERT_EQ(Run("-hide", output), 0) << output;
   const std::string data = target + "viewer\\daten.txt";
   ASSERT_EQ(ReadTextFile(data), "alt");
 
-  // A newer package while another program holds the file open.
-  BuildProduct("neu", 2);
+  // A package whose component forces its older file in, while another
+  // program holds the file open.
+  BuildProduct("neu", 1, true);
   HANDLE held = CreateFileA(data.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   ASSERT_EQ(Run("-hide", output), 3010) << output;  // installed; a restart completes it
@@ -407,6 +425,8 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   EXPECT_EQ(IniFile(errorRecord).ReadString("copy", data + "~", ""), data);
   EXPECT_EQ(RegistryText(kRunOnce, "Quotaline"), restart);
   EXPECT_EQ(Number(kProductKey, "NeedReboot"), 1);
+  // The component's mark waits with its file.
+  EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), 1);
 
   // Released, the next restart completes the installation.
   CloseHandle(held);
@@ -425,6 +445,8 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   EXPECT_EQ(std::vector<std::string>(completed, lines.end()),
             (std::vector<std::string>{"DoInitAutoInstall: 0", "Time to init: <n> ms",
                                       "Kopiere Datei " + data + "~ nach " + data,
+                                      // The component's mark went only now, with its file in place.
+                                      "Lösche Registry:    " + std::string(kProductKey) + "\\viewer\\NeedReboot",
                                       "Lösche Datei:       " + LowerAscii(data) + "~",
                                       "Lösche Datei:       " + errorRecord,
                                       "Lösche Registry:    " + std::string(kProductKey) + "\\NeedReboot",

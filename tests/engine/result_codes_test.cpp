@@ -15,7 +15,7 @@ TEST(ResultCodes, MessagesAreTheWindows1252Texts) {
   EXPECT_STREQ(ResultMessage(rcTempFile), "Tempor\xE4re Datei konnte nicht erstellt werden.");
   EXPECT_STREQ(ResultMessage(rcNoUninstallData), "Keine Deinstallationsinformationen gefunden.");
   EXPECT_STREQ(ResultMessage(rcUntrustedRecord),
-               "Datei wurde ver\xE4ndert.");
+               "Installationsinformationen wurden ver\xE4ndert und werden nicht verwendet.");
 }
 
 TEST(ResultCodes, EveryCodeHasItsOwnSentence) {

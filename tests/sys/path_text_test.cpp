@@ -13,14 +13,12 @@ TEST(PathText, FolderAndParentKeepTheirBackslash) {
   EXPECT_EQ(ParentFolder(""), "");
 }
 
-TEST(PathText, ExtensionsBelongToTheFileName) {
-  EXPECT_EQ(WithExtension("C:\\Menü\\Quotaline Viewer.exe", ".lnk"), "C:\\Menü\\Quotaline Viewer.lnk");
-  EXPECT_EQ(WithExtension("C:\\Menü\\Quotaline", ".lnk"), "C:\\Menü\\Quotaline.lnk");
-  // A point in a folder name is no extension.
-  EXPECT_EQ(WithExtension("C:\\Version 2.0\\Start", ".lnk"), "C:\\Version 2.0\\Start.lnk");
-  EXPECT_EQ(WithExtension("a.b.c", ".lnk"), "a.b.lnk");
+TEST(PathText, ExtensionsBelongToTheFileNameAndBlanksAreQuoted) {
   EXPECT_EQ(FileExtension("C:\\docs\\liesmich.TXT"), ".TXT");
+  // A point in a folder name is no extension.
   EXPECT_EQ(FileExtension("C:\\v1.1\\liesmich"), "");
+  EXPECT_EQ(QuotedIfBlank("Quotaline Server.exe"), "\"Quotaline Server.exe\"");
+  EXPECT_EQ(QuotedIfBlank("server.exe"), "server.exe");
 }
 
 TEST(PathText, FolderNamesMustBeNonEmptyAndFreeOfReservedCharacters) {

@@ -18,14 +18,18 @@ const std::string target = FixturePath("arg_recorder.exe");
 
 // Leaves "Quotaline Viewer.lnk" behind for shortcut_lnkinfo_test, which reads
 // it with an independent parser.
-TEST(Shortcuts, CreateReplacesTheExtensionOfTheLinkName) {
-  const std::string name = ScratchPath("Quotaline Viewer.exe");
-  const std::string link = ScratchPath("Quotaline Viewer.lnk");
-  DeleteFileA(link.c_str());
+TEST(Shortcuts, CreateKeepsTheLinkNameWhole) {
+  const std::string name = ScratchPath("Quotaline Viewer");
+  DeleteFileA((name + ".lnk").c_str());
   ASSERT_TRUE(CreateShortcut(name, target, target));
-  EXPECT_TRUE(FileExists(link));
-  EXPECT_FALSE(FileExists(name));
-  EXPECT_FALSE(CreateShortcut(ScratchPath("fehlt\\Ordner.lnk"), target, target));
+  EXPECT_TRUE(FileExists(name + ".lnk"));
+  // A point in the name is no extension: the link is found under its name again.
+  const std::string dotted = ScratchPath("Quotaline 2.0");
+  ASSERT_TRUE(CreateShortcut(dotted, target, target));
+  EXPECT_TRUE(FileExists(dotted + ".lnk"));
+  EXPECT_FALSE(FileExists(ScratchPath("Quotaline 2.lnk")));
+  EXPECT_TRUE(RemoveShortcut(nullptr, dotted));
+  EXPECT_FALSE(CreateShortcut(ScratchPath("fehlt\\Ordner"), target, target));
 }
 
 TEST(Shortcuts, ReadGivesTheShortTargetAndTheDescription) {
@@ -39,22 +43,22 @@ TEST(Shortcuts, ReadGivesTheShortTargetAndTheDescription) {
 }
 
 TEST(Shortcuts, RemoveDeletesOnlyLinksToTheGivenTarget) {
-  const std::string link = ScratchPath("Entfernen.lnk");
-  ASSERT_TRUE(CreateShortcut(link, target, target));
-  EXPECT_FALSE(RemoveShortcut(nullptr, link, FixturePath("wait_tool.exe")));
+  const std::string name = ScratchPath("Entfernen"), link = name + ".lnk";
+  ASSERT_TRUE(CreateShortcut(name, target, target));
+  EXPECT_FALSE(RemoveShortcut(nullptr, name, FixturePath("wait_tool.exe")));
   EXPECT_TRUE(FileExists(link));
   std::string otherCase = target;
   for (char& c : otherCase) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  EXPECT_TRUE(RemoveShortcut(nullptr, ScratchPath("Entfernen.exe"), otherCase));
+  EXPECT_TRUE(RemoveShortcut(nullptr, name, otherCase));
   EXPECT_FALSE(FileExists(link));
-  EXPECT_FALSE(RemoveShortcut(nullptr, link));  // gone already
+  EXPECT_FALSE(RemoveShortcut(nullptr, name));  // gone already
 
-  ASSERT_TRUE(CreateShortcut(link, target, target));
-  EXPECT_TRUE(RemoveShortcut(nullptr, link));  // without a target: always
+  ASSERT_TRUE(CreateShortcut(name, target, target));
+  EXPECT_TRUE(RemoveShortcut(nullptr, name));  // without a target: always
   EXPECT_FALSE(FileExists(link));
 
   ASSERT_TRUE(WriteTextFile(ScratchPath("Unlesbar.lnk"), "kein Link"));
-  EXPECT_FALSE(RemoveShortcut(nullptr, ScratchPath("Unlesbar.lnk"), target));
+  EXPECT_FALSE(RemoveShortcut(nullptr, ScratchPath("Unlesbar"), target));
   EXPECT_TRUE(FileExists(ScratchPath("Unlesbar.lnk")));
 }
 

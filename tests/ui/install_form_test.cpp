@@ -251,6 +251,9 @@ TEST_F(InstallerWindow, ClosedBeforeTheOperationOrAfterAFailedStart) {
   EXPECT_EQ(run.Text(idLabelMsg),
             "Initialisierung konnte nicht erfolgreich abgeschlossen werden: Bitte erst eine Basisinstallation "
             "durchführen.\r\n");
+  // The reason is read whole: the label takes the unused progress bar's room.
+  ExpectPlace(run.Window(), idLabelMsg, 19, 69, 297, 69);
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(run.Window(), idProgressBar)));
   EXPECT_FALSE(run.Enabled(idEditInstallPath));
   run.Click(idButtonInstall);
   EXPECT_EQ(run.Wait(), 22);

@@ -75,9 +75,7 @@ void TInstallObject::StartProgram(const std::string& line, bool wait) {
   std::string program, arguments;
   SplitCommand(Trim(ExpandPlaceholders(line)), program, arguments);
   if (Trim(program).empty()) return;
-  std::string name = FileNamePart(program);
-  if (name.find(' ') != std::string::npos) name = "\"" + name + "\"";
-  const std::string command = name + " " + arguments;
+  const std::string command = QuotedIfBlank(FileNamePart(program)) + " " + arguments;
   // The window stays out of the way while the installer waits for the
   // program; a window that is hidden (-hide) stays hidden.
   const bool shown = IsWindowVisible(OwnerWindow) != FALSE;

@@ -60,7 +60,8 @@ bool TInstallObject::RegisterComList(std::vector<std::string>& list, std::vector
     DWORD error = 0;
     bool done;
     if (LowerAscii(FileExtension(path)) == ".exe") {
-      done = RunProcess(FileNamePart(path) + (unregister ? " /UNREGSERVER" : " /REGSERVER"), FolderPart(path), -1);
+      done = RunProcess(QuotedIfBlank(FileNamePart(path)) + (unregister ? " /UNREGSERVER" : " /REGSERVER"),
+                        FolderPart(path), -1);
       error = GetLastError();
     } else {
       done = CallServerEntry(path, unregister ? "DllUnregisterServer" : "DllRegisterServer", error);
@@ -128,15 +129,26 @@ bool TInstallObject::InstallAssemblyList(std::vector<std::string>& list, std::ve
   return true;
 }
 
-void TInstallObject::FilterRegistrations(ComponentEntry& component, std::vector<std::string>& list, bool dotNet) {
+void TInstallObject::DeferWaitingFiles(ComponentEntry& component, std::vector<std::string>& list,
+                                      const DeferredAction& action) {
   for (size_t i = 0; i < list.size();) {
     const std::string path = RegistrationPath(list[i]);
-    if (IsPending(component.Pending, pkCopy, path)) {
-      // The file waits beside its target: it is registered after the restart.
-      Report(dotNet ? rkErrorDotNetReg : rkErrorCom, (dotNet ? "error_dotnet_reg|~|" : "error_com|~|") + path, 0);
-      EraseAt(list, i);
-      component.Pending.push_back(PendingLine(dotNet ? pkDotNetRegister : pkCom, path));
-    } else if (std::find(component.Copy.begin(), component.Copy.end(), LowerAscii(path)) == component.Copy.end()) {
+    if (!IsPending(component.Pending, pkCopy, path)) {
+      ++i;
+      continue;
+    }
+    // The file waits beside its target: it is registered after the restart.
+    Report(action.Kind, std::string(action.Section) + "|~|" + path, 0);
+    EraseAt(list, i);
+    component.Pending.push_back(PendingLine(action.Pending, path));
+  }
+}
+
+void TInstallObject::FilterRegistrations(ComponentEntry& component, std::vector<std::string>& list, bool dotNet) {
+  DeferWaitingFiles(component, list, dotNet ? kDeferredDotNetRegistration : kDeferredComRegistration);
+  for (size_t i = 0; i < list.size();) {
+    const std::string path = RegistrationPath(list[i]);
+    if (std::find(component.Copy.begin(), component.Copy.end(), LowerAscii(path)) == component.Copy.end()) {
       // Not written by this installation: registered already.
       EraseAt(list, i);
     } else {

@@ -18,15 +18,6 @@
 
 namespace {
 
-
-// The local date and time in the user's short date and long time format.
-std::string LocalTimeStamp() {
-  char date[80] = {}, time[80] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, sizeof date);
-  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, sizeof time);
-  return std::string(date) + " " + time;
-}
-
 // A trimmed decimal text that fits a signed 32-bit number.
 bool IsRegistryNumber(const std::string& text, int32_t& number) {
   long long value = 0;
@@ -114,7 +105,8 @@ int TInstallObject::SetRegInstInfo() {
   StepProgress progress(ReportProcedure, "SetRegInstInfo", false, static_cast<int>(Settings->Components.size()));
   int result = rcOk;
   try {
-    const std::string now = LocalTimeStamp();
+    // Fixed formats, whatever the user's settings: tools read these values.
+    const std::string now = LogTimeStamp();
     WriteProductInfo(now);
     for (const ComponentEntry& component : Settings->Components) {
       if (!component.Name.empty()) WriteComponentInfo(component, now);
@@ -196,6 +188,14 @@ void TInstallObject::SetRegUninstInfo(const std::string& displayName) {
   RegWrite(key, "EstimatedSize", std::to_string(FolderKilobytes(InstallDir)));
 }
 
+void TInstallObject::RefreshUninstallEntry() {
+  // Deployment tools tell the installed version by DisplayVersion.
+  const std::string key = std::string(kUninstallKeys) + "\\" + ProductName;
+  if (Trim(ProductName).empty() || !OpenKey(OpenRegPath(key, false, KEY_READ))) return;
+  RegWrite(key, "DisplayVersion", InstallerVersion);
+  RegWrite(key, "EstimatedSize", std::to_string(FolderKilobytes(InstallDir)));
+}
+
 void TInstallObject::KillRegistryData(std::vector<std::string>& lines, const std::string& userKey,
                                       const std::string& machineKey) {
   Report(rkMessage, "Lösche Installationsdaten...", rfLog | rfStatus);
@@ -214,7 +214,7 @@ void TInstallObject::KillRegistryData(std::vector<std::string>& lines, const std
   // else is left in it; the key above it stays.
   for (const std::string& key : {machineKey, userKey}) {
     if (key.empty()) continue;
-    RegWriteString(key, "uninst", LocalTimeStamp());
+    RegWriteString(key, "uninst", LogTimeStamp());
     RegDelete(key, "uninst", false);
   }
   progress.Finish();

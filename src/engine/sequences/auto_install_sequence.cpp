@@ -3,6 +3,7 @@
 // shared-file counts and registry lines are carried out.
 #include <windows.h>
 
+#include "engine/actions/pending.h"
 #include "engine/install_object.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
@@ -20,12 +21,15 @@ int TInstallObject::DoAutoInstall() {
   if (Settings->Components.empty()) return rcMemoryError;
   ComponentEntry& component = Settings->Components.front();
   KeepWaitingCopies(component.Copy);
-  result = CopyComponentFiles(component.Copy, component.Pending, false);
+  // Whether a waiting copy is to replace its target was decided when it was written (with the
+  // overwrite rule or its component's force): it is copied as it is.
+  result = CopyComponentFiles(component.Copy, component.Pending, true);
   if (result != rcOk) return result;
   try {
     CompleteRegistrations(component);
     CountShared(component.Shared, component.Pending, false, false);
-    for (const std::string& line : component.Registry) ApplyDeferredDeletion(line);
+    const bool filesWait = HasPending(component.Pending, pkCopy);
+    for (const std::string& line : component.Registry) ApplyDeferredDeletion(line, filesWait);
     // The waiting copies that are in place now, and the record, go.
     for (const std::string& target : component.Copy) TempFiles.push_back(target + "~");
     TempFiles.push_back(record);
@@ -54,17 +58,26 @@ void TInstallObject::KeepWaitingCopies(std::vector<std::string>& copyList) const
   copyList.swap(kept);
 }
 
-void TInstallObject::ApplyDeferredDeletion(const std::string& line) {
+void TInstallObject::ApplyDeferredDeletion(const std::string& line, bool filesWait) {
   // The installation defers only the deletion of a component's NeedReboot value below the product's key.
   std::string left, value, key, name;
-  if (SplitAtLast(line, '=', left, value) && Trim(value) == "@" && SplitAtLast(left, '\\', key, name) &&
-      SameText(name, "NeedReboot") && SameText(ParentFolder(key + "\\"), WithTrailingBackslash(RegMachine())))
-    RegDelete(key, name, false);
-  else
+  if (!SplitAtLast(line, '=', left, value) || Trim(value) != "@" || !SplitAtLast(left, '\\', key, name) ||
+      !SameText(name, "NeedReboot") || !SameText(ParentFolder(key + "\\"), WithTrailingBackslash(RegMachine()))) {
     Log(FormatText("Warnung: Registry Eintrag %s gehört nicht zur Installation und bleibt erhalten.", line.c_str()));
+    return;
+  }
+  // While a file still waits, the value stays and waits for the next restart too.
+  if (filesWait)
+    Report(rkErrorRegistry, "Registry|" + left + "|@", 0);
+  else
+    RegDelete(key, name, false);
 }
 
 void TInstallObject::CompleteRegistrations(ComponentEntry& component) {
+  // A file that still waits keeps its registrations for the next restart.
+  DeferWaitingFiles(component, component.Register, kDeferredComRegistration);
+  DeferWaitingFiles(component, component.DotNetInstall, kDeferredDotNetInstallation);
+  DeferWaitingFiles(component, component.DotNetRegister, kDeferredDotNetRegistration);
   WithOle([&] {
     RegisterComList(component.Register, component.Pending, false);
     InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir);

@@ -75,7 +75,10 @@ std::vector<SequenceStep> TInstallObject::InstallSteps() {
        }),
        false},
       {"SetRegUninstInfo", Always([this] {
-         if (!Update()) SetRegUninstInfo(Settings->UninstTitle);
+         if (!Update())
+           SetRegUninstInfo(Settings->UninstTitle);
+         else
+           RefreshUninstallEntry();
          ReportWeight("SetRegUninstInfo");
        }),
        false},

@@ -44,6 +44,7 @@ void TFormInstall::InstallInit() {
     });
     result_ = initResult_;
     if (initResult_ != 0) {
+      ShowWholeReason();
       ShowAndLog(InitFailureText(initResult_));
       SaveRecords();
     } else {
@@ -98,6 +99,19 @@ void TFormInstall::ShowReportedState() {
     SetMessageText(lists_.StatusText());
   }
   SendMessageA(progressBar_, PBM_SETPOS, lists_.ProgressPosition(), 0);
+}
+
+void TFormInstall::ShowWholeReason() {
+  // Nothing progresses after a failed start: the reason takes the bar's room
+  // as well, so that three lines of it can be read.
+  ShowWindow(progressBar_, SW_HIDE);
+  RECT bar;
+  GetWindowRect(progressBar_, &bar);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&bar), 2);
+  RECT label;
+  GetWindowRect(labelMsg_, &label);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&label), 2);
+  MoveWindow(labelMsg_, label.left, label.top, label.right - label.left, bar.bottom - label.top, TRUE);
 }
 
 void TFormInstall::SetMessageText(const std::string& text) { SetWindowTextA(labelMsg_, text.c_str()); }

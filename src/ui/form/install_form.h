@@ -69,6 +69,8 @@ class TFormInstall {
 
   // The folder box.
   bool AcceptFolder(const std::string& folder) const;
+  // Gives the label the progress bar's room too, for the reason of a failed start.
+  void ShowWholeReason();
   void ResetInstallPath();
   void ButtonDirClick();
   std::string EditText() const;

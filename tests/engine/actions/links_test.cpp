@@ -54,18 +54,31 @@ TEST_F(Links, GroupsAndShortcutsAreCreatedRecordedAndRemovedAgain) {
                                            "Erzeuge Shortcut:   Viewer"}));
   EXPECT_EQ(progress, 1);
 
+  // A name with a point is kept whole, and found again under it.
+  const std::string dotted = folder + "Quotaline 2.0";
+  settings.Groups.clear();
+  settings.Links = {dotted + "=" + target};
+  records.clear();
+  object->CreateLinks(false);
+  EXPECT_TRUE(FileExists(dotted + ".lnk"));
+  EXPECT_EQ(records, (std::vector<std::string>{"5|" + dotted + "|" + target}));
+  records.clear();
+  object->CreateLinks(false);
+  EXPECT_TRUE(records.empty());
+
   // The uninstallation removes what was recorded: the shortcut, then the
   // group once empty. A group with a foreign shortcut in it stays.
   const std::string kept = ScratchPath("Behalten");
   ASSERT_TRUE(CreateShortcut(kept, target, target));
   object->Uninstall = std::make_unique<UninstallData>();
-  object->Uninstall->Links = {kept + "=" + target};
+  object->Uninstall->Links = {kept + "=" + target, dotted + "=" + target};
   object->Uninstall->Groups = {"ZqLinkTest\\Eins\\Unter", "ZqLinkTest\\Vorhanden"};
   WriteTextFile(menu + "ZqLinkTest\\Vorhanden\\Fremd.lnk", "x");
   log.clear();
   progress = 0;
   object->RemoveLinks();
   EXPECT_FALSE(FileExists(kept + ".lnk"));
+  EXPECT_FALSE(FileExists(dotted + ".lnk"));
   EXPECT_FALSE(FolderExists(menu + "ZqLinkTest\\Eins\\Unter"));
   EXPECT_TRUE(FolderExists(menu + "ZqLinkTest\\Eins"));  // its parent stays
   EXPECT_TRUE(FolderExists(menu + "ZqLinkTest\\Vorhanden"));

@@ -38,7 +38,7 @@ class Registration : public ActionTest {
 };
 
 TEST_F(Registration, ComServersRegisterDllsFirstAndDeferWhatCannotBeRegistered) {
-  const std::string exe = Place("call_recorder.exe", "a.exe", servers);
+  const std::string exe = Place("call_recorder.exe", "a server.exe", servers);  // started quoted
   const std::string dll = Place("com_server.dll", "b.dll", servers);
   const std::string bare = Place("plain.dll", "ohne.dll", servers);
   const std::string refusing = Place("com_refusing.dll", "nein.dll", servers);
