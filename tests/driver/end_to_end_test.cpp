@@ -204,7 +204,8 @@ TEST_F(EndToEnd, CompletionReadsTheErrorRecord) {
   ASSERT_EQ(Run("-autoinstall:" + record, output), 0) << output;
   EXPECT_EQ(Field(output, "RegMachine"), kProductKey);
   EXPECT_TRUE(List(output, "WorkFolder").empty());  // nothing unpacked
-  EXPECT_EQ(Normalised(Log(folder, "zqinstall.log")),
+  // No installation folder: the log goes to the temporary folder, not beside the program.
+  EXPECT_EQ(Normalised(Log(temp, "zqinstall.log")),
             (std::vector<std::string>{
                 "*********** Auto Installation <zeit> ***********",
                 "Function: DoInitAutoInstall  Forced (0)  AutoRun (1)  Invisible (1)  IsNT (1)  IsAdmin (1)",
@@ -214,7 +215,11 @@ TEST_F(EndToEnd, CompletionReadsTheErrorRecord) {
                 "",
             }));
 
+  // Without a record, and so without an installation, the log goes to the temporary folder.
   EXPECT_EQ(Run("-autoinstall:" + folder + "fehlt.ini", output), -27) << output;
+  EXPECT_EQ(Field(output, "log"), LowerAscii(temp) + "zqinstall.log");
+  EXPECT_NE(Log(temp, "zqinstall.log").find("DoInitAutoInstall: -27"), std::string::npos);
+  EXPECT_FALSE(FileExists(folder + "zqinstall.log"));
 }
 
 class EndToEndRecord : public EndToEnd {

@@ -125,8 +125,11 @@ void TInstallObject::WriteProductInfo(const std::string& now) {
   // them and the uninstallation removes them.
   std::string existing;
   if (RegReadString(user, "LastUpdate", existing) && !existing.empty()) RegWrite(user, "LastUpdate", existing);
-  if (RegReadString(machine + "\\Components", "base", existing) && !existing.empty())
-    RegWrite(machine + "\\Components", "base", existing);
+  // The base component's registration: an update that does not carry the
+  // base component records it too.
+  const std::string base = Settings->BaseComponent;
+  if (!base.empty() && RegReadString(machine + "\\Components", base, existing) && !existing.empty())
+    RegWrite(machine + "\\Components", base, existing);
   RegWrite(user, Update() ? "LastUpdate" : "LastInstall", now);
   RegWrite(machine, "InstallPath", InstallDir);
   RegWrite(user, "InstallPath", InstallDir);

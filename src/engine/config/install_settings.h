@@ -26,6 +26,7 @@ struct ComponentEntry {
 struct InstallSettings {
   std::string InstallerVersion;  // recorded by the previous installation
   bool BaseMissing = false;      // no base installation of the product yet
+  std::string BaseComponent;     // install.ini [base] name: the component whose registration marks it
   bool Update = false;           // this package updates an existing installation
   bool DeleteShared = false;     // uninstalling deletes shared files
   std::string UninstTitle;

@@ -102,6 +102,7 @@ void TInstallObject::ChooseInstallFolder(const IniFile& ini) {
 void TInstallObject::CheckBaseInstallation(const IniFile& ini) {
   InstallSettings& settings = *Settings;
   const std::string base = ini.ReadString("base", "name", kBaseComponent);
+  settings.BaseComponent = base;
   std::string registered;
   settings.BaseMissing =
       !(RegReadString(settings.RegMachine + "\\Components", base, registered) && !registered.empty());

@@ -52,7 +52,12 @@ void WriteRecordFile(const std::string& path, std::vector<std::string>& items, c
 
 std::string SaveRecords(ReportCollector& lists, const RecordInfo& info, const std::string& uninstDir,
                         const std::string& ownDir, TRunMode runMode) {
-  const std::string folder = RecordFolder(uninstDir, !uninstDir.empty() && FolderExists(uninstDir), ownDir);
+  const bool installed = !uninstDir.empty() && FolderExists(uninstDir);
+  // A completion that finds no installation (its restart entry ran twice) writes
+  // nothing beside the uninstaller in the Windows folder, where nothing would
+  // ever remove it: its log goes to the temporary folder.
+  const std::string folder =
+      RecordFolder(uninstDir, installed, !installed && runMode == rmAutoInstall ? GetSystemFolder(sfTemp) : ownDir);
   WriteRecordFile(folder + "uninst.ini", lists.RecordLines(), info, lists.LogLines());
   if (!IsUninstallSide(runMode)) WriteRecordFile(folder + "error_inst.ini", lists.ErrorLines(), info, lists.LogLines());
   const std::string logPath = folder + LogFileName(runMode);

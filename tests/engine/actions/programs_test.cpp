@@ -25,11 +25,18 @@ class Programs : public ActionTest {
 
 TEST_F(Programs, WindowsAreAskedToCloseAtMostFourTimes) {
   RunningWindow second("ZqZweiter", "Zweites Fenster", 2, folder + "zweiter.txt");
-  ASSERT_TRUE(second.Open());
-  EXPECT_TRUE(object->ClosePrograms({"ZqZweiter=Zweites Fenster", "ZqGibtsNicht=Nie da"}, true));
+  // Of another class, under the same title: never touched.
+  RunningWindow namesake("ZqNamensvetter", "Zweites Fenster", 1, folder + "namensvetter.txt");
+  // A line with a class and no title closes the class's window whatever its title.
+  RunningWindow titled("ZqMitTitel", "Irgendein Titel", 1, folder + "titel.txt");
+  ASSERT_TRUE(second.Open() && namesake.Open() && titled.Open());
+  EXPECT_TRUE(object->ClosePrograms({"ZqZweiter=Zweites Fenster", "ZqGibtsNicht=Nie da", "ZqMitTitel="}, true));
   EXPECT_FALSE(second.Open());
   EXPECT_EQ(second.Requests(), "2");
-  EXPECT_EQ(log, (std::vector<std::string>{"Beende Programm:    Zweites Fenster"}));
+  EXPECT_TRUE(namesake.Open());
+  EXPECT_EQ(namesake.Requests(), "");
+  EXPECT_FALSE(titled.Open());
+  EXPECT_EQ(log, (std::vector<std::string>{"Beende Programm:    Zweites Fenster", "Beende Programm:    "}));
 
   // One that never closes ends the run; the lines after it are not looked at.
   RunningWindow never("ZqNie", "Bleibt", 0, folder + "nie.txt");
