@@ -408,6 +408,10 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   BuildProduct("neu", 1, true);
   HANDLE held = CreateFileA(data.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  // The COM server too: its registration waits with it.
+  const std::string server = target + "viewer\\server.dll";
+  HANDLE heldServer = CreateFileA(server.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(heldServer, INVALID_HANDLE_VALUE);
   ASSERT_EQ(Run("-hide", output), 3010) << output;  // installed; a restart completes it
   EXPECT_EQ(ReadTextFile(data + "~"), "neu");
   EXPECT_EQ(Number(kProductKey, "NeedReboot"), 1);
@@ -425,15 +429,18 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   EXPECT_EQ(IniFile(errorRecord).ReadString("copy", data + "~", ""), data);
   EXPECT_EQ(RegistryText(kRunOnce, "Quotaline"), restart);
   EXPECT_EQ(Number(kProductKey, "NeedReboot"), 1);
-  // The component's mark waits with its file.
+  // The component's mark and the server's registration wait with their files.
   EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), 1);
+  EXPECT_TRUE(SameText(IniFile(errorRecord).ReadString("register", "1", ""), server));
 
   // Released, the next restart completes the installation.
   CloseHandle(held);
+  CloseHandle(heldServer);
   RegDeleteEntry(kRunOnce, "Quotaline", false);
   ASSERT_EQ(RunProgram(restart, &output), 0) << output;
   EXPECT_EQ(ReadTextFile(data), "neu");
   EXPECT_FALSE(FileExists(data + "~"));
+  EXPECT_TRUE(ServerRegistered(server));
   EXPECT_FALSE(FileExists(errorRecord));
   EXPECT_EQ(Number(kProductKey, "NeedReboot"), -1);
   EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), -1);
@@ -445,9 +452,13 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   EXPECT_EQ(std::vector<std::string>(completed, lines.end()),
             (std::vector<std::string>{"DoInitAutoInstall: 0", "Time to init: <n> ms",
                                       "Kopiere Datei " + data + "~ nach " + data,
-                                      // The component's mark went only now, with its file in place.
+                                      "Kopiere Datei " + server + "~ nach " + server,
+                                      // The server is registered as the file it now is.
+                                      "Registriere COM:    " + server,
+                                      // The component's mark went only now, with its files in place.
                                       "Lösche Registry:    " + std::string(kProductKey) + "\\viewer\\NeedReboot",
                                       "Lösche Datei:       " + LowerAscii(data) + "~",
+                                      "Lösche Datei:       " + LowerAscii(server) + "~",
                                       "Lösche Datei:       " + errorRecord,
                                       "Lösche Registry:    " + std::string(kProductKey) + "\\NeedReboot",
                                       "Auto Installation erfolgreich.", "", ""}));
