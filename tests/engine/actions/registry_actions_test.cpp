@@ -27,7 +27,8 @@ int32_t Number(const std::string& key, const std::string& name) {
 }
 
 bool IsTimeStamp(const std::string& text) {
-  return std::regex_match(text, std::regex(R"(\d\d?\.\d\d?\.\d{4} \d\d?:\d\d:\d\d)"));
+  // The fixed formats, whatever the user's: two digits each, a four-digit year.
+  return std::regex_match(text, std::regex(R"(\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d)"));
 }
 
 class RegistryActions : public ActionTest {
