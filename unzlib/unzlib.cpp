@@ -32,6 +32,8 @@ enum LibraryError {
 
 constexpr uint32_t kLocalSignature = 0x04034B50;
 constexpr size_t kLocalHeaderSize = 30;
+// General-purpose flags of a member encrypted traditionally or strongly.
+constexpr uint16_t kEncryptionFlags = 0x0001 | 0x0040;
 std::string WriteFailure(WriteOutcome outcome, const std::string& path) {
   switch (outcome) {
     case woNoFolder:
@@ -125,6 +127,9 @@ bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, con
   if (source.ReadAt(entry.LocalHeaderOffset, local, sizeof local) != sizeof local ||
       (local[0] | local[1] << 8 | local[2] << 16 | static_cast<uint32_t>(local[3]) << 24) != kLocalSignature)
     return Fail(leArchiveUnreadable, "Lokaler Header fehlt: " + entry.FileName), false;
+  // Refused before anything is written: inflated as plain, it would be garbage.
+  if (((entry.Flags | local[6] | local[7] << 8) & kEncryptionFlags) != 0)
+    return Fail(leUnsupportedMethod, "Verschlüsselte Datei nicht unterstützt: " + entry.FileName), false;
   if (entry.Method != 0 && entry.Method != Z_DEFLATED)
     return Fail(leUnsupportedMethod, "Packmethode nicht unterstützt: " + entry.FileName), false;
   const uint64_t offset = entry.LocalHeaderOffset + kLocalHeaderSize + (local[26] | local[27] << 8) +
@@ -134,13 +139,13 @@ bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, con
   const bool dataOk = data.Ready() && CopyData(data, entry);
   uint32_t crc = 0;
   const WriteOutcome outcome = writer_.Finish(crc);
+  if (outcome == woWritten && dataOk && crc == entry.CRC32) return true;
+  // A file in the folder is always a whole and checked one.
+  DeleteFileA(path.c_str());
   if (outcome != woWritten) return Fail(leWriteFailed, WriteFailure(outcome, path)), false;
   if (!dataOk) return Fail(leDataError, "Fehlerhafte Daten: " + entry.FileName), false;
-  if (crc != entry.CRC32) {
-    Report(uaCRCError, static_cast<int32_t>(crc), static_cast<int32_t>(entry.CRC32), path);
-    return Fail(leChecksum, "CRC-Fehler: " + entry.FileName), false;
-  }
-  return true;
+  Report(uaCRCError, static_cast<int32_t>(crc), static_cast<int32_t>(entry.CRC32), path);
+  return Fail(leChecksum, "CRC-Fehler: " + entry.FileName), false;
 }
 
 int32_t Extraction::Run() {

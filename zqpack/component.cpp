@@ -97,7 +97,9 @@ void CheckComponentArchive(Component& component) {
     const std::string top = name.substr(0, slash);
     if (component.TopFolder.empty()) component.TopFolder = top;
     if (slash == std::string::npos || slash == 0 || !SameText(top, component.TopFolder))
-      Fail(component.Source, "every member must lie in one top folder, but \"" + OemToUtf8(name) + "\" does not");
+      Fail(component.Source, "every member must lie in one top folder, but \"" + OemToUtf8(name) +
+                                 "\" does not; repack the files under a folder named after the component, or give "
+                                 "zqpack the folder itself");
     const std::string rest = name.substr(slash + 1);
     hasDescriptor = hasDescriptor || SameText(rest, kDescriptor);
     if (SameText(top, "uninst") && SameText(rest, "install.ini")) component.HasInstallSettings = true;

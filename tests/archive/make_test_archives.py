@@ -60,6 +60,18 @@ def made_by_7z():
             return f.read()
 
 
+def encrypted_by_7z():
+    """A member encrypted the traditional way, as 7z does with -mem=ZipCrypto."""
+    with tempfile.TemporaryDirectory() as work:
+        with open(os.path.join(work, "geheim.txt"), "wb") as f:
+            f.write(b"Quotaline " * 50)
+        target = os.path.join(work, "encrypted.zip")
+        subprocess.run(["7z", "a", "-tzip", "-mem=ZipCrypto", "-pgeheim", target, "geheim.txt"], cwd=work,
+                       check=True, stdout=subprocess.DEVNULL)
+        with open(target, "rb") as f:
+            return f.read()
+
+
 def main(folder):
     os.makedirs(folder, exist_ok=True)
     store, deflate = zipfile.ZIP_STORED, zipfile.ZIP_DEFLATED
@@ -107,6 +119,12 @@ def main(folder):
                                   ("gross/gespeichert.dat", pattern[:700000], store)])
     files["descriptors.zip"] = with_descriptors([("d/eins.txt", b"eins " * 300), ("d/zwei.txt", b"zwei")])
     files["seven.zip"] = made_by_7z()
+    files["encrypted.zip"] = encrypted_by_7z()
+    # The encryption flag over plain bytes, in the local header and the directory: refused all the same.
+    flagged = bytearray(archive([("offen.txt", b"offen", store)]))
+    flagged[6] |= 0x1
+    flagged[flagged.rfind(b"PK\x01\x02") + 8] |= 0x1
+    files["flagged.zip"] = bytes(flagged)
     # One member with MS-DOS local time only, one with an extended timestamp
     # (2020-01-02 03:04:05 UTC) beside a different MS-DOS time.
     times = io.BytesIO()

@@ -181,7 +181,8 @@ class ZqPack(unittest.TestCase):
             z.writestr("a/ver.ini", b"v")
             z.writestr("b/x.txt", b"x")
         write(self.path("two_tops.zip"), data.getvalue())
-        self.assert_refused("one top folder", "uninst", "two_tops.zip")
+        self.assert_refused("one top folder, but \"b\\x.txt\" does not; repack the files under a folder named after the "
+                            "component, or give zqpack the folder itself", "uninst", "two_tops.zip")
         write(self.path("bad/ver.ini"), b"v")
         write(self.path("bad/Euro €.txt"), b"x")
         self.assert_refused("cannot be stored in code page 850", "uninst", "bad")
