@@ -15,6 +15,7 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
                                        bool force) {
   int result = rcOk;
   std::string readyFolder;  // the folder of the previous target, which is there
+  const std::string installFolder = LowerAscii(InstallDir);
   for (size_t i = 0; i < copyList.size() && result == rcOk;) {
     std::string source, target;
     SplitAtLast(copyList[i], '=', source, target);
@@ -38,7 +39,7 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
     // installation folder are all copied again; shared ones elsewhere keep
     // the overwrite rule, so no newer file of another product is replaced.
     const DWORD existing = GetFileAttributesA(target.c_str());
-    const bool again = RepeatCopies && LowerAscii(target).rfind(LowerAscii(InstallDir), 0) == 0;
+    const bool again = RepeatCopies && LowerAscii(target).rfind(installFolder, 0) == 0;
     if (!force && !again && existing != INVALID_FILE_ATTRIBUTES && !SourceIsNewer(source, target)) {
       // Not copied, yet part of the installation: an earlier run that was
       // cut off may have written it, and the uninstallation must find it.

@@ -26,19 +26,26 @@ bool DeletionBoundary::Below(const std::string& path) const { return LiesBelow(R
 
 bool DeletionBoundary::MayDeleteFile(const std::string& path, bool insideOnly) const {
   const std::string resolved = ResolvedPath(path);
-  if (resolved.empty() || IsRootPath(resolved)) return false;
-  for (const std::string& folder : protected_)
-    if (resolved == folder) return false;
+  if (!Deletable(resolved)) return false;
   if (!LiesBelow(resolved, installation_)) return !insideOnly;
-  return InstallationFolderAllowed() && !ThroughReparsePoint(resolved);
+  return SafeInside(resolved);
 }
 
 bool DeletionBoundary::MayRemoveFolder(const std::string& folder) const {
   const std::string resolved = ResolvedPath(folder);
-  if (resolved.empty() || IsRootPath(resolved)) return false;
-  for (const std::string& system : protected_)
-    if (resolved == system) return false;
+  if (!Deletable(resolved)) return false;
   if (!IsSameOrBelow(resolved, installation_)) return true;
+  return SafeInside(resolved);
+}
+
+bool DeletionBoundary::Deletable(const std::string& resolved) const {
+  if (resolved.empty() || IsRootPath(resolved)) return false;
+  for (const std::string& folder : protected_)
+    if (resolved == folder) return false;
+  return true;
+}
+
+bool DeletionBoundary::SafeInside(const std::string& resolved) const {
   return InstallationFolderAllowed() && !ThroughReparsePoint(resolved);
 }
 

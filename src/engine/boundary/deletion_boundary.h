@@ -33,6 +33,11 @@ class DeletionBoundary {
   bool MayRemoveFolder(const std::string& folder) const;
 
  private:
+  // Whether a resolved path names something at all that is neither a root nor a protected folder.
+  bool Deletable(const std::string& resolved) const;
+  // Whether a resolved path inside the installation folder may go: the
+  // folder is one, and no link leads there.
+  bool SafeInside(const std::string& resolved) const;
   // Whether a folder between the installation folder and the resolved path
   // leads elsewhere.
   bool ThroughReparsePoint(const std::string& resolved) const;

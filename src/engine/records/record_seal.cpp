@@ -38,20 +38,17 @@ bool CopyMatchesSeal(const std::string& path, const std::string& copy) {
   return FileSha256(copy) == sealed;
 }
 
+// Keeps digest as the seal of the record at path.
+bool KeepSeal(const std::string& path, const std::string& digest) {
+  const std::string name = SealName(path);
+  return !name.empty() && !digest.empty() && RegWriteString(kRecordSealKey, name, digest);
+}
+
 }  // namespace
 
-bool SealRecord(const std::string& path) {
-  const std::string name = SealName(path), digest = FileSha256(path);
-  if (name.empty() || digest.empty()) return false;
-  return RegWriteString(kRecordSealKey, name, digest);
-}
+bool SealRecord(const std::string& path) { return KeepSeal(path, FileSha256(path)); }
 
-bool RecordSealed(const std::string& path) {
-  const std::string name = SealName(path);
-  std::string sealed;
-  if (name.empty() || !RegReadString(kRecordSealKey, name, sealed) || sealed.empty()) return false;
-  return FileSha256(path) == sealed;
-}
+bool RecordSealed(const std::string& path) { return CopyMatchesSeal(path, path); }
 
 void ForgetRecordSeal(const std::string& path) {
   const std::string name = SealName(path);
@@ -77,12 +74,12 @@ bool WriteThroughCopy(const std::string& path, const std::function<void(const st
   if (!merge && sealedOnly) return false;
   if (!merge) copy = CopyPath(path);
   write(copy, merge);
-  const std::string digest = FileSha256(copy), name = SealName(path);
+  const std::string digest = FileSha256(copy);
   SetFileAttributesA(path.c_str(), 0);
-  const bool placed = !digest.empty() && !name.empty() && CopyFileA(copy.c_str(), path.c_str(), FALSE);
+  const bool placed = !digest.empty() && CopyFileA(copy.c_str(), path.c_str(), FALSE);
   DropCopy(copy);
   // Sealed with the digest of what was written here, not of what the record may hold by now.
-  if (placed) return RegWriteString(kRecordSealKey, name, digest);
+  if (placed && KeepSeal(path, digest)) return true;
   ForgetRecordSeal(path);
   return false;
 }
