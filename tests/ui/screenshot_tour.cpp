@@ -53,6 +53,9 @@ class Tour : public EndToEnd {
     SetWriteTime(viewer + "daten.txt", dayOfMonth);
     ForceFolders(folder + "Komponenten\\uninst");
     WriteTextFile(folder + "Komponenten\\uninst\\uninst.ini", "");
+    // Older than any record an installation writes, as a publisher's empty record is: an update
+    // written within the same second would otherwise copy it over the record.
+    SetWriteTime(folder + "Komponenten\\uninst\\uninst.ini", 1);
     Build(installExtra,
           "[copy]\r\n%thisDir%install.ini=%installdir%uninst\\install.ini\r\n"
           "%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n",
