@@ -9,6 +9,7 @@ packages=(
   zlib1g-dev
   wine wine32:i386 xvfb xauth
   p7zip-full liblnk-utils nsis osslsigncode openssl time
+  imagemagick
   clang libclang-rt-14-dev
   locales
 )
