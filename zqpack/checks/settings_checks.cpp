@@ -20,7 +20,7 @@ class SettingsCheck : FileCheck {
                file_,
                {{"install",
                  {"update", "reboot", "name", "defaultDir", "MinDiskSpace", "RegRoot", "UninstTitle", "DeleteShared",
-                  "checkDotNet", "SupportUrl"}},
+                  "checkDotNet", "SupportUrl", "Publisher"}},
                 {"close", {}}, {"RunProg", {}}, {"RunProgWait", {}}, {"base", {"name"}}, {"groups", {}}, {"links", {}}},
                context_.Found);
     CheckInstallSection();
