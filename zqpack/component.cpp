@@ -99,6 +99,9 @@ void CheckComponentArchive(Component& component) {
       Fail(component.Source, "every member must lie in one top folder, but \"" + AnsiToUtf8(name) +
                                  "\" does not; repack the files under a folder named after the component, or give "
                                  "zqpack the folder itself");
+    if (entry.Encrypted)
+      Fail(component.Source, "the member \"" + AnsiToUtf8(name) +
+                                 "\" is encrypted, which the installer refuses: pack it without a password");
     const std::string rest = name.substr(slash + 1);
     hasDescriptor = hasDescriptor || SameText(rest, kDescriptor);
     if (SameText(top, "uninst") && SameText(rest, "install.ini")) component.HasInstallSettings = true;
