@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "start/run_options.h"
+#include "engine/run_options.h"
 
 // "zqinstall.log" for installing and completing, "zquninstall.log" for
 // uninstalling and clearing up.

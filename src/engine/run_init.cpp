@@ -8,7 +8,7 @@
 #include "engine/guarded.h"
 #include "engine/result_codes.h"
 #include "engine/system_keys.h"
-#include "start/run_options.h"
+#include "engine/run_options.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/registry.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "start/run_options.h"
+#include "engine/run_options.h"
 
 // Splits a command line into arguments: blanks separate them, double quotes
 // group blanks into an argument and are themselves dropped. The program name

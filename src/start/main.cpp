@@ -49,7 +49,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (options.RunMode != rmNone) {
     LoadCommonControls();
     TFormInstall form(options);
-    exitCode = form.Run();
+    const RunOutcome outcome = form.Run();
+    exitCode = RunExitCode(outcome.Result, outcome.RestartNeeded, outcome.Cancelled);
   }
   CloseHandle(mutex);
   return exitCode;

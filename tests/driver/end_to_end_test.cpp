@@ -98,6 +98,7 @@ TEST_F(EndToEnd, InstallWritesUnpacksReadsAndClearsUp) {
                 "Lese Installationsinfo...",
                 "dotNet ver: 1.1.4322  installed: 0  location: ",
                 "DoInitInstall: 0",
+                "Time to init: <n> ms",
                 "",
             }));
   EXPECT_FALSE(FileExists(folder + "uninst.ini"));  // nothing recorded, no record written
@@ -108,10 +109,10 @@ TEST_F(EndToEnd, InstallWritesUnpacksReadsAndClearsUp) {
   const std::vector<std::string> both = Normalised(Log(folder, "zqinstall.log"));
   const auto second = std::find(both.begin() + 1, both.end(), "*********** Installation <zeit> ***********");
   ASSERT_NE(second, both.end());
-  EXPECT_EQ(*(second - 1), "DoInitInstall: 0");
+  EXPECT_EQ(*(second - 1), "Time to init: <n> ms");
   EXPECT_EQ(*(second + 1), "Function: DoInitInstall  Forced (1)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)");
-  EXPECT_EQ(std::vector<std::string>(both.end() - 3, both.end()),
-            (std::vector<std::string>{"DoInitInstall: 0", "", ""}));
+  EXPECT_EQ(std::vector<std::string>(both.end() - 4, both.end()),
+            (std::vector<std::string>{"DoInitInstall: 0", "Time to init: <n> ms", "", ""}));
 }
 
 // Extracted files keep the times they were packed with, so an update copies
@@ -177,10 +178,14 @@ TEST_F(EndToEnd, APayloadWithoutSettingsIsMinus27) {
   std::string output;
   EXPECT_EQ(Run("", output), -27) << output;
   const std::vector<std::string> log = Lines(Log(folder, "zqinstall.log"), "\r\n");
-  ASSERT_GE(log.size(), 3u);
-  EXPECT_EQ(log[log.size() - 3],
-            "Fehler:  Datei " + temp + "~qlinst\\uninst\\install.ini konnte nicht gefunden werden.");
-  EXPECT_EQ(log[log.size() - 2], "DoInitInstall: -27");
+  ASSERT_GE(log.size(), 5u);
+  EXPECT_EQ(std::vector<std::string>(log.end() - 5, log.end()),
+            (std::vector<std::string>{
+                "Fehler:  Datei " + temp + "~qlinst\\uninst\\install.ini konnte nicht gefunden werden.",
+                "DoInitInstall: -27",
+                "Initialisierung konnte nicht erfolgreich abgeschlossen werden: Installationsinformationen "
+                "konnten nicht gefunden werden.",
+                "", ""}));
   EXPECT_FALSE(FolderExists(temp + "~qlinst"));
 }
 
@@ -189,7 +194,7 @@ TEST_F(EndToEnd, AnUpdateWithoutBaseInstallationIsMinus22) {
   std::string output;
   EXPECT_EQ(Run("", output), -22) << output;
   EXPECT_EQ(Field(output, "Update"), "1");
-  EXPECT_EQ(Lines(Log(folder, "zqinstall.log"), "\r\n").rbegin()[1], "DoInitInstall: -22");
+  EXPECT_EQ(Lines(Log(folder, "zqinstall.log"), "\r\n").rbegin()[3], "DoInitInstall: -22");
   EXPECT_FALSE(FolderExists(temp + "~qlinst"));
 }
 
@@ -213,6 +218,7 @@ TEST_F(EndToEnd, CompletionReadsTheErrorRecord) {
                 "Lese Installationsinfo...",
                 "dotNet ver: 1.1.4322  installed: 0  location: ",
                 "DoInitAutoInstall: 0",
+                "Time to init: <n> ms",
                 "",
             }));
 
@@ -259,6 +265,7 @@ TEST_F(EndToEndRecord, UninstallReadsTheRecordAndLogsBesideIt) {
                 "Function: DoInitUninstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)",
                 "Lese Deinstallationsinfo...",
                 "DoInitUninstall: 0",
+                "Time to init: <n> ms",
                 "",
             }));
   EXPECT_TRUE(UninstallEntryExists());
@@ -268,7 +275,7 @@ TEST_F(EndToEndRecord, UninstallReadsTheRecordAndLogsBesideIt) {
 TEST_F(EndToEndRecord, ARejectedUninstallRecordForgetsTheProduct) {
   std::string output;
   EXPECT_EQ(Run("-uninstall:" + record, output), -31) << output;  // no installed files
-  EXPECT_EQ(Lines(Log(target + "uninst\\", "zquninstall.log"), "\r\n").rbegin()[1], "DoInitUninstall: -31");
+  EXPECT_EQ(Lines(Log(target + "uninst\\", "zquninstall.log"), "\r\n").rbegin()[3], "DoInitUninstall: -31");
   EXPECT_FALSE(UninstallEntryExists());
 }
 
@@ -283,12 +290,13 @@ TEST_F(EndToEndRecord, ClearupReadsTheFoldersOfTheRecord) {
             (std::vector<std::string>{LowerAscii(target), LowerAscii(target) + "viewer\\"}));
   const std::vector<std::string> log = Normalised(Log(target + "uninst\\", "zquninstall.log"));
   // The second block, appended after the rejected first one.
-  EXPECT_EQ(std::vector<std::string>(log.end() - 6, log.end()),
+  EXPECT_EQ(std::vector<std::string>(log.end() - 7, log.end()),
             (std::vector<std::string>{
                 "*********** Clearup <zeit> ***********",
                 "Function: DoInitClearup  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)",
                 "Lese Deinstallationsinfo...",
                 "DoInitClearup: 0",
+                "Time to init: <n> ms",
                 "",
                 "",
             }));

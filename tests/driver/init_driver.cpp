@@ -1,7 +1,7 @@
 // A console stand-in for the installer window, for the tests: started with the
-// installer's own command line, it initialises the install engine for the run
-// mode, prints what the initialisation left, writes the records and the log as
-// the window does, and ends with the result code as its exit code. Packed as
+// installer's own command line, it runs the window's run session for the run
+// mode, prints what the initialisation left, and ends with the result code as
+// its exit code. Packed as
 // the program image of an installer, it initialises from its own payload.
 // With ZQ_DRIVER_OPERATION=1 in the environment it goes on, after a
 // successful initialisation, with the operation of the run mode; its
@@ -15,17 +15,18 @@
 #include <string>
 #include <vector>
 
-#include "engine/install_object.h"
 #include "engine/result_codes.h"
-#include "engine/records/record_file.h"
-#include "engine/report_collector.h"
+#include "engine/session/run_session.h"
 #include "start/command_line.h"
 #include "sys/file_system.h"
-#include "sys/file_version.h"
-#include "sys/system_info.h"
 #include "sys/text.h"
 
 namespace {
+
+std::string OwnProgramPath() {
+  char path[MAX_PATH + 1] = {};
+  return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+}
 
 void PrintList(const char* title, const std::vector<std::string>& lines) {
   std::printf("%s:\n", title);
@@ -52,19 +53,6 @@ void PrintState(const TInstallObject& object, int result) {
   std::fflush(stdout);
 }
 
-// The [Info] block as the window fills it after the initialisation.
-RecordInfo WindowState(const TInstallObject& object, const RunOptions& options) {
-  RecordInfo info;
-  info.InstallPath = object.InstallDir;
-  if (object.BaseMissing() && !options.PathArg.empty()) info.InstallPath = WithTrailingBackslash(options.PathArg);
-  info.RegUser = object.RegUser();
-  info.RegMachine = object.RegMachine();
-  info.Version = object.InstallerVersion;
-  info.Name = object.ProductName;
-  info.DeleteShared = object.DeleteShared();
-  return info;
-}
-
 // Answers every question alike and prints it.
 class FixedAnswers : public Questions {
  public:
@@ -78,26 +66,18 @@ class FixedAnswers : public Questions {
   bool yes_;
 };
 
-// The operation of the run mode, as the window runs it once the user confirms.
-int RunOperation(TInstallObject& object, const RunOptions& options, const std::vector<std::string>& arguments) {
+// The operation of the run mode, as the window runs it once the user
+// confirms, into the folder the initialisation proposed.
+int RunOperation(RunSession& session, const std::vector<std::string>& arguments) {
+  TInstallObject& object = session.Engine();
   FixedAnswers answers(std::find(arguments.begin(), arguments.end(), "-answer:yes") != arguments.end());
   object.Asker = &answers;
-  int result = rcInitError;
-  bool restart = false;
-  if (options.RunMode == rmInstall) {
-    // The window creates the folder before it installs.
-    const std::string folder =
-        object.BaseMissing() && !options.PathArg.empty() ? options.PathArg : object.InstallDir;
-    result = object.PrepareInstallFolder(folder) ? object.DoInstall(folder, restart) : rcCreateFolder;
-  }
-  else if (options.RunMode == rmAutoInstall)
-    result = object.DoAutoInstall();
-  else if (options.RunMode == rmUninstall)
-    result = object.DoUninstall();
-  else if (options.RunMode == rmClearup)
-    result = object.DoClearup();
+  std::string folder;
+  if (session.Options().RunMode == rmInstall && session.AcceptFolder(session.Facts().InstallPath))
+    folder = session.Facts().InstallPath;
+  const int result = session.RunOperation(folder);
   object.Asker = nullptr;
-  std::printf("operation: %d\nrestart: %d\n", result, restart);
+  std::printf("operation: %d\nrestart: %d\n", result, session.Outcome().RestartNeeded);
   std::vector<std::string> copied;
   if (object.Settings)
     for (const ComponentEntry& component : object.Settings->Components)
@@ -111,30 +91,23 @@ int RunOperation(TInstallObject& object, const RunOptions& options, const std::v
 int main() {
   std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
   if (!arguments.empty()) arguments.erase(arguments.begin());
-  ReportCollector lists;
-  auto object = std::make_unique<TInstallObject>();
-  const RunOptions options = ParseRunOptions(object->OwnPath, arguments);
+  const RunOptions options = ParseRunOptions(OwnProgramPath(), arguments);
   if (options.RunMode == rmNone) {
     std::printf("no run mode\n");
     return 0;
   }
-  object->Forced = options.Forced;
-  object->AutoRun = options.AutoRun;
-  object->Invisible = options.Invisible;
-  object->IsNT = IsNT();
-  object->IsAdmin = IsAdmin();
-  object->InstallerVersion = FileVersion(object->OwnPath);
-  int result = object->DoInit([&lists](uint8_t kind, const std::string& text,
-                                             uint8_t flags) { lists.Receive(kind, text, flags); },
-                                    options.RunMode, options.ModeArg);
-  PrintState(*object, result);
+  RunSession session(options, {});
+  int result = session.Initialise();
+  PrintState(session.Engine(), result);
   char operation[4] = {};
   if (result == 0 && GetEnvironmentVariableA("ZQ_DRIVER_OPERATION", operation, sizeof operation) &&
-      std::string(operation) == "1")
-    result = RunOperation(*object, options, arguments);
-  const std::string logPath =
-      SaveRecords(lists, WindowState(*object, options), object->UninstDir, object->OwnDir, options.RunMode);
-  std::printf("log: %s\n", logPath.c_str());
-  object.reset();  // deletes the run's temporary files
+      std::string(operation) == "1") {
+    result = RunOperation(session, arguments);
+  } else if (result == 0) {
+    // The window writes nothing for a run closed before its operation; the
+    // tests read what the initialisation reported.
+    session.SaveRecords();
+  }
+  std::printf("log: %s\n", session.LogPath().c_str());
   return result;
 }

@@ -11,7 +11,7 @@
 
 #include "engine/install_object.h"
 #include "engine/result_codes.h"
-#include "start/run_options.h"
+#include "engine/run_options.h"
 #include "support/paths.h"
 #include "support/sealed_record.h"
 #include "sys/file_system.h"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/result_codes.h"
+#include "engine/session/outcome_texts.h"
 #include "ui/form/form_states.h"
 #include "ui/form/path_input.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/records/record_entries.h"
-#include "start/run_options.h"
+#include "engine/run_options.h"
 
 class ReportCollector;
 

@@ -1,16 +1,11 @@
-// The installer window's folder box: which folder is accepted, the folder
-// browser, and the way back to the proposed folder.
+// The installer window's folder box: the folder browser, and the way back to
+// the proposed folder.
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/shell_path_dialog.h"
 #include "sys/text.h"
 #include "ui/form/install_form.h"
 #include "ui/form/path_input.h"
-
-bool TFormInstall::AcceptFolder(const std::string& folder) const {
-  // Folders made for a new installation that then fails are removed again.
-  return IsValidLocalPath(folder) && object_->PrepareInstallFolder(folder);
-}
 
 // The folder box falls back to the folder the initialisation proposed.
 void TFormInstall::ResetInstallPath() {
@@ -36,7 +31,7 @@ void TFormInstall::ButtonDirClick() {
     chosen = false;  // counts as cancelled
   }
   if (chosen)
-    SetWindowTextA(editInstallPath_, ChosenFolderText(WithTrailingBackslash(dialog.Path), productName_).c_str());
+    SetWindowTextA(editInstallPath_, ChosenFolderText(WithTrailingBackslash(dialog.Path), session_->Facts().ProductName).c_str());
   else if (!IsValidLocalPath(EditText()))
     ResetInstallPath();
 }

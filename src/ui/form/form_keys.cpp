@@ -33,17 +33,21 @@ bool TFormInstall::FormKeyDown(WPARAM key) {
 bool TFormInstall::EditInstallPathKeyPress(char typed) { return KeepsFolderChar(typed, Held(VK_CONTROL)); }
 
 void TFormInstall::ShowAbout() const {
-  if (versionText_.empty()) return;
-  const std::string product = productName_.empty() ? "Quotaline" : productName_;
-  MyMessageDlg(product + "\r\nInstaller Version: " + versionText_ + "\r\nzqsetup, das Installationsprogramm von Quotaline",
+  const std::string& version = session_->InstallerVersion();
+  if (version.empty()) return;
+  const std::string& name = session_->Facts().ProductName;
+  const std::string product = name.empty() ? "Quotaline" : name;
+  MyMessageDlg(product + "\r\nInstaller Version: " + version + "\r\nzqsetup, das Installationsprogramm von Quotaline",
                mkInformation, ButtonBit(mbOK), false, 0);
 }
 
 void TFormInstall::OpenLog() const {
-  if (logPath_.empty() || !FileExists(logPath_)) return;
-  if (!OpenWithAssociatedProgram(logPath_, "", false)) OpenWithAssociatedProgram(logPath_, ".txt", false);
+  const std::string& log = session_->LogPath();
+  if (log.empty() || !FileExists(log)) return;
+  if (!OpenWithAssociatedProgram(log, "", false)) OpenWithAssociatedProgram(log, ".txt", false);
 }
 
 void TFormInstall::OpenSupportPage() const {
-  if (!supportUrl_.empty()) OpenWithAssociatedProgram(supportUrl_, ".htm", true);
+  const std::string& page = session_->Facts().SupportUrl;
+  if (!page.empty()) OpenWithAssociatedProgram(page, ".htm", true);
 }

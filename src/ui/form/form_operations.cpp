@@ -1,12 +1,9 @@
-// The installer window's initialisation and operations: the engine's run
-// for the run mode, its outcome on the screen and in the records and the log.
+// The installer window's initialisation and operations: the run session's
+// steps for the run mode, and what the window shows of them.
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "engine/records/record_file.h"
-#include "engine/guarded.h"
-#include "engine/result_codes.h"
 #include "sys/path_text.h"
 #include "sys/system_info.h"
 #include "sys/text.h"
@@ -29,53 +26,28 @@ const char kPendingNotice[] =
 
 void TFormInstall::InstallInit() {
   if (!options_.Invisible) ShowWindow(window_, SW_SHOWNORMAL);
+  int result = 0;
   {
     WaitCursor wait;
     mayClose_ = false;
-    const DWORD start = GetTickCount();
-    object_->InstallerVersion = versionText_;
-    object_->Asker = &questions_;
-    initResult_ = Guarded([this] {
-      const int result = object_->DoInit([this](uint8_t kind, const std::string& text,
-                                                uint8_t flags) { lists_.Receive(kind, text, flags); },
-                                         options_.RunMode, options_.ModeArg);
-      TakeOverEngineState();
-      return result;
-    });
-    result_ = initResult_;
-    if (initResult_ != 0) {
-      ShowWholeReason();
-      ShowAndLog(InitFailureText(initResult_));
-      SaveRecords();
-    } else {
-      Log(FormatText("Time to init: %lu ms", GetTickCount() - start));
-    }
-    SetControls(initResult_ != 0);
+    result = session_->Initialise();
+    if (result != 0) ShowWholeReason();
+    ShowProposedFolder();
+    SetControls(result != 0);
   }
   mayClose_ = true;
   if (options_.AutoRun) PostMessageA(window_, WM_INSTALLSTART, options_.RunMode, 0);
 }
 
-void TFormInstall::TakeOverEngineState() {
+void TFormInstall::ShowProposedFolder() {
   SendMessageA(editInstallPath_, EM_LIMITTEXT, 260, 0);
-  rebootQuestion_ = object_->OfferReboot != 0;
-  uninstDir_ = object_->UninstDir;
-  productName_ = object_->ProductName;
-  baseMissing_ = object_->BaseMissing();
-  installPath_ = object_->InstallDir;
-  deleteShared_ = object_->DeleteShared();
-  update_ = object_->Update();
-  regUser_ = object_->RegUser();
-  regMachine_ = object_->RegMachine();
-  if (object_->Settings) supportUrl_ = object_->Settings->SupportUrl;
-  if (baseMissing_ && !options_.PathArg.empty()) installPath_ = WithTrailingBackslash(options_.PathArg);
-  proposedPath_ = installPath_;
-  SetWindowTextA(editInstallPath_, WithoutTrailingBackslash(installPath_).c_str());
+  proposedPath_ = session_->Facts().InstallPath;
+  SetWindowTextA(editInstallPath_, WithoutTrailingBackslash(proposedPath_).c_str());
 }
 
 void TFormInstall::SetControls(bool finished) {
   const ControlSettings settings =
-      ControlsFor(options_.RunMode, finished, options_.AutoRun || options_.Invisible, baseMissing_);
+      ControlsFor(options_.RunMode, finished, options_.AutoRun || options_.Invisible, session_->Facts().BaseMissing);
   SetWindowTextA(window_, settings.Caption);
   if (settings.Message) SetMessageText(settings.Message);
   EnableWindow(editInstallPath_, settings.FolderEnabled);
@@ -88,17 +60,20 @@ void TFormInstall::SetControls(bool finished) {
 
 void TFormInstall::OnReport() {
   // A new status text is shown at once, everything else when a round is due.
-  if (lists_.StatusCount() == statusShown_ && !pumpInterval_.Due()) return;
+  if (!session_) return;  // the engine reports as it goes
+  const ReportCollector& lists = session_->Lists();
+  if (lists.StatusCount() == statusShown_ && !pumpInterval_.Due()) return;
   ShowReportedState();
   PumpMessages();
 }
 
 void TFormInstall::ShowReportedState() {
-  if (lists_.StatusCount() != statusShown_) {
-    statusShown_ = lists_.StatusCount();
-    SetMessageText(lists_.StatusText());
+  const ReportCollector& lists = session_->Lists();
+  if (lists.StatusCount() != statusShown_) {
+    statusShown_ = lists.StatusCount();
+    SetMessageText(lists.StatusText());
   }
-  SendMessageA(progressBar_, PBM_SETPOS, lists_.ProgressPosition(), 0);
+  SendMessageA(progressBar_, PBM_SETPOS, lists.ProgressPosition(), 0);
 }
 
 void TFormInstall::ShowWholeReason() {
@@ -116,10 +91,6 @@ void TFormInstall::ShowWholeReason() {
 
 void TFormInstall::SetMessageText(const std::string& text) { SetWindowTextA(labelMsg_, text.c_str()); }
 
-void TFormInstall::Log(const std::string& text) { lists_.Receive(rkMessage, text, rfLog); }
-
-void TFormInstall::ShowAndLog(const std::string& text) { lists_.Receive(rkMessage, text, rfLog | rfStatus); }
-
 void TFormInstall::ButtonInstallClick() {
   if (buttonTag_ == 1) {
     PostMessageA(window_, WM_CLOSE, 0, 0);
@@ -129,9 +100,15 @@ void TFormInstall::ButtonInstallClick() {
   mayClose_ = false;
   switch (options_.RunMode) {
     case rmInstall: Install(); break;
-    case rmAutoInstall: AutoInstall(); break;
-    case rmUninstall: Uninstall(); break;
-    case rmClearup: Clearup(); break;
+    case rmAutoInstall:
+    case rmClearup:
+      if (!(options_.AutoRun || options_.Invisible)) SetFocus(buttonInstall_);
+      Operate();
+      break;
+    case rmUninstall:
+      if (!options_.Invisible) SetFocus(buttonInstall_);
+      Operate();
+      break;
     default: break;
   }
   mayClose_ = true;
@@ -141,36 +118,19 @@ void TFormInstall::ButtonInstallClick() {
 
 void TFormInstall::Install() {
   const std::string folder = WithTrailingBackslash(Trim(EditText()));
-  const bool acceptable = AcceptFolder(folder);
+  const bool acceptable = session_->AcceptFolder(folder);
   if (!options_.AutoRun) SetFocus(buttonInstall_);
   if (!acceptable && !options_.AutoRun) {
     MyMessageDlg("Bitte gültiges Installationsverzeichnis angeben.", mkError, ButtonBit(mbOK), false, 0);
     ResetInstallPath();
     return;
   }
-  WaitCursor wait;
-  const DWORD start = GetTickCount();
-  bool restart = false;
-  int result = rcCreateFolder;  // unattended, a folder that cannot be used fails the run
-  if (acceptable) {
-    installPath_ = folder;
-    EnableWindow(buttonInstall_, FALSE);
-    result = rcNeedAdmin;
-    if (allowed_) {
-      result = Guarded([this, &folder, &restart] { return object_->DoInstall(folder, restart); });
-      uninstDir_ = object_->UninstDir;
-    } else {
-      object_->RemoveCreatedFolders(false);
-    }
-  }
-  Log(FormatText("Time to install: %lu ms", GetTickCount() - start));
-  restartNeeded_ = result == 0 && restart;
-  Finish(result, restartNeeded_ ? "Reboot nötig" : nullptr);
-  if (restartNeeded_ && !options_.AutoRun) AskForRestart();
+  Operate(acceptable ? folder : "");
+  if (session_->Outcome().RestartNeeded && !options_.AutoRun) AskForRestart();
 }
 
 void TFormInstall::AskForRestart() {
-  if (!rebootQuestion_) {
+  if (!session_->Facts().OfferReboot) {
     MyMessageDlg(kPendingNotice, mkConfirmation, ButtonBit(mbOK), false, 0);
     return;
   }
@@ -178,42 +138,14 @@ void TFormInstall::AskForRestart() {
     RestartWindows();
 }
 
-void TFormInstall::AutoInstall() {
-  if (!(options_.AutoRun || options_.Invisible)) SetFocus(buttonInstall_);
-  WaitCursor wait;
-  Finish(allowed_ ? Guarded([this] { return object_->DoAutoInstall(); }) : rcNeedAdmin);
-}
-
-void TFormInstall::Uninstall() {
-  if (!options_.Invisible) SetFocus(buttonInstall_);
-  EnableWindow(buttonInstall_, FALSE);
-  WaitCursor wait;
-  int result = rcNeedAdmin;
-  if (allowed_) {
-    result = Guarded([this] { return object_->DoUninstall(); });
-    uninstDir_ = object_->UninstDir;
+int TFormInstall::Operate(const std::string& folder) {
+  if (options_.RunMode != rmAutoInstall) EnableWindow(buttonInstall_, FALSE);
+  int result = 0;
+  {
+    WaitCursor wait;
+    result = session_->RunOperation(folder);
   }
-  Finish(result);
-}
-
-void TFormInstall::Clearup() {
-  if (!(options_.AutoRun || options_.Invisible)) SetFocus(buttonInstall_);
-  EnableWindow(buttonInstall_, FALSE);
-  WaitCursor wait;
-  Finish(allowed_ ? Guarded([this] { return object_->DoClearup(); }) : rcNeedAdmin);
-}
-
-void TFormInstall::Finish(int result, const char* logNote) {
-  operationRan_ = true;
-  result_ = result;
-  ShowAndLog(OutcomeText(options_.RunMode, result, update_));
-  if (logNote) Log(logNote);
-  SaveRecords();
   SetControls(true);
   EnableWindow(buttonInstall_, TRUE);
-}
-
-void TFormInstall::SaveRecords() {
-  const RecordInfo info{installPath_, regUser_, regMachine_, versionText_, productName_, deleteShared_};
-  logPath_ = ::SaveRecords(lists_, info, uninstDir_, ownDir_, options_.RunMode);
+  return result;
 }

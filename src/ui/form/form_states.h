@@ -1,10 +1,8 @@
 // What the installer window shows for its run mode: the controls before and
-// after the operation, and the texts of its outcomes. Platform-free.
+// after the operation. Platform-free.
 #pragma once
 
-#include <string>
-
-#include "start/run_options.h"
+#include "engine/run_options.h"
 
 struct ControlSettings {
   const char* Caption;        // the window's caption
@@ -20,8 +18,3 @@ struct ControlSettings {
 // itself (-autorun, -hide); newInstallation: no earlier installation whose
 // folder an update keeps.
 ControlSettings ControlsFor(TRunMode runMode, bool finished, bool busy, bool newInstallation);
-
-// "Initialisierung konnte nicht erfolgreich abgeschlossen werden: <message>\r\n".
-std::string InitFailureText(int result);
-// The status text after the operation of the run mode ended with result.
-std::string OutcomeText(TRunMode runMode, int result, bool update);

@@ -4,10 +4,6 @@
 
 #include <commctrl.h>
 
-#include "start/exit_codes.h"
-#include "sys/file_system.h"
-#include "sys/file_version.h"
-#include "sys/system_info.h"
 #include "ui/install_style.h"
 #include "ui/widgets/styled_button.h"
 #include "ui/widgets/styled_edit.h"
@@ -40,8 +36,7 @@ void DrawBevel(const DRAWITEMSTRUCT& item, HWND form) {
 
 }  // namespace
 
-TFormInstall::TFormInstall(const RunOptions& options)
-    : options_(options), lists_([this] { OnReport(); }) {
+TFormInstall::TFormInstall(const RunOptions& options) : options_(options) {
   FormCreate();
 }
 
@@ -68,25 +63,9 @@ void TFormInstall::FormCreate() {
   CreateControls();
   if (!options_.Invisible) ApplyInstallStyle(window_);
 
-  object_ = std::make_unique<TInstallObject>();
-  // A run over many files would otherwise hold its whole log until the end.
-  if (!object_->TmpDir.empty())
-    lists_.SpillLogTo(object_->TmpDir + "zqlog" + std::to_string(GetCurrentProcessId()) + ".tmp");
-  versionText_ = FileVersion(object_->OwnPath);
-  ownDir_ = object_->OwnDir;
-  isNT_ = IsNT();
-  try {
-    isAdmin_ = !isNT_ || IsAdmin();
-  } catch (...) {
-    isAdmin_ = false;  // an access check that fails grants nothing
-  }
-  allowed_ = isAdmin_ || options_.Forced;
-  object_->OwnerWindow = window_;
-  object_->AutoRun = options_.AutoRun;
-  object_->Invisible = options_.Invisible;
-  object_->Forced = options_.Forced;
-  object_->IsNT = isNT_;
-  object_->IsAdmin = isAdmin_;
+  session_ = std::make_unique<RunSession>(options_, [this] { OnReport(); });
+  session_->Engine().OwnerWindow = window_;
+  session_->Engine().Asker = &questions_;
   PostMessageA(window_, WM_INSTALLINIT, 0, 0);
 }
 
@@ -116,11 +95,10 @@ void TFormInstall::CreateControls() {
   EnableWindow(buttonInstall_, FALSE);
 }
 
-int TFormInstall::Run() {
+RunOutcome TFormInstall::Run() {
   MSG message;
   while (IsWindow(window_) && GetMessageA(&message, nullptr, 0, 0) > 0) Dispatch(message);
-  const bool cancelled = initResult_ == 0 && !operationRan_;
-  return RunExitCode(result_, restartNeeded_, cancelled);
+  return outcome_;
 }
 
 void TFormInstall::Dispatch(MSG& message) {
@@ -181,8 +159,6 @@ LRESULT TFormInstall::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TFormInstall::FormDestroy() {
-  object_.reset();  // deletes the run's temporary files
-  lists_.DiscardLog();
-  lists_.RecordLines().clear();
-  lists_.ErrorLines().clear();
+  outcome_ = session_->Outcome();
+  session_.reset();  // deletes the run's temporary files
 }

@@ -9,9 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/install_object.h"
-#include "engine/report_collector.h"
-#include "start/run_options.h"
+#include "engine/run_options.h"
+#include "engine/session/run_session.h"
 #include "sys/run_process.h"
 #include "ui/form/form_controls.h"
 #include "ui/message_dialog.h"
@@ -23,9 +22,9 @@ class TFormInstall {
   TFormInstall(const TFormInstall&) = delete;
   TFormInstall& operator=(const TFormInstall&) = delete;
 
-  // Handles the window's messages until it is closed; returns the exit code
-  // of the run.
-  int Run();
+  // Handles the window's messages until it is closed; returns what the exit
+  // code of the run is made of.
+  RunOutcome Run();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -46,7 +45,7 @@ class TFormInstall {
 
   // Initialisation and the state of the controls.
   void InstallInit();
-  void TakeOverEngineState();
+  void ShowProposedFolder();
   void SetControls(bool finished);
   // Called before and after each report of the engine.
   void OnReport();
@@ -60,15 +59,11 @@ class TFormInstall {
   void AutoInstall();
   void Uninstall();
   void Clearup();
-  // Shows and logs the outcome (and logNote after it), writes the records
-  // and the log, and sets the controls as finished.
-  void Finish(int result, const char* logNote = nullptr);
-  void Log(const std::string& text);
-  void ShowAndLog(const std::string& text);
-  void SaveRecords();
+  // Runs the operation (an installation into folder) and sets the controls
+  // as finished.
+  int Operate(const std::string& folder = "");
 
   // The folder box.
-  bool AcceptFolder(const std::string& folder) const;
   // Gives the label the progress bar's room too, for the reason of a failed start.
   void ShowWholeReason();
   void ResetInstallPath();
@@ -87,30 +82,11 @@ class TFormInstall {
   HFONT formFont_ = nullptr;
   int buttonTag_ = 0;
 
-  bool deleteShared_ = false;
   bool mayClose_ = false;
-  bool allowed_ = false;
-  int initResult_ = 0;
-  std::string versionText_;
-  bool rebootQuestion_ = true;
-  std::string logPath_;
-  std::string ownDir_;
-  std::string uninstDir_;
-  std::string installPath_;
   std::string proposedPath_;  // the folder the initialisation proposed
-  std::string productName_;
-  std::string supportUrl_;
-  std::string regMachine_, regUser_;
-  bool baseMissing_ = false, update_ = false;
-  bool isNT_ = false, isAdmin_ = false;
-  std::unique_ptr<TInstallObject> object_;
+  std::unique_ptr<RunSession> session_;
+  RunOutcome outcome_;  // taken when the window goes
   DialogQuestions questions_;  // the clear-up's questions
-  ReportCollector lists_;
-  int statusShown_ = 0;  // the collector's status count last shown
+  int statusShown_ = 0;        // the collector's status count last shown
   PumpInterval pumpInterval_;
-
-  // What the exit code is made of.
-  int result_ = 0;
-  bool restartNeeded_ = false;
-  bool operationRan_ = false;
 };

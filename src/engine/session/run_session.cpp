@@ -1,0 +1,134 @@
+#include "engine/session/run_session.h"
+
+#include <windows.h>
+
+#include "engine/guarded.h"
+#include "engine/records/record_file.h"
+#include "engine/result_codes.h"
+#include "engine/session/outcome_texts.h"
+#include "sys/file_system.h"
+#include "sys/file_version.h"
+#include "sys/path_text.h"
+#include "sys/system_info.h"
+#include "sys/text.h"
+
+RunSession::RunSession(const RunOptions& options, std::function<void()> pump)
+    : options_(options), lists_(std::move(pump)), object_(std::make_unique<TInstallObject>()) {
+  // A run over many files would otherwise hold its whole log until the end.
+  if (!object_->TmpDir.empty())
+    lists_.SpillLogTo(object_->TmpDir + "zqlog" + std::to_string(GetCurrentProcessId()) + ".tmp");
+  installerVersion_ = FileVersion(object_->OwnPath);
+  const bool isNT = IsNT();
+  bool isAdmin = false;
+  try {
+    isAdmin = !isNT || IsAdmin();
+  } catch (...) {
+    isAdmin = false;  // an access check that fails grants nothing
+  }
+  allowed_ = isAdmin || options_.Forced;
+  object_->AutoRun = options_.AutoRun;
+  object_->Invisible = options_.Invisible;
+  object_->Forced = options_.Forced;
+  object_->IsNT = isNT;
+  object_->IsAdmin = isAdmin;
+}
+
+RunSession::~RunSession() {
+  object_.reset();
+  lists_.DiscardLog();
+}
+
+int RunSession::Initialise() {
+  const DWORD start = GetTickCount();
+  object_->InstallerVersion = installerVersion_;
+  initResult_ = Guarded([this] {
+    const int result = object_->DoInit(
+        [this](uint8_t kind, const std::string& text, uint8_t flags) { lists_.Receive(kind, text, flags); },
+        options_.RunMode, options_.ModeArg);
+    TakeOverEngineState();
+    return result;
+  });
+  result_ = initResult_;
+  if (initResult_ != rcOk) {
+    lists_.Receive(rkMessage, InitFailureText(initResult_), rfLog | rfStatus);
+    SaveRecords();
+  } else {
+    Log(FormatText("Time to init: %lu ms", GetTickCount() - start));
+  }
+  return initResult_;
+}
+
+void RunSession::TakeOverEngineState() {
+  facts_.OfferReboot = object_->OfferReboot != 0;
+  facts_.UninstDir = object_->UninstDir;
+  facts_.ProductName = object_->ProductName;
+  facts_.BaseMissing = object_->BaseMissing();
+  facts_.InstallPath = object_->InstallDir;
+  facts_.DeleteShared = object_->DeleteShared();
+  facts_.Update = object_->Update();
+  facts_.RegUser = object_->RegUser();
+  facts_.RegMachine = object_->RegMachine();
+  if (object_->Settings) facts_.SupportUrl = object_->Settings->SupportUrl;
+  if (facts_.BaseMissing && !options_.PathArg.empty()) facts_.InstallPath = WithTrailingBackslash(options_.PathArg);
+}
+
+bool RunSession::AcceptFolder(const std::string& folder) {
+  return IsValidLocalPath(folder) && object_->PrepareInstallFolder(folder);
+}
+
+int RunSession::RunOperation(const std::string& folder) {
+  bool restart = false;
+  const int result = Operate(folder, restart);
+  operationRan_ = true;
+  result_ = result;
+  restartNeeded_ = options_.RunMode == rmInstall && result == rcOk && restart;
+  lists_.Receive(rkMessage, OutcomeText(options_.RunMode, result, facts_.Update), rfLog | rfStatus);
+  if (restartNeeded_) Log("Reboot nötig");
+  SaveRecords();
+  return result;
+}
+
+int RunSession::Operate(const std::string& folder, bool& restart) {
+  switch (options_.RunMode) {
+    case rmInstall: {
+      const DWORD start = GetTickCount();
+      int result = rcCreateFolder;  // unattended, a folder that cannot be used fails the run
+      if (!folder.empty()) {
+        facts_.InstallPath = folder;
+        result = rcNeedAdmin;
+        if (allowed_) {
+          result = Guarded([this, &folder, &restart] { return object_->DoInstall(folder, restart); });
+          facts_.UninstDir = object_->UninstDir;
+        } else {
+          object_->RemoveCreatedFolders(false);
+        }
+      }
+      Log(FormatText("Time to install: %lu ms", GetTickCount() - start));
+      return result;
+    }
+    case rmAutoInstall:
+      return allowed_ ? Guarded([this] { return object_->DoAutoInstall(); }) : rcNeedAdmin;
+    case rmUninstall: {
+      if (!allowed_) return rcNeedAdmin;
+      const int result = Guarded([this] { return object_->DoUninstall(); });
+      facts_.UninstDir = object_->UninstDir;
+      return result;
+    }
+    case rmClearup:
+      return allowed_ ? Guarded([this] { return object_->DoClearup(); }) : rcNeedAdmin;
+    default:
+      return rcInitError;
+  }
+}
+
+RunOutcome RunSession::Outcome() const {
+  return {result_, restartNeeded_, initResult_ == rcOk && !operationRan_};
+}
+
+void RunSession::SaveRecords() {
+  const RecordInfo info{facts_.InstallPath, facts_.RegUser,     facts_.RegMachine,
+                        installerVersion_,  facts_.ProductName, facts_.DeleteShared};
+  logPath_ = ::SaveRecords(lists_, info, facts_.UninstDir, object_->OwnDir, options_.RunMode);
+}
+
+void RunSession::Log(const std::string& text) { lists_.Receive(rkMessage, text, rfLog); }
