@@ -50,10 +50,7 @@ std::string OemName(const std::string& source, const std::string& utf8) {
 
 // The folder's members below prefix, folders before their contents, in name order.
 void AddFolderContents(ZipWriter& zip, const std::string& source, const fs::path& folder, const std::string& prefix) {
-  std::vector<fs::directory_entry> children(fs::directory_iterator(folder), fs::directory_iterator{});
-  std::sort(children.begin(), children.end(),
-            [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
-  for (const fs::directory_entry& child : children) {
+  for (const fs::directory_entry& child : SortedFolderEntries(folder)) {
     const std::string name = prefix + OemName(source, child.path().filename().u8string());
     if (child.is_directory()) {
       zip.AddFolder(name + "/", ModificationTime(child.path()));
@@ -76,6 +73,13 @@ std::vector<uint8_t> PackFolder(const std::string& source) {
 }
 
 }  // namespace
+
+std::vector<fs::directory_entry> SortedFolderEntries(const fs::path& folder) {
+  std::vector<fs::directory_entry> entries(fs::directory_iterator(folder), fs::directory_iterator{});
+  std::sort(entries.begin(), entries.end(),
+            [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
+  return entries;
+}
 
 std::vector<uint8_t> ReadWholeFile(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);

@@ -14,6 +14,9 @@ struct Component {
   std::vector<uint8_t> Archive;
 };
 
+// The folder's entries in name order.
+std::vector<std::filesystem::directory_entry> SortedFolderEntries(const std::filesystem::path& folder);
+
 // The whole file; raises std::runtime_error naming the file when it cannot be read.
 std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path);
 

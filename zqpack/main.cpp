@@ -9,15 +9,21 @@
 #include "checks/findings.h"
 #include "component_files.h"
 #include "container.h"
+#include "new_product.h"
 #include "signing.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe [--no-check]\n"
+    "usage: zqpack new --name NAME [--maker MAKER] [--version V] FILES_FOLDER OUTPUT_FOLDER\n"
+    "       zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe [--no-check]\n"
     "              [--sign CERT.p12 [--sign-password-file FILE] [--timestamp URL]] COMPONENT...\n"
     "       zqpack check COMPONENT...\n"
     "       zqpack --list setup.exe\n"
+    "new writes a product that builds as it is into the empty or new OUTPUT_FOLDER: the base\n"
+    "component uninst/ (install.ini with NAME, MAKER as registry root and publisher, a program\n"
+    "group with a shortcut to each .exe at the top of FILES_FOLDER) and the component program/\n"
+    "with the files, versioned as the first .exe (else V, else 1.0.0.0).\n"
     "Each COMPONENT is a folder (zipped with itself as the top folder) or a ready .zip file.\n"
     "check reads every ver.ini and install.ini as the installer will and reports each mistake\n"
     "as \"file:section:key: error|warning: message (line N)\"; a build runs the same checks\n"
@@ -143,6 +149,29 @@ ExitCode Build(const Arguments& arguments) {
   return kExitDone;
 }
 
+// Runs the command; a failure to read or write is reported and ends with kExitInputOutput.
+template <typename Command>
+int Reported(Command command) {
+  try {
+    return command();
+  } catch (const std::exception& error) {
+    std::cerr << "zqpack: " << error.what() << "\n";
+    return kExitInputOutput;
+  }
+}
+
+int New(int argc, char** argv) {
+  NewProductOptions options;
+  if (!ParseNewProduct(argc, argv, options)) {
+    std::cerr << kUsage;
+    return kExitUsage;
+  }
+  return Reported([&] {
+    std::cout << WriteNewProduct(options);
+    return kExitDone;
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,20 +179,18 @@ int main(int argc, char** argv) {
     std::cout << kUsage << kExample;
     return kExitDone;
   }
+  if (argc > 1 && std::strcmp(argv[1], "new") == 0) return New(argc, argv);
   Arguments arguments;
   if (!Parse(argc, argv, arguments)) {
     std::cerr << kUsage;
     return kExitUsage;
   }
-  try {
+  return Reported([&] {
     if (arguments.Check) return Check(LoadComponents(arguments)) ? kExitDone : kExitCheckErrors;
     if (!arguments.List.empty()) {
       ListContainer(arguments.List, std::cout);
       return kExitDone;
     }
     return Build(arguments);
-  } catch (const std::exception& error) {
-    std::cerr << "zqpack: " << error.what() << "\n";
-    return kExitInputOutput;
-  }
+  });
 }
