@@ -10,6 +10,7 @@
 #include "component_files.h"
 #include "container.h"
 #include "new_product.h"
+#include "pack_progress.h"
 #include "signing.h"
 
 namespace {
@@ -112,9 +113,13 @@ bool Parse(int argc, char** argv, Arguments& arguments) {
   return !arguments.Image.empty() && !arguments.Library.empty() && !arguments.Output.empty();
 }
 
-std::vector<Component> LoadComponents(const Arguments& arguments) {
+std::vector<Component> LoadComponents(const Arguments& arguments, bool showProgress = false) {
+  PackProgress progress(std::cerr, showProgress, arguments.Components.size());
   std::vector<Component> components;
-  for (const std::string& path : arguments.Components) components.push_back(LoadComponent(path));
+  for (const std::string& path : arguments.Components) {
+    components.push_back(LoadComponent(path, [&](uint64_t bytes) { progress.Packed(bytes); }));
+    progress.ComponentDone();
+  }
   return components;
 }
 
@@ -136,7 +141,7 @@ bool Check(const std::vector<Component>& components) {
 ExitCode Build(const Arguments& arguments) {
   const std::vector<uint8_t> image = ReadWholeFile(arguments.Image);
   const std::vector<uint8_t> library = ReadWholeFile(arguments.Library);
-  const std::vector<Component> components = LoadComponents(arguments);
+  const std::vector<Component> components = LoadComponents(arguments, StandardErrorIsTerminal());
   CheckContainerParts(image, library, components);
   if (!arguments.NoCheck && !Check(components)) {
     std::cerr << "zqpack: " << arguments.Output << " not written\n";

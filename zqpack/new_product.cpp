@@ -3,7 +3,6 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <vector>
 
@@ -138,13 +137,6 @@ void CheckProductTexts(const Plan& plan, const std::string& output) {
   throw std::runtime_error(message);
 }
 
-void WriteText(const fs::path& path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << text;
-  file.close();
-  if (!file) Fail(path.u8string(), "cannot be written");
-}
-
 fs::file_time_type EmptyFilesTime() {
   const auto age = std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(kEmptyFilesTime);
   return fs::file_time_type::clock::now() - std::chrono::duration_cast<fs::file_time_type::duration>(age);
@@ -153,14 +145,14 @@ fs::file_time_type EmptyFilesTime() {
 void WriteProduct(const Plan& plan, const fs::path& output) {
   const fs::path base = output / kBaseComponent, program = output / kProgramComponent;
   fs::create_directories(base);
-  WriteText(base / "install.ini", SettingsText(plan.Product));
-  WriteText(base / kDescriptor, BaseDescriptorText());
+  WriteWholeFile(base / "install.ini", SettingsText(plan.Product));
+  WriteWholeFile(base / kDescriptor, BaseDescriptorText());
   for (const char* name : kEmptyBaseFiles) {
-    WriteText(base / name, std::string());
+    WriteWholeFile(base / name, std::string());
     fs::last_write_time(base / name, EmptyFilesTime());
   }
   fs::create_directories(program);
-  WriteText(program / kDescriptor, ProgramDescriptorText(plan.Product));
+  WriteWholeFile(program / kDescriptor, ProgramDescriptorText(plan.Product));
   // The copies keep their write times, by which the overwrite rule of an update goes.
   for (const ProductFile& file : plan.Files) {
     const fs::path target = program / file.Relative;
