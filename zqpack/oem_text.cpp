@@ -71,7 +71,24 @@ void AppendUtf8(std::string& utf8, char32_t codePoint) {
   }
 }
 
+// The characters of Windows-1252 from 0x80 to 0x9F; the five it leaves
+// undefined stand for themselves, as the system converts them.
+const char32_t kAnsi80[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
 }  // namespace
+
+std::string AnsiToUtf8(const std::string& ansi) {
+  std::string utf8;
+  for (const char c : ansi) {
+    const auto byte = static_cast<unsigned char>(c);
+    AppendUtf8(utf8, byte >= 0x80 && byte < 0xA0 ? kAnsi80[byte - 0x80] : byte);
+  }
+  return utf8;
+}
 
 std::string OemToUtf8(const std::string& oem) {
   std::string utf8;

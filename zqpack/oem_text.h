@@ -18,3 +18,6 @@ std::string OemToLatin1(const std::string& oem);
 // A text of the installer's message tables (Windows-1252 umlauts, which equal
 // Latin-1) in UTF-8, for display.
 std::string Latin1ToUtf8(const std::string& text);
+
+// A Windows-1252 text (install.ini's values) in UTF-8.
+std::string AnsiToUtf8(const std::string& ansi);
