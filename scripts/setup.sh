@@ -10,6 +10,7 @@ packages=(
   wine wine32:i386 xvfb xauth
   p7zip-full liblnk-utils nsis osslsigncode openssl time
   imagemagick
+  libssl-dev python3-jsonschema python3-yaml
   clang libclang-rt-14-dev
   locales
 )

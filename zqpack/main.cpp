@@ -12,13 +12,16 @@
 #include "new_product.h"
 #include "pack_progress.h"
 #include "signing.h"
+#include "winget_manifest.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: zqpack new --name NAME [--maker MAKER] [--version V] FILES_FOLDER OUTPUT_FOLDER\n"
     "       zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe [--no-check]\n"
-    "              [--sign CERT.p12 [--sign-password-file FILE] [--timestamp URL]] COMPONENT...\n"
+    "              [--sign CERT.p12 [--sign-password-file FILE] [--timestamp URL]]\n"
+    "              [--winget DIR --winget-id PUBLISHER.PACKAGE --winget-url URL --winget-license LICENSE\n"
+    "               [--winget-description TEXT] [--winget-name NAME]] COMPONENT...\n"
     "       zqpack check COMPONENT...\n"
     "       zqpack --list setup.exe\n"
     "new writes a product that builds as it is into the empty or new OUTPUT_FOLDER: the base\n"
@@ -30,6 +33,9 @@ const char kUsage[] =
     "as \"file:section:key: error|warning: message (line N)\"; a build runs the same checks\n"
     "first and stops at an error, unless --no-check is given.\n"
     "--sign signs the installer with osslsigncode; the signature covers the whole file.\n"
+    "--winget writes the package manager's manifest (schema 1.6.0) of the finished installer into\n"
+    "DIR: its SHA-256, its version and the uninstall entry the installer writes, whose publisher is\n"
+    "install.ini's Publisher, else its RegRoot; the description is the entry's title unless given.\n"
     "zqpack --help shows a worked example.\n";
 
 const char kExample[] =
@@ -69,6 +75,7 @@ struct Arguments {
   bool Check = false, NoCheck = false;
   std::string Image, Library, Output, List;
   SigningOptions Signing;
+  WingetOptions Winget;
   std::vector<std::string> Components;
 };
 
@@ -95,7 +102,7 @@ bool Parse(int argc, char** argv, Arguments& arguments) {
                           : argument == "--sign" ? &arguments.Signing.Pkcs12
                           : argument == "--sign-password-file" ? &arguments.Signing.PasswordFile
                           : argument == "--timestamp" ? &arguments.Signing.TimestampUrl
-                          : nullptr;
+                          : arguments.Winget.Option(argument);
     if (option) {
       if (++i == argc || !option->empty()) return false;
       *option = argv[i];
@@ -109,7 +116,7 @@ bool Parse(int argc, char** argv, Arguments& arguments) {
   if (signing.Pkcs12.empty() && !(signing.PasswordFile.empty() && signing.TimestampUrl.empty())) return false;
   if (!arguments.List.empty())
     return !arguments.NoCheck && arguments.Image.empty() && arguments.Library.empty() && arguments.Output.empty() &&
-           arguments.Components.empty() && signing.Pkcs12.empty();
+           arguments.Components.empty() && signing.Pkcs12.empty() && arguments.Winget.Folder.empty();
   return !arguments.Image.empty() && !arguments.Library.empty() && !arguments.Output.empty();
 }
 
@@ -147,10 +154,16 @@ ExitCode Build(const Arguments& arguments) {
     std::cerr << "zqpack: " << arguments.Output << " not written\n";
     return kExitCheckErrors;
   }
+  const bool manifest = !arguments.Winget.Folder.empty();
+  const WingetPackage package = manifest ? DescribePackage(arguments.Winget, image, components) : WingetPackage();
   WriteContainer(arguments.Output, image, library, components);
   if (!arguments.Signing.Pkcs12.empty()) SignInstaller(arguments.Output, arguments.Signing);
   std::cout << arguments.Output << ": " << components.size() << " component(s)"
             << (arguments.Signing.Pkcs12.empty() ? "" : ", signed") << "\n";
+  if (manifest) {
+    WriteWingetManifest(package, arguments.Output);
+    std::cout << package.Folder << ": winget manifest of " << package.Identifier << " " << package.Version << "\n";
+  }
   return kExitDone;
 }
 
@@ -186,7 +199,9 @@ int main(int argc, char** argv) {
   }
   if (argc > 1 && std::strcmp(argv[1], "new") == 0) return New(argc, argv);
   Arguments arguments;
-  if (!Parse(argc, argv, arguments)) {
+  const bool parsed = Parse(argc, argv, arguments);
+  if (!parsed || !arguments.Winget.Missing().empty()) {
+    if (parsed) std::cerr << "zqpack: " << arguments.Winget.Missing() << "\n";
     std::cerr << kUsage;
     return kExitUsage;
   }
