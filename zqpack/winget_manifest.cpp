@@ -39,16 +39,20 @@ const ReturnCode kReturnCodes[] = {
     {ecRestartNeeded, "rebootRequiredToFinish"},
 };
 
-// A YAML double-quoted scalar.
+// A YAML double-quoted scalar: the control characters, which YAML does not
+// take as they are (also U+007F to U+009F, which Windows-1252 texts can
+// hold), escaped.
 std::string Quoted(const std::string& text) {
   std::string quoted = "\"";
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) < ' ') {
-      quoted += FormatText("\\x%02X", static_cast<unsigned char>(c));
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+    if (c < ' ' || c == 0x7F || c1) {
+      quoted += FormatText("\\x%02X", c1 ? static_cast<unsigned char>(text[++i]) : c);
       continue;
     }
     if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
+    quoted += static_cast<char>(c);
   }
   return quoted + "\"";
 }
