@@ -9,7 +9,7 @@ packages=(
   zlib1g-dev
   wine wine32:i386 xvfb xauth
   p7zip-full liblnk-utils nsis osslsigncode openssl time
-  imagemagick
+  imagemagick fonts-wine
   libssl-dev python3-jsonschema python3-yaml
   clang libclang-rt-14-dev
   locales

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "archive/file_source.h"
-#include "archive/oem_names.h"
+#include "archive/system_names.h"
 #include "archive/unzip_records.h"
 #include "archive/zip_directory.h"
 #include "member_data.h"
@@ -155,9 +155,7 @@ int32_t Extraction::Run() {
     return Fail(leArchiveUnreadable, std::string("Archiv kann nicht gelesen werden: ") + (archive ? archive : "")), 0;
   FileSource source(file.handle);
   ZipDirectoryOptions options;
-  options.Convert = [](const std::string& stored, uint8_t host, uint8_t version) {
-    return ConvertEntryName(cpAuto, stored, host, version);
-  };
+  options.Convert = SystemNameConversion(cpAuto);
   ZipDirectory directory;
   if (ReadZipDirectory(source, options, directory) != 0)
     return Fail(leArchiveUnreadable, std::string("Archiv ist fehlerhaft: ") + archive), 0;

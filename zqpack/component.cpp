@@ -10,9 +10,9 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "archive/zip_directory.h"
 #include "archive/zip_messages.h"
-#include "oem_text.h"
+#include "member_listing.h"
+#include "sys/code_pages.h"
 #include "sys/text.h"
 #include "zip_writer.h"
 
@@ -100,20 +100,22 @@ void WriteWholeFile(const fs::path& path, const std::string& text) {
 }
 
 void CheckComponentArchive(Component& component) {
-  MemorySource source(component.Archive.data(), component.Archive.size());
-  ZipDirectory directory;
-  if (ReadZipDirectory(source, ZipDirectoryOptions{true, nullptr}, directory) != 0)
-    Fail(component.Source, "not a readable ZIP archive: " + Latin1ToUtf8(ZipMessageText(directory.Error)));
+  MemberListing listing;
+  if (ReadMemberListing(component.Archive.data(), component.Archive.size(), listing) != 0)
+    Fail(component.Source, "not a readable ZIP archive: " + AnsiToUtf8(ZipMessageText(listing.Directory.Error)));
   bool hasDescriptor = false;
-  for (const ZipDirEntry& entry : directory.Entries) {
+  for (const ZipDirEntry& entry : listing.Directory.Entries) {
     const std::string& name = entry.FileName;
     const size_t slash = name.find('\\');
     const std::string top = name.substr(0, slash);
     if (component.TopFolder.empty()) component.TopFolder = top;
     if (slash == std::string::npos || slash == 0 || !SameText(top, component.TopFolder))
-      Fail(component.Source, "every member must lie in one top folder, but \"" + OemToUtf8(name) +
+      Fail(component.Source, "every member must lie in one top folder, but \"" + AnsiToUtf8(name) +
                                  "\" does not; repack the files under a folder named after the component, or give "
                                  "zqpack the folder itself");
+    if (entry.Encrypted)
+      Fail(component.Source, "the member \"" + AnsiToUtf8(name) +
+                                 "\" is encrypted, which the installer refuses: pack it without a password");
     const std::string rest = name.substr(slash + 1);
     hasDescriptor = hasDescriptor || SameText(rest, kDescriptor);
     if (SameText(top, "uninst") && SameText(rest, "install.ini")) component.HasInstallSettings = true;

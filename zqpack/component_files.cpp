@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
-#include "archive/zip_directory.h"
-#include "oem_text.h"
+#include "member_listing.h"
+#include "sys/code_pages.h"
 #include "sys/text.h"
 
 namespace {
@@ -20,7 +20,7 @@ uint16_t Word(const std::vector<uint8_t>& data, size_t at) { return static_cast<
 std::string MemberText(const Component& component, const ZipDirEntry& entry) {
   const std::vector<uint8_t>& archive = component.Archive;
   const auto fail = [&]() -> std::string {
-    throw std::runtime_error(component.Source + ": " + OemToUtf8(entry.FileName) + " cannot be read back");
+    throw std::runtime_error(component.Source + ": " + AnsiToUtf8(entry.FileName) + " cannot be read back");
   };
   const size_t header = entry.LocalHeaderOffset;
   if (header + kLocalHeaderSize > archive.size()) return fail();
@@ -49,14 +49,16 @@ ComponentFiles ReadComponentFiles(const Component& component) {
   ComponentFiles files;
   files.Folder = component.Source;
   while (files.Folder.size() > 1 && files.Folder.back() == '/') files.Folder.pop_back();
-  MemorySource source(component.Archive.data(), component.Archive.size());
-  ZipDirectory directory;
-  ReadZipDirectory(source, ZipDirectoryOptions{true, nullptr}, directory);
-  for (const ZipDirEntry& entry : directory.Entries) {
+  MemberListing listing;
+  ReadMemberListing(component.Archive.data(), component.Archive.size(), listing);
+  for (size_t i = 0; i < listing.Directory.Entries.size(); ++i) {
+    const ZipDirEntry& entry = listing.Directory.Entries[i];
     const std::string& name = entry.FileName;
+    const ListedName& listed = listing.Names[i];
+    if (listed.Fidelity != nfExact) files.InexactNames.push_back({listed.Shown, listed.Fidelity});
     const size_t slash = name.find('\\');
     if (slash == std::string::npos || name.back() == '\\') continue;
-    const std::string member = OemToLatin1(name.substr(slash + 1));
+    const std::string member = name.substr(slash + 1);
     files.Members.push_back(member);
     if (SameText(member, "ver.ini")) files.Descriptor = MemberText(component, entry);
     if (component.HasInstallSettings && SameText(member, "install.ini"))

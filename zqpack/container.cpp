@@ -9,7 +9,8 @@
 #include "archive/payload_layout.h"
 #include "archive/zip_directory.h"
 #include "archive/zip_messages.h"
-#include "oem_text.h"
+#include "member_listing.h"
+#include "sys/code_pages.h"
 
 namespace {
 
@@ -113,12 +114,12 @@ void ListContainer(const std::string& path, std::ostream& out) {
   for (size_t n = 0; n < sizes.size(); ++n) {
     out << "archive " << n << "  " << sizes[n] << " bytes at offset " << offset << "\n";
     if (offset + sizes[n] > data.size()) throw std::runtime_error(path + ": archive " + std::to_string(n) + " is cut off");
-    MemorySource source(data.data() + offset, sizes[n]);
-    ZipDirectory directory;
-    if (ReadZipDirectory(source, ZipDirectoryOptions{true, nullptr}, directory) != 0)
-      throw std::runtime_error(path + ": archive " + std::to_string(n) + ": " + Latin1ToUtf8(ZipMessageText(directory.Error)));
-    for (const ZipDirEntry& entry : directory.Entries) {
-      std::string name = OemToUtf8(entry.FileName);
+    MemberListing listing;
+    if (ReadMemberListing(data.data() + offset, sizes[n], listing) != 0)
+      throw std::runtime_error(path + ": archive " + std::to_string(n) + ": " +
+                               AnsiToUtf8(ZipMessageText(listing.Directory.Error)));
+    for (const ZipDirEntry& entry : listing.Directory.Entries) {
+      std::string name = AnsiToUtf8(entry.FileName);
       for (char& c : name)
         if (c == '\\') c = '/';
       out << "  " << name << "  " << entry.UncompressedSize << "\n";

@@ -122,15 +122,26 @@ Plan MakePlan(const NewProductOptions& options) {
   return plan;
 }
 
-// What zqpack check will see of the product: it must find nothing.
-void CheckProductTexts(const Plan& plan, const std::string& output) {
-  ComponentFiles base{(fs::path(output) / kBaseComponent).u8string(), {"install.ini", kDescriptor},
-                      BaseDescriptorText(), true, SettingsText(plan.Product)};
+// What zqpack check will read of the two components. Every name is exact:
+// names are taken only where both code pages hold them.
+std::vector<ComponentFiles> WrittenComponents(const Plan& plan, const std::string& output) {
+  ComponentFiles base, program;
+  base.Folder = (fs::path(output) / kBaseComponent).u8string();
+  base.Members = {"install.ini", kDescriptor};
   base.Members.insert(base.Members.end(), std::begin(kEmptyBaseFiles), std::end(kEmptyBaseFiles));
-  ComponentFiles program{(fs::path(output) / kProgramComponent).u8string(), plan.Product.Members,
-                         ProgramDescriptorText(plan.Product), false, std::string()};
+  base.Descriptor = BaseDescriptorText();
+  base.HasInstallSettings = true;
+  base.InstallSettings = SettingsText(plan.Product);
+  program.Folder = (fs::path(output) / kProgramComponent).u8string();
+  program.Members = plan.Product.Members;
   program.Members.push_back(kDescriptor);
-  const Findings findings = CheckProduct({base, program});
+  program.Descriptor = ProgramDescriptorText(plan.Product);
+  return {base, program};
+}
+
+// The product must pass zqpack check without a finding.
+void CheckProductTexts(const Plan& plan, const std::string& output) {
+  const Findings findings = CheckProduct(WrittenComponents(plan, output));
   if (findings.List().empty()) return;
   std::string message = "the product would not pass the checks:";
   for (const Finding& finding : findings.List()) message += "\n  " + FormatFinding(finding);

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "oem_text.h"
+#include "sys/code_pages.h"
 
 namespace {
 
@@ -13,12 +13,11 @@ namespace {
 // The text through code page 850 into Windows-1252, refused when either lacks
 // one of its characters or it holds a control character.
 std::string InstallerText(const std::string& utf8, const std::string& where) {
-  std::string oem;
+  std::string oem, ansi;
   if (utf8.empty()) Refuse(where, utf8, "is empty");
   if (!Utf8ToOem(utf8, oem))
     Refuse(where, utf8, "has a character that code page 850 lacks, in which the installer's archives store names");
-  const std::string ansi = OemToLatin1(oem);
-  if (Latin1ToUtf8(ansi) != utf8) Refuse(where, utf8, "has a character that Windows-1252 lacks");
+  if (!OemToAnsi(oem, ansi)) Refuse(where, utf8, "has a character that Windows-1252 lacks");
   for (const char c : ansi)
     if (static_cast<unsigned char>(c) < ' ') Refuse(where, utf8, "has a control character");
   return ansi;

@@ -7,8 +7,8 @@
 #include "checks/text_limits.h"
 #include "command_line_text.h"
 #include "component_files.h"
-#include "oem_text.h"
 #include "pe_version.h"
+#include "sys/code_pages.h"
 #include "sys/text.h"
 
 namespace {
@@ -57,10 +57,10 @@ bool IsUrl(const std::string& text) {
   return (scheme == "http" || scheme == "https") && text.size() > scheme.size() + 3 && Characters(text) <= kUrlLimit;
 }
 
-// The publisher of the uninstall entry: [install] Publisher, else the registry root.
+// The publisher of the uninstall entry: [install] Publisher, else (when the
+// key is missing) the registry root.
 std::string Publisher(const ProfileText& settings) {
-  const std::string publisher = settings.Read(kSection, "Publisher", "");
-  return AnsiToUtf8(publisher.empty() ? settings.Read(kSection, "RegRoot", "") : publisher);
+  return AnsiToUtf8(settings.Read(kSection, "Publisher", settings.Read(kSection, "RegRoot", "")));
 }
 
 void ReadInstallSettings(const ProfileText& settings, WingetPackage& package) {
@@ -71,8 +71,8 @@ void ReadInstallSettings(const ProfileText& settings, WingetPackage& package) {
   CheckLength("install.ini [install] UninstTitle", package.DisplayName, 1, 256);
   package.Publisher = Publisher(settings);
   if (package.Publisher.empty())
-    Fail("install.ini", "[install] sets neither Publisher nor RegRoot; the manifest needs the publisher that the "
-                        "uninstall entry shows");
+    Fail("install.ini", "[install] sets neither Publisher nor RegRoot, and the installer names no publisher in the "
+                        "uninstall entry; the manifest needs one");
   CheckLength("install.ini [install] Publisher (or RegRoot)", package.Publisher, 2, 256);
 }
 

@@ -73,10 +73,8 @@ bool FindEndRecord(ByteSource& source, ZipDirectory& directory, EndRecord& recor
   return false;
 }
 
-std::string Converted(const ZipDirectoryOptions& options, const std::string& stored, uint16_t madeBy) {
-  std::string text = options.Convert ? options.Convert(stored, static_cast<uint8_t>(madeBy >> 8),
-                                                       static_cast<uint8_t>(madeBy & 0xFF))
-                                     : stored;
+std::string Converted(const ZipDirectoryOptions& options, const std::string& stored, const ZipDirEntry& entry) {
+  std::string text = options.Convert ? options.Convert(stored, entry.Flags, entry.MadeBy) : stored;
   std::replace(text.begin(), text.end(), '/', '\\');
   return text;
 }
@@ -121,9 +119,9 @@ int ReadCentralHeader(ByteSource& source, uint64_t& position, const ZipDirectory
   if (!ReadPart(source, position, entry.NameLength, name)) return zmNameReadError;
   if (!ReadPart(source, position, entry.ExtraLength, extra)) return zmSeekError;
   if (!ReadPart(source, position, entry.CommentLength, comment)) return zmCommentReadError;
-  entry.FileName = Converted(options, name, entry.MadeBy);
+  entry.FileName = Converted(options, name, entry);
   entry.Extra.assign(extra.begin(), extra.end());
-  entry.Comment = Converted(options, comment, entry.MadeBy);
+  entry.Comment = Converted(options, comment, entry);
   return 0;
 }
 

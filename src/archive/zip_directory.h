@@ -41,9 +41,9 @@ struct ZipDirEntry {
   std::string Comment;
 };
 
-// Converts a stored name or comment; host and version are the two bytes of
-// the "version made by" field.
-using NameConversion = std::function<std::string(const std::string& stored, uint8_t host, uint8_t version)>;
+// Converts a stored name or comment under the entry's general purpose flags
+// and "version made by".
+using NameConversion = std::function<std::string(const std::string& stored, uint16_t flags, uint16_t madeBy)>;
 
 // Message numbers of the directory reading.
 enum ZipDirectoryMessage {

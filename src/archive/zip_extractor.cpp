@@ -4,6 +4,7 @@
 #include <new>
 
 #include "archive/file_source.h"
+#include "archive/system_names.h"
 #include "archive/zip_messages.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
@@ -118,9 +119,7 @@ void TZipExtractor::ReadDirectoryFrom(HANDLE file, int volumeNumber) {
   FileSource source(file);
   ZipDirectoryOptions options;
   options.UseDirOnlyEntries = UseDirOnlyEntries;
-  options.Convert = [this](const std::string& stored, uint8_t host, uint8_t version) {
-    return ConvertEntryName(CodePage, stored, host, version);
-  };
+  options.Convert = SystemNameConversion(CodePage);
   ZipDirectory directory;
   const int error = ReadZipDirectory(source, options, directory);
   archiveComment_ = directory.ArchiveComment;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/oem_names.h"
+#include "archive/member_names.h"
 #include "archive/zip_directory.h"
 #include "sys/run_process.h"
 

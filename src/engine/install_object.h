@@ -142,9 +142,9 @@ class TInstallObject {
   // Deletes the run's temporary and archive files.
   void KillTempFiles();
 
-  // Writes a registry value (a DWORD for a decimal 32-bit number, else a
-  // string) and records it for the uninstallation.
-  void RegWrite(const std::string& key, const std::string& name, const std::string& value);
+  // Writes a registry value (a DWORD for a decimal 32-bit number unless
+  // asText, else a string) and records it for the uninstallation.
+  void RegWrite(const std::string& key, const std::string& name, const std::string& value, bool asText = false);
   // Deletes a value (pruning a key it leaves empty) or, with deleteKey, a sub key.
   bool RegDelete(const std::string& key, const std::string& name, bool deleteKey);
   // The install steps that write registry data: the components' registry
@@ -152,6 +152,7 @@ class TInstallObject {
   int SetRegUserInfo();
   int SetRegInstInfo();
   void SetRegUninstInfo(const std::string& displayName);
+  void WriteInstallationValues(const std::string& key);
   // After an update: the entry's version and size as the installation now has them.
   void RefreshUninstallEntry();
   // Deletes the recorded values, last first; the lines left are those that

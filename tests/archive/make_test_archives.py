@@ -72,6 +72,57 @@ def encrypted_by_7z():
             return f.read()
 
 
+# Member names as publishers' tools store them: the stored bytes, general
+# purpose flags, host and version, the name the installer writes (None: it
+# cannot write one) and what zqpack check says of it.
+NAME_CASES = [
+    (b"gr\x81n.txt", 0, 0, 20, "grün.txt", "none"),  # MS-DOS host in code page 850 (Windows tools)
+    ("größe.txt".encode(), 0x800, 3, 20, "größe.txt", "none"),  # flagged UTF-8 (Python's zipfile, 7z)
+    ("Maß €.txt".encode(), 0x800, 0, 20, "Maß €.txt", "none"),  # flagged UTF-8 from an MS-DOS host
+    ("café.txt".encode("latin-1"), 0, 3, 20, "café.txt", "none"),  # Unix host in a legacy code page
+    (b"\x94l.txt", 0, 11, 50, "öl.txt", "none"),  # NTFS 5.0 host in code page 850
+    ("grüße.txt".encode(), 0, 3, 30, "grÃ¼ÃŸe.txt", "warning"),  # unmarked UTF-8 (Info-ZIP's zip on Linux)
+    ("中文.txt".encode(), 0x800, 3, 20, None, "error"),  # no Windows-1252 form
+]
+
+
+def named_archive(folder, cases, descriptor):
+    """The cases as members of folder/, each stored with its own bytes and marks."""
+    placeholders = [b"%c" % (ord("A") + i) * len(case[0]) for i, case in enumerate(cases)]
+    data = io.BytesIO()
+    with zipfile.ZipFile(data, "w") as z:
+        z.writestr(zipfile.ZipInfo(folder + "/ver.ini", date_time=(2024, 5, 17, 10, 0, 0)), descriptor)
+        for placeholder, (_, _, host, version, _, _) in zip(placeholders, cases):
+            info = zipfile.ZipInfo(folder + "/" + placeholder.decode(), date_time=(2024, 5, 17, 10, 0, 0))
+            info.create_system, info.create_version = host, version
+            z.writestr(info, b"Inhalt")
+    out = bytearray(data.getvalue())
+    for placeholder, (stored, flags, _, _, _, _) in zip(placeholders, cases):
+        for signature, flag_at in ((b"PK\x03\x04", 6), (b"PK\x01\x02", 8)):
+            at = out.find(b"/" + placeholder) + 1
+            header = out.rfind(signature, 0, at)
+            out[at:at + len(stored)] = stored
+            out[header + flag_at] |= flags & 0xFF
+            out[header + flag_at + 1] |= flags >> 8
+    return bytes(out)
+
+
+def name_archives():
+    """names.zip with the cases the installer writes, copied by its ver.ini;
+    unwritable_names.zip with the others; names.txt with the expected outcome
+    of each member in order: the name on disk in Windows-1252 (hex, "-" for
+    none) and zqpack's finding."""
+    writable = [case for case in NAME_CASES if case[4] is not None]
+    unwritable = [case for case in NAME_CASES if case[4] is None]
+    copies = "".join("%%thisDir%%%s=%%installDir%%namen\\%s\r\n" % (case[4], case[4]) for case in writable)
+    descriptor = ("[component]\r\nname=namen\r\n[copy]\r\n" + copies).encode("cp1252")
+    table = "".join("%s\t%s\n" % (case[4].encode("cp1252").hex() if case[4] else "-", case[5])
+                    for case in writable + unwritable)
+    return {"names.zip": named_archive("namen", writable, descriptor),
+            "unwritable_names.zip": named_archive("namen", unwritable, b"[component]\r\nname=namen\r\n"),
+            "names.txt": table.encode()}
+
+
 def main(folder):
     os.makedirs(folder, exist_ok=True)
     store, deflate = zipfile.ZIP_STORED, zipfile.ZIP_DEFLATED
@@ -125,6 +176,7 @@ def main(folder):
     flagged[6] |= 0x1
     flagged[flagged.rfind(b"PK\x01\x02") + 8] |= 0x1
     files["flagged.zip"] = bytes(flagged)
+    files.update(name_archives())
     # One member with MS-DOS local time only, one with an extended timestamp
     # (2020-01-02 03:04:05 UTC) beside a different MS-DOS time.
     times = io.BytesIO()

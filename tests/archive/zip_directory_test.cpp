@@ -103,10 +103,10 @@ TEST(ZipDirectory, EmptyArchivesAndArchivesOfFoldersHoldNoEntries) {
 TEST(ZipDirectory, NamesGoThroughTheConversionWithTheHostBytes) {
   ZipDirectoryOptions options;
   int calls = 0;
-  options.Convert = [&](const std::string& stored, uint8_t host, uint8_t version) {
+  options.Convert = [&](const std::string& stored, uint16_t flags, uint16_t madeBy) {
     ++calls;
-    EXPECT_EQ(host, 0);
-    EXPECT_EQ(version, 20);
+    EXPECT_EQ(flags, 0);
+    EXPECT_EQ(madeBy, 20);
     std::string converted = stored;
     for (char& c : converted)
       if (c == '\x81') c = '\xFC';

@@ -144,14 +144,15 @@ TEST_F(EndToEnd, AnUpdateKeepsTheRecordsAndCopiesOnlyWhatChanged) {
   EXPECT_EQ(log.find("Kopiere Datei ", second), std::string::npos);
 
   // An update package (update=1) leaves the uninstall entry to the first
-  // installation but refreshes the version and size it shows, recorded.
+  // installation but refreshes the version, size, publisher and date it shows, recorded.
   Build("update=1\r\n", uninstCopies, viewerCopies);
   ASSERT_EQ(Run("", output), 0) << output;
   const std::string entry = std::string(kUninstallKeys) + "\\ZqEndeTest";
   const std::string updated = Log(target + "uninst\\", "zqinstall.log");
   const size_t third = updated.rfind("*********** Installation");
   EXPECT_NE(updated.find("Schreibe Registry:  " + entry + "\\DisplayVersion=", third), std::string::npos) << updated;
-  EXPECT_NE(updated.find("Schreibe Registry:  " + entry + "\\EstimatedSize=", third), std::string::npos);
+  for (const char* value : {"EstimatedSize=", "Publisher=ZqDriverTest", "InstallDate=20"})
+    EXPECT_NE(updated.find("Schreibe Registry:  " + entry + "\\" + value, third), std::string::npos) << value;
   EXPECT_EQ(updated.find("Schreibe Registry:  " + entry + "\\UninstallString=", third), std::string::npos);
   EXPECT_EQ(IniFile(target + "uninst\\uninst.ini").ReadString("Registry", entry + "\\DisplayVersion", ""), "inserted");
 }

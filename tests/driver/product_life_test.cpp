@@ -172,6 +172,13 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   EXPECT_TRUE(FileExists(menu + "ZqEndeTest Gruppe\\Viewer.lnk"));
   const std::string entry = std::string(kUninstallKeys) + "\\ZqEndeTest";
   EXPECT_EQ(RegistryText(entry, "DisplayName"), "ZqEndeTest Komponenten");
+  // Wine's own tools read the entry as the system's list of programs does.
+  std::string listed, queried;
+  EXPECT_EQ(RunProgram("uninstaller.exe --list", &listed), 0);
+  EXPECT_NE(listed.find("ZqEndeTest|||ZqEndeTest Komponenten\r\n"), std::string::npos) << listed;
+  RunProgram("reg.exe query \"" + entry + "\"", &queried);
+  for (const char* value : {R"(Publisher\s+REG_SZ\s+ZqDriverTest)", R"(InstallDate\s+REG_SZ\s+20\d{6})"})
+    EXPECT_TRUE(std::regex_search(queried, std::regex(value))) << value << "\n" << queried;
   const IniFile record(target + "uninst\\uninst.ini");
   EXPECT_EQ(record.Keys("InstalledFiles").size(), 8u);
   EXPECT_EQ(record.Keys("COM"), (std::vector<std::string>{viewer + "server.dll"}));
@@ -186,6 +193,9 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   // The installation's log from its first line on, line by line.
   const std::string work = LowerAscii(temp) + "~qlinst\\";
   const std::string windir = WindowsFolder();
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  const std::string today = FormatText("%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
   const std::vector<std::string> installLog = Normalised(ReadTextFile(target + "uninst\\zqinstall.log"));
   const auto installing = std::find_if(installLog.begin(), installLog.end(),
                                        [](const std::string& line) { return line.rfind("Installiere... ", 0) == 0; });
@@ -218,6 +228,8 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Schreibe Registry:  " + entry + "\\NoModify=1",
       "Schreibe Registry:  " + entry + "\\NoRepair=1",
       "Schreibe Registry:  " + entry + "\\EstimatedSize=27",
+      "Schreibe Registry:  " + entry + "\\Publisher=ZqDriverTest",
+      "Schreibe Registry:  " + entry + "\\InstallDate=" + today,
       "Setze Gemeinsame Dateien...",
       "Gemeinsame Datei setzen:  " + common + "shared.dll  1",
       "Setze Installationsdaten...",
@@ -328,9 +340,11 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Lösche Registry:    " + product + "\\Components\\uninst",
       "Lösche Registry:    " + entry + "\\UninstallString",
       "Lösche Registry:    " + entry + "\\QuietUninstallString",
+      "Lösche Registry:    " + entry + "\\Publisher",
       "Lösche Registry:    " + entry + "\\NoRepair",
       "Lösche Registry:    " + entry + "\\NoModify",
       "Lösche Registry:    " + entry + "\\InstallLocation",
+      "Lösche Registry:    " + entry + "\\InstallDate",
       "Lösche Registry:    " + entry + "\\EstimatedSize",
       "Lösche Registry:    " + entry + "\\DisplayVersion",
       "Lösche Registry:    " + entry + "\\DisplayName",

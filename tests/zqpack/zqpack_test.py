@@ -183,6 +183,11 @@ class ZqPack(unittest.TestCase):
         write(self.path("two_tops.zip"), data.getvalue())
         self.assert_refused("one top folder, but \"b\\x.txt\" does not; repack the files under a folder named after the "
                             "component, or give zqpack the folder itself", "uninst", "two_tops.zip")
+        write(self.path("geheim/ver.ini"), b"v")
+        subprocess.run(["7z", "a", "-tzip", "-mem=ZipCrypto", "-pgeheim", self.path("geheim.zip"), "geheim"],
+                       cwd=self.dir, check=True, stdout=subprocess.DEVNULL)
+        self.assert_refused("the member \"geheim\\ver.ini\" is encrypted, which the installer refuses: pack it "
+                            "without a password", "uninst", "geheim.zip")
         write(self.path("bad/ver.ini"), b"v")
         write(self.path("bad/Euro €.txt"), b"x")
         self.assert_refused("cannot be stored in code page 850", "uninst", "bad")

@@ -113,7 +113,7 @@ class DescriptorCheck : FileCheck {
     std::optional<std::string> below = ResolvedBelowFolder(path.substr(folder));
     if (!below)
       Found().Error(where, std::string("the ") + role + " " + Quoted(written) + " leaves the folder of " +
-                               Latin1ToUtf8(written.substr(0, written.find('%', 1) + 1)) + " through \"..\"");
+                               AnsiToUtf8(written.substr(0, written.find('%', 1) + 1)) + " through \"..\"");
     return below;
   }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "oem_text.h"
+#include "sys/code_pages.h"
 
 bool Findings::HasErrors() const {
   for (const Finding& finding : list_)
@@ -22,7 +22,7 @@ void Findings::SortByPlace() {
 
 std::string FormatFinding(const Finding& finding) {
   const Place& where = finding.Where;
-  std::string line = where.File + ":" + Latin1ToUtf8(where.Section) + ":" + Latin1ToUtf8(where.Key) + ": " +
+  std::string line = where.File + ":" + AnsiToUtf8(where.Section) + ":" + AnsiToUtf8(where.Key) + ": " +
                      (finding.Error ? "error: " : "warning: ") + finding.Message;
   if (where.Line > 0) line += " (line " + std::to_string(where.Line) + ")";
   return line;

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "engine/config/placeholders.h"
-#include "oem_text.h"
+#include "sys/code_pages.h"
 #include "sys/text.h"
 
 namespace {
@@ -30,7 +30,7 @@ bool IsFolderName(const std::string& name) {
 bool IsNameCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
 std::string WhyUnknown(const std::string& placeholder, PlaceholderScope scope) {
-  const std::string shown = Latin1ToUtf8(placeholder);
+  const std::string shown = AnsiToUtf8(placeholder);
   if (SameText(placeholder, "%thisDir%"))
     return shown + " stands for the component folder only in the list sections of a ver.ini";
   if (SameText(placeholder, "%userReg%") || SameText(placeholder, "%machineReg%"))

@@ -35,6 +35,23 @@ void CheckSharedTargets(CheckContext& context) {
       }
 }
 
+// The installer names each file as a German Windows converts its stored name.
+void CheckMemberNames(const ComponentFiles& component, CheckContext& context) {
+  for (const InexactName& name : component.InexactNames) {
+    const Place where{component.Folder, "", "", 0};
+    const std::string member = "the member \"" + name.Member + "\" ";
+    const std::string lacking = member + "has characters that Windows-1252 lacks";
+    if (name.Fidelity == nfUnmarkedUtf8)
+      context.Found.Warning(where, member + "is named in UTF-8, but the archive does not say so: the installer "
+                                            "reads the name in Windows-1252; repack it with a tool that marks "
+                                            "UTF-8 names, or give zqpack the folder");
+    else if (name.Fidelity == nfLookAlike)
+      context.Found.Warning(where, lacking + "; Windows writes look-alikes for them");
+    else
+      context.Found.Error(where, lacking + "; the installer cannot write it: rename it");
+  }
+}
+
 }  // namespace
 
 Findings CheckProduct(const std::vector<ComponentFiles>& components) {
@@ -44,7 +61,10 @@ Findings CheckProduct(const std::vector<ComponentFiles>& components) {
                                         ProductKey(settings, "HKEY_LOCAL_MACHINE")),
                        {},
                        {}};
-  for (const ComponentFiles& component : components) CheckDescriptor(component, context);
+  for (const ComponentFiles& component : components) {
+    CheckMemberNames(component, context);
+    CheckDescriptor(component, context);
+  }
   CheckSharedTargets(context);
   if (holder) {
     CheckSettingsCopied(*holder, context);

@@ -3,6 +3,6 @@
 
 #include <string>
 
-#include "oem_text.h"
+#include "sys/code_pages.h"
 
-inline std::string Quoted(const std::string& text) { return "\"" + Latin1ToUtf8(text) + "\""; }
+inline std::string Quoted(const std::string& text) { return "\"" + AnsiToUtf8(text) + "\""; }

@@ -46,13 +46,14 @@ int64_t FolderKilobytes(const std::string& folder) {
 
 }  // namespace
 
-void TInstallObject::RegWrite(const std::string& key, const std::string& name, const std::string& value) {
+void TInstallObject::RegWrite(const std::string& key, const std::string& name, const std::string& value,
+                              bool asText) {
   const std::string path = Trim(key), valueName = Trim(name);
   if (path.empty() || valueName.empty()) return;
   const std::string entry = path + "\\" + valueName;
   Log(FormatText("Schreibe Registry:  %s", (entry + "=" + value).c_str()));
   int32_t number = 0;
-  const bool written = IsRegistryNumber(value, number) ? RegWriteInteger(path, valueName, number)
+  const bool written = !asText && IsRegistryNumber(value, number) ? RegWriteInteger(path, valueName, number)
                                                         : RegWriteString(path, valueName, value);
   if (written)
     Report(rkRegistry, entry, 0);
@@ -188,15 +189,30 @@ void TInstallObject::SetRegUninstInfo(const std::string& displayName) {
   RegWrite(key, "QuietUninstallString", command + " -hide");
   RegWrite(key, "NoModify", "1");
   RegWrite(key, "NoRepair", "1");
-  RegWrite(key, "EstimatedSize", std::to_string(FolderKilobytes(InstallDir)));
+  WriteInstallationValues(key);
 }
 
 void TInstallObject::RefreshUninstallEntry() {
-  // Deployment tools tell the installed version by DisplayVersion.
   const std::string key = std::string(kUninstallKeys) + "\\" + ProductName;
   if (Trim(ProductName).empty() || !OpenKey(OpenRegPath(key, false, KEY_READ))) return;
+  // Deployment tools tell the installed version by DisplayVersion.
   RegWrite(key, "DisplayVersion", InstallerVersion);
+  WriteInstallationValues(key);
+}
+
+void TInstallObject::WriteInstallationValues(const std::string& key) {
+  // What deployment tools show of an installation besides its name and version.
   RegWrite(key, "EstimatedSize", std::to_string(FolderKilobytes(InstallDir)));
+  const InstallSettings& settings = *Settings;
+  // Texts as the system's list of programs reads them, even when they look like numbers.
+  if (!settings.Publisher.empty()) RegWrite(key, "Publisher", settings.Publisher, true);
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  RegWrite(key, "InstallDate", FormatText("%04u%02u%02u", now.wYear, now.wMonth, now.wDay), true);
+  if (!settings.SupportUrl.empty()) {
+    RegWrite(key, "URLInfoAbout", settings.SupportUrl, true);
+    RegWrite(key, "HelpLink", settings.SupportUrl, true);
+  }
 }
 
 void TInstallObject::KillRegistryData(std::vector<std::string>& lines, const std::string& userKey,

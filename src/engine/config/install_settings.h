@@ -33,6 +33,7 @@ struct InstallSettings {
   std::string RunProg;
   std::string RunProgWait;
   std::string SupportUrl;  // the product's support page, opened by Ctrl+H
+  std::string Publisher;   // named in the uninstall entry: [install] Publisher, else the RegRoot text
   std::string RegUser;     // the product's key in the user hive
   std::string RegMachine;  // the product's key in the machine hive
   uint16_t MinDiskSpace = 0;  // megabytes

@@ -78,6 +78,7 @@ void TInstallObject::SetProductKeys(const IniFile& ini, bool errorRecord) {
     settings.RegMachine = ini.ReadString("info", "RegMachine", "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
   } else {
     const std::string root = ini.ReadString(kSection, "RegRoot", "");
+    settings.Publisher = ini.ReadString(kSection, "Publisher", root);
     const std::string below = "\\Software\\" + (root.empty() ? std::string() : root + "\\") + ProductName;
     settings.RegUser = "HKEY_CURRENT_USER" + below;
     settings.RegMachine = "HKEY_LOCAL_MACHINE" + below;

@@ -199,6 +199,8 @@ TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
   char shortPath[512] = {};
   GetShortPathNameA(uninstaller.c_str(), shortPath, sizeof shortPath);
   object->Forced = 1;
+  object->Settings->Publisher = "Zelo";
+  object->Settings->SupportUrl = "https://zelo.example/hilfe";
   object->SetRegUninstInfo("Quotaline Komponenten");
   const std::string command = std::string(shortPath) + " -force -uninstall:\"" + object->UninstDir + "uninst.ini\"";
   EXPECT_EQ(RegistryText(kEntry, "UninstallString"), command);
@@ -210,9 +212,15 @@ TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
   EXPECT_EQ(Number(kEntry, "NoModify"), 1);
   EXPECT_EQ(Number(kEntry, "NoRepair"), 1);
   EXPECT_EQ(Number(kEntry, "EstimatedSize"), 3);  // 2,100 bytes, rounded up
+  EXPECT_EQ(RegistryText(kEntry, "Publisher"), "Zelo");
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  EXPECT_EQ(RegistryText(kEntry, "InstallDate"), FormatText("%04u%02u%02u", today.wYear, today.wMonth, today.wDay));
+  EXPECT_EQ(RegistryText(kEntry, "URLInfoAbout"), "https://zelo.example/hilfe");
+  EXPECT_EQ(RegistryText(kEntry, "HelpLink"), "https://zelo.example/hilfe");
   // Every value is recorded, so the uninstallation removes the entry.
   std::vector<std::string> lines = RecordedLines();
-  EXPECT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines.size(), 13u);
   object->KillRegistryData(lines, kUser, kMachine);
   EXPECT_FALSE(RegistryKeyExists(kEntry));
 }
