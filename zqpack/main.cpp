@@ -39,6 +39,8 @@ const char kUsage[] =
     "zqpack --help shows a worked example.\n";
 
 const char kExample[] =
+    "\nA start: zqpack new --name Quotaline --maker Zelo files product  writes product/uninst and\n"
+    "product/program from the folder files, ready to build.\n"
     "\nA worked example: two component folders.\n"
     "  product/uninst/install.ini   [install]\n"
     "                               name=Quotaline\n"
@@ -58,6 +60,8 @@ const char kExample[] =
     "\n"
     "Build:      zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe \\\n"
     "                   product/uninst product/viewer\n"
+    "Manifest:   the same with --winget winget --winget-id Zelo.Quotaline \\\n"
+    "                   --winget-url https://zelo.example/setup.exe --winget-license Proprietary\n"
     "Check:      zqpack check product/uninst product/viewer   (a build checks them too)\n"
     "List:       zqpack --list setup.exe\n"
     "Install:    setup.exe -hide          exit code 0, or 3010 when a restart completes it\n"
