@@ -18,6 +18,8 @@ import unittest
 import jsonschema
 import yaml
 
+from self_signed import self_signed_certificate
+
 ZQPACK = sys.argv.pop(1)
 SCHEMAS = sys.argv.pop(1)
 RESOURCE_SCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fixtures", "versioned.rc.in")
@@ -152,12 +154,7 @@ class Publisher(unittest.TestCase):
         settings = self.path("Produkt/uninst/install.ini")
         text = read(settings).decode("cp1252").replace("UninstTitle=Zelo Rechner", "UninstTitle=Zelo Rechner – 5 €")
         write(settings, text.encode("cp1252"))
-        cert, key, p12, password = (self.path(n) for n in ("cert.pem", "key.pem", "cert.p12", "pass.txt"))
-        write(password, b"geheim\n")
-        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-keyout", key, "-out", cert, "-days", "2",
-                        "-nodes", "-subj", "/CN=Zelo Test"], check=True, capture_output=True)
-        subprocess.run(["openssl", "pkcs12", "-export", "-out", p12, "-inkey", key, "-in", cert,
-                        "-passout", "file:" + password], check=True, capture_output=True)
+        cert, p12, password = self_signed_certificate(self.dir)
         winget = ("--winget", self.path("winget"), "--winget-id", "Zelo.Rechner", "--winget-url",
                   "https://zelo.example/Rechner-Setup.exe", "--winget-license", "Proprietär")
         built = self.build("--sign", p12, "--sign-password-file", password, *winget,
