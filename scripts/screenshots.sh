@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Saves PNG screenshots of the installer window in each state and run mode,
-# and of each kind of its dialogs, into one folder (default build/screenshots):
+# and of each kind of its dialogs, into one folder (default build/screenshots),
+# and renews the four that README shows in docs/screenshots:
 #   scripts/screenshots.sh [FOLDER]
 # The window is walked through its states by a Windows program under Wine, in
 # a virtual desktop of Wine's own (so windows have their title bars) on Xvfb.
@@ -42,4 +43,10 @@ if [ "$(cat "$out/tour.ended" 2>/dev/null)" != 0 ]; then
   echo "screenshots.sh: the walk through the window did not end well; see $out/tour.log" >&2
   exit 1
 fi
+# The pictures README shows, made anew with every run.
+pictures=$root/docs/screenshots
+mkdir -p "$pictures"
+for name in install-1-ready clearup-2-running install-4-done dialog-confirmation-restart; do
+  cp "$out/$name.png" "$pictures/"
+done
 ls "$out"/*.png

@@ -47,6 +47,12 @@ case ${1:-} in
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       wineboot -i </dev/null >/dev/null 2>&1
     fi
+    # Wine's own faces (Marlett for the caption buttons, Tahoma for dialogs),
+    # which Debian's Wine leaves in its data folder: windows look as on Windows.
+    for font in /usr/share/wine/fonts/*.ttf; do
+      target=$WINEPREFIX/drive_c/windows/Fonts/${font##*/}
+      [ ! -e "$font" ] || [ -e "$target" ] || cp "$font" "$target"
+    done
     # Drive R: is a CD-ROM drive, for the tests of installation paths. Wine
     # reads drive types when it starts, so the server starts anew once.
     if ! grep -qs '^"r:"="cdrom"' "$WINEPREFIX/system.reg"; then
