@@ -10,7 +10,7 @@ packages=(
   wine wine32:i386 xvfb xauth
   p7zip-full liblnk-utils nsis osslsigncode openssl time
   imagemagick fonts-wine
-  python3-jsonschema python3-yaml
+  libssl-dev python3-jsonschema python3-yaml
   clang libclang-rt-14-dev
   locales
 )

@@ -49,33 +49,40 @@ std::string OemName(const std::string& source, const std::string& utf8) {
 }
 
 // The folder's members below prefix, folders before their contents, in name order.
-void AddFolderContents(ZipWriter& zip, const std::string& source, const fs::path& folder, const std::string& prefix) {
-  std::vector<fs::directory_entry> children(fs::directory_iterator(folder), fs::directory_iterator{});
-  std::sort(children.begin(), children.end(),
-            [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
-  for (const fs::directory_entry& child : children) {
+void AddFolderContents(ZipWriter& zip, const std::string& source, const fs::path& folder, const std::string& prefix,
+                       const PackedBytes& packed) {
+  for (const fs::directory_entry& child : SortedFolderEntries(folder)) {
     const std::string name = prefix + OemName(source, child.path().filename().u8string());
     if (child.is_directory()) {
       zip.AddFolder(name + "/", ModificationTime(child.path()));
-      AddFolderContents(zip, source, child.path(), name + "/");
+      AddFolderContents(zip, source, child.path(), name + "/", packed);
     } else {
-      zip.AddFile(name, ReadWholeFile(child.path()), ModificationTime(child.path()));
+      const std::vector<uint8_t> data = ReadWholeFile(child.path());
+      zip.AddFile(name, data, ModificationTime(child.path()));
+      if (packed) packed(data.size());
     }
   }
 }
 
 // The folder zipped with itself as the single top folder.
-std::vector<uint8_t> PackFolder(const std::string& source) {
+std::vector<uint8_t> PackFolder(const std::string& source, const PackedBytes& packed) {
   const fs::path folder = fs::absolute(fs::path(source)).lexically_normal();
   const fs::path named = folder.has_filename() ? folder : folder.parent_path();
   const std::string top = OemName(source, named.filename().u8string());
   ZipWriter zip;
   zip.AddFolder(top + "/", ModificationTime(named));
-  AddFolderContents(zip, source, named, top + "/");
+  AddFolderContents(zip, source, named, top + "/", packed);
   return zip.Finish();
 }
 
 }  // namespace
+
+std::vector<fs::directory_entry> SortedFolderEntries(const fs::path& folder) {
+  std::vector<fs::directory_entry> entries(fs::directory_iterator(folder), fs::directory_iterator{});
+  std::sort(entries.begin(), entries.end(),
+            [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
+  return entries;
+}
 
 std::vector<uint8_t> ReadWholeFile(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -83,6 +90,13 @@ std::vector<uint8_t> ReadWholeFile(const fs::path& path) {
   std::vector<uint8_t> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (file.bad()) throw std::runtime_error(path.u8string() + ": read error");
   return data;
+}
+
+void WriteWholeFile(const fs::path& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  file.close();
+  if (!file) throw std::runtime_error(path.u8string() + ": cannot be written");
 }
 
 void CheckComponentArchive(Component& component) {
@@ -109,16 +123,18 @@ void CheckComponentArchive(Component& component) {
   if (!hasDescriptor) Fail(component.Source, "no ver.ini directly in the component's top folder");
 }
 
-Component LoadComponent(const std::string& path) {
+Component LoadComponent(const std::string& path, const PackedBytes& packed) {
   std::error_code error;
   Component component;
   component.Source = path;
-  if (fs::is_directory(path, error))
-    component.Archive = PackFolder(path);
-  else if (fs::is_regular_file(path, error))
+  if (fs::is_directory(path, error)) {
+    component.Archive = PackFolder(path, packed);
+  } else if (fs::is_regular_file(path, error)) {
     component.Archive = ReadWholeFile(path);
-  else
+    if (packed) packed(component.Archive.size());
+  } else {
     Fail(path, "no such folder or ZIP file");
+  }
   CheckComponentArchive(component);
   return component;
 }

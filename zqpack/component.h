@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,12 +15,22 @@ struct Component {
   std::vector<uint8_t> Archive;
 };
 
+// The folder's entries in name order.
+std::vector<std::filesystem::directory_entry> SortedFolderEntries(const std::filesystem::path& folder);
+
 // The whole file; raises std::runtime_error naming the file when it cannot be read.
 std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& path);
 
+// Writes the bytes of text as the whole file; raises std::runtime_error naming
+// the file when it cannot be written.
+void WriteWholeFile(const std::filesystem::path& path, const std::string& text);
+
+// Told the length of each file as it is packed (or of a ready archive).
+using PackedBytes = std::function<void(uint64_t)>;
+
 // Packs the folder or reads the archive at path and checks its members.
 // Raises std::runtime_error with a message for the user.
-Component LoadComponent(const std::string& path);
+Component LoadComponent(const std::string& path, const PackedBytes& packed = nullptr);
 
 // Checks the component's archive: readable, every member in one top folder,
 // ver.ini directly in it. Fills TopFolder and HasInstallSettings.

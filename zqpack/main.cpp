@@ -9,23 +9,38 @@
 #include "checks/findings.h"
 #include "component_files.h"
 #include "container.h"
+#include "new_product.h"
+#include "pack_progress.h"
 #include "signing.h"
+#include "winget_manifest.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe [--no-check]\n"
-    "              [--sign CERT.p12 [--sign-password-file FILE] [--timestamp URL]] COMPONENT...\n"
+    "usage: zqpack new --name NAME [--maker MAKER] [--version V] FILES_FOLDER OUTPUT_FOLDER\n"
+    "       zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe [--no-check]\n"
+    "              [--sign CERT.p12 [--sign-password-file FILE] [--timestamp URL]]\n"
+    "              [--winget DIR --winget-id PUBLISHER.PACKAGE --winget-url URL --winget-license LICENSE\n"
+    "               [--winget-description TEXT] [--winget-name NAME]] COMPONENT...\n"
     "       zqpack check COMPONENT...\n"
     "       zqpack --list setup.exe\n"
+    "new writes a product that builds as it is into the empty or new OUTPUT_FOLDER: the base\n"
+    "component uninst/ (install.ini with NAME, MAKER as registry root and publisher, a program\n"
+    "group with a shortcut to each .exe at the top of FILES_FOLDER) and the component program/\n"
+    "with the files, versioned as the first .exe (else V, else 1.0.0.0).\n"
     "Each COMPONENT is a folder (zipped with itself as the top folder) or a ready .zip file.\n"
     "check reads every ver.ini and install.ini as the installer will and reports each mistake\n"
     "as \"file:section:key: error|warning: message (line N)\"; a build runs the same checks\n"
     "first and stops at an error, unless --no-check is given.\n"
     "--sign signs the installer with osslsigncode; the signature covers the whole file.\n"
+    "--winget writes the package manager's manifest (schema 1.6.0) of the finished installer into\n"
+    "DIR: its SHA-256, its version and the uninstall entry the installer writes, whose publisher is\n"
+    "install.ini's Publisher, else its RegRoot; the description is the entry's title unless given.\n"
     "zqpack --help shows a worked example.\n";
 
 const char kExample[] =
+    "\nA start: zqpack new --name Quotaline --maker Zelo files product  writes product/uninst and\n"
+    "product/program from the folder files, ready to build.\n"
     "\nA worked example: two component folders.\n"
     "  product/uninst/install.ini   [install]\n"
     "                               name=Quotaline\n"
@@ -45,6 +60,8 @@ const char kExample[] =
     "\n"
     "Build:      zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe \\\n"
     "                   product/uninst product/viewer\n"
+    "Manifest:   the same with --winget winget --winget-id Zelo.Quotaline \\\n"
+    "                   --winget-url https://zelo.example/setup.exe --winget-license Proprietary\n"
     "Check:      zqpack check product/uninst product/viewer   (a build checks them too)\n"
     "List:       zqpack --list setup.exe\n"
     "Install:    setup.exe -hide          exit code 0, or 3010 when a restart completes it\n"
@@ -62,6 +79,7 @@ struct Arguments {
   bool Check = false, NoCheck = false;
   std::string Image, Library, Output, List;
   SigningOptions Signing;
+  WingetOptions Winget;
   std::vector<std::string> Components;
 };
 
@@ -88,7 +106,7 @@ bool Parse(int argc, char** argv, Arguments& arguments) {
                           : argument == "--sign" ? &arguments.Signing.Pkcs12
                           : argument == "--sign-password-file" ? &arguments.Signing.PasswordFile
                           : argument == "--timestamp" ? &arguments.Signing.TimestampUrl
-                          : nullptr;
+                          : arguments.Winget.Option(argument);
     if (option) {
       if (++i == argc || !option->empty()) return false;
       *option = argv[i];
@@ -102,13 +120,17 @@ bool Parse(int argc, char** argv, Arguments& arguments) {
   if (signing.Pkcs12.empty() && !(signing.PasswordFile.empty() && signing.TimestampUrl.empty())) return false;
   if (!arguments.List.empty())
     return !arguments.NoCheck && arguments.Image.empty() && arguments.Library.empty() && arguments.Output.empty() &&
-           arguments.Components.empty() && signing.Pkcs12.empty();
+           arguments.Components.empty() && signing.Pkcs12.empty() && arguments.Winget.Folder.empty();
   return !arguments.Image.empty() && !arguments.Library.empty() && !arguments.Output.empty();
 }
 
-std::vector<Component> LoadComponents(const Arguments& arguments) {
+std::vector<Component> LoadComponents(const Arguments& arguments, bool showProgress = false) {
+  PackProgress progress(std::cerr, showProgress, arguments.Components.size());
   std::vector<Component> components;
-  for (const std::string& path : arguments.Components) components.push_back(LoadComponent(path));
+  for (const std::string& path : arguments.Components) {
+    components.push_back(LoadComponent(path, [&](uint64_t bytes) { progress.Packed(bytes); }));
+    progress.ComponentDone();
+  }
   return components;
 }
 
@@ -130,17 +152,46 @@ bool Check(const std::vector<Component>& components) {
 ExitCode Build(const Arguments& arguments) {
   const std::vector<uint8_t> image = ReadWholeFile(arguments.Image);
   const std::vector<uint8_t> library = ReadWholeFile(arguments.Library);
-  const std::vector<Component> components = LoadComponents(arguments);
+  const std::vector<Component> components = LoadComponents(arguments, StandardErrorIsTerminal());
   CheckContainerParts(image, library, components);
   if (!arguments.NoCheck && !Check(components)) {
     std::cerr << "zqpack: " << arguments.Output << " not written\n";
     return kExitCheckErrors;
   }
+  const bool manifest = !arguments.Winget.Folder.empty();
+  const WingetPackage package = manifest ? DescribePackage(arguments.Winget, image, components) : WingetPackage();
   WriteContainer(arguments.Output, image, library, components);
   if (!arguments.Signing.Pkcs12.empty()) SignInstaller(arguments.Output, arguments.Signing);
   std::cout << arguments.Output << ": " << components.size() << " component(s)"
             << (arguments.Signing.Pkcs12.empty() ? "" : ", signed") << "\n";
+  if (manifest) {
+    WriteWingetManifest(package, arguments.Output);
+    std::cout << package.Folder << ": winget manifest of " << package.Identifier << " " << package.Version << "\n";
+  }
   return kExitDone;
+}
+
+// Runs the command; a failure to read or write is reported and ends with kExitInputOutput.
+template <typename Command>
+int Reported(Command command) {
+  try {
+    return command();
+  } catch (const std::exception& error) {
+    std::cerr << "zqpack: " << error.what() << "\n";
+    return kExitInputOutput;
+  }
+}
+
+int New(int argc, char** argv) {
+  NewProductOptions options;
+  if (!ParseNewProduct(argc, argv, options)) {
+    std::cerr << kUsage;
+    return kExitUsage;
+  }
+  return Reported([&] {
+    std::cout << WriteNewProduct(options);
+    return kExitDone;
+  });
 }
 
 }  // namespace
@@ -150,20 +201,20 @@ int main(int argc, char** argv) {
     std::cout << kUsage << kExample;
     return kExitDone;
   }
+  if (argc > 1 && std::strcmp(argv[1], "new") == 0) return New(argc, argv);
   Arguments arguments;
-  if (!Parse(argc, argv, arguments)) {
+  const bool parsed = Parse(argc, argv, arguments);
+  if (!parsed || !arguments.Winget.Missing().empty()) {
+    if (parsed) std::cerr << "zqpack: " << arguments.Winget.Missing() << "\n";
     std::cerr << kUsage;
     return kExitUsage;
   }
-  try {
+  return Reported([&] {
     if (arguments.Check) return Check(LoadComponents(arguments)) ? kExitDone : kExitCheckErrors;
     if (!arguments.List.empty()) {
       ListContainer(arguments.List, std::cout);
       return kExitDone;
     }
     return Build(arguments);
-  } catch (const std::exception& error) {
-    std::cerr << "zqpack: " << error.what() << "\n";
-    return kExitInputOutput;
-  }
+  });
 }

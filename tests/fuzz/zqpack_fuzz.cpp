@@ -1,5 +1,7 @@
-// Fuzz target: zqpack reading arbitrary bytes as a component's archive and
-// as an installer to list (a readable archive's descriptor read back too); both end with a result or a message, never a crash.
+// Fuzz target: zqpack reading arbitrary bytes as a component's archive, as an
+// installer to list (a readable archive's descriptor read back too) and as a
+// program whose version resource it reads; each ends with a result or a
+// message, never a crash.
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,11 +11,14 @@
 #include "component.h"
 #include "component_files.h"
 #include "container.h"
+#include "pe_version.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Component component;
   component.Source = "fuzz.zip";
   component.Archive.assign(data, data + size);
+  VersionRecord version;
+  ReadImageVersion(component.Archive, version);
   try {
     CheckComponentArchive(component);
     ReadComponentFiles(component);

@@ -12,6 +12,8 @@ import unittest
 import zipfile
 import zlib
 
+from self_signed import self_signed_certificate
+
 ZQPACK = sys.argv.pop(1)
 IMAGE_SLOT, LIBRARY_SLOT = 0xA0600, 0x1CE00
 TABLE_OFFSET = IMAGE_SLOT + LIBRARY_SLOT
@@ -200,12 +202,7 @@ class ZqPack(unittest.TestCase):
         source = self.path("tiny.c")
         write(source, b"int main(void) { return 0; }\n")
         subprocess.run([compiler, source, "-o", self.path("tiny.exe")], check=True)
-        cert, key, p12, password = (self.path(n) for n in ("cert.pem", "key.pem", "cert.p12", "pass.txt"))
-        write(password, b"geheim\n")
-        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-keyout", key, "-out", cert, "-days", "2",
-                        "-nodes", "-subj", "/CN=Zelo Test"], check=True, capture_output=True)
-        subprocess.run(["openssl", "pkcs12", "-export", "-out", p12, "-inkey", key, "-in", cert,
-                        "-passout", "file:" + password], check=True, capture_output=True)
+        cert, p12, password = self_signed_certificate(self.dir)
         components = [self.path("uninst"), self.path("tools")]
 
         def verify(name):

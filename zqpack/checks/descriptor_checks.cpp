@@ -5,6 +5,7 @@
 #include "checks/check_context.h"
 #include "checks/known_names.h"
 #include "checks/quoted.h"
+#include "checks/text_limits.h"
 #include "sys/normal_path.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
@@ -15,7 +16,10 @@ struct ComponentField {
   const char* Key;
   size_t Limit;  // the installer keeps this many characters
 };
-const ComponentField kComponentFields[] = {{"name", 127}, {"exename", 127}, {"path", 260}, {"version", 22}};
+const ComponentField kComponentFields[] = {{"name", kComponentNameLimit},
+                                          {"exename", kExeNameLimit},
+                                          {"path", kComponentPathLimit},
+                                          {"version", kVersionLimit}};
 
 // The sections whose files the installer acts on only when a [copy] line of
 // the same component wrote them in the run, with what it does to them.

@@ -4,11 +4,10 @@
 #include "checks/check_context.h"
 #include "checks/known_names.h"
 #include "checks/quoted.h"
+#include "checks/text_limits.h"
 #include "sys/text.h"
 
 namespace {
-
-const size_t kTitleLimit = 63, kProgramLimit = 386, kUserKeyLimit = 254;
 
 class SettingsCheck : FileCheck {
  public:
