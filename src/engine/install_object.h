@@ -330,6 +330,9 @@ class TInstallObject {
   void FilterRegistrations(ComponentEntry& component, std::vector<std::string>& list, bool dotNet);
 
   std::vector<SequenceStep> InstallSteps();
+  std::vector<SequenceStep> AutoInstallSteps(const std::string& record);
+  // Reports the clear-up's progress as it goes; reached says how far.
+  std::vector<SequenceStep> ClearupSteps(int& reached);
   std::vector<SequenceStep> UninstallSteps(const DeletionBoundary& boundary, FolderSet& folders);
   // Whether the installation folder's drive has MinDiskSpace free; logs when not.
   bool EnoughDiskSpace() const;

@@ -7,6 +7,7 @@
 #include "engine/install_object.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
+#include "engine/sequences/sequence.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/resolved_path.h"
@@ -14,34 +15,46 @@
 
 int TInstallObject::DoAutoInstall() {
   if (!Settings) return rcMemoryError;
-  Settings->Components.clear();
-  const std::string record = UninstDir + "error_inst.ini";
-  int result = ReadSealed(record, [this](const std::string& copy) { return ReadComponent(copy); });
-  if (result != rcOk) return result;
-  if (Settings->Components.empty()) return rcMemoryError;
-  ComponentEntry& component = Settings->Components.front();
-  KeepWaitingCopies(component.Copy);
-  // Whether a waiting copy is to replace its target was decided when it was written (with the
-  // overwrite rule or its component's force): it is copied as it is.
-  result = CopyComponentFiles(component.Copy, component.Pending, true);
-  if (result != rcOk) return result;
-  try {
-    CompleteRegistrations(component);
-    CountShared(component.Shared, component.Pending, false, false);
-    const bool filesWait = HasPending(component.Pending, pkCopy);
-    for (const std::string& line : component.Registry) ApplyDeferredDeletion(line, filesWait);
-    // The waiting copies that are in place now, and the record, go.
-    for (const std::string& target : component.Copy) TempFiles.push_back(target + "~");
-    TempFiles.push_back(record);
-    KillFiles(TempFiles, false);
-    TempFiles.pop_back();
-    if (!FileExists(record)) ForgetRecordSeal(record);
-    // Files still in use arm the completion once more.
-    SetRebootInfo();
-  } catch (...) {
-    result = rcException;
-  }
-  return result;
+  size_t ended = 0;
+  return RunSequence(AutoInstallSteps(UninstDir + "error_inst.ini"), ended);
+}
+
+std::vector<SequenceStep> TInstallObject::AutoInstallSteps(const std::string& record) {
+  // The error record is read as the one component that the steps after it work on.
+  const auto completed = [this]() -> ComponentEntry& { return Settings->Components.front(); };
+  return {
+      {"error_inst.ini",
+       [this, record] {
+         Settings->Components.clear();
+         const int result = ReadSealed(record, [this](const std::string& copy) { return ReadComponent(copy); });
+         return result == rcOk && Settings->Components.empty() ? rcMemoryError : result;
+       },
+       true},
+      {"KeepWaitingCopies", Always([this, completed] { KeepWaitingCopies(completed().Copy); }), false},
+      // Whether a waiting copy is to replace its target was decided when it was written (with the
+      // overwrite rule or its component's force): it is copied as it is.
+      {"CopyFiles", [this, completed] { return CopyComponentFiles(completed().Copy, completed().Pending, true); },
+       true},
+      {"CompleteRegistrations", Always([this, completed] { CompleteRegistrations(completed()); }), false},
+      {"SetSharedComps",
+       Always([this, completed] { CountShared(completed().Shared, completed().Pending, false, false); }), false},
+      {"NeedReboot", Always([this, completed] {
+         const bool filesWait = HasPending(completed().Pending, pkCopy);
+         for (const std::string& line : completed().Registry) ApplyDeferredDeletion(line, filesWait);
+       }),
+       false},
+      // The waiting copies that are in place now, and the record, go.
+      {"KillFiles", Always([this, completed, record] {
+         for (const std::string& target : completed().Copy) TempFiles.push_back(target + "~");
+         TempFiles.push_back(record);
+         KillFiles(TempFiles, false);
+         TempFiles.pop_back();
+         if (!FileExists(record)) ForgetRecordSeal(record);
+       }),
+       false},
+      // Files still in use arm the completion once more.
+      {"SetRebootInfo", Always([this] { SetRebootInfo(); }), false},
+  };
 }
 
 void TInstallObject::KeepWaitingCopies(std::vector<std::string>& copyList) const {

@@ -10,6 +10,7 @@
 #include "engine/install_object.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
+#include "engine/sequences/sequence.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/registry.h"
@@ -45,32 +46,46 @@ bool IsProductKey(const std::string& key, const char* root, const std::string& p
 }  // namespace
 
 int TInstallObject::DoClearup() {
-  int mark = 0;
-  const auto moveTo = [&](int to) {
-    Report(rkProgress, std::to_string(to - mark), 0);
-    mark = to;
-  };
-  if (!Uninstall) {
-    moveTo(100);
-    return rcMemoryError;
+  int reached = 0;  // percent of the progress bar
+  int result = rcMemoryError;
+  if (Uninstall) {
+    LogBanner("Clearup ");
+    size_t ended = 0;
+    result = RunSequence(ClearupSteps(reached), ended);
   }
-  int result = rcNeedUninstall;
-  LogBanner("Clearup ");
-  // The record goes first, so that it cannot be run twice.
-  DeleteRecord(RecordPath);
-  moveTo(50);
-  if (!ClearupFolders.empty()) {
-    const DeletionBoundary boundary = Boundary();
-    for (auto folder = ClearupFolders.rbegin(); folder != ClearupFolders.rend(); ++folder) ClearFolder(*folder, boundary);
-    moveTo(75);
-    ClearKey(Uninstall->RegUser, "HKEY_CURRENT_USER");
-    moveTo(75);
-    ClearKey(Uninstall->RegMachine, "HKEY_LOCAL_MACHINE");
-    moveTo(80);
-    result = rcOk;
-  }
-  moveTo(100);
+  Report(rkProgress, std::to_string(100 - reached), 0);
   return result;
+}
+
+std::vector<SequenceStep> TInstallObject::ClearupSteps(int& reached) {
+  const auto moveTo = [this, &reached](int to) {
+    Report(rkProgress, std::to_string(to - reached), 0);
+    reached = to;
+  };
+  return {
+      // The record goes first, so that it cannot be run twice.
+      {"uninst.ini", Always([this, moveTo] {
+         DeleteRecord(RecordPath);
+         moveTo(50);
+       }),
+       false},
+      {"ClearupFolders",
+       [this, moveTo] {
+         if (ClearupFolders.empty()) return rcNeedUninstall;
+         const DeletionBoundary boundary = Boundary();
+         for (auto folder = ClearupFolders.rbegin(); folder != ClearupFolders.rend(); ++folder)
+           ClearFolder(*folder, boundary);
+         moveTo(75);
+         return rcOk;
+       },
+       true},
+      {"RegUser", Always([this] { ClearKey(Uninstall->RegUser, "HKEY_CURRENT_USER"); }), false},
+      {"RegMachine", Always([this, moveTo] {
+         ClearKey(Uninstall->RegMachine, "HKEY_LOCAL_MACHINE");
+         moveTo(80);
+       }),
+       false},
+  };
 }
 
 bool TInstallObject::Confirmed(const std::string& question) const {

@@ -59,7 +59,7 @@ TEST_F(ClearupSequence, AsksBeforeDeletingAndReachesItsMarks) {
   Answer no(false);
   object->Asker = &no;
   EXPECT_EQ(object->DoClearup(), rcOk);
-  EXPECT_EQ(marks, (std::vector<int>{50, 25, 0, 5, 20}));
+  EXPECT_EQ(marks, (std::vector<int>{50, 25, 5, 20}));
   EXPECT_FALSE(FileExists(folder + "uninst.ini"));
   EXPECT_FALSE(FolderExists(object->InstallDir + "leer"));  // empty: no question
   EXPECT_TRUE(FileExists(object->InstallDir + "rest.txt"));
