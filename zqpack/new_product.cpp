@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "checks/check_context.h"
-#include "checks/text_limits.h"
+#include "engine/config/product_files.h"
 #include "command_line_text.h"
 #include "component.h"
 #include "pe_version.h"

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "checks/profile_text.h"
-#include "checks/text_limits.h"
+#include "engine/config/product_files.h"
 #include "command_line_text.h"
 #include "component_files.h"
 #include "pe_version.h"
@@ -13,7 +13,8 @@
 
 namespace {
 
-const char kSection[] = "install";
+using namespace settings_file;
+
 const size_t kIdentifierLimit = 128, kIdentifierPartLimit = 32, kUrlLimit = 2048;
 
 [[noreturn]] void Fail(const std::string& where, const std::string& what) { throw std::runtime_error(where + ": " + what); }
@@ -60,14 +61,14 @@ bool IsUrl(const std::string& text) {
 // The publisher of the uninstall entry: [install] Publisher, else (when the
 // key is missing) the registry root.
 std::string Publisher(const ProfileText& settings) {
-  return AnsiToUtf8(settings.Read(kSection, "Publisher", settings.Read(kSection, "RegRoot", "")));
+  return AnsiToUtf8(settings.Read(kInstall, kPublisher, settings.Read(kInstall, kRegRoot, "")));
 }
 
 void ReadInstallSettings(const ProfileText& settings, WingetPackage& package) {
-  package.ProductCode = AnsiToUtf8(settings.Read(kSection, "name", "Quotaline"));
+  package.ProductCode = AnsiToUtf8(settings.Read(kInstall, kName, kDefaultName));
   if (Trim(package.ProductCode).empty()) Fail("install.ini", "[install] name is empty; the installer writes no uninstall entry");
   CheckLength("install.ini [install] name", package.ProductCode, 1, 255);
-  package.DisplayName = AnsiToUtf8(settings.Read(kSection, "UninstTitle", "Quotaline Komponenten").substr(0, kTitleLimit));
+  package.DisplayName = AnsiToUtf8(settings.Read(kInstall, kUninstTitle, kDefaultUninstTitle).substr(0, kTitleLimit));
   CheckLength("install.ini [install] UninstTitle", package.DisplayName, 1, 256);
   package.Publisher = Publisher(settings);
   if (package.Publisher.empty())

@@ -1,11 +1,12 @@
 // The checks of one component's ver.ini.
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "checks/check_context.h"
 #include "checks/known_names.h"
 #include "checks/quoted.h"
-#include "checks/text_limits.h"
+#include "engine/config/product_files.h"
 #include "sys/normal_path.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
@@ -16,10 +17,10 @@ struct ComponentField {
   const char* Key;
   size_t Limit;  // the installer keeps this many characters
 };
-const ComponentField kComponentFields[] = {{"name", kComponentNameLimit},
-                                          {"exename", kExeNameLimit},
-                                          {"path", kComponentPathLimit},
-                                          {"version", kVersionLimit}};
+const ComponentField kComponentFields[] = {{descriptor_file::kName, kComponentNameLimit},
+                                          {descriptor_file::kExeName, kExeNameLimit},
+                                          {descriptor_file::kPath, kComponentPathLimit},
+                                          {descriptor_file::kVersion, kVersionLimit}};
 
 // The sections whose files the installer acts on only when a [copy] line of
 // the same component wrote them in the run, with what it does to them.
@@ -48,12 +49,12 @@ class DescriptorCheck : FileCheck {
 
  private:
   std::vector<KnownSection> KnownSections() const {
-    std::vector<KnownSection> known = {{"component", {"name", "exename", "path", "version", "dotNetVer", "force"}},
-                                       {"copy", {}}, {"register", {}}, {"shared", {}}, {"dotnetregister", {}},
-                                       {"dotNetinstall", {}}, {"registry", {}}, {"ini", {}}};
-    for (const ProfileEntry& line : profile_.Lines("ini")) {
+    using namespace descriptor_file;
+    std::vector<KnownSection> known = {{kComponent, {std::begin(kComponentKeys), std::end(kComponentKeys)}}};
+    for (const char* list : kLists) known.push_back({list, {}});
+    for (const ProfileEntry& line : profile_.Lines(kIni)) {
       long long number = 0;
-      if (ParseDecimal(line.Key, number) && number >= 0) known.push_back({"AddIni" + Trim(line.Key), {}});
+      if (ParseDecimal(line.Key, number) && number >= 0) known.push_back({kAddIni + Trim(line.Key), {}});
     }
     return known;
   }

@@ -1,10 +1,11 @@
 // The checks of install.ini.
 #include <algorithm>
+#include <iterator>
 
 #include "checks/check_context.h"
 #include "checks/known_names.h"
 #include "checks/quoted.h"
-#include "checks/text_limits.h"
+#include "engine/config/product_files.h"
 #include "sys/text.h"
 
 namespace {
@@ -15,12 +16,15 @@ class SettingsCheck : FileCheck {
       : FileCheck(context, component.InstallSettings, component.Folder + "/install.ini") {}
 
   void Run() {
-    CheckNames(profile_,
-               file_,
-               {{"install",
-                 {"update", "reboot", "name", "defaultDir", "MinDiskSpace", "RegRoot", "UninstTitle", "DeleteShared",
-                  "checkDotNet", "SupportUrl", "Publisher"}},
-                {"close", {}}, {"RunProg", {}}, {"RunProgWait", {}}, {"base", {"name"}}, {"groups", {}}, {"links", {}}},
+    using namespace settings_file;
+    CheckNames(profile_, file_,
+               {{kInstall, {std::begin(kInstallKeys), std::end(kInstallKeys)}},
+                {kClose, {}},
+                {kRunProg, {}},
+                {kRunProgWait, {}},
+                {kBase, {kName}},
+                {kGroups, {}},
+                {kLinks, {}}},
                context_.Found);
     CheckInstallSection();
     CheckProgram("RunProg");
@@ -101,9 +105,9 @@ class SettingsCheck : FileCheck {
 }  // namespace
 
 std::string ProductKey(const ProfileText& settings, const char* hive) {
-  const std::string root = settings.Read("install", "RegRoot", "");
+  const std::string root = settings.Read(settings_file::kInstall, settings_file::kRegRoot, "");
   return std::string(hive) + "\\Software\\" + (root.empty() ? std::string() : root + "\\") +
-         settings.Read("install", "name", "Quotaline");
+         settings.Read(settings_file::kInstall, settings_file::kName, settings_file::kDefaultName);
 }
 
 void CheckInstallSettings(const ComponentFiles& component, CheckContext& context) {

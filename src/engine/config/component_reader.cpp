@@ -1,5 +1,6 @@
 // Reading the component descriptors (ver.ini) of an install run into
 // component entries with expanded, sorted work lists.
+#include "engine/config/product_files.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
@@ -9,11 +10,7 @@
 #include "sys/path_text.h"
 #include "sys/text.h"
 
-namespace {
-
-const char kSection[] = "component";
-
-}  // namespace
+using namespace descriptor_file;
 
 int TInstallObject::ProcessInstInis() {
   Report(rkMessage, "Ermittle zu installierende Komponenten...", rfLog | rfStatus);
@@ -39,18 +36,18 @@ int TInstallObject::ReadComponent(const std::string& path) {
   if (!FileExists(path)) return rcFileNotFound;
   const IniFile ini(path);
   ComponentEntry entry;
-  entry.Name = ini.ReadString(kSection, "name", "").substr(0, 127);
-  const std::string dotNetVersion = ini.ReadString(kSection, "dotNetVer", "");
+  entry.Name = ini.ReadString(kComponent, kName, "").substr(0, kComponentNameLimit);
+  const std::string dotNetVersion = ini.ReadString(kComponent, kDotNetVer, "");
   if (!dotNetVersion.empty()) {
     // Without the runtime the component is left out, silently.
     if (!FindDotNet(dotNetVersion, entry.DotNetDir)) return rcOk;
-    entry.DotNetDir = entry.DotNetDir.substr(0, 260);
+    entry.DotNetDir = entry.DotNetDir.substr(0, kComponentPathLimit);
   }
-  entry.Force = ini.ReadInteger(kSection, "force", 0) == 1;
-  entry.ExeName = ini.ReadString(kSection, "exename", "").substr(0, 127);
-  entry.Version = ini.ReadString(kSection, "version", "").substr(0, 22);
-  const std::string folder = ExpandPlaceholders(ini.ReadString(kSection, "path", ""));
-  entry.Path = Trim(folder).empty() ? folder : WithTrailingBackslash(folder).substr(0, 260);
+  entry.Force = ini.ReadInteger(kComponent, kForce, 0) == 1;
+  entry.ExeName = ini.ReadString(kComponent, kExeName, "").substr(0, kExeNameLimit);
+  entry.Version = ini.ReadString(kComponent, kVersion, "").substr(0, kVersionLimit);
+  const std::string folder = ExpandPlaceholders(ini.ReadString(kComponent, kPath, ""));
+  entry.Path = Trim(folder).empty() ? folder : WithTrailingBackslash(folder).substr(0, kComponentPathLimit);
 
   const std::string descriptorFolder = FolderPart(path);
   const auto section = [&](const char* name, bool registry = false) {
@@ -58,19 +55,19 @@ int TInstallObject::ReadComponent(const std::string& path) {
     ExpandDescriptorSection(lines, descriptorFolder, registry);
     return lines;
   };
-  entry.Copy = section("copy");
-  entry.Register = section("register");
-  entry.Shared = section("shared");
-  entry.DotNetRegister = section("dotnetregister");
-  entry.DotNetInstall = section("dotNetinstall");
-  entry.Registry = section("registry", true);
-  for (const std::string& line : section("ini")) {
+  entry.Copy = section(kCopy);
+  entry.Register = section(kRegister);
+  entry.Shared = section(kShared);
+  entry.DotNetRegister = section(kDotNetRegister);
+  entry.DotNetInstall = section(kDotNetInstall);
+  entry.Registry = section(kRegistry, true);
+  for (const std::string& line : section(kIni)) {
     const size_t equals = line.find('=');
     long long number = 0;
     if (equals == std::string::npos || !ParseDecimal(line.substr(0, equals), number) || number < 0) continue;
     const std::string rest = line.substr(equals + 1);
     // The section is named by the key as written: "01" reads [AddIni01].
-    for (const std::string& edit : section(("AddIni" + Trim(line.substr(0, equals))).c_str()))
+    for (const std::string& edit : section((kAddIni + Trim(line.substr(0, equals))).c_str()))
       entry.IniEdits.push_back(rest + "=" + edit);
   }
   ini.ReleaseCache();

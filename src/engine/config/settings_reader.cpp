@@ -1,6 +1,7 @@
 // Reading install.ini (or, for the automatic completion, error_inst.ini):
 // the product, its registry keys, the installation folder and whether a base
 // installation is present.
+#include "engine/config/product_files.h"
 #include "engine/install_object.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
@@ -11,9 +12,10 @@
 #include "sys/registry.h"
 #include "sys/text.h"
 
+using namespace settings_file;
+
 namespace {
 
-const char kSection[] = "install";
 // The payload's base component, whose registration marks a base installation.
 const char kBaseComponent[] = "uninst";
 
@@ -39,21 +41,21 @@ int TInstallObject::ReadInstallSettings(const std::string& path) {
   Report(rkMessage, "Lese Installationsinfo...", rfLog | rfStatus);
   InstallSettings& settings = *Settings;
   const IniFile ini(path);
-  OfferReboot = ini.ReadInteger(kSection, "reboot", 1) == 1;
-  settings.Links = ini.SectionLines("links");
-  settings.Groups = ini.SectionLines("groups");
-  CloseList = ini.SectionLines("close");
-  settings.UninstTitle = ini.ReadString(kSection, "UninstTitle", "Quotaline Komponenten").substr(0, 63);
-  ProbeDotNet(ini.ReadString(kSection, "checkDotNet", "1.1.4322"));
+  OfferReboot = ini.ReadInteger(kInstall, kReboot, 1) == 1;
+  settings.Links = ini.SectionLines(kLinks);
+  settings.Groups = ini.SectionLines(kGroups);
+  CloseList = ini.SectionLines(kClose);
+  settings.UninstTitle = ini.ReadString(kInstall, kUninstTitle, kDefaultUninstTitle).substr(0, kTitleLimit);
+  ProbeDotNet(ini.ReadString(kInstall, kCheckDotNet, "1.1.4322"));
 
-  const int minDiskSpace = ini.ReadInteger(kSection, "MinDiskSpace", 0);
+  const int minDiskSpace = ini.ReadInteger(kInstall, kMinDiskSpace, 0);
   settings.MinDiskSpace = static_cast<uint16_t>(minDiskSpace);
-  settings.Update = ini.ReadString(kSection, "update", "0") == "1";
-  ProductName = ini.ReadString(kSection, "name", "Quotaline");
-  settings.DeleteShared = ini.ReadInteger(kSection, "DeleteShared", 0) != 0;
-  settings.RunProg = ProgramLine(ini, "RunProg").substr(0, 386);
-  settings.RunProgWait = ProgramLine(ini, "RunProgWait").substr(0, 386);
-  settings.SupportUrl = ini.ReadString(kSection, "SupportUrl", "");
+  settings.Update = ini.ReadString(kInstall, kUpdate, "0") == "1";
+  ProductName = ini.ReadString(kInstall, kName, kDefaultName);
+  settings.DeleteShared = ini.ReadInteger(kInstall, kDeleteShared, 0) != 0;
+  settings.RunProg = ProgramLine(ini, kRunProg).substr(0, kProgramLimit);
+  settings.RunProgWait = ProgramLine(ini, kRunProgWait).substr(0, kProgramLimit);
+  settings.SupportUrl = ini.ReadString(kInstall, kSupportUrl, "");
   SetProductKeys(ini, SameText(FileNamePart(path), "error_inst.ini"));
   ChooseInstallFolder(ini);
   CheckBaseInstallation(ini);
@@ -77,14 +79,14 @@ void TInstallObject::SetProductKeys(const IniFile& ini, bool errorRecord) {
     settings.RegUser = ini.ReadString("info", "RegUser", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline");
     settings.RegMachine = ini.ReadString("info", "RegMachine", "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
   } else {
-    const std::string root = ini.ReadString(kSection, "RegRoot", "");
-    settings.Publisher = ini.ReadString(kSection, "Publisher", root);
+    const std::string root = ini.ReadString(kInstall, kRegRoot, "");
+    settings.Publisher = ini.ReadString(kInstall, kPublisher, root);
     const std::string below = "\\Software\\" + (root.empty() ? std::string() : root + "\\") + ProductName;
     settings.RegUser = "HKEY_CURRENT_USER" + below;
     settings.RegMachine = "HKEY_LOCAL_MACHINE" + below;
   }
-  settings.RegUser = settings.RegUser.substr(0, 254);
-  settings.RegMachine = settings.RegMachine.substr(0, 255);
+  settings.RegUser = settings.RegUser.substr(0, kUserKeyLimit);
+  settings.RegMachine = settings.RegMachine.substr(0, kMachineKeyLimit);
 }
 
 void TInstallObject::ChooseInstallFolder(const IniFile& ini) {
@@ -93,7 +95,7 @@ void TInstallObject::ChooseInstallFolder(const IniFile& ini) {
       FolderExists(registered)) {
     InstallDir = registered;
   } else {
-    const std::string defaultDir = ini.ReadString(kSection, "defaultDir", "");
+    const std::string defaultDir = ini.ReadString(kInstall, kDefaultDir, "");
     InstallDir = !defaultDir.empty() ? ExpandPlaceholders(defaultDir) : ProgramsDir + ProductName;
   }
   InstallDir = WithTrailingBackslash(InstallDir);
@@ -102,7 +104,7 @@ void TInstallObject::ChooseInstallFolder(const IniFile& ini) {
 
 void TInstallObject::CheckBaseInstallation(const IniFile& ini) {
   InstallSettings& settings = *Settings;
-  const std::string base = ini.ReadString("base", "name", kBaseComponent);
+  const std::string base = ini.ReadString(kBase, kName, kBaseComponent);
   settings.BaseComponent = base;
   std::string registered;
   settings.BaseMissing =
