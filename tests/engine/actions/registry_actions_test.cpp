@@ -159,7 +159,7 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
   EXPECT_EQ(object->SetRegInstInfo(), 0);
   EXPECT_TRUE(IsTimeStamp(RegistryText(kUser, "LastUpdate")));
   EXPECT_EQ(RegistryText(kUser + "\\viewer", "Install"), firstInstall);  // viewer unchanged: untouched
-  EXPECT_EQ(RegistryText(kUser + "\\uninst", "Install"), "");
+  EXPECT_EQ(RegistryText(kUser + "\\uninst", "Install"), "<none>");
   EXPECT_TRUE(IsTimeStamp(RegistryText(kUser + "\\uninst", "Update")));
   EXPECT_TRUE(Logged("Schreibe Registry:  " + kMachine + "\\Components\\uninst=" +
                      RegistryText(kMachine + "\\Components", "uninst")));
