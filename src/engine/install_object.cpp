@@ -13,6 +13,21 @@ std::string Failure(const std::string& subject, const char* participle) {
   return subject + FormatText("konnte nicht %s werden.", participle);
 }
 
+void DetermineFolders(TInstallObject& object) {
+  object.OwnDir = FolderPart(object.OwnPath);
+  const FolderVariables folders = DetermineFolderVariables();
+  object.TmpDir = folders.TmpDir;
+  object.WinDir = folders.WinDir;
+  object.SystemDir = folders.SystemDir;
+  object.MenuDir = folders.MenuDir;
+  object.DesktopDir = folders.DesktopDir;
+  object.ProgramsDir = folders.ProgramsDir;
+  object.CommonFilesDir = folders.CommonFilesDir;
+  object.AllUsersAppDir = folders.AllUsersAppDir;
+  object.AllUsersDir = folders.AllUsersDir;
+  AppendFolderPlaceholders(object.PlaceholderTable, folders);
+}
+
 }  // namespace
 
 std::string TInstallObject::LogTimeStamp() {
@@ -45,7 +60,7 @@ TInstallObject::TInstallObject() {
   OwnPath.assign(path, length);
   if (GetShortPathNameA(OwnPath.c_str(), OwnShortPath, sizeof OwnShortPath) >= sizeof OwnShortPath)
     OwnShortPath[0] = '\0';
-  DetermineFolders();
+  DetermineFolders(*this);
 }
 
 TInstallObject::~TInstallObject() {
@@ -54,21 +69,6 @@ TInstallObject::~TInstallObject() {
   } catch (...) {
     // Nothing may leave a destructor; what is left stays in the temporary folder.
   }
-}
-
-void TInstallObject::DetermineFolders() {
-  OwnDir = FolderPart(OwnPath);
-  const FolderVariables folders = DetermineFolderVariables();
-  TmpDir = folders.TmpDir;
-  WinDir = folders.WinDir;
-  SystemDir = folders.SystemDir;
-  MenuDir = folders.MenuDir;
-  DesktopDir = folders.DesktopDir;
-  ProgramsDir = folders.ProgramsDir;
-  CommonFilesDir = folders.CommonFilesDir;
-  AllUsersAppDir = folders.AllUsersAppDir;
-  AllUsersDir = folders.AllUsersDir;
-  AppendFolderPlaceholders(PlaceholderTable, folders);
 }
 
 std::string TInstallObject::ExpandPlaceholders(const std::string& text) const {

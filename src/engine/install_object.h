@@ -45,6 +45,48 @@ class TInstallObject {
   TInstallObject(const TInstallObject&) = delete;
   TInstallObject& operator=(const TInstallObject&) = delete;
 
+  bool RepeatCopies = false;    // every file of the installation folder is copied, as with force
+  bool CopiesComplete = false;  // this run's copy step wrote every file
+  void LogSystemError(DWORD error) const;
+  // The local date and time as the log writes them: "dd.mm.yyyy hh:mm:ss".
+  static std::string LogTimeStamp();
+  // "*********** " + title + date and time + " ***********".
+  void LogBanner(const char* title) const;
+  // Whether the file exists; a missing one is logged as not found.
+  bool FileFoundOrLogged(const std::string& path) const;
+  // "Fehler:  " or "Warnung: ", the subject, "konnte nicht <participle> werden." and detail.
+  void LogError(const std::string& subject, const char* participle, const std::string& detail = "") const;
+  void LogWarning(const std::string& subject, const char* participle, const std::string& detail = "") const;
+  // Ends a step that has no settings to work on: -4, with its whole weight reported.
+  int MissingSettings(const char* step) const;
+  // Reads the record through read, which receives a copy of it that is
+  // checked against its seal: -27 when the record is missing, -32 (logged)
+  // when it is not sealed as it is now, an exception -3.
+  int ReadSealed(const std::string& path, const std::function<int(const std::string& copy)>& read);
+  // The boundary of the deleting operations around the installation folder.
+  DeletionBoundary Boundary() const;
+  DeletionBoundary BoundaryAround(const std::string& installFolder) const;
+  // Runs work inside one OLE initialisation of the thread; false, logged, when
+  // OLE cannot be initialised.
+  bool WithOle(const std::function<void()>& work);
+  // What a registration of a file that waits for a restart becomes: its
+  // error record item and its pending line.
+  struct DeferredAction {
+    uint8_t Kind;
+    const char* Section;
+    PendingKind Pending;
+  };
+  static constexpr DeferredAction kDeferredComRegistration{rkErrorCom, "error_com", pkCom};
+  static constexpr DeferredAction kDeferredDotNetRegistration{rkErrorDotNetReg, "error_dotnet_reg", pkDotNetRegister};
+  static constexpr DeferredAction kDeferredDotNetInstallation{rkErrorDotNetInst, "error_dotnet_inst", pkDotNetInstall};
+  // Takes the files that wait for a restart off the list and records the
+  // action for the completion.
+  void DeferWaitingFiles(ComponentEntry& component, std::vector<std::string>& list, const DeferredAction& action);
+  // Reports the whole weight of a step that has no items of its own.
+  void ReportWeight(const char* step, bool uninstallTable = false) const;
+  // Whether the folder may be an installation folder (not a root, not a
+  // folder of the system or above one, not a link); logs a refusal.
+  bool AllowedInstallationFolder(const std::string& folder) const;
   // Calls the reporting procedure if one is set.
   void Report(uint8_t kind, const std::string& text, uint8_t flags) const;
   // Appends a line to the run's log.
@@ -152,7 +194,8 @@ class TInstallObject {
   int SetRegUserInfo();
   int SetRegInstInfo();
   void SetRegUninstInfo(const std::string& displayName);
-  void WriteInstallationValues(const std::string& key);
+  // The uninstaller copy in the Windows folder, in short form where it can be had.
+  std::string UninstallerShortPath() const;
   // After an update: the entry's version and size as the installation now has them.
   void RefreshUninstallEntry();
   // Deletes the recorded values, last first; the lines left are those that
@@ -241,142 +284,4 @@ class TInstallObject {
   std::vector<std::string> CloseList;              // "class=caption" lines
   std::string RecordPath;  // the record an uninstallation, clear-up or completion acts on
   std::vector<std::string> CreatedFolders;  // by this installation, outermost first
-
- private:
-  class PieceReader;
-
-  bool RepeatCopies = false;    // every file of the installation folder is copied, as with force
-  bool CopiesComplete = false;  // this run's copy step wrote every file
-
-  void DetermineFolders();
-  void LogSystemError(DWORD error) const;
-  // The local date and time as the log writes them: "dd.mm.yyyy hh:mm:ss".
-  static std::string LogTimeStamp();
-  // "*********** " + title + date and time + " ***********".
-  void LogBanner(const char* title) const;
-  void LogInitStart(const char* title, const char* function) const;
-  // Whether the file exists; a missing one is logged as not found.
-  bool FileFoundOrLogged(const std::string& path) const;
-  void ForgetRejectedProduct() const;
-  // Reads the record through read, which receives a copy of it that is
-  // checked against its seal: -27 when the record is missing, -32 (logged)
-  // when it is not sealed as it is now, an exception -3.
-  int ReadSealed(const std::string& path, const std::function<int(const std::string& copy)>& read);
-  // The boundary of the deleting operations around the installation folder.
-  DeletionBoundary Boundary() const;
-  DeletionBoundary BoundaryAround(const std::string& installFolder) const;
-  // Whether the folder may be an installation folder (not a root, not a
-  // folder of the system or above one, not a link); logs a refusal.
-  bool AllowedInstallationFolder(const std::string& folder) const;
-  // "Fehler:  " or "Warnung: ", the subject, "konnte nicht <participle> werden." and detail.
-  void LogError(const std::string& subject, const char* participle, const std::string& detail = "") const;
-  void LogWarning(const std::string& subject, const char* participle, const std::string& detail = "") const;
-  // existing: the target's attributes, or INVALID_FILE_ATTRIBUTES for a new one.
-  bool CopyOver(const std::string& source, const std::string& target, unsigned long existing) const;
-  int CopyBeside(const std::string& source, const std::string& target, std::vector<std::string>& pending);
-  // How a payload piece's file is created: with or without a log line; the
-  // uninstaller's creation raises on failure, which fails the whole run.
-  enum class PieceFile { Quiet, Announced, Uninstaller };
-  // Creates (or replaces) path and writes into it; failures are logged, and a
-  // piece that could not be written whole is deleted.
-  bool WritePiece(const std::string& path, PieceFile kind, const std::function<bool(HANDLE)>& write) const;
-  static std::function<bool(HANDLE)> BufferWriter(const PieceReader& reader, uint32_t length);
-  int WritePayloadPieces(HANDLE file, const std::string& source, const std::string& workFolder);
-  int WriteArchivePieces(PieceReader& reader, const std::string& reading, const std::string& workFolder,
-                         const std::vector<uint32_t>& sizes);
-  void ProbeDotNet(const std::string& versionText);
-  void SetProductKeys(const IniFile& ini, bool errorRecord);
-  void ChooseInstallFolder(const IniFile& ini);
-  void CheckBaseInstallation(const IniFile& ini);
-  int ExtractEach(const std::string& baseFolder, const std::vector<std::string>& archives);
-  int ExtractArchive(TZipExtractor& zip, const std::string& archive);
-
-  // Ends a step that has no settings to work on: -4, with its whole weight reported.
-  int MissingSettings(const char* step) const;
-  void ApplyRegistryLine(const std::string& line);
-  void WriteProductInfo(const std::string& now);
-  void WriteComponentInfo(const ComponentEntry& component, const std::string& now);
-  // The uninstaller copy in the Windows folder, in short form where it can be had.
-  std::string UninstallerShortPath() const;
-  void DropCountedFiles(std::vector<std::string>& shared) const;
-
-  // One of the three registration steps: its progress name, its lines, the
-  // list it works through, whether files waiting for a restart are filtered
-  // out first, and the work for one component.
-  struct RegistrationStep {
-    const char* Name;
-    const char* Announcement;
-    const char* ExceptionText;
-    std::vector<std::string> ComponentEntry::*List;
-    bool Filter;
-    std::function<void(ComponentEntry&)> Run;
-  };
-  int RunRegistrationStep(const RegistrationStep& step);
-  // What a registration of a file that waits for a restart becomes: its
-  // error record item and its pending line.
-  struct DeferredAction {
-    uint8_t Kind;
-    const char* Section;
-    PendingKind Pending;
-  };
-  static constexpr DeferredAction kDeferredComRegistration{rkErrorCom, "error_com", pkCom};
-  static constexpr DeferredAction kDeferredDotNetRegistration{rkErrorDotNetReg, "error_dotnet_reg", pkDotNetRegister};
-  static constexpr DeferredAction kDeferredDotNetInstallation{rkErrorDotNetInst, "error_dotnet_inst", pkDotNetInstall};
-  // Takes the files that wait for a restart off the list and records the
-  // action for the completion.
-  void DeferWaitingFiles(ComponentEntry& component, std::vector<std::string>& list, const DeferredAction& action);
-  // Drops the files that wait for a restart (recorded for the completion)
-  // and those this installation did not write.
-  void FilterRegistrations(ComponentEntry& component, std::vector<std::string>& list, bool dotNet);
-
-  std::vector<SequenceStep> InstallSteps();
-  std::vector<SequenceStep> AutoInstallSteps(const std::string& record);
-  // Reports the clear-up's progress as it goes; reached says how far.
-  std::vector<SequenceStep> ClearupSteps(int& reached);
-  std::vector<SequenceStep> UninstallSteps(const DeletionBoundary& boundary, FolderSet& folders);
-  // Whether the installation folder's drive has MinDiskSpace free; logs when not.
-  bool EnoughDiskSpace() const;
-  // Copies the uninstaller image into the Windows folder.
-  void InstallUninstaller() const;
-  // The three registration steps inside one OLE initialisation; raises when
-  // OLE cannot be initialised.
-  void RegisterUnderOle();
-  void UnregisterUnderOle();
-  // Reports the whole weight of a step that has no items of its own.
-  void ReportWeight(const char* step, bool uninstallTable = false) const;
-  // Marks the installation as running; finding the mark of a run that was
-  // cut short, copies every file again.
-  void MarkInProgress();
-  // "InstallInfo" after a failure; the restart decision after a success;
-  // and the mark of a running installation cleared.
-  void WriteInstallOutcome(int result, bool& restartNeeded);
-  // Runs work inside one OLE initialisation of the thread; false, logged, when
-  // OLE cannot be initialised.
-  bool WithOle(const std::function<void()>& work);
-  // The registrations the error record defers, inside one OLE initialisation.
-  void CompleteRegistrations(ComponentEntry& component);
-  // Whether the user confirms, or nobody is to be asked (-autorun, -hide).
-  bool Confirmed(const std::string& question) const;
-  void ClearFolder(const std::string& folder, const DeletionBoundary& boundary);
-  // Removes the empty folders of the tree, deepest first, and the links in it
-  // as links.
-  void RemoveEmptyTree(const std::string& folder, const DeletionBoundary& boundary);
-  // The uninstallation's last part, once all else is done: the record goes,
-  // then the folders of the installation, which become clear-up items.
-  void FinishUninstall(UninstallData& record, const DeletionBoundary& boundary, FolderSet& folders);
-  // Writes into the record that its shared files are counted down: without
-  // [CommonFiles], and without the files and servers kept for other users.
-  void RecordCountsTaken(const UninstallData& record);
-  // The copy lines of the error record that name a waiting copy beside its
-  // own target; the others are logged and left out.
-  void KeepWaitingCopies(std::vector<std::string>& copyList) const;
-  // Carries out an error record's registry line: the deletion of a
-  // component's NeedReboot value below the product's machine key, and nothing else.
-  void ApplyDeferredDeletion(const std::string& line, bool filesWait);
-  // Deletes the product's key below root's Software key, asking first when it has content.
-  void ClearKey(const std::string& key, const char* root);
-  void CreateGroup(const std::string& menu, const std::string& name, bool openFolder);
-  void CreateLink(const std::string& link, const std::string& target);
-  void StartProgram(const std::string& line, bool wait);
-  void ApplyIniEdits(std::vector<std::string> lines) const;
 };

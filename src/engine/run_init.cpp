@@ -14,6 +14,24 @@
 #include "sys/registry.h"
 #include "sys/text.h"
 
+namespace {
+
+void LogInitStart(const TInstallObject& object, const char* title, const char* function) {
+  object.LogBanner(title);
+  object.Log(FormatText("Function: %s  Forced (%d)  AutoRun (%d)  Invisible (%d)  IsNT (%d)  IsAdmin (%d)", function,
+                        object.Forced != 0, object.AutoRun != 0, object.Invisible != 0, object.IsNT != 0,
+                        object.IsAdmin != 0));
+}
+
+void ForgetRejectedProduct(const TInstallObject& object) {
+  RegDeleteEntry(kUninstallKeys, object.ProductName, true);
+  std::string restart;
+  if (RegReadString(kRunOnceKey, kRunOnceValue, restart) && !restart.empty())
+    RegDeleteEntry(kRunOnceKey, kRunOnceValue, false);
+}
+
+}  // namespace
+
 int TInstallObject::DoInit(ReportProc report, int runMode, const std::string& argument) {
   SetLastError(0);
   ReportProcedure = std::move(report);
@@ -26,16 +44,10 @@ int TInstallObject::DoInit(ReportProc report, int runMode, const std::string& ar
   }
 }
 
-void TInstallObject::LogInitStart(const char* title, const char* function) const {
-  LogBanner(title);
-  Log(FormatText("Function: %s  Forced (%d)  AutoRun (%d)  Invisible (%d)  IsNT (%d)  IsAdmin (%d)", function,
-                 Forced != 0, AutoRun != 0, Invisible != 0, IsNT != 0, IsAdmin != 0));
-}
-
 int TInstallObject::DoInitInstall() {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
-  LogInitStart("Installation ", "DoInitInstall");
+  LogInitStart(*this, "Installation ", "DoInitInstall");
   const std::string work = WorkFolder();
   CreateDirectoryA(WithoutTrailingBackslash(work).c_str(), nullptr);
   if (FolderExists(work)) {
@@ -58,7 +70,7 @@ int TInstallObject::DoInitInstall() {
 int TInstallObject::DoInitAutoInstall(const std::string& errorRecord) {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
-  LogInitStart("Auto Installation ", "DoInitAutoInstall");
+  LogInitStart(*this, "Auto Installation ", "DoInitAutoInstall");
   result = ReadSealed(errorRecord, [this](const std::string& copy) { return ReadInstallSettings(copy); });
   Log("DoInitAutoInstall: " + std::to_string(result));
   return result;
@@ -67,7 +79,7 @@ int TInstallObject::DoInitAutoInstall(const std::string& errorRecord) {
 int TInstallObject::DoInitUninstall(const std::string& record) {
   int result = rcUnknownError;
   Uninstall = std::make_unique<UninstallData>();
-  LogInitStart("Deinstallation ", "DoInitUninstall");
+  LogInitStart(*this, "Deinstallation ", "DoInitUninstall");
   RecordPath = record;
   UninstDir = FolderPart(record);  // the log goes beside the record, also when it is refused
   // Nothing of a record the installer did not write is acted on, not even its
@@ -77,24 +89,18 @@ int TInstallObject::DoInitUninstall(const std::string& record) {
   if (result == rcOk && !AllowedInstallationFolder(InstallDir))
     result = rcNoUninstallData;
   else if (result != rcOk && !ProductName.empty())
-    ForgetRejectedProduct();
+    ForgetRejectedProduct(*this);
   Log("DoInitUninstall: " + std::to_string(result));
   return result;
 }
 
 // A product whose record cannot be uninstalled leaves no entry behind that
 // offers the uninstallation again or completes it after a restart.
-void TInstallObject::ForgetRejectedProduct() const {
-  RegDeleteEntry(kUninstallKeys, ProductName, true);
-  std::string restart;
-  if (RegReadString(kRunOnceKey, kRunOnceValue, restart) && !restart.empty())
-    RegDeleteEntry(kRunOnceKey, kRunOnceValue, false);
-}
 
 int TInstallObject::DoInitClearup(const std::string& record) {
   int result = rcUnknownError;
   Uninstall = std::make_unique<UninstallData>();
-  LogInitStart("Clearup ", "DoInitClearup");
+  LogInitStart(*this, "Clearup ", "DoInitClearup");
   const std::string path = Trim(record);
   RecordPath = path.empty() ? OwnDir + "uninst.ini" : path;
   UninstDir = FolderPart(RecordPath);

@@ -11,6 +11,46 @@
 #include "sys/system_error.h"
 #include "sys/text.h"
 
+namespace {
+
+// existing: the target's attributes, or INVALID_FILE_ATTRIBUTES for a new one.
+bool CopyOver(const std::string& source, const std::string& target, DWORD existing) {
+  DWORD attributes = 0;
+  if (existing != INVALID_FILE_ATTRIBUTES) {
+    attributes = existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(target.c_str(), 0);
+  }
+  if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
+    // A copy cut short (a full disk) leaves no partial new file behind.
+    if (existing == INVALID_FILE_ATTRIBUTES) DeleteFileA(target.c_str());
+    return false;
+  }
+  SetFileAttributesA(target.c_str(), attributes);
+  return true;
+}
+
+int CopyBeside(TInstallObject& object, const std::string& source, const std::string& target,
+               std::vector<std::string>& pending) {
+  // The target is in use: the new file waits beside it for the next start.
+  pending.push_back(PendingLine(pkCopy, target));
+  object.LogError("Datei " + target + " ", "geschrieben");
+  const std::string waiting = target + "~";
+  // After a restart the source is the waiting copy itself: it waits on.
+  if (!SameText(source, waiting)) {
+    SetFileAttributesA(waiting.c_str(), 0);
+    if (!CopyFileA(source.c_str(), waiting.c_str(), FALSE)) {
+      DeleteFileA(waiting.c_str());  // nothing half written waits for the restart
+      object.LogError("Datei " + waiting + " ", "geschrieben");
+      return rcTempFile;
+    }
+  }
+  object.ClearupFolders.insert(LowerAscii(waiting));
+  object.Report(rkErrorCopy, "copy|" + waiting + "|" + target, 0);
+  return rcOk;
+}
+
+}  // namespace
+
 int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::vector<std::string>& pending,
                                        bool force) {
   int result = rcOk;
@@ -53,45 +93,10 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
       copyList[i++] = LowerAscii(target);
     } else {
       copyList.erase(copyList.begin() + static_cast<std::ptrdiff_t>(i));
-      result = CopyBeside(source, target, pending);
+      result = CopyBeside(*this, source, target, pending);
     }
   }
   return result;
-}
-
-bool TInstallObject::CopyOver(const std::string& source, const std::string& target, DWORD existing) const {
-  DWORD attributes = 0;
-  if (existing != INVALID_FILE_ATTRIBUTES) {
-    attributes = existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-    SetFileAttributesA(target.c_str(), 0);
-  }
-  if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
-    // A copy cut short (a full disk) leaves no partial new file behind.
-    if (existing == INVALID_FILE_ATTRIBUTES) DeleteFileA(target.c_str());
-    return false;
-  }
-  SetFileAttributesA(target.c_str(), attributes);
-  return true;
-}
-
-int TInstallObject::CopyBeside(const std::string& source, const std::string& target,
-                               std::vector<std::string>& pending) {
-  // The target is in use: the new file waits beside it for the next start.
-  pending.push_back(PendingLine(pkCopy, target));
-  LogError("Datei " + target + " ", "geschrieben");
-  const std::string waiting = target + "~";
-  // After a restart the source is the waiting copy itself: it waits on.
-  if (!SameText(source, waiting)) {
-    SetFileAttributesA(waiting.c_str(), 0);
-    if (!CopyFileA(source.c_str(), waiting.c_str(), FALSE)) {
-      DeleteFileA(waiting.c_str());  // nothing half written waits for the restart
-      LogError("Datei " + waiting + " ", "geschrieben");
-      return rcTempFile;
-    }
-  }
-  ClearupFolders.insert(LowerAscii(waiting));
-  Report(rkErrorCopy, "copy|" + waiting + "|" + target, 0);
-  return rcOk;
 }
 
 int TInstallObject::CopyFiles() {

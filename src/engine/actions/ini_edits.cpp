@@ -8,6 +8,23 @@
 #include "sys/locale_order.h"
 #include "sys/text.h"
 
+namespace {
+
+void ApplyIniEdits(const TInstallObject& object, std::vector<std::string> lines) {
+  std::sort(lines.begin(), lines.end(), LocaleLessText);
+  for (const std::string& line : lines) {
+    std::string rest, value, fileAndSection, key, file, section;
+    if (!SplitAtLast(line, '=', rest, value) || !SplitAtLast(rest, '=', fileAndSection, key) ||
+        !SplitAtLast(fileAndSection, '=', file, section) || file.empty() || section.empty() || key.empty() ||
+        value.empty())
+      continue;
+    object.Log(FormatText("Schreibe INI:  %s: [%s] %s=%s", file.c_str(), section.c_str(), key.c_str(), value.c_str()));
+    IniFile(file).WriteString(section, key, value);
+  }
+}
+
+}  // namespace
+
 int TInstallObject::SetInstIniData() {
   if (!Settings) return MissingSettings("SetInstIniData");
   StepProgress progress(ReportProcedure, "SetInstIniData", false, static_cast<int>(Settings->Components.size()));
@@ -15,7 +32,7 @@ int TInstallObject::SetInstIniData() {
   int result = rcOk;
   for (size_t i = 0; i < Settings->Components.size() && result == rcOk; ++i) {
     try {
-      ApplyIniEdits(Settings->Components[i].IniEdits);
+      ApplyIniEdits(*this, Settings->Components[i].IniEdits);
     } catch (...) {
       result = rcException;
     }
@@ -26,15 +43,3 @@ int TInstallObject::SetInstIniData() {
 }
 
 // Lines "file=section=key=value"; one with an empty part is passed over.
-void TInstallObject::ApplyIniEdits(std::vector<std::string> lines) const {
-  std::sort(lines.begin(), lines.end(), LocaleLessText);
-  for (const std::string& line : lines) {
-    std::string rest, value, fileAndSection, key, file, section;
-    if (!SplitAtLast(line, '=', rest, value) || !SplitAtLast(rest, '=', fileAndSection, key) ||
-        !SplitAtLast(fileAndSection, '=', file, section) || file.empty() || section.empty() || key.empty() ||
-        value.empty())
-      continue;
-    Log(FormatText("Schreibe INI:  %s: [%s] %s=%s", file.c_str(), section.c_str(), key.c_str(), value.c_str()));
-    IniFile(file).WriteString(section, key, value);
-  }
-}

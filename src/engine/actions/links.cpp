@@ -19,6 +19,28 @@ namespace {
 // The current user's Programs menu, with a trailing backslash; empty when unknown.
 std::string ProgramsMenu() { return WithTrailingBackslash(ReadShellFolder("Programs", false)); }
 
+void CreateGroup(TInstallObject& object, const std::string& menu, const std::string& name, bool openFolder) {
+  const std::string folder = menu + name;
+  if (!menu.empty() && FolderExists(folder)) return;
+  object.Log(FormatText("Erzeuge Programmgruppe:  %s", name.c_str()));
+  if (menu.empty() || !ForceFolders(folder) || !FolderExists(folder)) {
+    object.LogError("Programmgruppe (" + name + ") ", "angelegt");
+    return;
+  }
+  object.Report(rkGroup, name, 0);
+  if (openFolder) ShellExecuteA(object.OwnerWindow, nullptr, folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CreateLink(TInstallObject& object, const std::string& link, const std::string& target) {
+  if (FileExists(link + ".lnk")) return;
+  const std::string name = FileNamePart(link);
+  object.Log(FormatText("Erzeuge Shortcut:   %s", name.c_str()));
+  if (CreateShortcut(link, target, target))
+    object.Report(rkLink, link + "|" + target, 0);
+  else
+    object.LogError("Link (" + name + ") ", "angelegt");
+}
+
 }  // namespace
 
 void TInstallObject::CreateLinks(bool openFolders) {
@@ -30,38 +52,17 @@ void TInstallObject::CreateLinks(bool openFolders) {
   // Only the keys 1 to n are looked up, n being the number of lines.
   for (size_t k = 1; k <= groups.size(); ++k) {
     const std::string name = Trim(LineValue(groups, std::to_string(k)));
-    if (!name.empty()) CreateGroup(menu, name, openFolders);
+    if (!name.empty()) CreateGroup(*this, menu, name, openFolders);
     progress.Advance();
   }
   for (const std::string& line : links) {
     std::string link, target;
     SplitAtLast(line, '=', link, target);
-    if (!Trim(link).empty() && !Trim(target).empty()) CreateLink(ExpandPlaceholders(link), ExpandPlaceholders(target));
+    if (!Trim(link).empty() && !Trim(target).empty())
+      CreateLink(*this, ExpandPlaceholders(link), ExpandPlaceholders(target));
     progress.Advance();
   }
   progress.Finish();
-}
-
-void TInstallObject::CreateGroup(const std::string& menu, const std::string& name, bool openFolder) {
-  const std::string folder = menu + name;
-  if (!menu.empty() && FolderExists(folder)) return;
-  Log(FormatText("Erzeuge Programmgruppe:  %s", name.c_str()));
-  if (menu.empty() || !ForceFolders(folder) || !FolderExists(folder)) {
-    LogError("Programmgruppe (" + name + ") ", "angelegt");
-    return;
-  }
-  Report(rkGroup, name, 0);
-  if (openFolder) ShellExecuteA(OwnerWindow, nullptr, folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-void TInstallObject::CreateLink(const std::string& link, const std::string& target) {
-  if (FileExists(link + ".lnk")) return;
-  const std::string name = FileNamePart(link);
-  Log(FormatText("Erzeuge Shortcut:   %s", name.c_str()));
-  if (CreateShortcut(link, target, target))
-    Report(rkLink, link + "|" + target, 0);
-  else
-    LogError("Link (" + name + ") ", "angelegt");
 }
 
 void TInstallObject::RemoveLinks() {

@@ -41,6 +41,20 @@ void SplitCommand(const std::string& command, std::string& program, std::string&
   arguments = blank == std::string::npos ? std::string() : Trim(command.substr(blank + 1));
 }
 
+void StartProgram(TInstallObject& object, const std::string& line, bool wait) {
+  std::string program, arguments;
+  SplitCommand(Trim(object.ExpandPlaceholders(line)), program, arguments);
+  if (Trim(program).empty()) return;
+  const std::string command = QuotedIfBlank(FileNamePart(program)) + " " + arguments;
+  // The window stays out of the way while the installer waits for the
+  // program; a window that is hidden (-hide) stays hidden.
+  const bool shown = IsWindowVisible(object.OwnerWindow) != FALSE;
+  if (wait && shown) ShowWindow(object.OwnerWindow, SW_MINIMIZE);
+  object.Log("Starte Programm: " + command);
+  RunProcess(command, FolderPart(program), wait ? -1 : 0);
+  if (shown) ShowWindow(object.OwnerWindow, SW_RESTORE);
+}
+
 }  // namespace
 
 bool TInstallObject::ClosePrograms(const std::vector<std::string>& lines, bool close) {
@@ -67,20 +81,7 @@ bool TInstallObject::ClosePrograms(const std::vector<std::string>& lines, bool c
 
 void TInstallObject::RunProg() {
   if (!Settings) return;
-  StartProgram(Settings->RunProg, false);
-  StartProgram(Settings->RunProgWait, true);
+  StartProgram(*this, Settings->RunProg, false);
+  StartProgram(*this, Settings->RunProgWait, true);
 }
 
-void TInstallObject::StartProgram(const std::string& line, bool wait) {
-  std::string program, arguments;
-  SplitCommand(Trim(ExpandPlaceholders(line)), program, arguments);
-  if (Trim(program).empty()) return;
-  const std::string command = QuotedIfBlank(FileNamePart(program)) + " " + arguments;
-  // The window stays out of the way while the installer waits for the
-  // program; a window that is hidden (-hide) stays hidden.
-  const bool shown = IsWindowVisible(OwnerWindow) != FALSE;
-  if (wait && shown) ShowWindow(OwnerWindow, SW_MINIMIZE);
-  Log("Starte Programm: " + command);
-  RunProcess(command, FolderPart(program), wait ? -1 : 0);
-  if (shown) ShowWindow(OwnerWindow, SW_RESTORE);
-}

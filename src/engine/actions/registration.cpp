@@ -46,6 +46,62 @@ bool CallServerEntry(const std::string& path, const char* entryName, DWORD& erro
 
 void EraseAt(std::vector<std::string>& list, size_t i) { list.erase(list.begin() + static_cast<std::ptrdiff_t>(i)); }
 
+// One of the three registration steps: its progress name, its lines, the
+// list it works through, whether files waiting for a restart are filtered
+// out first, and the work for one component.
+struct RegistrationStep {
+  const char* Name;
+  const char* Announcement;
+  const char* ExceptionText;
+  std::vector<std::string> ComponentEntry::*List;
+  bool Filter;
+  std::function<void(ComponentEntry&)> Run;
+};
+
+// Drops the files that wait for a restart (recorded for the completion)
+// and those this installation did not write.
+void FilterRegistrations(TInstallObject& object, ComponentEntry& component, std::vector<std::string>& list,
+                         bool dotNet) {
+  object.DeferWaitingFiles(
+      component, list, dotNet ? TInstallObject::kDeferredDotNetRegistration : TInstallObject::kDeferredComRegistration);
+  for (size_t i = 0; i < list.size();) {
+    const std::string path = RegistrationPath(list[i]);
+    if (std::find(component.Copy.begin(), component.Copy.end(), LowerAscii(path)) == component.Copy.end()) {
+      // Not written by this installation: registered already.
+      EraseAt(list, i);
+    } else {
+      ++i;
+    }
+  }
+}
+
+int RunRegistrationStep(TInstallObject& object, const RegistrationStep& step) {
+  if (!object.Settings) return object.MissingSettings(step.Name);
+  object.Report(rkMessage, step.Announcement, rfLog | rfStatus);
+  int total = 0;
+  for (ComponentEntry& component : object.Settings->Components) {
+    if (step.Filter) {
+      FilterRegistrations(object, component, component.Register, false);
+      FilterRegistrations(object, component, component.DotNetRegister, true);
+    }
+    total += static_cast<int>((component.*step.List).size());
+  }
+  StepProgress progress(object.ReportProcedure, step.Name, false, total);
+  int result = rcOk;
+  for (ComponentEntry& component : object.Settings->Components) {
+    if ((component.*step.List).empty()) continue;
+    try {
+      step.Run(component);
+      progress.Advance(static_cast<int>((component.*step.List).size()));
+    } catch (...) {
+      object.Log(std::string("Fehler:  ") + step.ExceptionText);
+      result = rcException;
+    }
+  }
+  progress.Finish();
+  return result;
+}
+
 }  // namespace
 
 bool TInstallObject::RegisterComList(std::vector<std::string>& list, std::vector<std::string>& pending,
@@ -144,68 +200,27 @@ void TInstallObject::DeferWaitingFiles(ComponentEntry& component, std::vector<st
   }
 }
 
-void TInstallObject::FilterRegistrations(ComponentEntry& component, std::vector<std::string>& list, bool dotNet) {
-  DeferWaitingFiles(component, list, dotNet ? kDeferredDotNetRegistration : kDeferredComRegistration);
-  for (size_t i = 0; i < list.size();) {
-    const std::string path = RegistrationPath(list[i]);
-    if (std::find(component.Copy.begin(), component.Copy.end(), LowerAscii(path)) == component.Copy.end()) {
-      // Not written by this installation: registered already.
-      EraseAt(list, i);
-    } else {
-      ++i;
-    }
-  }
-}
-
-int TInstallObject::RunRegistrationStep(const RegistrationStep& step) {
-  if (!Settings) return MissingSettings(step.Name);
-  Report(rkMessage, step.Announcement, rfLog | rfStatus);
-  int total = 0;
-  for (ComponentEntry& component : Settings->Components) {
-    if (step.Filter) {
-      FilterRegistrations(component, component.Register, false);
-      FilterRegistrations(component, component.DotNetRegister, true);
-    }
-    total += static_cast<int>((component.*step.List).size());
-  }
-  StepProgress progress(ReportProcedure, step.Name, false, total);
-  int result = rcOk;
-  for (ComponentEntry& component : Settings->Components) {
-    if ((component.*step.List).empty()) continue;
-    try {
-      step.Run(component);
-      progress.Advance(static_cast<int>((component.*step.List).size()));
-    } catch (...) {
-      Log(std::string("Fehler:  ") + step.ExceptionText);
-      result = rcException;
-    }
-  }
-  progress.Finish();
-  return result;
-}
-
 int TInstallObject::RegisterComps() {
-  return RunRegistrationStep({"RegisterComps", "Registriere COM Komponenten...", "Ausnahmefehler bei der Registrierung",
-                              &ComponentEntry::Register, true, [this](ComponentEntry& component) {
-                                RegisterComList(component.Register, component.Pending, false);
-                              }});
+  return RunRegistrationStep(
+      *this, {"RegisterComps", "Registriere COM Komponenten...", "Ausnahmefehler bei der Registrierung",
+              &ComponentEntry::Register, true,
+              [this](ComponentEntry& component) { RegisterComList(component.Register, component.Pending, false); }});
 }
 
 int TInstallObject::InstallDotNet() {
   return RunRegistrationStep(
-      {"InstallDotNet", "Installiere dotNet Komponenten...", "Ausnahmefehler bei der dotNet Installation",
-       &ComponentEntry::DotNetInstall, false, [this](ComponentEntry& component) {
-         // A component whose assemblies are not all in place is not recorded as installed.
-         if (!InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir))
-           component.Name.clear();
-       }});
+      *this, {"InstallDotNet", "Installiere dotNet Komponenten...", "Ausnahmefehler bei der dotNet Installation",
+              &ComponentEntry::DotNetInstall, false, [this](ComponentEntry& component) {
+                // A component whose assemblies are not all in place is not recorded as installed.
+                if (!InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir))
+                  component.Name.clear();
+              }});
 }
 
 int TInstallObject::RegisterDotNet() {
-  return RunRegistrationStep({"RegisterDotNet", "Registriere dotNET Komponenten...",
-                              "Ausnahmefehler bei der Registrierung", &ComponentEntry::DotNetRegister, false,
-                              [this](ComponentEntry& component) {
-                                RegisterAssemblyList(component.DotNetRegister, component.Pending,
-                                                     component.DotNetDir, false);
-                              }});
+  return RunRegistrationStep(
+      *this, {"RegisterDotNet", "Registriere dotNET Komponenten...", "Ausnahmefehler bei der Registrierung",
+              &ComponentEntry::DotNetRegister, false, [this](ComponentEntry& component) {
+                RegisterAssemblyList(component.DotNetRegister, component.Pending, component.DotNetDir, false);
+              }});
 }

@@ -44,6 +44,74 @@ int64_t FolderKilobytes(const std::string& folder) {
   return (bytes + 1023) / 1024;
 }
 
+void ApplyRegistryLine(TInstallObject& object, const std::string& line) {
+  std::string left, value, key, name;
+  if (!SplitAtLast(line, '=', left, value)) {
+    object.LogWarning("Registry Eintrag (" + line + ") ", "geschrieben");
+    return;
+  }
+  SplitValuePath(left, key, name);
+  if (Trim(value) == "@")
+    object.RegDelete(key, name, false);
+  else
+    object.RegWrite(key, name, value);
+}
+
+void WriteProductInfo(TInstallObject& object, const std::string& now) {
+  const std::string machine = object.RegMachine(), user = object.RegUser();
+  // Values that stand already are written again, so that the record takes
+  // them and the uninstallation removes them.
+  std::string existing;
+  if (RegReadString(user, "LastUpdate", existing) && !existing.empty()) object.RegWrite(user, "LastUpdate", existing);
+  // The base component's registration: an update that does not carry the
+  // base component records it too.
+  const std::string base = object.Settings->BaseComponent;
+  if (!base.empty() && RegReadString(machine + "\\Components", base, existing) && !existing.empty())
+    object.RegWrite(machine + "\\Components", base, existing);
+  object.RegWrite(user, object.Update() ? "LastUpdate" : "LastInstall", now);
+  object.RegWrite(machine, "InstallPath", object.InstallDir);
+  object.RegWrite(user, "InstallPath", object.InstallDir);
+  object.RegWrite(machine, "InstallerVersion", object.InstallerVersion);
+}
+
+void WriteComponentInfo(TInstallObject& object, const ComponentEntry& component, const std::string& now) {
+  const std::string machineKey = object.RegMachine() + "\\" + component.Name;
+  const std::string userKey = object.RegUser() + "\\" + component.Name;
+  const bool waiting = HasPending(component.Pending, pkCopy);
+  std::string version;
+  const bool registered = RegReadString(machineKey, "Version", version) && !version.empty();
+  if (registered && component.Copy.empty() && !waiting) return;
+
+  const std::string path =
+      !component.Path.empty() && FolderExists(component.Path) ? component.Path + component.ExeName : "system";
+  object.RegWrite(userKey, "log", "0");
+  object.RegWrite(machineKey, "InstallPath", path);
+  object.RegWrite(userKey, "InstallPath", path);
+  object.RegDelete(userKey, object.Update() ? "Install" : "Update", false);
+  object.RegWrite(userKey, object.Update() ? "Update" : "Install", now);
+  if (waiting) {
+    object.RegWrite(machineKey, "NeedReboot", "1");
+    object.Report(rkErrorRegistry, "Registry|" + machineKey + "\\NeedReboot|@", 0);
+  }
+  object.RegWrite(machineKey, "Version", component.Version);
+  object.RegWrite(object.RegMachine() + "\\Components", component.Name, now);
+}
+
+void WriteInstallationValues(TInstallObject& object, const std::string& key) {
+  // What deployment tools show of an installation besides its name and version.
+  object.RegWrite(key, "EstimatedSize", std::to_string(FolderKilobytes(object.InstallDir)));
+  const InstallSettings& settings = *object.Settings;
+  // Texts as the system's list of programs reads them, even when they look like numbers.
+  if (!settings.Publisher.empty()) object.RegWrite(key, "Publisher", settings.Publisher, true);
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  object.RegWrite(key, "InstallDate", FormatText("%04u%02u%02u", now.wYear, now.wMonth, now.wDay), true);
+  if (!settings.SupportUrl.empty()) {
+    object.RegWrite(key, "URLInfoAbout", settings.SupportUrl, true);
+    object.RegWrite(key, "HelpLink", settings.SupportUrl, true);
+  }
+}
+
 }  // namespace
 
 void TInstallObject::RegWrite(const std::string& key, const std::string& name, const std::string& value,
@@ -70,19 +138,6 @@ bool TInstallObject::RegDelete(const std::string& key, const std::string& name, 
   return false;
 }
 
-void TInstallObject::ApplyRegistryLine(const std::string& line) {
-  std::string left, value, key, name;
-  if (!SplitAtLast(line, '=', left, value)) {
-    LogWarning("Registry Eintrag (" + line + ") ", "geschrieben");
-    return;
-  }
-  SplitValuePath(left, key, name);
-  if (Trim(value) == "@")
-    RegDelete(key, name, false);
-  else
-    RegWrite(key, name, value);
-}
-
 int TInstallObject::SetRegUserInfo() {
   Report(rkMessage, "Setze Benutzer Installationsdaten...", rfLog | rfStatus);
   if (!Settings) return MissingSettings("SetRegUserInfo");
@@ -90,7 +145,7 @@ int TInstallObject::SetRegUserInfo() {
   int result = rcOk;
   try {
     for (const ComponentEntry& component : Settings->Components) {
-      for (const std::string& line : component.Registry) ApplyRegistryLine(line);
+      for (const std::string& line : component.Registry) ApplyRegistryLine(*this, line);
       progress.Advance();
     }
   } catch (...) {
@@ -108,9 +163,9 @@ int TInstallObject::SetRegInstInfo() {
   try {
     // Fixed formats, whatever the user's settings: tools read these values.
     const std::string now = LogTimeStamp();
-    WriteProductInfo(now);
+    WriteProductInfo(*this, now);
     for (const ComponentEntry& component : Settings->Components) {
-      if (!component.Name.empty()) WriteComponentInfo(component, now);
+      if (!component.Name.empty()) WriteComponentInfo(*this, component, now);
       progress.Advance();
     }
   } catch (...) {
@@ -118,46 +173,6 @@ int TInstallObject::SetRegInstInfo() {
   }
   progress.Finish();
   return result;
-}
-
-void TInstallObject::WriteProductInfo(const std::string& now) {
-  const std::string machine = RegMachine(), user = RegUser();
-  // Values that stand already are written again, so that the record takes
-  // them and the uninstallation removes them.
-  std::string existing;
-  if (RegReadString(user, "LastUpdate", existing) && !existing.empty()) RegWrite(user, "LastUpdate", existing);
-  // The base component's registration: an update that does not carry the
-  // base component records it too.
-  const std::string base = Settings->BaseComponent;
-  if (!base.empty() && RegReadString(machine + "\\Components", base, existing) && !existing.empty())
-    RegWrite(machine + "\\Components", base, existing);
-  RegWrite(user, Update() ? "LastUpdate" : "LastInstall", now);
-  RegWrite(machine, "InstallPath", InstallDir);
-  RegWrite(user, "InstallPath", InstallDir);
-  RegWrite(machine, "InstallerVersion", InstallerVersion);
-}
-
-void TInstallObject::WriteComponentInfo(const ComponentEntry& component, const std::string& now) {
-  const std::string machineKey = RegMachine() + "\\" + component.Name;
-  const std::string userKey = RegUser() + "\\" + component.Name;
-  const bool waiting = HasPending(component.Pending, pkCopy);
-  std::string version;
-  const bool registered = RegReadString(machineKey, "Version", version) && !version.empty();
-  if (registered && component.Copy.empty() && !waiting) return;
-
-  const std::string path =
-      !component.Path.empty() && FolderExists(component.Path) ? component.Path + component.ExeName : "system";
-  RegWrite(userKey, "log", "0");
-  RegWrite(machineKey, "InstallPath", path);
-  RegWrite(userKey, "InstallPath", path);
-  RegDelete(userKey, Update() ? "Install" : "Update", false);
-  RegWrite(userKey, Update() ? "Update" : "Install", now);
-  if (waiting) {
-    RegWrite(machineKey, "NeedReboot", "1");
-    Report(rkErrorRegistry, "Registry|" + machineKey + "\\NeedReboot|@", 0);
-  }
-  RegWrite(machineKey, "Version", component.Version);
-  RegWrite(RegMachine() + "\\Components", component.Name, now);
 }
 
 std::string TInstallObject::UninstallerShortPath() const {
@@ -189,7 +204,7 @@ void TInstallObject::SetRegUninstInfo(const std::string& displayName) {
   RegWrite(key, "QuietUninstallString", command + " -hide");
   RegWrite(key, "NoModify", "1");
   RegWrite(key, "NoRepair", "1");
-  WriteInstallationValues(key);
+  WriteInstallationValues(*this, key);
 }
 
 void TInstallObject::RefreshUninstallEntry() {
@@ -197,22 +212,7 @@ void TInstallObject::RefreshUninstallEntry() {
   if (Trim(ProductName).empty() || !OpenKey(OpenRegPath(key, false, KEY_READ))) return;
   // Deployment tools tell the installed version by DisplayVersion.
   RegWrite(key, "DisplayVersion", InstallerVersion);
-  WriteInstallationValues(key);
-}
-
-void TInstallObject::WriteInstallationValues(const std::string& key) {
-  // What deployment tools show of an installation besides its name and version.
-  RegWrite(key, "EstimatedSize", std::to_string(FolderKilobytes(InstallDir)));
-  const InstallSettings& settings = *Settings;
-  // Texts as the system's list of programs reads them, even when they look like numbers.
-  if (!settings.Publisher.empty()) RegWrite(key, "Publisher", settings.Publisher, true);
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  RegWrite(key, "InstallDate", FormatText("%04u%02u%02u", now.wYear, now.wMonth, now.wDay), true);
-  if (!settings.SupportUrl.empty()) {
-    RegWrite(key, "URLInfoAbout", settings.SupportUrl, true);
-    RegWrite(key, "HelpLink", settings.SupportUrl, true);
-  }
+  WriteInstallationValues(*this, key);
 }
 
 void TInstallObject::KillRegistryData(std::vector<std::string>& lines, const std::string& userKey,

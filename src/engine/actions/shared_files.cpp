@@ -30,6 +30,16 @@ std::string SharedPath(const std::string& line) {
 // The counter of the file; false when there is none that can be read.
 bool ReadCount(const std::string& path, int32_t& count) { return RegReadInteger(kSharedKey, path, count); }
 
+void DropCountedFiles(const TInstallObject& object, std::vector<std::string>& shared) {
+  for (const std::string& line : object.Settings->CommonFiles) {
+    std::string counted, value;
+    if (!SplitAtLast(LowerAscii(line), '=', counted, value)) counted = Trim(LowerAscii(line));
+    const auto same = std::find_if(shared.begin(), shared.end(),
+                                   [&](const std::string& entry) { return LowerAscii(SharedPath(entry)) == counted; });
+    if (same != shared.end()) shared.erase(same);
+  }
+}
+
 }  // namespace
 
 void TInstallObject::CountShared(std::vector<std::string>& list, std::vector<std::string>& pending,
@@ -87,7 +97,7 @@ int TInstallObject::SetSharedComps() {
   for (ComponentEntry& component : Settings->Components) {
     progress.Advance();
     try {
-      DropCountedFiles(component.Shared);
+      DropCountedFiles(*this, component.Shared);
       CountShared(component.Shared, component.Pending, false, false);
     } catch (...) {
       result = rcException;
@@ -98,15 +108,6 @@ int TInstallObject::SetSharedComps() {
 }
 
 // A file that the installation before this one counted is not counted again.
-void TInstallObject::DropCountedFiles(std::vector<std::string>& shared) const {
-  for (const std::string& line : Settings->CommonFiles) {
-    std::string counted, value;
-    if (!SplitAtLast(LowerAscii(line), '=', counted, value)) counted = Trim(LowerAscii(line));
-    const auto same = std::find_if(shared.begin(), shared.end(),
-                                   [&](const std::string& entry) { return LowerAscii(SharedPath(entry)) == counted; });
-    if (same != shared.end()) shared.erase(same);
-  }
-}
 
 void TInstallObject::ProcessUninstData(UninstallData* record) {
   Report(rkMessage, "Setze Gemeinsame Dateien zurück...", rfLog | rfStatus);

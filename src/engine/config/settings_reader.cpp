@@ -19,7 +19,6 @@ namespace {
 // The payload's base component, whose registration marks a base installation.
 const char kBaseComponent[] = "uninst";
 
-
 // The first line of a program section as "path parameters".
 std::string ProgramLine(const IniFile& ini, const std::string& section) {
   const std::vector<std::string> lines = ini.SectionLines(section);
@@ -34,6 +33,70 @@ void DeleteRegPath(const std::string& path) {
   if (SplitAtLast(path, '\\', parent, name)) RegDeleteEntry(parent, name, true);
 }
 
+void ProbeDotNet(TInstallObject& object, const std::string& versionText) {
+  std::string folder;
+  object.Settings->DotNetPresent = FindDotNet(versionText, folder);
+  object.Log(FormatText("dotNet ver: %s  installed: %d  location: %s", versionText.c_str(),
+                        object.Settings->DotNetPresent ? 1 : 0, folder.c_str()));
+}
+
+void SetProductKeys(TInstallObject& object, const IniFile& ini, bool errorRecord) {
+  InstallSettings& settings = *object.Settings;
+  if (errorRecord) {
+    // The error record has the [Info] block of the uninstall record, which the
+    // completion writes back: its own values must come through unchanged.
+    object.ProductName = ini.ReadString("info", "Name", object.ProductName);
+    settings.DeleteShared = ini.ReadInteger("info", "DeleteShared", settings.DeleteShared) != 0;
+    settings.RegUser = ini.ReadString("info", "RegUser", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline");
+    settings.RegMachine = ini.ReadString("info", "RegMachine", "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
+  } else {
+    const std::string root = ini.ReadString(kInstall, kRegRoot, "");
+    settings.Publisher = ini.ReadString(kInstall, kPublisher, root);
+    const std::string below = "\\Software\\" + (root.empty() ? std::string() : root + "\\") + object.ProductName;
+    settings.RegUser = "HKEY_CURRENT_USER" + below;
+    settings.RegMachine = "HKEY_LOCAL_MACHINE" + below;
+  }
+  settings.RegUser = settings.RegUser.substr(0, kUserKeyLimit);
+  settings.RegMachine = settings.RegMachine.substr(0, kMachineKeyLimit);
+}
+
+void ChooseInstallFolder(TInstallObject& object, const IniFile& ini) {
+  std::string registered;
+  if (RegReadString(object.Settings->RegMachine, "InstallPath", registered) && !registered.empty() &&
+      FolderExists(registered)) {
+    object.InstallDir = registered;
+  } else {
+    const std::string defaultDir = ini.ReadString(kInstall, kDefaultDir, "");
+    object.InstallDir =
+        !defaultDir.empty() ? object.ExpandPlaceholders(defaultDir) : object.ProgramsDir + object.ProductName;
+  }
+  object.InstallDir = WithTrailingBackslash(object.InstallDir);
+  object.UninstDir = object.InstallDir + "uninst\\";
+}
+
+void CheckBaseInstallation(TInstallObject& object, const IniFile& ini) {
+  InstallSettings& settings = *object.Settings;
+  const std::string base = ini.ReadString(kBase, kName, kBaseComponent);
+  settings.BaseComponent = base;
+  std::string registered;
+  settings.BaseMissing =
+      !(RegReadString(settings.RegMachine + "\\Components", base, registered) && !registered.empty());
+  std::string installerVersion;
+  RegReadString(settings.RegMachine, "InstallerVersion", installerVersion);
+  settings.InstallerVersion = installerVersion.substr(0, 9);
+  if (settings.BaseMissing) return;
+  if (FolderExists(object.InstallDir)) {
+    const std::string record = object.UninstDir + "uninst.ini";
+    // Only a record this installer sealed says which shared files are counted already.
+    if (RecordSealed(record)) settings.CommonFiles = IniFile(record).SectionLines("CommonFiles");
+    return;
+  }
+  // The registered installation is gone: forget it.
+  settings.BaseMissing = true;
+  DeleteRegPath(settings.RegUser);
+  DeleteRegPath(settings.RegMachine);
+}
+
 }  // namespace
 
 int TInstallObject::ReadInstallSettings(const std::string& path) {
@@ -46,7 +109,7 @@ int TInstallObject::ReadInstallSettings(const std::string& path) {
   settings.Groups = ini.SectionLines(kGroups);
   CloseList = ini.SectionLines(kClose);
   settings.UninstTitle = ini.ReadString(kInstall, kUninstTitle, kDefaultUninstTitle).substr(0, kTitleLimit);
-  ProbeDotNet(ini.ReadString(kInstall, kCheckDotNet, "1.1.4322"));
+  ProbeDotNet(*this, ini.ReadString(kInstall, kCheckDotNet, "1.1.4322"));
 
   const int minDiskSpace = ini.ReadInteger(kInstall, kMinDiskSpace, 0);
   settings.MinDiskSpace = static_cast<uint16_t>(minDiskSpace);
@@ -56,71 +119,8 @@ int TInstallObject::ReadInstallSettings(const std::string& path) {
   settings.RunProg = ProgramLine(ini, kRunProg).substr(0, kProgramLimit);
   settings.RunProgWait = ProgramLine(ini, kRunProgWait).substr(0, kProgramLimit);
   settings.SupportUrl = ini.ReadString(kInstall, kSupportUrl, "");
-  SetProductKeys(ini, SameText(FileNamePart(path), "error_inst.ini"));
-  ChooseInstallFolder(ini);
-  CheckBaseInstallation(ini);
+  SetProductKeys(*this, ini, SameText(FileNamePart(path), "error_inst.ini"));
+  ChooseInstallFolder(*this, ini);
+  CheckBaseInstallation(*this, ini);
   return settings.BaseMissing && settings.Update ? rcNeedBaseInstall : rcOk;
-}
-
-void TInstallObject::ProbeDotNet(const std::string& versionText) {
-  std::string folder;
-  Settings->DotNetPresent = FindDotNet(versionText, folder);
-  Log(FormatText("dotNet ver: %s  installed: %d  location: %s", versionText.c_str(), Settings->DotNetPresent ? 1 : 0,
-                 folder.c_str()));
-}
-
-void TInstallObject::SetProductKeys(const IniFile& ini, bool errorRecord) {
-  InstallSettings& settings = *Settings;
-  if (errorRecord) {
-    // The error record has the [Info] block of the uninstall record, which the
-    // completion writes back: its own values must come through unchanged.
-    ProductName = ini.ReadString("info", "Name", ProductName);
-    settings.DeleteShared = ini.ReadInteger("info", "DeleteShared", settings.DeleteShared) != 0;
-    settings.RegUser = ini.ReadString("info", "RegUser", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline");
-    settings.RegMachine = ini.ReadString("info", "RegMachine", "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
-  } else {
-    const std::string root = ini.ReadString(kInstall, kRegRoot, "");
-    settings.Publisher = ini.ReadString(kInstall, kPublisher, root);
-    const std::string below = "\\Software\\" + (root.empty() ? std::string() : root + "\\") + ProductName;
-    settings.RegUser = "HKEY_CURRENT_USER" + below;
-    settings.RegMachine = "HKEY_LOCAL_MACHINE" + below;
-  }
-  settings.RegUser = settings.RegUser.substr(0, kUserKeyLimit);
-  settings.RegMachine = settings.RegMachine.substr(0, kMachineKeyLimit);
-}
-
-void TInstallObject::ChooseInstallFolder(const IniFile& ini) {
-  std::string registered;
-  if (RegReadString(Settings->RegMachine, "InstallPath", registered) && !registered.empty() &&
-      FolderExists(registered)) {
-    InstallDir = registered;
-  } else {
-    const std::string defaultDir = ini.ReadString(kInstall, kDefaultDir, "");
-    InstallDir = !defaultDir.empty() ? ExpandPlaceholders(defaultDir) : ProgramsDir + ProductName;
-  }
-  InstallDir = WithTrailingBackslash(InstallDir);
-  UninstDir = InstallDir + "uninst\\";
-}
-
-void TInstallObject::CheckBaseInstallation(const IniFile& ini) {
-  InstallSettings& settings = *Settings;
-  const std::string base = ini.ReadString(kBase, kName, kBaseComponent);
-  settings.BaseComponent = base;
-  std::string registered;
-  settings.BaseMissing =
-      !(RegReadString(settings.RegMachine + "\\Components", base, registered) && !registered.empty());
-  std::string installerVersion;
-  RegReadString(settings.RegMachine, "InstallerVersion", installerVersion);
-  settings.InstallerVersion = installerVersion.substr(0, 9);
-  if (settings.BaseMissing) return;
-  if (FolderExists(InstallDir)) {
-    const std::string record = UninstDir + "uninst.ini";
-    // Only a record this installer sealed says which shared files are counted already.
-    if (RecordSealed(record)) settings.CommonFiles = IniFile(record).SectionLines("CommonFiles");
-    return;
-  }
-  // The registered installation is gone: forget it.
-  settings.BaseMissing = true;
-  DeleteRegPath(settings.RegUser);
-  DeleteRegPath(settings.RegMachine);
 }

@@ -10,49 +10,13 @@ void LogExtractFailure(const TInstallObject& object, const std::string& detail) 
   object.Log("Fehler:  " + FormatText("Extrahieren fehlgeschlagen: [%s]", detail.c_str()));
 }
 
-}  // namespace
-
-int TInstallObject::ExtractArchives(const std::string& baseFolder, const std::vector<std::string>& archives) {
-  try {
-    return ExtractEach(baseFolder, archives);
-  } catch (...) {
-    return rcException;
-  }
-}
-
-int TInstallObject::ExtractEach(const std::string& baseFolder, const std::vector<std::string>& archives) {
-  TZipExtractor zip;
-  zip.SetDLLDirectory(WorkFolder());
-  zip.Unattended = true;
-  zip.FSpecArgs.push_back("*.*");
-  zip.ExtrBaseDir = baseFolder;
-  zip.ExtrOptions = ExtrDirNames | ExtrOverWrite;
-  zip.OnProgress = [this](TZipExtractor*, ProgressType type, const std::string& name, int32_t size) {
-    OnExtractProgress(type, name, size);
-  };
-  zip.OnMessage = [this](TZipExtractor* sender, int32_t code, const std::string& message) {
-    OnExtractMessage(*sender, code, message);
-  };
-  zip.Verbose = false;
-  int result = rcOk;
-  for (size_t i = 0; i < archives.size() && result == rcOk; ++i) {
-    Log(FormatText("Lese Quelldatei:    %s", archives[i].c_str()));
-    try {
-      result = ExtractArchive(zip, archives[i]);
-    } catch (...) {
-      result = rcExtractArchive;
-    }
-  }
-  return result;
-}
-
-int TInstallObject::ExtractArchive(TZipExtractor& zip, const std::string& archive) {
+int ExtractArchive(TInstallObject& object, TZipExtractor& zip, const std::string& archive) {
   zip.SetZipFileName(archive);
   if (zip.LibraryErrorCode != 0) return rcOpenArchive;
   // A directory that could not be read is an archive that cannot be opened,
   // not an empty one.
   if (zip.DirectoryError != 0) {
-    LogExtractFailure(*this, zip.LastMessage);
+    LogExtractFailure(object, zip.LastMessage);
     return rcOpenArchive;
   }
   if (zip.EntryCount() <= 0) return rcNoArchives;
@@ -61,10 +25,46 @@ int TInstallObject::ExtractArchive(TZipExtractor& zip, const std::string& archiv
   // Without a library (or one that extracted less than the archive holds)
   // the components' files would be missing later.
   if (zip.ExtractedCount < zip.EntryCount()) {
-    LogExtractFailure(*this, zip.LastMessage);
+    LogExtractFailure(object, zip.LastMessage);
     return rcExtractArchive;
   }
   return rcOk;
+}
+
+int ExtractEach(TInstallObject& object, const std::string& baseFolder, const std::vector<std::string>& archives) {
+  TZipExtractor zip;
+  zip.SetDLLDirectory(object.WorkFolder());
+  zip.Unattended = true;
+  zip.FSpecArgs.push_back("*.*");
+  zip.ExtrBaseDir = baseFolder;
+  zip.ExtrOptions = ExtrDirNames | ExtrOverWrite;
+  zip.OnProgress = [&object](TZipExtractor*, ProgressType type, const std::string& name, int32_t size) {
+    object.OnExtractProgress(type, name, size);
+  };
+  zip.OnMessage = [&object](TZipExtractor* sender, int32_t code, const std::string& message) {
+    object.OnExtractMessage(*sender, code, message);
+  };
+  zip.Verbose = false;
+  int result = rcOk;
+  for (size_t i = 0; i < archives.size() && result == rcOk; ++i) {
+    object.Log(FormatText("Lese Quelldatei:    %s", archives[i].c_str()));
+    try {
+      result = ExtractArchive(object, zip, archives[i]);
+    } catch (...) {
+      result = rcExtractArchive;
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+int TInstallObject::ExtractArchives(const std::string& baseFolder, const std::vector<std::string>& archives) {
+  try {
+    return ExtractEach(*this, baseFolder, archives);
+  } catch (...) {
+    return rcException;
+  }
 }
 
 void TInstallObject::OnExtractProgress(int type, const std::string& fileName, int32_t fileSize) {

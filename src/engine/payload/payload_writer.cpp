@@ -14,10 +14,12 @@
 #include "sys/system_error.h"
 #include "sys/text.h"
 
+namespace {
+
 // Reads the installer file strictly forwards into one buffer: the image and
 // the library each in a single call, an archive in parts of at most
 // kPartSize, so that a large component needs no buffer of its size.
-class TInstallObject::PieceReader {
+class PieceReader {
  public:
   static constexpr uint32_t kPartSize = 1024 * 1024;
 
@@ -76,24 +78,24 @@ class TInstallObject::PieceReader {
   PayloadTrailer checked_;
 };
 
-void TInstallObject::Log(const std::string& text) const { Report(rkMessage, text, rfLog); }
+// How a payload piece's file is created: with or without a log line; the
+// uninstaller's creation raises on failure, which fails the whole run.
+enum class PieceFile { Quiet, Announced, Uninstaller };
 
-void TInstallObject::LogSystemError(DWORD error) const { Log("Fehler:  " + SystemErrorText(error)); }
-
-std::string TInstallObject::WorkFolder() const { return TmpDir + "~qlinst\\"; }
-
-bool TInstallObject::WritePiece(const std::string& path, PieceFile kind,
-                                const std::function<bool(HANDLE)>& write) const {
-  if (kind != PieceFile::Quiet) Log(FormatText("Erzeuge Datei:      %s", path.c_str()));
+// Creates (or replaces) path and writes into it; failures are logged, and a
+// piece that could not be written whole is deleted.
+bool WritePiece(const TInstallObject& object, const std::string& path, PieceFile kind,
+                const std::function<bool(HANDLE)>& write) {
+  if (kind != PieceFile::Quiet) object.Log(FormatText("Erzeuge Datei:      %s", path.c_str()));
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid() && kind == PieceFile::Uninstaller) ThrowLastError("zquninst.exe");
   if (!file.valid()) {
-    LogSystemError(GetLastError());
+    object.LogSystemError(GetLastError());
     return false;
   }
-  Log(FormatText("Schreibe Datei:     %s", path.c_str()));
+  object.Log(FormatText("Schreibe Datei:     %s", path.c_str()));
   if (!write(file.handle)) {
-    LogSystemError(GetLastError());
+    object.LogSystemError(GetLastError());
     CloseHandle(file.handle);
     file.handle = INVALID_HANDLE_VALUE;
     DeleteFileA(path.c_str());  // no half-written piece stays
@@ -102,67 +104,18 @@ bool TInstallObject::WritePiece(const std::string& path, PieceFile kind,
   return true;
 }
 
-// Writes the bytes last read whole.
-std::function<bool(HANDLE)> TInstallObject::BufferWriter(const PieceReader& reader, uint32_t length) {
+std::function<bool(HANDLE)> BufferWriter(const PieceReader& reader, uint32_t length) {
   return [&reader, length](HANDLE file) {
     DWORD written = 0;
     return WriteFile(file, reader.Data(), length, &written, nullptr) && written == length;
   };
 }
 
-int TInstallObject::WriteData(const std::string& workFolder) {
-  int result = rcOpenFile;
-  const std::string source = LowerAscii(OwnShortPath);
-  Log(FormatText("Öffne Quelldatei:   %s", source.c_str()));
-  try {
-    FileHandle file(OpenForReading(source.c_str()));
-    if (file.valid()) result = WritePayloadPieces(file.handle, source, workFolder);
-  } catch (...) {
-    // The caller turns the exception into its result.
-    Log("Fehler:  WriteData fehlgeschlagen");
-    throw;
-  }
-  if (result != rcOk) Log("Fehler:  WriteData fehlgeschlagen");
-  return result;
-}
-
-int TInstallObject::WritePayloadPieces(HANDLE file, const std::string& source, const std::string& workFolder) {
-  LARGE_INTEGER length;
-  if (!GetFileSizeEx(file, &length) || length.QuadPart < static_cast<LONGLONG>(kImageSize) + kMinPayloadSize)
-    return rcNoInstallData;
-  PieceReader reader(file, static_cast<uint64_t>(length.QuadPart));
-  const std::string reading = FormatText("Lese Quelldatei:    %s", source.c_str());
-
-  Log(reading);
-  if (!reader.ReadExactly(kImageSize)) return rcReadSetupFile;
-  const std::string uninstaller = workFolder + kUninstallerName;
-  TempFiles.push_back(uninstaller);
-  reader.ClearOuterCertificate(kImageSize);
-  if (!WritePiece(uninstaller, PieceFile::Uninstaller, BufferWriter(reader, kImageSize))) return rcWriteUninstaller;
-
-  Log(reading);
-  reader.StartChecksum();
-  DWORD read = 0;
-  if (!reader.Read(kLibrarySize, read)) return rcReadDll;
-  if (!WritePiece(WorkFolder() + "UnzLib.dll", PieceFile::Announced, BufferWriter(reader, kLibrarySize)))
-    return rcWriteDll;
-
-  Log(reading + " (Archiv Info)");
-  uint8_t table[kSizeTableSize];
-  if (!reader.ReadExactly(kSizeTableSize)) return rcReadArchiveInfo;
-  std::copy(reader.Data(), reader.Data() + kSizeTableSize, table);
-  const int result = WriteArchivePieces(reader, reading, workFolder, UsedArchiveSizes(table));
-  if (result != rcOk || !reader.Damaged()) return result;
-  // Nothing of a damaged download may run: the library is loaded only later.
-  Log(FormatText("Fehler:  Die Installationsdatei %s ist beschädigt.", source.c_str()));
-  return rcReadSetupFile;
-}
-
-int TInstallObject::WriteArchivePieces(PieceReader& reader, const std::string& reading, const std::string& workFolder,
-                                       const std::vector<uint32_t>& sizes) {
+int WriteArchivePieces(TInstallObject& object, PieceReader& reader, const std::string& reading,
+                       const std::string& workFolder, const std::vector<uint32_t>& sizes) {
   int result = rcReadArchive;
   for (size_t n = 0; n < sizes.size(); ++n) {
-    Log(reading + FormatText(" (Archiv %u)", static_cast<unsigned>(n)));
+    object.Log(reading + FormatText(" (Archiv %u)", static_cast<unsigned>(n)));
     if (!reader.Holds(sizes[n])) return result;
     const std::string name = LowerAscii(workFolder + "archiv" + std::to_string(n) + ".zip");
     result = rcWriteArchive;
@@ -170,9 +123,68 @@ int TInstallObject::WriteArchivePieces(PieceReader& reader, const std::string& r
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
       SetFileAttributesA(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     const uint32_t size = sizes[n];
-    if (!WritePiece(name, PieceFile::Quiet, [&reader, size](HANDLE file) { return reader.CopyTo(file, size); }))
+    if (!WritePiece(object, name, PieceFile::Quiet, [&reader, size](HANDLE file) { return reader.CopyTo(file, size); }))
       return result;
-    ArchiveFiles.push_back(name);
+    object.ArchiveFiles.push_back(name);
   }
   return sizes.empty() ? rcReadArchive : rcOk;
+}
+
+int WritePayloadPieces(TInstallObject& object, HANDLE file, const std::string& source, const std::string& workFolder) {
+  LARGE_INTEGER length;
+  if (!GetFileSizeEx(file, &length) || length.QuadPart < static_cast<LONGLONG>(kImageSize) + kMinPayloadSize)
+    return rcNoInstallData;
+  PieceReader reader(file, static_cast<uint64_t>(length.QuadPart));
+  const std::string reading = FormatText("Lese Quelldatei:    %s", source.c_str());
+
+  object.Log(reading);
+  if (!reader.ReadExactly(kImageSize)) return rcReadSetupFile;
+  const std::string uninstaller = workFolder + kUninstallerName;
+  object.TempFiles.push_back(uninstaller);
+  reader.ClearOuterCertificate(kImageSize);
+  if (!WritePiece(object, uninstaller, PieceFile::Uninstaller, BufferWriter(reader, kImageSize)))
+    return rcWriteUninstaller;
+
+  object.Log(reading);
+  reader.StartChecksum();
+  DWORD read = 0;
+  if (!reader.Read(kLibrarySize, read)) return rcReadDll;
+  if (!WritePiece(object, object.WorkFolder() + "UnzLib.dll", PieceFile::Announced, BufferWriter(reader, kLibrarySize)))
+    return rcWriteDll;
+
+  object.Log(reading + " (Archiv Info)");
+  uint8_t table[kSizeTableSize];
+  if (!reader.ReadExactly(kSizeTableSize)) return rcReadArchiveInfo;
+  std::copy(reader.Data(), reader.Data() + kSizeTableSize, table);
+  const int result = WriteArchivePieces(object, reader, reading, workFolder, UsedArchiveSizes(table));
+  if (result != rcOk || !reader.Damaged()) return result;
+  // Nothing of a damaged download may run: the library is loaded only later.
+  object.Log(FormatText("Fehler:  Die Installationsdatei %s ist beschädigt.", source.c_str()));
+  return rcReadSetupFile;
+}
+
+}  // namespace
+
+void TInstallObject::Log(const std::string& text) const { Report(rkMessage, text, rfLog); }
+
+void TInstallObject::LogSystemError(DWORD error) const { Log("Fehler:  " + SystemErrorText(error)); }
+
+std::string TInstallObject::WorkFolder() const { return TmpDir + "~qlinst\\"; }
+
+// Writes the bytes last read whole.
+
+int TInstallObject::WriteData(const std::string& workFolder) {
+  int result = rcOpenFile;
+  const std::string source = LowerAscii(OwnShortPath);
+  Log(FormatText("Öffne Quelldatei:   %s", source.c_str()));
+  try {
+    FileHandle file(OpenForReading(source.c_str()));
+    if (file.valid()) result = WritePayloadPieces(*this, file.handle, source, workFolder);
+  } catch (...) {
+    // The caller turns the exception into its result.
+    Log("Fehler:  WriteData fehlgeschlagen");
+    throw;
+  }
+  if (result != rcOk) Log("Fehler:  WriteData fehlgeschlagen");
+  return result;
 }

@@ -13,51 +13,11 @@
 #include "sys/resolved_path.h"
 #include "sys/text.h"
 
-int TInstallObject::DoAutoInstall() {
-  if (!Settings) return rcMemoryError;
-  size_t ended = 0;
-  return RunSequence(AutoInstallSteps(UninstDir + "error_inst.ini"), ended);
-}
+namespace {
 
-std::vector<SequenceStep> TInstallObject::AutoInstallSteps(const std::string& record) {
-  // The error record is read as the one component that the steps after it work on.
-  const auto completed = [this]() -> ComponentEntry& { return Settings->Components.front(); };
-  return {
-      {"error_inst.ini",
-       [this, record] {
-         Settings->Components.clear();
-         const int result = ReadSealed(record, [this](const std::string& copy) { return ReadComponent(copy); });
-         return result == rcOk && Settings->Components.empty() ? rcMemoryError : result;
-       },
-       true},
-      {"KeepWaitingCopies", Always([this, completed] { KeepWaitingCopies(completed().Copy); }), false},
-      // Whether a waiting copy is to replace its target was decided when it was written (with the
-      // overwrite rule or its component's force): it is copied as it is.
-      {"CopyFiles", [this, completed] { return CopyComponentFiles(completed().Copy, completed().Pending, true); },
-       true},
-      {"CompleteRegistrations", Always([this, completed] { CompleteRegistrations(completed()); }), false},
-      {"SetSharedComps",
-       Always([this, completed] { CountShared(completed().Shared, completed().Pending, false, false); }), false},
-      {"NeedReboot", Always([this, completed] {
-         const bool filesWait = HasPending(completed().Pending, pkCopy);
-         for (const std::string& line : completed().Registry) ApplyDeferredDeletion(line, filesWait);
-       }),
-       false},
-      // The waiting copies that are in place now, and the record, go.
-      {"KillFiles", Always([this, completed, record] {
-         for (const std::string& target : completed().Copy) TempFiles.push_back(target + "~");
-         TempFiles.push_back(record);
-         KillFiles(TempFiles, false);
-         TempFiles.pop_back();
-         if (!FileExists(record)) ForgetRecordSeal(record);
-       }),
-       false},
-      // Files still in use arm the completion once more.
-      {"SetRebootInfo", Always([this] { SetRebootInfo(); }), false},
-  };
-}
-
-void TInstallObject::KeepWaitingCopies(std::vector<std::string>& copyList) const {
+// The copy lines of the error record that name a waiting copy beside its
+// own target; the others are logged and left out.
+void KeepWaitingCopies(const TInstallObject& object, std::vector<std::string>& copyList) {
   std::vector<std::string> kept;
   for (const std::string& line : copyList) {
     std::string source, target;
@@ -66,34 +26,88 @@ void TInstallObject::KeepWaitingCopies(std::vector<std::string>& copyList) const
     if (!beside.empty() && waiting == beside + "~")
       kept.push_back(line);
     else
-      Log(FormatText("Warnung: Kopie %s ist keine wartende Datei neben ihrem Ziel und wird nicht kopiert.", line.c_str()));
+      object.Log(FormatText("Warnung: Kopie %s ist keine wartende Datei neben ihrem Ziel und wird nicht kopiert.",
+                            line.c_str()));
   }
   copyList.swap(kept);
 }
 
-void TInstallObject::ApplyDeferredDeletion(const std::string& line, bool filesWait) {
+// Carries out an error record's registry line: the deletion of a
+// component's NeedReboot value below the product's machine key, and nothing else.
+void ApplyDeferredDeletion(TInstallObject& object, const std::string& line, bool filesWait) {
   // The installation defers only the deletion of a component's NeedReboot value below the product's key.
   std::string left, value, key, name;
   if (!SplitAtLast(line, '=', left, value) || Trim(value) != "@" || !SplitAtLast(left, '\\', key, name) ||
-      !SameText(name, "NeedReboot") || !SameText(ParentFolder(key + "\\"), WithTrailingBackslash(RegMachine()))) {
-    Log(FormatText("Warnung: Registry Eintrag %s gehört nicht zur Installation und bleibt erhalten.", line.c_str()));
+      !SameText(name, "NeedReboot") ||
+      !SameText(ParentFolder(key + "\\"), WithTrailingBackslash(object.RegMachine()))) {
+    object.Log(
+        FormatText("Warnung: Registry Eintrag %s gehört nicht zur Installation und bleibt erhalten.", line.c_str()));
     return;
   }
   // While a file still waits, the value stays and waits for the next restart too.
   if (filesWait)
-    Report(rkErrorRegistry, "Registry|" + left + "|@", 0);
+    object.Report(rkErrorRegistry, "Registry|" + left + "|@", 0);
   else
-    RegDelete(key, name, false);
+    object.RegDelete(key, name, false);
 }
 
-void TInstallObject::CompleteRegistrations(ComponentEntry& component) {
+// The registrations the error record defers, inside one OLE initialisation.
+void CompleteRegistrations(TInstallObject& object, ComponentEntry& component) {
   // A file that still waits keeps its registrations for the next restart.
-  DeferWaitingFiles(component, component.Register, kDeferredComRegistration);
-  DeferWaitingFiles(component, component.DotNetInstall, kDeferredDotNetInstallation);
-  DeferWaitingFiles(component, component.DotNetRegister, kDeferredDotNetRegistration);
-  WithOle([&] {
-    RegisterComList(component.Register, component.Pending, false);
-    InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir);
-    RegisterAssemblyList(component.DotNetRegister, component.Pending, component.DotNetDir, false);
+  object.DeferWaitingFiles(component, component.Register, TInstallObject::kDeferredComRegistration);
+  object.DeferWaitingFiles(component, component.DotNetInstall, TInstallObject::kDeferredDotNetInstallation);
+  object.DeferWaitingFiles(component, component.DotNetRegister, TInstallObject::kDeferredDotNetRegistration);
+  object.WithOle([&] {
+    object.RegisterComList(component.Register, component.Pending, false);
+    object.InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir);
+    object.RegisterAssemblyList(component.DotNetRegister, component.Pending, component.DotNetDir, false);
   });
+}
+
+std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::string& record) {
+  // The error record is read as the one component that the steps after it work on.
+  const auto completed = [&object]() -> ComponentEntry& { return object.Settings->Components.front(); };
+  return {
+      {"error_inst.ini",
+       [&object, record] {
+         object.Settings->Components.clear();
+         const int result =
+             object.ReadSealed(record, [&object](const std::string& copy) { return object.ReadComponent(copy); });
+         return result == rcOk && object.Settings->Components.empty() ? rcMemoryError : result;
+       },
+       true},
+      {"KeepWaitingCopies", Always([&object, completed] { KeepWaitingCopies(object, completed().Copy); }), false},
+      // Whether a waiting copy is to replace its target was decided when it was written (with the
+      // overwrite rule or its component's force): it is copied as it is.
+      {"CopyFiles",
+       [&object, completed] { return object.CopyComponentFiles(completed().Copy, completed().Pending, true); }, true},
+      {"CompleteRegistrations", Always([&object, completed] { CompleteRegistrations(object, completed()); }), false},
+      {"SetSharedComps",
+       Always([&object, completed] { object.CountShared(completed().Shared, completed().Pending, false, false); }),
+       false},
+      {"NeedReboot", Always([&object, completed] {
+         const bool filesWait = HasPending(completed().Pending, pkCopy);
+         for (const std::string& line : completed().Registry) ApplyDeferredDeletion(object, line, filesWait);
+       }),
+       false},
+      // The waiting copies that are in place now, and the record, go.
+      {"KillFiles", Always([&object, completed, record] {
+         for (const std::string& target : completed().Copy) object.TempFiles.push_back(target + "~");
+         object.TempFiles.push_back(record);
+         object.KillFiles(object.TempFiles, false);
+         object.TempFiles.pop_back();
+         if (!FileExists(record)) ForgetRecordSeal(record);
+       }),
+       false},
+      // Files still in use arm the completion once more.
+      {"SetRebootInfo", Always([&object] { object.SetRebootInfo(); }), false},
+  };
+}
+
+}  // namespace
+
+int TInstallObject::DoAutoInstall() {
+  if (!Settings) return rcMemoryError;
+  size_t ended = 0;
+  return RunSequence(AutoInstallSteps(*this, UninstDir + "error_inst.ini"), ended);
 }

@@ -43,6 +43,96 @@ bool IsProductKey(const std::string& key, const char* root, const std::string& p
   return name == LowerAscii(product);
 }
 
+// Whether the user confirms, or nobody is to be asked (-autorun, -hide).
+bool Confirmed(const TInstallObject& object, const std::string& question) {
+  if (object.AutoRun || object.Invisible) return true;
+  return object.Asker && object.Asker->Confirm(question);
+}
+
+// Removes the empty folders of the tree, deepest first, and the links in it
+// as links.
+void RemoveEmptyTree(TInstallObject& object, const std::string& folder, const DeletionBoundary& boundary) {
+  // A link goes as a link; what it leads to stays untouched.
+  if (IsReparsePoint(folder)) {
+    object.KillDir(folder);
+    return;
+  }
+  std::vector<std::string> subfolders, links;
+  ListSubfolders(subfolders, folder, true, true, &links);
+  for (const std::string& link : links)
+    if (boundary.MayRemoveFolder(link)) object.KillDir(link);
+  FolderSet folders(subfolders.begin(), subfolders.end());
+  folders.insert(WithTrailingBackslash(folder));
+  object.RemoveRecordedFolders(folders, boundary);
+}
+
+void ClearFolder(TInstallObject& object, const std::string& folder, const DeletionBoundary& boundary) {
+  if (!boundary.Inside(folder) || !boundary.MayRemoveFolder(folder)) {
+    object.Log(
+        FormatText("Warnung: Verzeichnis %s gehört nicht zur Installation und bleibt erhalten.", folder.c_str()));
+    return;
+  }
+  std::vector<std::string> files;
+  FindFiles(files, folder, "*.*", true, true);
+  if (files.empty()) {
+    if (FolderExists(folder)) RemoveEmptyTree(object, folder, boundary);
+    return;
+  }
+  if (Confirmed(object, FormatText("Das Verzeichnis %s \r\nund alle (%d) enthaltenen Dateien wirklich löschen?",
+                                   folder.c_str(), static_cast<int>(files.size())))) {
+    object.KillRecordedFiles(files, boundary, true);
+    RemoveEmptyTree(object, folder, boundary);
+  }
+}
+
+// Deletes the product's key below root's Software key, asking first when it has content.
+void ClearKey(TInstallObject& object, const std::string& key, const char* root) {
+  std::vector<std::string> names;
+  bool hasEntries = false;
+  if (!RegKeyHasEntries(key, names, hasEntries, false)) return;
+  if (!IsProductKey(key, root, object.ProductName)) {
+    object.Log(FormatText("Warnung: Schlüssel %s gehört nicht zur Installation und bleibt erhalten.", key.c_str()));
+    return;
+  }
+  std::string parent, name;
+  if (!SplitAtLast(key, '\\', parent, name)) return;
+  if (!hasEntries ||
+      Confirmed(object, FormatText("Den Schlüssel %s \r\nund alle Unterschlüssel wirklich löschen?", key.c_str())))
+    object.RegDelete(parent, name, true);
+}
+
+// Reports the clear-up's progress as it goes; reached says how far.
+std::vector<SequenceStep> ClearupSteps(TInstallObject& object, int& reached) {
+  const auto moveTo = [&object, &reached](int to) {
+    object.Report(rkProgress, std::to_string(to - reached), 0);
+    reached = to;
+  };
+  return {
+      // The record goes first, so that it cannot be run twice.
+      {"uninst.ini", Always([&object, moveTo] {
+         DeleteRecord(object.RecordPath);
+         moveTo(50);
+       }),
+       false},
+      {"ClearupFolders",
+       [&object, moveTo] {
+         if (object.ClearupFolders.empty()) return rcNeedUninstall;
+         const DeletionBoundary boundary = object.Boundary();
+         for (auto folder = object.ClearupFolders.rbegin(); folder != object.ClearupFolders.rend(); ++folder)
+           ClearFolder(object, *folder, boundary);
+         moveTo(75);
+         return rcOk;
+       },
+       true},
+      {"RegUser", Always([&object] { ClearKey(object, object.Uninstall->RegUser, "HKEY_CURRENT_USER"); }), false},
+      {"RegMachine", Always([&object, moveTo] {
+         ClearKey(object, object.Uninstall->RegMachine, "HKEY_LOCAL_MACHINE");
+         moveTo(80);
+       }),
+       false},
+  };
+}
+
 }  // namespace
 
 int TInstallObject::DoClearup() {
@@ -51,91 +141,8 @@ int TInstallObject::DoClearup() {
   if (Uninstall) {
     LogBanner("Clearup ");
     size_t ended = 0;
-    result = RunSequence(ClearupSteps(reached), ended);
+    result = RunSequence(ClearupSteps(*this, reached), ended);
   }
   Report(rkProgress, std::to_string(100 - reached), 0);
   return result;
-}
-
-std::vector<SequenceStep> TInstallObject::ClearupSteps(int& reached) {
-  const auto moveTo = [this, &reached](int to) {
-    Report(rkProgress, std::to_string(to - reached), 0);
-    reached = to;
-  };
-  return {
-      // The record goes first, so that it cannot be run twice.
-      {"uninst.ini", Always([this, moveTo] {
-         DeleteRecord(RecordPath);
-         moveTo(50);
-       }),
-       false},
-      {"ClearupFolders",
-       [this, moveTo] {
-         if (ClearupFolders.empty()) return rcNeedUninstall;
-         const DeletionBoundary boundary = Boundary();
-         for (auto folder = ClearupFolders.rbegin(); folder != ClearupFolders.rend(); ++folder)
-           ClearFolder(*folder, boundary);
-         moveTo(75);
-         return rcOk;
-       },
-       true},
-      {"RegUser", Always([this] { ClearKey(Uninstall->RegUser, "HKEY_CURRENT_USER"); }), false},
-      {"RegMachine", Always([this, moveTo] {
-         ClearKey(Uninstall->RegMachine, "HKEY_LOCAL_MACHINE");
-         moveTo(80);
-       }),
-       false},
-  };
-}
-
-bool TInstallObject::Confirmed(const std::string& question) const {
-  if (AutoRun || Invisible) return true;
-  return Asker && Asker->Confirm(question);
-}
-
-void TInstallObject::ClearFolder(const std::string& folder, const DeletionBoundary& boundary) {
-  if (!boundary.Inside(folder) || !boundary.MayRemoveFolder(folder)) {
-    Log(FormatText("Warnung: Verzeichnis %s gehört nicht zur Installation und bleibt erhalten.", folder.c_str()));
-    return;
-  }
-  std::vector<std::string> files;
-  FindFiles(files, folder, "*.*", true, true);
-  if (files.empty()) {
-    if (FolderExists(folder)) RemoveEmptyTree(folder, boundary);
-    return;
-  }
-  if (Confirmed(FormatText("Das Verzeichnis %s \r\nund alle (%d) enthaltenen Dateien wirklich löschen?", folder.c_str(),
-                           static_cast<int>(files.size())))) {
-    KillRecordedFiles(files, boundary, true);
-    RemoveEmptyTree(folder, boundary);
-  }
-}
-
-void TInstallObject::RemoveEmptyTree(const std::string& folder, const DeletionBoundary& boundary) {
-  // A link goes as a link; what it leads to stays untouched.
-  if (IsReparsePoint(folder)) {
-    KillDir(folder);
-    return;
-  }
-  std::vector<std::string> subfolders, links;
-  ListSubfolders(subfolders, folder, true, true, &links);
-  for (const std::string& link : links)
-    if (boundary.MayRemoveFolder(link)) KillDir(link);
-  FolderSet folders(subfolders.begin(), subfolders.end());
-  folders.insert(WithTrailingBackslash(folder));
-  RemoveRecordedFolders(folders, boundary);
-}
-
-void TInstallObject::ClearKey(const std::string& key, const char* root) {
-  std::vector<std::string> names;
-  bool hasEntries = false;
-  if (!RegKeyHasEntries(key, names, hasEntries, false)) return;
-  if (!IsProductKey(key, root, ProductName)) {
-    Log(FormatText("Warnung: Schlüssel %s gehört nicht zur Installation und bleibt erhalten.", key.c_str()));
-    return;
-  }
-  std::string parent, name;
-  if (!SplitAtLast(key, '\\', parent, name)) return;
-  if (!hasEntries || Confirmed(FormatText("Den Schlüssel %s \r\nund alle Unterschlüssel wirklich löschen?", key.c_str())))
-    RegDelete(parent, name, true);
 }

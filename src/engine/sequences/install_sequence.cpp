@@ -25,6 +25,110 @@ const char kFirstStepToUndo[] = "CopyFiles";
 // finds it completes one that was cut short.
 const char kInProgressValue[] = "InstallInProgress";
 
+// Whether the installation folder's drive has MinDiskSpace free; logs when not.
+bool EnoughDiskSpace(const TInstallObject& object) {
+  const int64_t required = static_cast<int64_t>(object.Settings ? object.Settings->MinDiskSpace : 0) << 20;
+  const int64_t free = DriveFreeSpace(DriveNumber(object.InstallDir));
+  if (free >= 0 && free >= required) return true;
+  object.Log(FormatText("Auf dem Ziellaufwerk (%s) müssen mindestens %d MB freier Speicherplatz verfügbar sein.",
+                        (object.InstallDir.substr(0, 1) + ":").c_str(),
+                        object.Settings ? object.Settings->MinDiskSpace : 0));
+  return false;
+}
+
+// Copies the uninstaller image into the Windows folder.
+void InstallUninstaller(const TInstallObject& object) {
+  // A read-only copy of an earlier installation is replaced too.
+  const std::string installed = object.WinDir + kUninstallerName;
+  SetFileAttributesA(installed.c_str(), 0);
+  CopyFileA((object.WorkFolder() + kUninstallerName).c_str(), installed.c_str(), FALSE);
+}
+
+// The three registration steps inside one OLE initialisation; raises when
+// OLE cannot be initialised.
+void RegisterUnderOle(TInstallObject& object) {
+  const bool registered = object.WithOle([&object] {
+    object.RegisterComps();
+    object.InstallDotNet();
+    object.RegisterDotNet();
+  });
+  if (!registered) throw std::runtime_error("OLEInitialize failed.");
+}
+
+// Marks the installation as running; finding the mark of a run that was
+// cut short, copies every file again.
+void MarkInProgress(TInstallObject& object) {
+  int32_t mark = 0;
+  object.RepeatCopies = RegReadInteger(object.RegMachine(), kInProgressValue, mark) && mark == 1;
+  // A file the cut-short run wrote in part carries a later time than the
+  // payload's: only copying every file again replaces it.
+  if (object.RepeatCopies)
+    object.Log("Eine unterbrochene Installation wird vervollständigt: alle Dateien werden neu kopiert.");
+  RegWriteInteger(object.RegMachine(), kInProgressValue, 1);
+}
+
+// "InstallInfo" after a failure; the restart decision after a success;
+// and the mark of a running installation cleared.
+void WriteInstallOutcome(TInstallObject& object, int result, bool& restartNeeded) {
+  if (result != rcOk) {
+    object.RegWrite(object.RegMachine(), "InstallInfo", ResultMessage(result));
+  } else {
+    restartNeeded = object.SetRebootInfo();
+    object.RegDelete(object.RegMachine(), "InstallInfo", false);
+  }
+  // The mark of a run cut short stays until a run has copied every file.
+  if (object.CopiesComplete) RegDeleteEntry(object.RegMachine(), kInProgressValue, false);
+  object.Report(rkProgress, "100", 0);
+}
+
+std::vector<SequenceStep> InstallSteps(TInstallObject& object) {
+  return {
+      {"ClosePrograms",
+       [&object] { return object.ClosePrograms(object.CloseList, true) ? rcOk : rcProgramStillRunning; }, true},
+      {"%installdir%", Always([&object] { object.PlaceholderTable.push_back("%installdir%=" + object.InstallDir); }),
+       false},
+      {"ProcessInstInis", [&object] { return object.ProcessInstInis(); }, true},
+      {kInProgressValue, Always([&object] { MarkInProgress(object); }), false},
+      {"CopyFiles",
+       [&object] {
+         const int result = object.CopyFiles();
+         object.CopiesComplete = result == rcOk;
+         return result;
+       },
+       true},
+      {"InstallUninstaller", Always([&object] { InstallUninstaller(object); }), false},
+      {"RegisterComps, InstallDotNet, RegisterDotNet", Always([&object] { RegisterUnderOle(object); }), false},
+      {"uninst.ini of a clear-up", Always([&object] {
+         object.TempFiles.push_back(object.WinDir + "uninst.ini");
+         ForgetRecordSeal(object.WinDir + "uninst.ini");
+       }),
+       false},
+      {"SetRegUninstInfo", Always([&object] {
+         if (!object.Update())
+           object.SetRegUninstInfo(object.Settings->UninstTitle);
+         else
+           object.RefreshUninstallEntry();
+         object.ReportWeight("SetRegUninstInfo");
+       }),
+       false},
+      {"SetSharedComps", [&object] { return object.SetSharedComps(); }, false},
+      {"SetRegInstInfo", [&object] { return object.SetRegInstInfo(); }, false},
+      {"SetRegUserInfo", [&object] { return object.SetRegUserInfo(); }, false},
+      {"CreateLinks", Always([&object] { object.CreateLinks(!object.Invisible); }), false},
+      {"SetInstIniData", [&object] { return object.SetInstIniData(); }, false},
+      {"RemoveClearupInfo", Always([&object] {
+         object.RemoveClearupInfo();
+         object.ReportWeight("RemoveClearupInfo");
+       }),
+       false},
+      {"RunProg", Always([&object] {
+         object.RunProg();
+         object.ReportWeight("RunProg");
+       }),
+       false},
+  };
+}
+
 }  // namespace
 
 int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
@@ -32,14 +136,14 @@ int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
   if (!FolderExists(folder)) return rcFolderMissing;
   InstallDir = WithTrailingBackslash(folder);
   UninstDir = InstallDir + "uninst\\";
-  if (BaseMissing() && !EnoughDiskSpace()) {
+  if (BaseMissing() && !EnoughDiskSpace(*this)) {
     RemoveCreatedFolders(false);
     return rcDiskSpace;
   }
   Log("Installiere... " + LogTimeStamp());
   std::sort(TempFiles.begin(), TempFiles.end(), LocaleLessText);
 
-  const std::vector<SequenceStep> steps = InstallSteps();
+  const std::vector<SequenceStep> steps = InstallSteps(*this);
   size_t ended = 0;
   const int result = RunSequence(steps, ended);
   if (result != rcOk && BaseMissing()) {
@@ -50,102 +154,11 @@ int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
     else
       RemoveCreatedFolders(false);
   }
-  WriteInstallOutcome(result, restartNeeded);
+  WriteInstallOutcome(*this, result, restartNeeded);
   return result;
-}
-
-std::vector<SequenceStep> TInstallObject::InstallSteps() {
-  return {
-      {"ClosePrograms", [this] { return ClosePrograms(CloseList, true) ? rcOk : rcProgramStillRunning; }, true},
-      {"%installdir%", Always([this] { PlaceholderTable.push_back("%installdir%=" + InstallDir); }), false},
-      {"ProcessInstInis", [this] { return ProcessInstInis(); }, true},
-      {kInProgressValue, Always([this] { MarkInProgress(); }), false},
-      {"CopyFiles",
-       [this] {
-         const int result = CopyFiles();
-         CopiesComplete = result == rcOk;
-         return result;
-       },
-       true},
-      {"InstallUninstaller", Always([this] { InstallUninstaller(); }), false},
-      {"RegisterComps, InstallDotNet, RegisterDotNet", Always([this] { RegisterUnderOle(); }), false},
-      {"uninst.ini of a clear-up", Always([this] {
-         TempFiles.push_back(WinDir + "uninst.ini");
-         ForgetRecordSeal(WinDir + "uninst.ini");
-       }),
-       false},
-      {"SetRegUninstInfo", Always([this] {
-         if (!Update())
-           SetRegUninstInfo(Settings->UninstTitle);
-         else
-           RefreshUninstallEntry();
-         ReportWeight("SetRegUninstInfo");
-       }),
-       false},
-      {"SetSharedComps", [this] { return SetSharedComps(); }, false},
-      {"SetRegInstInfo", [this] { return SetRegInstInfo(); }, false},
-      {"SetRegUserInfo", [this] { return SetRegUserInfo(); }, false},
-      {"CreateLinks", Always([this] { CreateLinks(!Invisible); }), false},
-      {"SetInstIniData", [this] { return SetInstIniData(); }, false},
-      {"RemoveClearupInfo", Always([this] {
-         RemoveClearupInfo();
-         ReportWeight("RemoveClearupInfo");
-       }),
-       false},
-      {"RunProg", Always([this] {
-         RunProg();
-         ReportWeight("RunProg");
-       }),
-       false},
-  };
-}
-
-bool TInstallObject::EnoughDiskSpace() const {
-  const int64_t required = static_cast<int64_t>(Settings ? Settings->MinDiskSpace : 0) << 20;
-  const int64_t free = DriveFreeSpace(DriveNumber(InstallDir));
-  if (free >= 0 && free >= required) return true;
-  Log(FormatText("Auf dem Ziellaufwerk (%s) müssen mindestens %d MB freier Speicherplatz verfügbar sein.",
-                 (InstallDir.substr(0, 1) + ":").c_str(), Settings ? Settings->MinDiskSpace : 0));
-  return false;
-}
-
-void TInstallObject::InstallUninstaller() const {
-  // A read-only copy of an earlier installation is replaced too.
-  const std::string installed = WinDir + kUninstallerName;
-  SetFileAttributesA(installed.c_str(), 0);
-  CopyFileA((WorkFolder() + kUninstallerName).c_str(), installed.c_str(), FALSE);
-}
-
-void TInstallObject::RegisterUnderOle() {
-  const bool registered = WithOle([this] {
-    RegisterComps();
-    InstallDotNet();
-    RegisterDotNet();
-  });
-  if (!registered) throw std::runtime_error("OLEInitialize failed.");
 }
 
 void TInstallObject::ReportWeight(const char* step, bool uninstallTable) const {
   Report(rkProgress, std::to_string(GetStepWeight(step, uninstallTable)), 0);
 }
 
-void TInstallObject::MarkInProgress() {
-  int32_t mark = 0;
-  RepeatCopies = RegReadInteger(RegMachine(), kInProgressValue, mark) && mark == 1;
-  // A file the cut-short run wrote in part carries a later time than the
-  // payload's: only copying every file again replaces it.
-  if (RepeatCopies) Log("Eine unterbrochene Installation wird vervollständigt: alle Dateien werden neu kopiert.");
-  RegWriteInteger(RegMachine(), kInProgressValue, 1);
-}
-
-void TInstallObject::WriteInstallOutcome(int result, bool& restartNeeded) {
-  if (result != rcOk) {
-    RegWrite(RegMachine(), "InstallInfo", ResultMessage(result));
-  } else {
-    restartNeeded = SetRebootInfo();
-    RegDelete(RegMachine(), "InstallInfo", false);
-  }
-  // The mark of a run cut short stays until a run has copied every file.
-  if (CopiesComplete) RegDeleteEntry(RegMachine(), kInProgressValue, false);
-  Report(rkProgress, "100", 0);
-}

@@ -14,55 +14,16 @@
 #include "sys/resolved_path.h"
 #include "sys/text.h"
 
-int TInstallObject::DoUninstall() {
-  if (!Uninstall) return rcMemoryError;
-  LogBanner("Deinstallation ");
-  if (!ClosePrograms(CloseList, true)) return rcProgramStillRunning;
-  const DeletionBoundary boundary = Boundary();
-  FolderSet folders;
-  size_t ended = 0;
-  const int result = RunSequence(UninstallSteps(boundary, folders), ended);
-  // Whatever happened, the recorded registry data goes.
-  KillRegistryData(Uninstall->RegistryValues, Uninstall->RegUser, Uninstall->RegMachine);
-  CapSharedCounts();
-  // Only now the record goes: an uninstallation cut short runs again from it.
-  if (result == rcOk) FinishUninstall(*Uninstall, boundary, folders);
-  Report(rkProgress, "100", 0);
-  return result;
-}
+namespace {
 
-std::vector<SequenceStep> TInstallObject::UninstallSteps(const DeletionBoundary& boundary, FolderSet& folders) {
-  UninstallData& record = *Uninstall;
-  return {
-      {"ProcessUninstData", Always([this, &record] {
-         ProcessUninstData(&record);
-         RecordCountsTaken(record);
-       }),
-       false},
-      {"RemoveLinks", Always([this] { RemoveLinks(); }), false},
-      {"UnregisterDotNet, UnregisterComps", Always([this] { UnregisterUnderOle(); }), false},
-      {"KillFiles", Always([this, &record, &boundary, &folders] {
-         Report(rkMessage, "Lösche Dateien...", rfLog | rfStatus);
-         // The record waits for the end; it goes under the name it lists itself with.
-         const std::string own = ResolvedPath(RecordPath);
-         std::vector<std::string> files;
-         for (const std::string& file : record.InstalledFiles)
-           if (ResolvedPath(file) != own)
-             files.push_back(file);
-           else
-             RecordPath = file;
-         folders = KillRecordedFiles(files, boundary, false);
-       }),
-       false},
-  };
-}
-
-void TInstallObject::RecordCountsTaken(const UninstallData& record) {
-  if (!IniFile(RecordPath).HasSection("CommonFiles")) return;
-  // Run again after being cut short, the uninstallation must neither count
+// Writes into the record that its shared files are counted down: without
+// [CommonFiles], and without the files and servers kept for other users.
+void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
+  if (!IniFile(object.RecordPath).HasSection("CommonFiles")) return;
+  // object.Run again after being cut short, the uninstallation must neither count
   // the shared files down a second time nor delete those it kept for others.
   WriteThroughCopy(
-      RecordPath,
+      object.RecordPath,
       [&record](const std::string& copy, bool) {
         const IniFile file(copy);
         file.EraseSection("CommonFiles");
@@ -79,32 +40,81 @@ void TInstallObject::RecordCountsTaken(const UninstallData& record) {
       true);
 }
 
-void TInstallObject::FinishUninstall(UninstallData& record, const DeletionBoundary& boundary, FolderSet& folders) {
-  if (KillFile(RecordPath)) ForgetRecordSeal(RecordPath);
-  if (boundary.Below(FolderPart(RecordPath))) folders.insert(FolderPart(RecordPath));
-  RemoveRecordedFolders(folders, boundary);
-  if (!KillDir(InstallDir)) Report(rkMessage, "Warnung: Einige Dateien konnten nicht gelöscht werden", rfLog | rfStatus);
-  record.InstalledFiles.push_back(LowerAscii(InstallDir));
-  WriteClearupData(record.InstalledFiles);
+// The uninstallation's last part, once all else is done: the record goes,
+// then the folders of the installation, which become clear-up items.
+void FinishUninstall(TInstallObject& object, UninstallData& record, const DeletionBoundary& boundary,
+                     FolderSet& folders) {
+  if (object.KillFile(object.RecordPath)) ForgetRecordSeal(object.RecordPath);
+  if (boundary.Below(FolderPart(object.RecordPath))) folders.insert(FolderPart(object.RecordPath));
+  object.RemoveRecordedFolders(folders, boundary);
+  if (!object.KillDir(object.InstallDir))
+    object.Report(rkMessage, "Warnung: Einige Dateien konnten nicht gelöscht werden", rfLog | rfStatus);
+  record.InstalledFiles.push_back(LowerAscii(object.InstallDir));
+  object.WriteClearupData(record.InstalledFiles);
 }
 
-void TInstallObject::UnregisterUnderOle() {
-  Report(rkMessage, "Deregistriere Komponenten...", rfLog | rfStatus);
-  WithOle([this] {
-    ReportWeight("UnregisterDotNet", true);
-    UninstallData& record = *Uninstall;
+void UnregisterUnderOle(TInstallObject& object) {
+  object.Report(rkMessage, "Deregistriere Komponenten...", rfLog | rfStatus);
+  object.WithOle([&object] {
+    object.ReportWeight("UnregisterDotNet", true);
+    UninstallData& record = *object.Uninstall;
     if (record.DotNetPresent) {
       std::vector<std::string> assemblies, scratch;
       for (const std::string& line : record.DotNetFiles) {
         const size_t registered = line.find("=registered");
         if (registered != std::string::npos) assemblies.push_back(line.substr(0, registered));
       }
-      RegisterAssemblyList(assemblies, scratch, record.DotNetDir, true);
+      object.RegisterAssemblyList(assemblies, scratch, record.DotNetDir, true);
     }
     // Assemblies in the global cache stay where they are.
-    ReportWeight("DeinstallDotNet", true);
-    ReportWeight("UnregisterComps", true);
+    object.ReportWeight("DeinstallDotNet", true);
+    object.ReportWeight("UnregisterComps", true);
     std::vector<std::string> scratch;
-    RegisterComList(record.ComFiles, scratch, true);
+    object.RegisterComList(record.ComFiles, scratch, true);
   });
+}
+
+std::vector<SequenceStep> UninstallSteps(TInstallObject& object, const DeletionBoundary& boundary, FolderSet& folders) {
+  UninstallData& record = *object.Uninstall;
+  return {
+      {"ProcessUninstData", Always([&object, &record] {
+         object.ProcessUninstData(&record);
+         RecordCountsTaken(object, record);
+       }),
+       false},
+      {"RemoveLinks", Always([&object] { object.RemoveLinks(); }), false},
+      {"UnregisterDotNet, UnregisterComps", Always([&object] { UnregisterUnderOle(object); }), false},
+      {"KillFiles", Always([&object, &record, &boundary, &folders] {
+         object.Report(rkMessage, "Lösche Dateien...", rfLog | rfStatus);
+         // The record waits for the end; it goes under the name it lists itself with.
+         const std::string own = ResolvedPath(object.RecordPath);
+         std::vector<std::string> files;
+         for (const std::string& file : record.InstalledFiles)
+           if (ResolvedPath(file) != own)
+             files.push_back(file);
+           else
+             object.RecordPath = file;
+         folders = object.KillRecordedFiles(files, boundary, false);
+       }),
+       false},
+  };
+}
+
+}  // namespace
+
+int TInstallObject::DoUninstall() {
+  if (!Uninstall) return rcMemoryError;
+  LogBanner("Deinstallation ");
+  if (!ClosePrograms(CloseList, true)) return rcProgramStillRunning;
+  const DeletionBoundary boundary = Boundary();
+  FolderSet folders;
+  size_t ended = 0;
+  const int result = RunSequence(UninstallSteps(*this, boundary, folders), ended);
+  // Whatever happened, the recorded registry data goes.
+  KillRegistryData(Uninstall->RegistryValues, Uninstall->RegUser, Uninstall->RegMachine);
+  CapSharedCounts();
+  // Only now the record goes: an uninstallation cut short runs again from it.
+  if (result == rcOk) FinishUninstall(*this, *Uninstall, boundary, folders);
+  Report(rkProgress, "100", 0);
+  return result;
 }
