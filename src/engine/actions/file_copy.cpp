@@ -1,6 +1,7 @@
 // Putting the components' files in place under the overwrite rule, and
 // deleting files and folders again.
 #include "engine/actions/pending.h"
+#include "engine/actions/component_step.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_seal.h"
@@ -100,21 +101,11 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
 }
 
 int TInstallObject::CopyFiles() {
-  if (!Settings) return MissingSettings("CopyFiles");
-  Report(rkMessage, "Kopiere Dateien...", rfLog | rfStatus);
-  int total = 0;
-  for (const ComponentEntry& component : Settings->Components) total += static_cast<int>(component.Copy.size());
-  StepProgress progress(ReportProcedure, "CopyFiles", false, total);
-  int result = rcOk;
-  for (size_t i = 0; i < Settings->Components.size() && result == rcOk; ++i) {
-    ComponentEntry& component = Settings->Components[i];
-    if (component.Copy.empty()) continue;
-    const int length = static_cast<int>(component.Copy.size());
-    result = CopyComponentFiles(component.Copy, component.Pending, component.Force);
-    progress.Advance(length);
-  }
-  progress.Finish();
-  return result;
+  return RunComponentStep(*this, {"CopyFiles", "Kopiere Dateien...", true,
+                                  [this](ComponentEntry& component) {
+                                    return CopyComponentFiles(component.Copy, component.Pending, component.Force);
+                                  },
+                                  [](const ComponentEntry& component) { return component.Copy.size(); }});
 }
 
 void TInstallObject::KillFiles(const std::vector<std::string>& files, bool removeFolders) {

@@ -1,6 +1,7 @@
 // The components' INI entries, written into their INI files.
 #include <algorithm>
 
+#include "engine/actions/component_step.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
@@ -26,20 +27,10 @@ void ApplyIniEdits(const TInstallObject& object, std::vector<std::string> lines)
 }  // namespace
 
 int TInstallObject::SetInstIniData() {
-  if (!Settings) return MissingSettings("SetInstIniData");
-  StepProgress progress(ReportProcedure, "SetInstIniData", false, static_cast<int>(Settings->Components.size()));
-  Report(rkMessage, "Setze INI Daten...", rfLog | rfStatus);
-  int result = rcOk;
-  for (size_t i = 0; i < Settings->Components.size() && result == rcOk; ++i) {
-    try {
-      ApplyIniEdits(*this, Settings->Components[i].IniEdits);
-    } catch (...) {
-      result = rcException;
-    }
-    progress.Advance();
-  }
-  progress.Finish();
-  return result;
+  return RunComponentStep(*this, {"SetInstIniData", "Setze INI Daten...", true, [this](ComponentEntry& component) {
+                                    ApplyIniEdits(*this, component.IniEdits);
+                                    return rcOk;
+                                  }});
 }
 
 // Lines "file=section=key=value"; one with an empty part is passed over.

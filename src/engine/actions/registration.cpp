@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/actions/pending.h"
+#include "engine/actions/component_step.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
@@ -46,17 +47,6 @@ bool CallServerEntry(const std::string& path, const char* entryName, DWORD& erro
 
 void EraseAt(std::vector<std::string>& list, size_t i) { list.erase(list.begin() + static_cast<std::ptrdiff_t>(i)); }
 
-// One of the three registration steps: its progress name, its lines, the
-// list it works through, whether files waiting for a restart are filtered
-// out first, and the work for one component.
-struct RegistrationStep {
-  const char* Name;
-  const char* Announcement;
-  const char* ExceptionText;
-  std::vector<std::string> ComponentEntry::*List;
-  bool Filter;
-  std::function<void(ComponentEntry&)> Run;
-};
 
 // Drops the files that wait for a restart (recorded for the completion)
 // and those this installation did not write.
@@ -73,33 +63,6 @@ void FilterRegistrations(TInstallObject& object, ComponentEntry& component, std:
       ++i;
     }
   }
-}
-
-int RunRegistrationStep(TInstallObject& object, const RegistrationStep& step) {
-  if (!object.Settings) return object.MissingSettings(step.Name);
-  object.Report(rkMessage, step.Announcement, rfLog | rfStatus);
-  int total = 0;
-  for (ComponentEntry& component : object.Settings->Components) {
-    if (step.Filter) {
-      FilterRegistrations(object, component, component.Register, false);
-      FilterRegistrations(object, component, component.DotNetRegister, true);
-    }
-    total += static_cast<int>((component.*step.List).size());
-  }
-  StepProgress progress(object.ReportProcedure, step.Name, false, total);
-  int result = rcOk;
-  for (ComponentEntry& component : object.Settings->Components) {
-    if ((component.*step.List).empty()) continue;
-    try {
-      step.Run(component);
-      progress.Advance(static_cast<int>((component.*step.List).size()));
-    } catch (...) {
-      object.Log(std::string("Fehler:  ") + step.ExceptionText);
-      result = rcException;
-    }
-  }
-  progress.Finish();
-  return result;
 }
 
 }  // namespace
@@ -201,26 +164,41 @@ void TInstallObject::DeferWaitingFiles(ComponentEntry& component, std::vector<st
 }
 
 int TInstallObject::RegisterComps() {
-  return RunRegistrationStep(
-      *this, {"RegisterComps", "Registriere COM Komponenten...", "Ausnahmefehler bei der Registrierung",
-              &ComponentEntry::Register, true,
-              [this](ComponentEntry& component) { RegisterComList(component.Register, component.Pending, false); }});
+  ComponentStep step{"RegisterComps", "Registriere COM Komponenten...", false, [this](ComponentEntry& component) {
+                       RegisterComList(component.Register, component.Pending, false);
+                       return rcOk;
+                     }};
+  step.Items = [](const ComponentEntry& component) { return component.Register.size(); };
+  step.ExceptionText = "Ausnahmefehler bei der Registrierung";
+  // Files that wait for a restart, and those this installation did not write, are left to others.
+  step.Prepare = [this] {
+    for (ComponentEntry& component : Settings->Components) {
+      FilterRegistrations(*this, component, component.Register, false);
+      FilterRegistrations(*this, component, component.DotNetRegister, true);
+    }
+    return rcOk;
+  };
+  return RunComponentStep(*this, step);
 }
 
 int TInstallObject::InstallDotNet() {
-  return RunRegistrationStep(
-      *this, {"InstallDotNet", "Installiere dotNet Komponenten...", "Ausnahmefehler bei der dotNet Installation",
-              &ComponentEntry::DotNetInstall, false, [this](ComponentEntry& component) {
-                // A component whose assemblies are not all in place is not recorded as installed.
-                if (!InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir))
-                  component.Name.clear();
-              }});
+  ComponentStep step{"InstallDotNet", "Installiere dotNet Komponenten...", false, [this](ComponentEntry& component) {
+                       // A component whose assemblies are not all in place is not recorded as installed.
+                       if (!InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir))
+                         component.Name.clear();
+                       return rcOk;
+                     }};
+  step.Items = [](const ComponentEntry& component) { return component.DotNetInstall.size(); };
+  step.ExceptionText = "Ausnahmefehler bei der dotNet Installation";
+  return RunComponentStep(*this, step);
 }
 
 int TInstallObject::RegisterDotNet() {
-  return RunRegistrationStep(
-      *this, {"RegisterDotNet", "Registriere dotNET Komponenten...", "Ausnahmefehler bei der Registrierung",
-              &ComponentEntry::DotNetRegister, false, [this](ComponentEntry& component) {
-                RegisterAssemblyList(component.DotNetRegister, component.Pending, component.DotNetDir, false);
-              }});
+  ComponentStep step{"RegisterDotNet", "Registriere dotNET Komponenten...", false, [this](ComponentEntry& component) {
+                       RegisterAssemblyList(component.DotNetRegister, component.Pending, component.DotNetDir, false);
+                       return rcOk;
+                     }};
+  step.Items = [](const ComponentEntry& component) { return component.DotNetRegister.size(); };
+  step.ExceptionText = "Ausnahmefehler bei der Registrierung";
+  return RunComponentStep(*this, step);
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/actions/pending.h"
+#include "engine/actions/component_step.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
@@ -139,40 +140,25 @@ bool TInstallObject::RegDelete(const std::string& key, const std::string& name, 
 }
 
 int TInstallObject::SetRegUserInfo() {
-  Report(rkMessage, "Setze Benutzer Installationsdaten...", rfLog | rfStatus);
-  if (!Settings) return MissingSettings("SetRegUserInfo");
-  StepProgress progress(ReportProcedure, "SetRegUserInfo", false, static_cast<int>(Settings->Components.size()));
-  int result = rcOk;
-  try {
-    for (const ComponentEntry& component : Settings->Components) {
-      for (const std::string& line : component.Registry) ApplyRegistryLine(*this, line);
-      progress.Advance();
-    }
-  } catch (...) {
-    result = rcException;
-  }
-  progress.Finish();
-  return result;
+  return RunComponentStep(*this, {"SetRegUserInfo", "Setze Benutzer Installationsdaten...", true,
+                                  [this](ComponentEntry& component) {
+                                    for (const std::string& line : component.Registry) ApplyRegistryLine(*this, line);
+                                    return rcOk;
+                                  }});
 }
 
 int TInstallObject::SetRegInstInfo() {
-  Report(rkMessage, "Setze Installationsdaten...", rfLog | rfStatus);
-  if (!Settings) return MissingSettings("SetRegInstInfo");
-  StepProgress progress(ReportProcedure, "SetRegInstInfo", false, static_cast<int>(Settings->Components.size()));
-  int result = rcOk;
-  try {
-    // Fixed formats, whatever the user's settings: tools read these values.
-    const std::string now = LogTimeStamp();
+  // Fixed formats, whatever the user's settings: tools read these values.
+  const std::string now = LogTimeStamp();
+  ComponentStep step{"SetRegInstInfo", "Setze Installationsdaten...", true, [this, &now](ComponentEntry& component) {
+                       if (!component.Name.empty()) WriteComponentInfo(*this, component, now);
+                       return rcOk;
+                     }};
+  step.Prepare = [this, &now] {
     WriteProductInfo(*this, now);
-    for (const ComponentEntry& component : Settings->Components) {
-      if (!component.Name.empty()) WriteComponentInfo(*this, component, now);
-      progress.Advance();
-    }
-  } catch (...) {
-    result = rcException;
-  }
-  progress.Finish();
-  return result;
+    return rcOk;
+  };
+  return RunComponentStep(*this, step);
 }
 
 std::string TInstallObject::UninstallerShortPath() const {

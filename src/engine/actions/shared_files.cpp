@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/actions/pending.h"
+#include "engine/actions/component_step.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
@@ -90,21 +91,12 @@ void TInstallObject::MarkSharedDeletable(std::vector<std::string>& list, bool de
 }
 
 int TInstallObject::SetSharedComps() {
-  if (!Settings) return MissingSettings("SetSharedComps");
-  StepProgress progress(ReportProcedure, "SetSharedComps", false, static_cast<int>(Settings->Components.size()));
-  Report(rkMessage, "Setze Gemeinsame Dateien...", rfLog | rfStatus);
-  int result = rcOk;
-  for (ComponentEntry& component : Settings->Components) {
-    progress.Advance();
-    try {
-      DropCountedFiles(*this, component.Shared);
-      CountShared(component.Shared, component.Pending, false, false);
-    } catch (...) {
-      result = rcException;
-    }
-  }
-  progress.Finish();
-  return result;
+  return RunComponentStep(*this, {"SetSharedComps", "Setze Gemeinsame Dateien...", false,
+                                  [this](ComponentEntry& component) {
+                                    DropCountedFiles(*this, component.Shared);
+                                    CountShared(component.Shared, component.Pending, false, false);
+                                    return rcOk;
+                                  }});
 }
 
 // A file that the installation before this one counted is not counted again.
