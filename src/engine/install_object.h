@@ -1,6 +1,7 @@
 // The install engine: one object per process performs one run (installation,
-// completion after a restart, uninstallation or clear-up). All its output goes
-// through one reporting procedure; every operation returns a result code.
+// completion after a restart, uninstallation or clear-up) over the run's
+// state. All its output goes through one reporting procedure; every
+// operation returns a result code.
 #pragma once
 
 #include <windows.h>
@@ -8,45 +9,25 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/actions/pending.h"
 #include "engine/boundary/deletion_boundary.h"
-#include "engine/config/install_settings.h"
 #include "engine/report.h"
-#include "engine/records/uninstall_data.h"
-#include "engine/sequences/questions.h"
+#include "engine/run_state.h"
 #include "engine/sequences/sequence.h"
 
 class TZipExtractor;
 class IniFile;
 
-// File and byte counts of the current extraction batch.
-struct ExtractionCounters {
-  int32_t FilesStarted = 0;
-  int32_t BytesStarted = 0;
-  int32_t FileTotal = 0;  // announced for the batch
-  int32_t ByteTotal = 0;
-};
-
-// Orders texts without regard to the case of A to Z.
-struct LessText {
-  bool operator()(const std::string& a, const std::string& b) const;
-};
-// Folders in that order: a sub-folder follows its parent.
-using FolderSet = std::set<std::string, LessText>;
-
-class TInstallObject {
+class TInstallObject : public RunState {
  public:
   TInstallObject();
   ~TInstallObject();
   TInstallObject(const TInstallObject&) = delete;
   TInstallObject& operator=(const TInstallObject&) = delete;
 
-  bool RepeatCopies = false;    // every file of the installation folder is copied, as with force
-  bool CopiesComplete = false;  // this run's copy step wrote every file
   void LogSystemError(DWORD error) const;
   // The local date and time as the log writes them: "dd.mm.yyyy hh:mm:ss".
   static std::string LogTimeStamp();
@@ -248,40 +229,5 @@ class TInstallObject {
   std::string RegMachine() const;
   std::string RegUser() const;
 
-  HWND OwnerWindow = nullptr;
-  // Answers the clear-up's questions; without one nothing is deleted that needs a yes.
-  Questions* Asker = nullptr;
   ReportProc ReportProcedure;
-  char OwnShortPath[512] = {};
-  std::string OwnPath;
-  std::unique_ptr<UninstallData> Uninstall;
-  std::unique_ptr<InstallSettings> Settings;
-  ExtractionCounters Counters;
-  std::string InstallerVersion;
-  std::string InstallDir;
-  std::string UninstDir;
-  std::string ProductName;
-  std::string OwnDir;
-  std::string TmpDir;
-  std::string WinDir;
-  std::string SystemDir;
-  std::string MenuDir;
-  std::string DesktopDir;
-  std::string ProgramsDir;
-  std::string CommonFilesDir;
-  std::string AllUsersDir;
-  std::string AllUsersAppDir;
-  uint8_t Forced = 0;
-  uint8_t OfferReboot = 1;
-  uint8_t AutoRun = 0;
-  uint8_t Invisible = 0;
-  uint8_t IsNT = 0;
-  uint8_t IsAdmin = 0;
-  std::vector<std::string> PlaceholderTable;  // "%name%=folder" lines
-  std::vector<std::string> ArchiveFiles;
-  std::vector<std::string> TempFiles;
-  std::set<std::string, LessText> ClearupFolders;  // sorted, duplicates ignored
-  std::vector<std::string> CloseList;              // "class=caption" lines
-  std::string RecordPath;  // the record an uninstallation, clear-up or completion acts on
-  std::vector<std::string> CreatedFolders;  // by this installation, outermost first
 };
