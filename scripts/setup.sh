@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 libz-mingw-w64-dev
   zlib1g-dev
   wine wine32:i386 xvfb xauth
-  p7zip-full liblnk-utils nsis osslsigncode openssl time
+  p7zip-full zip liblnk-utils nsis osslsigncode openssl time
   imagemagick fonts-wine
   libssl-dev python3-jsonschema python3-yaml
   clang libclang-rt-14-dev

@@ -86,6 +86,30 @@ NAME_CASES = [
 ]
 
 
+def stored_by(tool, name):
+    """How the tool stores a file's name: its bytes, flags, host and version."""
+    with tempfile.TemporaryDirectory() as work:
+        with open(os.path.join(work, name), "wb") as f:
+            f.write(b"Inhalt")
+        target = os.path.join(work, "made.zip")
+        command = {"7z": ["7z", "a", "-tzip", target, name], "zip": ["zip", "-q", target, name]}[tool]
+        subprocess.run(command, cwd=work, check=True, stdout=subprocess.DEVNULL,
+                       env=dict(os.environ, LC_ALL="C.UTF-8"))
+        with open(target, "rb") as f:
+            data = f.read()
+    central = data.rfind(b"PK\x01\x02")
+    version, host, flags = data[central + 4], data[central + 5], int.from_bytes(data[central + 8:central + 10], "little")
+    length = int.from_bytes(data[central + 28:central + 30], "little")
+    return data[central + 46:central + 46 + length], flags & 0x0800, host, version
+
+
+def check_tools_store_as_the_table_says():
+    """The table's flagged and unmarked UTF-8 cases are what 7z and Info-ZIP's zip write on Linux."""
+    for tool, name, case in (("7z", "größe.txt", 1), ("zip", "grüße.txt", 5)):
+        stored, flags, host, _ = stored_by(tool, name)
+        assert (stored, flags, host) == NAME_CASES[case][:3], (tool, stored, flags, host)
+
+
 def named_archive(folder, cases, descriptor):
     """The cases as members of folder/, each stored with its own bytes and marks."""
     placeholders = [b"%c" % (ord("A") + i) * len(case[0]) for i, case in enumerate(cases)]
@@ -176,6 +200,7 @@ def main(folder):
     flagged[6] |= 0x1
     flagged[flagged.rfind(b"PK\x01\x02") + 8] |= 0x1
     files["flagged.zip"] = bytes(flagged)
+    check_tools_store_as_the_table_says()
     files.update(name_archives())
     # One member with MS-DOS local time only, one with an extended timestamp
     # (2020-01-02 03:04:05 UTC) beside a different MS-DOS time.
