@@ -89,8 +89,8 @@ double TInstallObject::AddProgress(int& reported, double share, double carry) co
   return ::AddProgress(ReportProcedure, reported, share, carry);
 }
 
-int TInstallObject::MissingSettings(const char* step) const {
-  StepProgress(ReportProcedure, step, false, 0).Finish();
+int TInstallObject::MissingSettings(WeightedStep step) const {
+  StepProgress(ReportProcedure, step, 0).Finish();
   return rcMemoryError;
 }
 

@@ -17,6 +17,7 @@
 #include "engine/report.h"
 #include "engine/run_state.h"
 #include "engine/sequences/sequence.h"
+#include "engine/step_weights.h"
 
 class TZipExtractor;
 class IniFile;
@@ -39,7 +40,7 @@ class TInstallObject : public RunState {
   void LogError(const std::string& subject, const char* participle, const std::string& detail = "") const;
   void LogWarning(const std::string& subject, const char* participle, const std::string& detail = "") const;
   // Ends a step that has no settings to work on: -4, with its whole weight reported.
-  int MissingSettings(const char* step) const;
+  int MissingSettings(WeightedStep step) const;
   // Reads the record through read, which receives a copy of it that is
   // checked against its seal: -27 when the record is missing, -32 (logged)
   // when it is not sealed as it is now, an exception -3.
@@ -64,7 +65,7 @@ class TInstallObject : public RunState {
   // action for the completion.
   void DeferWaitingFiles(ComponentEntry& component, std::vector<std::string>& list, const DeferredAction& action);
   // Reports the whole weight of a step that has no items of its own.
-  void ReportWeight(const char* step, bool uninstallTable = false) const;
+  void ReportWeight(WeightedStep step) const;
   // Whether the folder may be an installation folder (not a root, not a
   // folder of the system or above one, not a link); logs a refusal.
   bool AllowedInstallationFolder(const std::string& folder) const;

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "engine/step_weights.h"
 
 double AddProgress(const ReportProc& report, int& reported, double share, double carry) {
   const double sum = share + carry;
@@ -13,8 +12,8 @@ double AddProgress(const ReportProc& report, int& reported, double share, double
   return sum - whole;
 }
 
-StepProgress::StepProgress(ReportProc report, const std::string& stepName, bool uninstallTable, int itemCount)
-    : report_(std::move(report)), weight_(GetStepWeight(stepName, uninstallTable)), itemCount_(itemCount) {}
+StepProgress::StepProgress(ReportProc report, WeightedStep step, int itemCount)
+    : report_(std::move(report)), weight_(StepWeight(step)), itemCount_(itemCount) {}
 
 void StepProgress::Advance(int items) {
   if (itemCount_ <= 0) return;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/report.h"
+#include "engine/step_weights.h"
 
 // Adds share and carry; when the sum reaches 1, reports its integral part as
 // progress (kind 12), adds it to reported and returns the fraction left.
@@ -15,7 +16,7 @@ double AddProgress(const ReportProc& report, int& reported, double share, double
 // reports what is left, so a step always advances the bar by exactly its weight.
 class StepProgress {
  public:
-  StepProgress(ReportProc report, const std::string& stepName, bool uninstallTable, int itemCount);
+  StepProgress(ReportProc report, WeightedStep step, int itemCount);
   void Advance(int items = 1);
   void Finish();
 

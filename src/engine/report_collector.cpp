@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "engine/records/record_entries.h"
 #include "engine/report.h"
 #include "sys/text.h"
 
@@ -12,14 +13,14 @@ namespace {
 // The record line of an item kind, or none for kinds that are no record item.
 bool RecordLine(uint8_t kind, const std::string& text, std::string& line) {
   switch (kind) {
-    case rkFile: line = "InstalledFiles|" + text + "|installed"; return true;
-    case rkRegistry: line = "Registry|" + text + "|inserted"; return true;
-    case rkCom: line = "COM|" + text + "|registered"; return true;
-    case rkCommonFile: line = "CommonFiles|" + text + "|installed"; return true;
-    case rkLink: line = "Links|" + text; return true;
-    case rkGroup: line = "Groups|" + text + "|created"; return true;
-    case rkDirectory: line = "Directories|" + text + "|delete"; return true;
-    case rkDotNet: line = "dotNET|" + text + "|registered"; return true;
+    case rkFile: line = RecordItemText("InstalledFiles", text, "installed"); return true;
+    case rkRegistry: line = RecordItemText("Registry", text, "inserted"); return true;
+    case rkCom: line = RecordItemText("COM", text, "registered"); return true;
+    case rkCommonFile: line = RecordItemText("CommonFiles", text, "installed"); return true;
+    case rkLink: line = "Links|" + text; return true;  // the text is "link|target" already
+    case rkGroup: line = RecordItemText("Groups", text, "created"); return true;
+    case rkDirectory: line = RecordItemText("Directories", text, "delete"); return true;
+    case rkDotNet: line = RecordItemText("dotNET", text, "registered"); return true;
     default: return false;
   }
 }

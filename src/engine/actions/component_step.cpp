@@ -5,13 +5,13 @@
 #include "engine/result_codes.h"
 
 int RunComponentStep(TInstallObject& object, const ComponentStep& step) {
-  if (!object.Settings) return object.MissingSettings(step.Name);
+  if (!object.Settings) return object.MissingSettings(step.Step);
   object.Report(rkMessage, step.Announcement, rfLog | rfStatus);
   int result = step.Prepare ? Guarded(step.Prepare) : rcOk;
   const auto items = [&step](const ComponentEntry& component) { return step.Items ? step.Items(component) : 1; };
   size_t total = 0;
   for (const ComponentEntry& component : object.Settings->Components) total += items(component);
-  StepProgress progress(object.ReportProcedure, step.Name, false, static_cast<int>(total));
+  StepProgress progress(object.ReportProcedure, step.Step, static_cast<int>(total));
   for (ComponentEntry& component : object.Settings->Components) {
     if (result != rcOk && step.StopAtFailure) break;
     const size_t count = items(component);

@@ -6,9 +6,10 @@
 #include <functional>
 
 #include "engine/install_object.h"
+#include "engine/step_weights.h"
 
 struct ComponentStep {
-  const char* Name;          // the progress weight's key
+  WeightedStep Step;         // whose weight it spreads
   const char* Announcement;  // logged and shown when the step begins
   // Whether one component's failure ends the step; else the others still go.
   bool StopAtFailure;

@@ -4,6 +4,7 @@
 #include "engine/actions/component_step.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
+#include "engine/records/record_entries.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "sys/file_system.h"
@@ -46,7 +47,7 @@ int CopyBeside(TInstallObject& object, const std::string& source, const std::str
     }
   }
   object.ClearupFolders.insert(LowerAscii(waiting));
-  object.Report(rkErrorCopy, "copy|" + waiting + "|" + target, 0);
+  object.Report(rkErrorCopy, RecordItemText("copy", waiting, target), 0);
   return rcOk;
 }
 
@@ -101,7 +102,7 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::
 }
 
 int TInstallObject::CopyFiles() {
-  return RunComponentStep(*this, {"CopyFiles", "Kopiere Dateien...", true,
+  return RunComponentStep(*this, {WeightedStep::CopyFiles, "Kopiere Dateien...", true,
                                   [this](ComponentEntry& component) {
                                     return CopyComponentFiles(component.Copy, component.Pending, component.Force);
                                   },
@@ -109,7 +110,7 @@ int TInstallObject::CopyFiles() {
 }
 
 void TInstallObject::KillFiles(const std::vector<std::string>& files, bool removeFolders) {
-  StepProgress progress(ReportProcedure, "KillFiles", true, static_cast<int>(files.size()));
+  StepProgress progress(ReportProcedure, WeightedStep::KillFiles, static_cast<int>(files.size()));
   std::set<std::string, LessText> folders;
   for (const std::string& path : files) {
     folders.insert(FolderPart(path));
@@ -123,7 +124,7 @@ void TInstallObject::KillFiles(const std::vector<std::string>& files, bool remov
 
 FolderSet TInstallObject::KillRecordedFiles(const std::vector<std::string>& files, const DeletionBoundary& boundary,
                                             bool insideOnly) {
-  StepProgress progress(ReportProcedure, "KillFiles", true, static_cast<int>(files.size()));
+  StepProgress progress(ReportProcedure, WeightedStep::KillFiles, static_cast<int>(files.size()));
   FolderSet folders;
   for (const std::string& path : files) {
     progress.Advance();

@@ -27,7 +27,7 @@ void ApplyIniEdits(const TInstallObject& object, std::vector<std::string> lines)
 }  // namespace
 
 int TInstallObject::SetInstIniData() {
-  return RunComponentStep(*this, {"SetInstIniData", "Setze INI Daten...", true, [this](ComponentEntry& component) {
+  return RunComponentStep(*this, {WeightedStep::SetInstIniData, "Setze INI Daten...", true, [this](ComponentEntry& component) {
                                     ApplyIniEdits(*this, component.IniEdits);
                                     return rcOk;
                                   }});

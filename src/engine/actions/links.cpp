@@ -47,7 +47,7 @@ void TInstallObject::CreateLinks(bool openFolders) {
   const std::vector<std::string> none;
   const std::vector<std::string>& groups = Settings ? Settings->Groups : none;
   const std::vector<std::string>& links = Settings ? Settings->Links : none;
-  StepProgress progress(ReportProcedure, "CreateLinks", false, static_cast<int>(groups.size() + links.size()));
+  StepProgress progress(ReportProcedure, WeightedStep::CreateLinks, static_cast<int>(groups.size() + links.size()));
   const std::string menu = ProgramsMenu();
   // Only the keys 1 to n are looked up, n being the number of lines.
   for (size_t k = 1; k <= groups.size(); ++k) {
@@ -69,7 +69,7 @@ void TInstallObject::RemoveLinks() {
   const std::vector<std::string> none;
   const std::vector<std::string>& links = Uninstall ? Uninstall->Links : none;
   const std::vector<std::string>& groups = Uninstall ? Uninstall->Groups : none;
-  StepProgress progress(ReportProcedure, "RemoveLinks", true, static_cast<int>(links.size() + groups.size()));
+  StepProgress progress(ReportProcedure, WeightedStep::RemoveLinks, static_cast<int>(links.size() + groups.size()));
   if (!links.empty()) Report(rkMessage, "Entferne Links...", rfLog | rfStatus);
   for (const std::string& line : links) {
     std::string link, target;

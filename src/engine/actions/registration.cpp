@@ -8,6 +8,7 @@
 #include "engine/actions/pending.h"
 #include "engine/actions/component_step.h"
 #include "engine/install_object.h"
+#include "engine/records/record_entries.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
 #include "sys/library_proc.h"
@@ -157,14 +158,14 @@ void TInstallObject::DeferWaitingFiles(ComponentEntry& component, std::vector<st
       continue;
     }
     // The file waits beside its target: it is registered after the restart.
-    Report(action.Kind, std::string(action.Section) + "|~|" + path, 0);
+    Report(action.Kind, RecordItemText(action.Section, "~", path), 0);
     EraseAt(list, i);
     component.Pending.push_back(PendingLine(action.Pending, path));
   }
 }
 
 int TInstallObject::RegisterComps() {
-  ComponentStep step{"RegisterComps", "Registriere COM Komponenten...", false, [this](ComponentEntry& component) {
+  ComponentStep step{WeightedStep::RegisterComps, "Registriere COM Komponenten...", false, [this](ComponentEntry& component) {
                        RegisterComList(component.Register, component.Pending, false);
                        return rcOk;
                      }};
@@ -182,7 +183,7 @@ int TInstallObject::RegisterComps() {
 }
 
 int TInstallObject::InstallDotNet() {
-  ComponentStep step{"InstallDotNet", "Installiere dotNet Komponenten...", false, [this](ComponentEntry& component) {
+  ComponentStep step{WeightedStep::InstallDotNet, "Installiere dotNet Komponenten...", false, [this](ComponentEntry& component) {
                        // A component whose assemblies are not all in place is not recorded as installed.
                        if (!InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir))
                          component.Name.clear();
@@ -194,7 +195,7 @@ int TInstallObject::InstallDotNet() {
 }
 
 int TInstallObject::RegisterDotNet() {
-  ComponentStep step{"RegisterDotNet", "Registriere dotNET Komponenten...", false, [this](ComponentEntry& component) {
+  ComponentStep step{WeightedStep::RegisterDotNet, "Registriere dotNET Komponenten...", false, [this](ComponentEntry& component) {
                        RegisterAssemblyList(component.DotNetRegister, component.Pending, component.DotNetDir, false);
                        return rcOk;
                      }};

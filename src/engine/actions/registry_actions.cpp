@@ -9,6 +9,7 @@
 #include "engine/actions/component_step.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
+#include "engine/records/record_entries.h"
 #include "engine/result_codes.h"
 #include "engine/system_keys.h"
 #include "sys/file_system.h"
@@ -92,7 +93,7 @@ void WriteComponentInfo(TInstallObject& object, const ComponentEntry& component,
   object.RegWrite(userKey, object.Update() ? "Update" : "Install", now);
   if (waiting) {
     object.RegWrite(machineKey, "NeedReboot", "1");
-    object.Report(rkErrorRegistry, "Registry|" + machineKey + "\\NeedReboot|@", 0);
+    object.Report(rkErrorRegistry, RecordItemText("Registry", machineKey + "\\NeedReboot", "@"), 0);
   }
   object.RegWrite(machineKey, "Version", component.Version);
   object.RegWrite(object.RegMachine() + "\\Components", component.Name, now);
@@ -140,7 +141,7 @@ bool TInstallObject::RegDelete(const std::string& key, const std::string& name, 
 }
 
 int TInstallObject::SetRegUserInfo() {
-  return RunComponentStep(*this, {"SetRegUserInfo", "Setze Benutzer Installationsdaten...", true,
+  return RunComponentStep(*this, {WeightedStep::SetRegUserInfo, "Setze Benutzer Installationsdaten...", true,
                                   [this](ComponentEntry& component) {
                                     for (const std::string& line : component.Registry) ApplyRegistryLine(*this, line);
                                     return rcOk;
@@ -150,7 +151,7 @@ int TInstallObject::SetRegUserInfo() {
 int TInstallObject::SetRegInstInfo() {
   // Fixed formats, whatever the user's settings: tools read these values.
   const std::string now = LogTimeStamp();
-  ComponentStep step{"SetRegInstInfo", "Setze Installationsdaten...", true, [this, &now](ComponentEntry& component) {
+  ComponentStep step{WeightedStep::SetRegInstInfo, "Setze Installationsdaten...", true, [this, &now](ComponentEntry& component) {
                        if (!component.Name.empty()) WriteComponentInfo(*this, component, now);
                        return rcOk;
                      }};
@@ -204,7 +205,7 @@ void TInstallObject::RefreshUninstallEntry() {
 void TInstallObject::KillRegistryData(std::vector<std::string>& lines, const std::string& userKey,
                                       const std::string& machineKey) {
   Report(rkMessage, "Lösche Installationsdaten...", rfLog | rfStatus);
-  StepProgress progress(ReportProcedure, "KillRegistryData", true, static_cast<int>(lines.size()));
+  StepProgress progress(ReportProcedure, WeightedStep::KillRegistryData, static_cast<int>(lines.size()));
   std::sort(lines.begin(), lines.end(), LocaleLessText);
   // From the last line back, so that the lines left are those not deleted.
   for (size_t i = lines.size(); i-- > 0;) {

@@ -91,7 +91,7 @@ void TInstallObject::MarkSharedDeletable(std::vector<std::string>& list, bool de
 }
 
 int TInstallObject::SetSharedComps() {
-  return RunComponentStep(*this, {"SetSharedComps", "Setze Gemeinsame Dateien...", false,
+  return RunComponentStep(*this, {WeightedStep::SetSharedComps, "Setze Gemeinsame Dateien...", false,
                                   [this](ComponentEntry& component) {
                                     DropCountedFiles(*this, component.Shared);
                                     CountShared(component.Shared, component.Pending, false, false);
@@ -103,7 +103,7 @@ int TInstallObject::SetSharedComps() {
 
 void TInstallObject::ProcessUninstData(UninstallData* record) {
   Report(rkMessage, "Setze Gemeinsame Dateien zurück...", rfLog | rfStatus);
-  StepProgress progress(ReportProcedure, "ProcessUninstData", true, 0);
+  StepProgress progress(ReportProcedure, WeightedStep::ProcessUninstData, 0);
   if (!record) {
     LogWarning("Gemeinsame Dateien ", "zurückgesetzt");
     progress.Finish();

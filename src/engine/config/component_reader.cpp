@@ -14,8 +14,8 @@ using namespace descriptor_file;
 
 int TInstallObject::ProcessInstInis() {
   Report(rkMessage, "Ermittle zu installierende Komponenten...", rfLog | rfStatus);
-  if (!Settings) return MissingSettings("ProcessInstInis");
-  StepProgress progress(ReportProcedure, "ProcessInstInis", false, static_cast<int>(TempFiles.size()));
+  if (!Settings) return MissingSettings(WeightedStep::ProcessInstInis);
+  StepProgress progress(ReportProcedure, WeightedStep::ProcessInstInis, static_cast<int>(TempFiles.size()));
   Settings->Components.clear();
   int result = rcOk;
   for (size_t i = 0; i < TempFiles.size() && result == rcOk; ++i) {

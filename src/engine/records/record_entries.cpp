@@ -36,6 +36,10 @@ std::vector<RecordEntry> InfoEntries(const RecordInfo& info) {
   };
 }
 
+std::string RecordItemText(const std::string& section, const std::string& key, const std::string& value) {
+  return section + "|" + key + "|" + value;
+}
+
 std::vector<RecordEntry> ItemEntries(std::vector<std::string>& sortedItems, std::vector<std::string>& rejected) {
   int counters[std::size(kNumberedSections)] = {};
   std::vector<RecordEntry> entries;

@@ -22,6 +22,10 @@ struct RecordEntry {
   std::string Value;
 };
 
+// An item's text as the engine reports it and ItemEntries reads it back:
+// "section|key|value".
+std::string RecordItemText(const std::string& section, const std::string& key, const std::string& value);
+
 // The [Info] entries in their written order.
 std::vector<RecordEntry> InfoEntries(const RecordInfo& info);
 

@@ -83,7 +83,7 @@ int TInstallObject::ReadClearupData(const std::string& path, const std::string& 
 
 void TInstallObject::WriteClearupData(const std::vector<std::string>& files) {
   Report(rkMessage, "Aktualisiere Installationsdatei...", rfLog | rfStatus);
-  StepProgress progress(ReportProcedure, "WriteClearupData", true, static_cast<int>(files.size()));
+  StepProgress progress(ReportProcedure, WeightedStep::WriteClearupData, static_cast<int>(files.size()));
   const DeletionBoundary boundary = Boundary();
   for (const std::string& file : files) {
     const std::string folder = LowerAscii(FolderPart(file));

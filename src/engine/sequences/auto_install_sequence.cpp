@@ -5,6 +5,7 @@
 
 #include "engine/actions/pending.h"
 #include "engine/install_object.h"
+#include "engine/records/record_entries.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "engine/sequences/sequence.h"
@@ -46,7 +47,7 @@ void ApplyDeferredDeletion(TInstallObject& object, const std::string& line, bool
   }
   // While a file still waits, the value stays and waits for the next restart too.
   if (filesWait)
-    object.Report(rkErrorRegistry, "Registry|" + left + "|@", 0);
+    object.Report(rkErrorRegistry, RecordItemText("Registry", left, "@"), 0);
   else
     object.RegDelete(key, name, false);
 }
@@ -79,10 +80,10 @@ std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::st
       {"KeepWaitingCopies", Always([&object, completed] { KeepWaitingCopies(object, completed().Copy); }), false},
       // Whether a waiting copy is to replace its target was decided when it was written (with the
       // overwrite rule or its component's force): it is copied as it is.
-      {"CopyFiles",
+      {StepName(WeightedStep::CopyFiles),
        [&object, completed] { return object.CopyComponentFiles(completed().Copy, completed().Pending, true); }, true},
       {"CompleteRegistrations", Always([&object, completed] { CompleteRegistrations(object, completed()); }), false},
-      {"SetSharedComps",
+      {StepName(WeightedStep::SetSharedComps),
        Always([&object, completed] { object.CountShared(completed().Shared, completed().Pending, false, false); }),
        false},
       {"NeedReboot", Always([&object, completed] {
@@ -91,7 +92,7 @@ std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::st
        }),
        false},
       // The waiting copies that are in place now, and the record, go.
-      {"KillFiles", Always([&object, completed, record] {
+      {StepName(WeightedStep::KillFiles), Always([&object, completed, record] {
          for (const std::string& target : completed().Copy) object.TempFiles.push_back(target + "~");
          object.TempFiles.push_back(record);
          object.KillFiles(object.TempFiles, false);

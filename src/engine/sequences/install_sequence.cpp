@@ -20,7 +20,7 @@
 namespace {
 
 // The steps from the file copy on undo a failed new installation.
-const char kFirstStepToUndo[] = "CopyFiles";
+const char* const kFirstStepToUndo = StepName(WeightedStep::CopyFiles);
 // Set under the product's machine key while the installation runs: a run that
 // finds it completes one that was cut short.
 const char kInProgressValue[] = "InstallInProgress";
@@ -87,9 +87,9 @@ std::vector<SequenceStep> InstallSteps(TInstallObject& object) {
        [&object] { return object.ClosePrograms(object.CloseList, true) ? rcOk : rcProgramStillRunning; }, true},
       {"%installdir%", Always([&object] { object.PlaceholderTable.push_back("%installdir%=" + object.InstallDir); }),
        false},
-      {"ProcessInstInis", [&object] { return object.ProcessInstInis(); }, true},
+      {StepName(WeightedStep::ProcessInstInis), [&object] { return object.ProcessInstInis(); }, true},
       {kInProgressValue, Always([&object] { MarkInProgress(object); }), false},
-      {"CopyFiles",
+      {StepName(WeightedStep::CopyFiles),
        [&object] {
          const int result = object.CopyFiles();
          object.CopiesComplete = result == rcOk;
@@ -103,27 +103,27 @@ std::vector<SequenceStep> InstallSteps(TInstallObject& object) {
          ForgetRecordSeal(object.WinDir + "uninst.ini");
        }),
        false},
-      {"SetRegUninstInfo", Always([&object] {
+      {StepName(WeightedStep::SetRegUninstInfo), Always([&object] {
          if (!object.Update())
            object.SetRegUninstInfo(object.Settings->UninstTitle);
          else
            object.RefreshUninstallEntry();
-         object.ReportWeight("SetRegUninstInfo");
+         object.ReportWeight(WeightedStep::SetRegUninstInfo);
        }),
        false},
-      {"SetSharedComps", [&object] { return object.SetSharedComps(); }, false},
-      {"SetRegInstInfo", [&object] { return object.SetRegInstInfo(); }, false},
-      {"SetRegUserInfo", [&object] { return object.SetRegUserInfo(); }, false},
-      {"CreateLinks", Always([&object] { object.CreateLinks(!object.Invisible); }), false},
-      {"SetInstIniData", [&object] { return object.SetInstIniData(); }, false},
-      {"RemoveClearupInfo", Always([&object] {
+      {StepName(WeightedStep::SetSharedComps), [&object] { return object.SetSharedComps(); }, false},
+      {StepName(WeightedStep::SetRegInstInfo), [&object] { return object.SetRegInstInfo(); }, false},
+      {StepName(WeightedStep::SetRegUserInfo), [&object] { return object.SetRegUserInfo(); }, false},
+      {StepName(WeightedStep::CreateLinks), Always([&object] { object.CreateLinks(!object.Invisible); }), false},
+      {StepName(WeightedStep::SetInstIniData), [&object] { return object.SetInstIniData(); }, false},
+      {StepName(WeightedStep::RemoveClearupInfo), Always([&object] {
          object.RemoveClearupInfo();
-         object.ReportWeight("RemoveClearupInfo");
+         object.ReportWeight(WeightedStep::RemoveClearupInfo);
        }),
        false},
-      {"RunProg", Always([&object] {
+      {StepName(WeightedStep::RunProg), Always([&object] {
          object.RunProg();
-         object.ReportWeight("RunProg");
+         object.ReportWeight(WeightedStep::RunProg);
        }),
        false},
   };
@@ -158,7 +158,5 @@ int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
   return result;
 }
 
-void TInstallObject::ReportWeight(const char* step, bool uninstallTable) const {
-  Report(rkProgress, std::to_string(GetStepWeight(step, uninstallTable)), 0);
-}
+void TInstallObject::ReportWeight(WeightedStep step) const { Report(rkProgress, std::to_string(StepWeight(step)), 0); }
 

@@ -56,7 +56,7 @@ void FinishUninstall(TInstallObject& object, UninstallData& record, const Deleti
 void UnregisterUnderOle(TInstallObject& object) {
   object.Report(rkMessage, "Deregistriere Komponenten...", rfLog | rfStatus);
   object.WithOle([&object] {
-    object.ReportWeight("UnregisterDotNet", true);
+    object.ReportWeight(WeightedStep::UnregisterDotNet);
     UninstallData& record = *object.Uninstall;
     if (record.DotNetPresent) {
       std::vector<std::string> assemblies, scratch;
@@ -67,8 +67,8 @@ void UnregisterUnderOle(TInstallObject& object) {
       object.RegisterAssemblyList(assemblies, scratch, record.DotNetDir, true);
     }
     // Assemblies in the global cache stay where they are.
-    object.ReportWeight("DeinstallDotNet", true);
-    object.ReportWeight("UnregisterComps", true);
+    object.ReportWeight(WeightedStep::DeinstallDotNet);
+    object.ReportWeight(WeightedStep::UnregisterComps);
     std::vector<std::string> scratch;
     object.RegisterComList(record.ComFiles, scratch, true);
   });
@@ -77,14 +77,14 @@ void UnregisterUnderOle(TInstallObject& object) {
 std::vector<SequenceStep> UninstallSteps(TInstallObject& object, const DeletionBoundary& boundary, FolderSet& folders) {
   UninstallData& record = *object.Uninstall;
   return {
-      {"ProcessUninstData", Always([&object, &record] {
+      {StepName(WeightedStep::ProcessUninstData), Always([&object, &record] {
          object.ProcessUninstData(&record);
          RecordCountsTaken(object, record);
        }),
        false},
-      {"RemoveLinks", Always([&object] { object.RemoveLinks(); }), false},
+      {StepName(WeightedStep::RemoveLinks), Always([&object] { object.RemoveLinks(); }), false},
       {"UnregisterDotNet, UnregisterComps", Always([&object] { UnregisterUnderOle(object); }), false},
-      {"KillFiles", Always([&object, &record, &boundary, &folders] {
+      {StepName(WeightedStep::KillFiles), Always([&object, &record, &boundary, &folders] {
          object.Report(rkMessage, "Lösche Dateien...", rfLog | rfStatus);
          // The record waits for the end; it goes under the name it lists itself with.
          const std::string own = ResolvedPath(object.RecordPath);

@@ -14,7 +14,7 @@ class ComponentStepTest : public ActionTest {
  protected:
   std::vector<std::string> worked;
   ComponentStep Step(bool stopAtFailure) {
-    return {"CopyFiles", "Kopiere Dateien...", stopAtFailure, [this](ComponentEntry& component) {
+    return {WeightedStep::CopyFiles, "Kopiere Dateien...", stopAtFailure, [this](ComponentEntry& component) {
               worked.push_back(component.Name);
               if (component.Name == "fails") return rcFileNotFound;
               if (component.Name == "raises") throw std::runtime_error("kaputt");
