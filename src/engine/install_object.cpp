@@ -85,10 +85,6 @@ void TInstallObject::Report(uint8_t kind, const std::string& text, uint8_t flags
   if (ReportProcedure) ReportProcedure(kind, text, flags);
 }
 
-double TInstallObject::AddProgress(int& reported, double share, double carry) const {
-  return ::AddProgress(ReportProcedure, reported, share, carry);
-}
-
 int TInstallObject::MissingSettings(WeightedStep step) const {
   StepProgress(ReportProcedure, step, 0).Finish();
   return rcMemoryError;

@@ -73,8 +73,6 @@ class TInstallObject : public RunState {
   void Report(uint8_t kind, const std::string& text, uint8_t flags) const;
   // Appends a line to the run's log.
   void Log(const std::string& text) const;
-  // Adds share and carry and reports the whole part as progress; returns the new carry.
-  double AddProgress(int& reported, double share, double carry) const;
 
   // Expands the placeholders of the table in text (trimmed, backslash pairs collapsed).
   std::string ExpandPlaceholders(const std::string& text) const;
