@@ -137,7 +137,7 @@ class TInstallObject : public RunState {
   // Copies the source=target lines under the overwrite rule; the list keeps
   // the lower-cased targets written. A target in use is written as target~
   // and recorded in pending.
-  int CopyComponentFiles(std::vector<std::string>& copyList, std::vector<std::string>& pending, bool force);
+  int CopyComponentFiles(std::vector<std::string>& copyList, PendingActions& pending, bool force);
   // The install step: every component's copy list.
   int CopyFiles();
   // Deletes the files and then (removeFolders) the folders that held them.
@@ -184,7 +184,7 @@ class TInstallObject : public RunState {
 
   // Counts the shared files of the list up (at most 3) or down (at least 0);
   // a counter that cannot be changed leaves the list and waits in pending.
-  void CountShared(std::vector<std::string>& list, std::vector<std::string>& pending, bool deleteShared,
+  void CountShared(std::vector<std::string>& list, PendingActions& pending, bool deleteShared,
                    bool decrement);
   // Turns every path into path=yes (may be deleted) or path=no (keep).
   void MarkSharedDeletable(std::vector<std::string>& list, bool deleteShared) const;
@@ -197,11 +197,11 @@ class TInstallObject : public RunState {
 
   // Registers (or unregisters) COM servers, DLLs before executables; failed
   // ones leave the list and wait in pending. True when all succeeded.
-  bool RegisterComList(std::vector<std::string>& list, std::vector<std::string>& pending, bool unregister);
-  bool RegisterAssemblyList(std::vector<std::string>& list, std::vector<std::string>& pending,
+  bool RegisterComList(std::vector<std::string>& list, PendingActions& pending, bool unregister);
+  bool RegisterAssemblyList(std::vector<std::string>& list, PendingActions& pending,
                             const std::string& netFolder, bool unregister);
   // Puts assemblies into the global cache, stopping at the first failure.
-  bool InstallAssemblyList(std::vector<std::string>& list, std::vector<std::string>& pending,
+  bool InstallAssemblyList(std::vector<std::string>& list, PendingActions& pending,
                            const std::string& netFolder);
   int RegisterComps();
   int InstallDotNet();

@@ -32,9 +32,9 @@ bool CopyOver(const std::string& source, const std::string& target, DWORD existi
 }
 
 int CopyBeside(TInstallObject& object, const std::string& source, const std::string& target,
-               std::vector<std::string>& pending) {
+               PendingActions& pending) {
   // The target is in use: the new file waits beside it for the next start.
-  pending.push_back(PendingLine(pkCopy, target));
+  pending.push_back(Pending(pkCopy, target));
   object.LogError("Datei " + target + " ", "geschrieben");
   const std::string waiting = target + "~";
   // After a restart the source is the waiting copy itself: it waits on.
@@ -53,7 +53,7 @@ int CopyBeside(TInstallObject& object, const std::string& source, const std::str
 
 }  // namespace
 
-int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, std::vector<std::string>& pending,
+int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, PendingActions& pending,
                                        bool force) {
   int result = rcOk;
   std::string readyFolder;  // the folder of the previous target, which is there

@@ -1,5 +1,5 @@
-// A component's pending lines "N=path": actions that wait for the completion
-// after a restart, numbered by what waits. Platform-free.
+// A component's pending actions: what waits for the completion after a
+// restart, by kind and file. Platform-free.
 #pragma once
 
 #include <string>
@@ -15,22 +15,27 @@ enum PendingKind {
   pkDotNetInstall = 5,
 };
 
-inline std::string PendingLine(PendingKind kind, const std::string& path) {
-  return std::to_string(kind) + "=" + LowerAscii(path);
-}
+struct PendingAction {
+  PendingKind Kind;
+  std::string Path;  // lower case
+  bool operator==(const PendingAction& other) const { return Kind == other.Kind && Path == other.Path; }
+};
 
-// Whether a line of that kind names a file.
-inline bool HasPending(const std::vector<std::string>& pending, PendingKind kind) {
-  const std::string name = std::to_string(kind) + "=";
-  for (const std::string& line : pending)
-    if (line.size() > name.size() && line.compare(0, name.size(), name) == 0) return true;
+using PendingActions = std::vector<PendingAction>;
+
+inline PendingAction Pending(PendingKind kind, const std::string& path) { return {kind, LowerAscii(path)}; }
+
+// Whether an action of that kind waits.
+inline bool HasPending(const PendingActions& pending, PendingKind kind) {
+  for (const PendingAction& action : pending)
+    if (action.Kind == kind && !action.Path.empty()) return true;
   return false;
 }
 
 // Whether the file waits for that kind of action (case ignored).
-inline bool IsPending(const std::vector<std::string>& pending, PendingKind kind, const std::string& path) {
-  const std::string wanted = std::to_string(kind) + "=" + path;
-  for (const std::string& line : pending)
-    if (SameText(line, wanted)) return true;
+inline bool IsPending(const PendingActions& pending, PendingKind kind, const std::string& path) {
+  for (const PendingAction& action : pending)
+    if (action.Kind == kind && SameText(action.Path, path)) return true;
   return false;
 }
+

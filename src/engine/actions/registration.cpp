@@ -68,7 +68,7 @@ void FilterRegistrations(TInstallObject& object, ComponentEntry& component, std:
 
 }  // namespace
 
-bool TInstallObject::RegisterComList(std::vector<std::string>& list, std::vector<std::string>& pending,
+bool TInstallObject::RegisterComList(std::vector<std::string>& list, PendingActions& pending,
                                      bool unregister) {
   // Every DLL before the executables, which may need them.
   std::sort(list.begin(), list.end(),
@@ -93,15 +93,15 @@ bool TInstallObject::RegisterComList(std::vector<std::string>& list, std::vector
     }
     all = false;
     Log("Fehler:  " + SystemErrorText(error));
-    pending.push_back(PendingLine(pkCom, path));
+    pending.push_back(Pending(pkCom, path));
     EraseAt(list, i);
     LogError("Komponente " + path + " ", unregister ? "deregistriert" : "registriert");
-    if (!unregister) Report(rkErrorCom, "error_com|~|" + path, 0);
+    if (!unregister) Report(rkErrorCom, RecordItemText("error_com", "~", path), 0);
   }
   return all;
 }
 
-bool TInstallObject::RegisterAssemblyList(std::vector<std::string>& list, std::vector<std::string>& pending,
+bool TInstallObject::RegisterAssemblyList(std::vector<std::string>& list, PendingActions& pending,
                                           const std::string& netFolder, bool unregister) {
   std::sort(list.begin(), list.end(), LocaleLessText);
   bool all = true;
@@ -115,15 +115,15 @@ bool TInstallObject::RegisterAssemblyList(std::vector<std::string>& list, std::v
       continue;
     }
     all = false;
-    pending.push_back(PendingLine(pkDotNetRegister, path));
+    pending.push_back(Pending(pkDotNetRegister, path));
     LogError("Komponente " + path + " ", unregister ? "deregistriert" : "registriert");
-    if (!unregister) Report(rkErrorDotNetReg, "error_dotnet_reg|~|" + path, 0);
+    if (!unregister) Report(rkErrorDotNetReg, RecordItemText("error_dotnet_reg", "~", path), 0);
     EraseAt(list, i);
   }
   return all;
 }
 
-bool TInstallObject::InstallAssemblyList(std::vector<std::string>& list, std::vector<std::string>& pending,
+bool TInstallObject::InstallAssemblyList(std::vector<std::string>& list, PendingActions& pending,
                                          const std::string& netFolder) {
   std::sort(list.begin(), list.end(), LocaleLessText);
   for (size_t i = 0; i < list.size(); ++i) {
@@ -139,9 +139,9 @@ bool TInstallObject::InstallAssemblyList(std::vector<std::string>& list, std::ve
     }
     const std::string message = error ? SystemErrorText(error)
                                       : FormatText("call to %s in %s failed", command.c_str(), netFolder.c_str());
-    pending.push_back(PendingLine(pkDotNetInstall, path));
+    pending.push_back(Pending(pkDotNetInstall, path));
     LogError("Komponente " + path + " ", "installiert", "\r\n" + message);
-    Report(rkErrorDotNetInst, "error_dotnet_inst|~|" + path, 0);
+    Report(rkErrorDotNetInst, RecordItemText("error_dotnet_inst", "~", path), 0);
     EraseAt(list, i);
     // The assemblies after it may depend on it: none is tried.
     return false;
@@ -160,7 +160,7 @@ void TInstallObject::DeferWaitingFiles(ComponentEntry& component, std::vector<st
     // The file waits beside its target: it is registered after the restart.
     Report(action.Kind, RecordItemText(action.Section, "~", path), 0);
     EraseAt(list, i);
-    component.Pending.push_back(PendingLine(action.Pending, path));
+    component.Pending.push_back(Pending(action.Pending, path));
   }
 }
 

@@ -6,6 +6,7 @@
 #include "engine/actions/pending.h"
 #include "engine/actions/component_step.h"
 #include "engine/install_object.h"
+#include "engine/records/record_entries.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
 #include "sys/file_system.h"
@@ -43,7 +44,7 @@ void DropCountedFiles(const TInstallObject& object, std::vector<std::string>& sh
 
 }  // namespace
 
-void TInstallObject::CountShared(std::vector<std::string>& list, std::vector<std::string>& pending,
+void TInstallObject::CountShared(std::vector<std::string>& list, PendingActions& pending,
                                  bool deleteShared, bool decrement) {
   std::sort(list.begin(), list.end(), LocaleLessText);
   for (size_t i = 0; i < list.size();) {
@@ -71,12 +72,12 @@ void TInstallObject::CountShared(std::vector<std::string>& list, std::vector<std
       ++i;
       continue;
     }
-    pending.push_back(PendingLine(pkShared, path));
+    pending.push_back(Pending(pkShared, path));
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
     if (decrement) {
       LogWarning("Shared Datei Eintrag " + path + " ", count != 0 ? "dekrementiert" : "gelöscht");
     } else {
-      Report(rkErrorCommon, "error_common|~|" + path, 0);
+      Report(rkErrorCommon, RecordItemText("error_common", "~", path), 0);
       LogWarning("Shared Datei Eintrag " + path + " ", "inkrementiert");
     }
   }
@@ -111,7 +112,8 @@ void TInstallObject::ProcessUninstData(UninstallData* record) {
   }
   // Every file of the record is marked, also one whose counter could not be
   // changed: it still counts its users and so is kept.
-  std::vector<std::string> marked = record->CommonFiles, scratch;
+  std::vector<std::string> marked = record->CommonFiles;
+  PendingActions scratch;  // an uninstallation leaves nothing waiting
   CountShared(record->CommonFiles, scratch, record->DeleteShared, true);
   MarkSharedDeletable(marked, record->DeleteShared);
   const auto kept = [&](const std::string& line) {

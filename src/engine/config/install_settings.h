@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/actions/pending.h"
+
 // One component taking part in the installation, read from its ver.ini.
 struct ComponentEntry {
   std::string Name;
@@ -16,7 +18,7 @@ struct ComponentEntry {
   std::vector<std::string> Shared;    // n=file
   std::vector<std::string> Registry;  // key\value=data
   std::vector<std::string> IniEdits;  // file=section=key=value
-  std::vector<std::string> Pending;   // "1=" to "5=" and a path
+  PendingActions Pending;             // what waits for the restart
   std::vector<std::string> DotNetRegister;
   std::vector<std::string> DotNetInstall;
   std::string DotNetDir;  // runtime folder for "dotNetVer", or empty

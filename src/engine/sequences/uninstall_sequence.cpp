@@ -59,7 +59,8 @@ void UnregisterUnderOle(TInstallObject& object) {
     object.ReportWeight(WeightedStep::UnregisterDotNet);
     UninstallData& record = *object.Uninstall;
     if (record.DotNetPresent) {
-      std::vector<std::string> assemblies, scratch;
+      std::vector<std::string> assemblies;
+      PendingActions scratch;
       for (const std::string& line : record.DotNetFiles) {
         const size_t registered = line.find("=registered");
         if (registered != std::string::npos) assemblies.push_back(line.substr(0, registered));
@@ -69,7 +70,7 @@ void UnregisterUnderOle(TInstallObject& object) {
     // Assemblies in the global cache stay where they are.
     object.ReportWeight(WeightedStep::DeinstallDotNet);
     object.ReportWeight(WeightedStep::UnregisterComps);
-    std::vector<std::string> scratch;
+    PendingActions scratch;
     object.RegisterComList(record.ComFiles, scratch, true);
   });
 }

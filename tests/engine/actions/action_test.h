@@ -13,6 +13,11 @@
 #include "engine/install_object.h"
 #include "support/paths.h"
 
+// A pending action in test output: "N=path", as the kinds are numbered.
+inline void PrintTo(const PendingAction& action, std::ostream* out) {
+  *out << static_cast<int>(action.Kind) << "=" << action.Path;
+}
+
 class ActionTest : public ::testing::Test {
  protected:
   std::vector<std::string> log;  // outlive the object, which reports when it goes

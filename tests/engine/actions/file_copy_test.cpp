@@ -33,7 +33,8 @@ class FileCopy : public ActionTest {
 
 TEST_F(FileCopy, CopiesIntoNewFoldersAndKeepsTheWrittenTargets) {
   const std::string target = folder + "Ziel\\Unter\\A.txt";
-  std::vector<std::string> copy{Source("a.txt", "neu") + "=" + target + " ="}, pending;
+  std::vector<std::string> copy{Source("a.txt", "neu") + "=" + target + " ="};
+  PendingActions pending;
   EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
   EXPECT_EQ(copy, (std::vector<std::string>{LowerAscii(target)}));
   EXPECT_EQ(ReadTextFile(target), "neu");
@@ -47,7 +48,8 @@ TEST_F(FileCopy, TheOverwriteRuleComparesVersionsThenDates) {
   const std::string target = folder + "ziel.dll";
   // Equal versions: not copied, and gone from the list.
   CopyFileA(FixturePath("v1_2_0_0.dll").c_str(), target.c_str(), FALSE);
-  std::vector<std::string> copy{Fixture("v1_2_0_0.dll") + "=" + target}, pending;
+  std::vector<std::string> copy{Fixture("v1_2_0_0.dll") + "=" + target};
+  PendingActions pending;
   EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
   EXPECT_TRUE(copy.empty());
   // A newer target stays, unless forced.
@@ -75,7 +77,8 @@ TEST_F(FileCopy, AReadOnlyTargetIsOverwrittenAndLeftWritable) {
   const std::string target = folder + "schreibgeschuetzt.txt";
   WriteTextFile(target, "alt");
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-  std::vector<std::string> copy{Source("neu.txt", "neu") + "=" + target}, pending;
+  std::vector<std::string> copy{Source("neu.txt", "neu") + "=" + target};
+  PendingActions pending;
   EXPECT_EQ(object->CopyComponentFiles(copy, pending, true), rcOk);
   EXPECT_EQ(ReadTextFile(target), "neu");
   EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
@@ -86,12 +89,13 @@ TEST_F(FileCopy, ATargetInUseWaitsBesideIt) {
   WriteTextFile(target, "laeuft");
   HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  std::vector<std::string> copy{Source("neu.exe", "neu") + "=" + target}, pending;
+  std::vector<std::string> copy{Source("neu.exe", "neu") + "=" + target};
+  PendingActions pending;
   const int result = object->CopyComponentFiles(copy, pending, true);
   CloseHandle(held);
   EXPECT_EQ(result, rcOk);
   EXPECT_TRUE(copy.empty());
-  EXPECT_EQ(pending, (std::vector<std::string>{"1=" + LowerAscii(target)}));
+  EXPECT_EQ(pending, (PendingActions{{pkCopy, LowerAscii(target)}}));
   EXPECT_EQ(ReadTextFile(target + "~"), "neu");
   EXPECT_EQ(ReadTextFile(target), "laeuft");
   EXPECT_TRUE(Logged("Fehler:  Datei " + target + " konnte nicht geschrieben werden."));
@@ -100,15 +104,15 @@ TEST_F(FileCopy, ATargetInUseWaitsBesideIt) {
 }
 
 TEST_F(FileCopy, AMissingSourceStopsWithMinus20) {
-  std::vector<std::string> copy{folder + "fehlt.txt=" + folder + "ziel.txt", Source("b.txt", "b") + "=" + folder + "b.txt"},
-      pending;
+  std::vector<std::string> copy{folder + "fehlt.txt=" + folder + "ziel.txt", Source("b.txt", "b") + "=" + folder + "b.txt"};
+  PendingActions pending;
   EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcFileNotFound);
   EXPECT_TRUE(Logged("Fehler:  Quelldatei (" + folder + "fehlt.txt) konnte nicht gefunden werden."));
   EXPECT_FALSE(FileExists(folder + "b.txt"));
 }
 
 TEST_F(FileCopy, FoldersAndWaitingCopiesThatCannotBeMadeEndTheCopy) {
-  std::vector<std::string> pending;
+  PendingActions pending;
   // A drive that does not exist: its root is no folder to copy into.
   std::vector<std::string> copy{Source("a.txt", "a") + "=Q:\\a.txt"};
   EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcFolderMissing);

@@ -99,7 +99,7 @@ TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {
   char shortPath[512] = {};
   GetShortPathNameA(uninstaller.c_str(), shortPath, sizeof shortPath);
   ComponentEntry idle, waiting;
-  waiting.Pending = {"2=c:\\x\\a.dll", "1=c:\\x\\b.dll"};
+  waiting.Pending = {{pkCom, "c:\\x\\a.dll"}, {pkCopy, "c:\\x\\b.dll"}};
   InstallSettings& settings = Install({idle, waiting});
   settings.RegMachine = kMachine;
 
@@ -114,7 +114,7 @@ TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {
   EXPECT_EQ(records, (std::vector<std::string>{"2|" + kMachine + "\\NeedReboot"}));
 
   // Nothing waits any more: the mark goes, and its absence is a warning.
-  object->Settings->Components[1].Pending = {"2=c:\\x\\a.dll"};
+  object->Settings->Components[1].Pending = {{pkCom, "c:\\x\\a.dll"}};
   log.clear();
   EXPECT_FALSE(object->SetRebootInfo());
   EXPECT_FALSE(RegReadInteger(kMachine, "NeedReboot", needed));
@@ -126,7 +126,7 @@ TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {
   // Without the uninstaller copy there is nothing to start after the restart.
   DeleteFileA(uninstaller.c_str());
   RegDeleteEntry(kRunOnceKey, kRunOnceValue, false);
-  object->Settings->Components[1].Pending = {"1=c:\\x\\b.dll"};
+  object->Settings->Components[1].Pending = {{pkCopy, "c:\\x\\b.dll"}};
   EXPECT_TRUE(object->SetRebootInfo());
   EXPECT_EQ(log.back(), "Fehler:  Reboot Info konnte nicht gesetzt werden");
   EXPECT_FALSE(RegReadString(kRunOnceKey, kRunOnceValue, entry) && !entry.empty());

@@ -46,7 +46,7 @@ TEST_F(Registration, ComServersRegisterDllsFirstAndDeferWhatCannotBeRegistered) 
   ComponentEntry component;
   component.Register = {"1=" + exe, "2=" + dll, "3=" + bare, "4=" + refusing, "5=" + waiting, "6=" + untouched};
   for (const std::string& written : {exe, dll, bare, refusing}) component.Copy.push_back(LowerAscii(written));
-  component.Pending = {"1=" + LowerAscii(waiting)};  // in use: written beside it
+  component.Pending = {{pkCopy, LowerAscii(waiting)}};  // in use: written beside it
   Install({component});
 
   EXPECT_EQ(object->RegisterComps(), 0);
@@ -67,11 +67,14 @@ TEST_F(Registration, ComServersRegisterDllsFirstAndDeferWhatCannotBeRegistered) 
                                                "3|" + exe}));
   const ComponentEntry& after = object->Settings->Components[0];
   EXPECT_EQ(after.Register, (std::vector<std::string>{"2=" + dll, "1=" + exe}));
-  EXPECT_EQ(after.Pending, (std::vector<std::string>{"1=" + LowerAscii(waiting), "2=" + LowerAscii(waiting),
-                                                     "2=" + LowerAscii(refusing), "2=" + LowerAscii(bare)}));
+  EXPECT_EQ(after.Pending, (PendingActions{{pkCopy, LowerAscii(waiting)},
+                                           {pkCom, LowerAscii(waiting)},
+                                           {pkCom, LowerAscii(refusing)},
+                                           {pkCom, LowerAscii(bare)}}));
 
   // Unregistering the same servers.
-  std::vector<std::string> list = after.Register, scratch;
+  std::vector<std::string> list = after.Register;
+  PendingActions scratch;
   records.clear();
   EXPECT_TRUE(object->RegisterComList(list, scratch, true));
   EXPECT_FALSE(Registered(dll));
@@ -84,7 +87,8 @@ TEST_F(Registration, AServerLoadsTheLibraryOfItsOwnFolderUnderTheInstallersSearc
   RestrictDllSearch();  // as the installer does first of all
   const std::string dll = Place("dependent/com_dependent.dll", "server.dll", servers);
   Place("dependent/com_helper.dll", "com_helper.dll", servers);
-  std::vector<std::string> list = {"1=" + dll}, pending;
+  std::vector<std::string> list = {"1=" + dll};
+  PendingActions pending;
   EXPECT_TRUE(object->RegisterComList(list, pending, false));
   EXPECT_TRUE(Registered(dll));
   EXPECT_TRUE(pending.empty());
@@ -133,12 +137,13 @@ TEST_F(Registration, AssembliesGoThroughTheFrameworksTools) {
   ASSERT_FALSE(failure.empty());
   EXPECT_GT(failure.front().size(), ("Fehler:  Komponente " + servers + "y1.dll konnte nicht installiert werden.\r\n").size());
   EXPECT_EQ(object->Settings->Components[1].Name, "");
-  EXPECT_EQ(object->Settings->Components[1].Pending, (std::vector<std::string>{"5=" + LowerAscii(servers) + "y1.dll"}));
+  EXPECT_EQ(object->Settings->Components[1].Pending, (PendingActions{{pkDotNetInstall, LowerAscii(servers) + "y1.dll"}}));
   EXPECT_EQ(object->Settings->Components[0].Name, "netz");
   EXPECT_EQ(records, (std::vector<std::string>{"14|" + cached1, "14|" + cached2,
                                                "16|error_dotnet_inst|~|" + servers + "y1.dll", "13|" + com}));
 
-  std::vector<std::string> registered{com}, scratch;
+  std::vector<std::string> registered{com};
+  PendingActions scratch;
   EXPECT_TRUE(object->RegisterAssemblyList(registered, scratch, tools, true));
   EXPECT_TRUE(Contains(ReadTextFile(tools + "calls.log"), "\"" + tools + "RegAsm.exe\" \"" + com + "\" /unregister"));
   EXPECT_TRUE(Logged("Deregistriere dotNET:  " + com));

@@ -125,7 +125,7 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
   viewer.Copy = {"c:\\ziel\\app\\viewer.exe"};
   waiting.Name = "tools";
   waiting.Version = "3.0";
-  waiting.Pending = {"1=c:\\ziel\\tools\\t.dll"};
+  waiting.Pending = {{pkCopy, "c:\\ziel\\tools\\t.dll"}};
   Product({base, viewer, waiting, unnamed});
   ASSERT_TRUE(RegWriteString(kMachine + "\\Fremd", "Wert", "bleibt"));  // not the installer's
 
