@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "archive/zip_messages.h"
+#include "engine/config/product_files.h"
 #include "member_listing.h"
 #include "sys/code_pages.h"
 #include "sys/text.h"
@@ -118,7 +119,7 @@ void CheckComponentArchive(Component& component) {
                                  "\" is encrypted, which the installer refuses: pack it without a password");
     const std::string rest = name.substr(slash + 1);
     hasDescriptor = hasDescriptor || SameText(rest, kDescriptor);
-    if (SameText(top, "uninst") && SameText(rest, "install.ini")) component.HasInstallSettings = true;
+    if (SameText(top, kBaseComponent) && SameText(rest, "install.ini")) component.HasInstallSettings = true;
   }
   if (!hasDescriptor) Fail(component.Source, "no ver.ini directly in the component's top folder");
 }

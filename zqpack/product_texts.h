@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-constexpr char kBaseComponent[] = "uninst";
+#include "engine/config/product_files.h"
+
 constexpr char kProgramComponent[] = "program";
 // The base component's files that an installation takes over empty: the
 // uninstall record and the two logs.

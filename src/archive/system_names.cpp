@@ -19,8 +19,10 @@ bool SystemFromUtf8(const std::string& stored, std::string& ansi) {
   std::vector<wchar_t> wide(stored.size());
   const int length = MultiByteToWideChar(CP_UTF8, 0, stored.data(), size, wide.data(), size);
   BOOL defaulted = FALSE;
-  const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, "?", &defaulted);
-  if (length <= 0 || needed <= 0) {
+  const int needed =
+      length > 0 ? WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, "?", &defaulted)
+                 : 0;
+  if (needed <= 0) {
     ansi.assign(stored.size(), '?');
     return false;
   }

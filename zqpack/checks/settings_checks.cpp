@@ -105,9 +105,8 @@ class SettingsCheck : FileCheck {
 }  // namespace
 
 std::string ProductKey(const ProfileText& settings, const char* hive) {
-  const std::string root = settings.Read(settings_file::kInstall, settings_file::kRegRoot, "");
-  return std::string(hive) + "\\Software\\" + (root.empty() ? std::string() : root + "\\") +
-         settings.Read(settings_file::kInstall, settings_file::kName, settings_file::kDefaultName);
+  using namespace settings_file;
+  return ProductKeyPath(hive, settings.Read(kInstall, kRegRoot, ""), settings.Read(kInstall, kName, kDefaultName));
 }
 
 void CheckInstallSettings(const ComponentFiles& component, CheckContext& context) {

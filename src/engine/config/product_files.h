@@ -5,6 +5,15 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+
+// The payload's base component, which holds install.ini; [base] name names another.
+constexpr char kBaseComponent[] = "uninst";
+
+// The product's registry key below hive: "<hive>\Software\[<RegRoot>\]<name>".
+inline std::string ProductKeyPath(const std::string& hive, const std::string& root, const std::string& name) {
+  return hive + "\\Software\\" + (root.empty() ? std::string() : root + "\\") + name;
+}
 
 // install.ini's sections and the keys of [install].
 namespace settings_file {

@@ -16,9 +16,6 @@ using namespace settings_file;
 
 namespace {
 
-// The payload's base component, whose registration marks a base installation.
-const char kBaseComponent[] = "uninst";
-
 // The first line of a program section as "path parameters".
 std::string ProgramLine(const IniFile& ini, const std::string& section) {
   const std::vector<std::string> lines = ini.SectionLines(section);
@@ -52,9 +49,8 @@ void SetProductKeys(TInstallObject& object, const IniFile& ini, bool errorRecord
   } else {
     const std::string root = ini.ReadString(kInstall, kRegRoot, "");
     settings.Publisher = ini.ReadString(kInstall, kPublisher, root);
-    const std::string below = "\\Software\\" + (root.empty() ? std::string() : root + "\\") + object.ProductName;
-    settings.RegUser = "HKEY_CURRENT_USER" + below;
-    settings.RegMachine = "HKEY_LOCAL_MACHINE" + below;
+    settings.RegUser = ProductKeyPath("HKEY_CURRENT_USER", root, object.ProductName);
+    settings.RegMachine = ProductKeyPath("HKEY_LOCAL_MACHINE", root, object.ProductName);
   }
   settings.RegUser = settings.RegUser.substr(0, kUserKeyLimit);
   settings.RegMachine = settings.RegMachine.substr(0, kMachineKeyLimit);
