@@ -1,5 +1,6 @@
 #include "engine/install_object.h"
 
+#include "engine/actions/file_copy.h"
 #include "engine/config/folder_variables.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
@@ -8,10 +9,6 @@
 #include "sys/text.h"
 
 namespace {
-
-std::string Failure(const std::string& subject, const char* participle) {
-  return subject + FormatText("konnte nicht %s werden.", participle);
-}
 
 void DetermineFolders(TInstallObject& object) {
   object.OwnDir = FolderPart(object.OwnPath);
@@ -30,26 +27,6 @@ void DetermineFolders(TInstallObject& object) {
 
 }  // namespace
 
-std::string TInstallObject::LogTimeStamp() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return FormatText("%02u.%02u.%04u %02u:%02u:%02u", now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute,
-                    now.wSecond);
-}
-
-void TInstallObject::LogBanner(const char* title) const {
-  Log(FormatText("*********** %s ***********", (title + LogTimeStamp()).c_str()));
-}
-
-void TInstallObject::LogError(const std::string& subject, const char* participle, const std::string& detail) const {
-  Log("Fehler:  " + Failure(subject, participle) + detail);
-}
-
-void TInstallObject::LogWarning(const std::string& subject, const char* participle,
-                                const std::string& detail) const {
-  Log("Warnung: " + Failure(subject, participle) + detail);
-}
-
 bool LessText::operator()(const std::string& a, const std::string& b) const {
   return LowerAscii(a) < LowerAscii(b);
 }
@@ -65,7 +42,7 @@ TInstallObject::TInstallObject() {
 
 TInstallObject::~TInstallObject() {
   try {
-    KillTempFiles();
+    KillTempFiles(*this);
   } catch (...) {
     // Nothing may leave a destructor; what is left stays in the temporary folder.
   }
@@ -75,19 +52,10 @@ std::string TInstallObject::ExpandPlaceholders(const std::string& text) const {
   return ::ExpandPlaceholders(PlaceholderTable, text);
 }
 
-void TInstallObject::ExpandDescriptorSection(std::vector<std::string>& lines, const std::string& descriptorFolder,
-                                             bool registrySection) const {
-  const DescriptorKeys keys{WithTrailingBackslash(descriptorFolder), RegUser(), RegMachine()};
-  ::ExpandDescriptorSection(lines, registrySection, keys, PlaceholderTable, LocaleLessText);
-}
+void TInstallObject::Log(const std::string& text) const { Report(rkMessage, text, rfLog); }
 
 void TInstallObject::Report(uint8_t kind, const std::string& text, uint8_t flags) const {
   if (ReportProcedure) ReportProcedure(kind, text, flags);
-}
-
-int TInstallObject::MissingSettings(WeightedStep step) const {
-  StepProgress(ReportProcedure, step, 0).Finish();
-  return rcMemoryError;
 }
 
 bool TInstallObject::DeleteShared() const {

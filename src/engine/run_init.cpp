@@ -4,11 +4,17 @@
 
 #include <utility>
 
-#include "engine/install_object.h"
+#include "engine/boundary/record_trust.h"
+#include "engine/config/settings_reader.h"
 #include "engine/guarded.h"
+#include "engine/install_object.h"
+#include "engine/payload/archive_extraction.h"
+#include "engine/payload/payload_writer.h"
+#include "engine/records/record_reader.h"
 #include "engine/result_codes.h"
-#include "engine/system_keys.h"
 #include "engine/run_options.h"
+#include "engine/run_report.h"
+#include "engine/system_keys.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/registry.h"
@@ -17,7 +23,7 @@
 namespace {
 
 void LogInitStart(const TInstallObject& object, const char* title, const char* function) {
-  object.LogBanner(title);
+  LogBanner(object, title);
   object.Log(FormatText("Function: %s  Forced (%d)  AutoRun (%d)  Invisible (%d)  IsNT (%d)  IsAdmin (%d)", function,
                         object.Forced != 0, object.AutoRun != 0, object.Invisible != 0, object.IsNT != 0,
                         object.IsAdmin != 0));
@@ -48,21 +54,21 @@ int TInstallObject::DoInitInstall() {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
   LogInitStart(*this, "Installation ", "DoInitInstall");
-  const std::string work = WorkFolder();
+  const std::string work = WorkFolder(*this);
   CreateDirectoryA(WithoutTrailingBackslash(work).c_str(), nullptr);
   if (FolderExists(work)) {
     const DWORD start = GetTickCount();
-    result = Guarded([&] { return WriteData(work); });
+    result = Guarded([&] { return WriteData(*this, work); });
     Log(FormatText("Time to write: %d ms", static_cast<int>(GetTickCount() - start)));
   } else {
     result = rcCreateFolder;
-    LogSystemError(GetLastError());
+    LogSystemError(*this, GetLastError());
   }
-  if (result == rcOk) result = Guarded([&] { return ExtractArchives(work, ArchiveFiles); });
+  if (result == rcOk) result = Guarded([&] { return ExtractArchives(*this, work, ArchiveFiles); });
   // The library goes with the run's other temporary files, also when the
   // payload turned out damaged after it was written.
   if (result == rcOk || FileExists(work + "UnzLib.dll")) TempFiles.push_back(work + "UnzLib.dll");
-  if (result == rcOk) result = Guarded([&] { return ReadInstallSettings(work + "uninst\\install.ini"); });
+  if (result == rcOk) result = Guarded([&] { return ReadInstallSettings(*this, work + "uninst\\install.ini"); });
   Log("DoInitInstall: " + std::to_string(result));
   return result;
 }
@@ -71,7 +77,7 @@ int TInstallObject::DoInitAutoInstall(const std::string& errorRecord) {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
   LogInitStart(*this, "Auto Installation ", "DoInitAutoInstall");
-  result = ReadSealed(errorRecord, [this](const std::string& copy) { return ReadInstallSettings(copy); });
+  result = ReadSealed(*this, errorRecord, [this](const std::string& copy) { return ReadInstallSettings(*this, copy); });
   Log("DoInitAutoInstall: " + std::to_string(result));
   return result;
 }
@@ -84,9 +90,9 @@ int TInstallObject::DoInitUninstall(const std::string& record) {
   UninstDir = FolderPart(record);  // the log goes beside the record, also when it is refused
   // Nothing of a record the installer did not write is acted on, not even its
   // product's entry: its name is never read.
-  result = ReadSealed(record, [&](const std::string& copy) { return ReadUninstallData(record, copy); });
+  result = ReadSealed(*this, record, [&](const std::string& copy) { return ReadUninstallData(*this, record, copy); });
   // An installation in a folder that may not be one is left as it is, its entry too.
-  if (result == rcOk && !AllowedInstallationFolder(InstallDir))
+  if (result == rcOk && !AllowedInstallationFolder(*this, InstallDir))
     result = rcNoUninstallData;
   else if (result != rcOk && !ProductName.empty())
     ForgetRejectedProduct(*this);
@@ -104,8 +110,9 @@ int TInstallObject::DoInitClearup(const std::string& record) {
   const std::string path = Trim(record);
   RecordPath = path.empty() ? OwnDir + "uninst.ini" : path;
   UninstDir = FolderPart(RecordPath);
-  result = ReadSealed(RecordPath, [this](const std::string& copy) { return ReadClearupData(RecordPath, copy); });
-  if (result == rcOk && !AllowedInstallationFolder(InstallDir)) result = rcNoUninstallData;
+  result = ReadSealed(*this, RecordPath,
+                      [this](const std::string& copy) { return ReadClearupData(*this, RecordPath, copy); });
+  if (result == rcOk && !AllowedInstallationFolder(*this, InstallDir)) result = rcNoUninstallData;
   Log("DoInitClearup: " + std::to_string(result));
   return result;
 }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/payload/payload_writer.h"
 #include "engine/result_codes.h"
 #include "engine/session/run_session.h"
 #include "start/command_line.h"
@@ -48,7 +49,7 @@ void PrintState(const TInstallObject& object, int result) {
   PrintList("ClearupFolders", std::vector<std::string>(object.ClearupFolders.begin(), object.ClearupFolders.end()));
   PrintList("CloseList", object.CloseList);
   std::vector<std::string> work;
-  if (FolderExists(object.WorkFolder())) FindFiles(work, object.WorkFolder(), "*.*", true, true);
+  if (FolderExists(WorkFolder(object))) FindFiles(work, WorkFolder(object), "*.*", true, true);
   PrintList("WorkFolder", work);
   std::fflush(stdout);
 }

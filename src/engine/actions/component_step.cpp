@@ -3,9 +3,10 @@
 #include "engine/guarded.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 
 int RunComponentStep(TInstallObject& object, const ComponentStep& step) {
-  if (!object.Settings) return object.MissingSettings(step.Step);
+  if (!object.Settings) return MissingSettings(object, step.Step);
   object.Report(rkMessage, step.Announcement, rfLog | rfStatus);
   int result = step.Prepare ? Guarded(step.Prepare) : rcOk;
   const auto items = [&step](const ComponentEntry& component) { return step.Items ? step.Items(component) : 1; };

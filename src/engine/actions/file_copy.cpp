@@ -1,12 +1,14 @@
-// Putting the components' files in place under the overwrite rule, and
-// deleting files and folders again.
-#include "engine/actions/pending.h"
+#include "engine/actions/file_copy.h"
+
 #include "engine/actions/component_step.h"
+#include "engine/actions/pending.h"
+#include "engine/boundary/record_trust.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_entries.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 #include "sys/file_system.h"
 #include "sys/file_version.h"
 #include "sys/path_text.h"
@@ -35,14 +37,14 @@ int CopyBeside(TInstallObject& object, const std::string& source, const std::str
                PendingActions& pending) {
   // The target is in use: the new file waits beside it for the next start.
   pending.push_back(Pending(pkCopy, target));
-  object.LogError("Datei " + target + " ", "geschrieben");
+  LogError(object, "Datei " + target + " ", "geschrieben");
   const std::string waiting = target + "~";
   // After a restart the source is the waiting copy itself: it waits on.
   if (!SameText(source, waiting)) {
     SetFileAttributesA(waiting.c_str(), 0);
     if (!CopyFileA(source.c_str(), waiting.c_str(), FALSE)) {
       DeleteFileA(waiting.c_str());  // nothing half written waits for the restart
-      object.LogError("Datei " + waiting + " ", "geschrieben");
+      LogError(object, "Datei " + waiting + " ", "geschrieben");
       return rcTempFile;
     }
   }
@@ -53,25 +55,25 @@ int CopyBeside(TInstallObject& object, const std::string& source, const std::str
 
 }  // namespace
 
-int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, PendingActions& pending,
-                                       bool force) {
+int CopyComponentFiles(TInstallObject& object, std::vector<std::string>& copyList, PendingActions& pending,
+                       bool force) {
   int result = rcOk;
   std::string readyFolder;  // the folder of the previous target, which is there
-  const std::string installFolder = LowerAscii(InstallDir);
+  const std::string installFolder = LowerAscii(object.InstallDir);
   for (size_t i = 0; i < copyList.size() && result == rcOk;) {
     std::string source, target;
     SplitAtLast(copyList[i], '=', source, target);
     source = Trim(source);
     target = Trim(target);
     if (!FileExists(source)) {
-      LogError("Quelldatei (" + source + ") ", "gefunden");
+      LogError(object, "Quelldatei (" + source + ") ", "gefunden");
       return rcFileNotFound;
     }
     const std::string folder = FolderPart(target);
     if (folder != readyFolder && !FolderExists(folder)) {
-      Log(FormatText("Erstelle Verzeichnis: %s", folder.c_str()));
-      if (!ForceFolders(folder, &CreatedFolders) || !FolderExists(folder)) {
-        LogError("Verzeichnis (" + folder + ") ", "erstellt");
+      object.Log(FormatText("Erstelle Verzeichnis: %s", folder.c_str()));
+      if (!ForceFolders(folder, &object.CreatedFolders) || !FolderExists(folder)) {
+        LogError(object, "Verzeichnis (" + folder + ") ", "erstellt");
         return rcFolderMissing;
       }
     }
@@ -81,50 +83,51 @@ int TInstallObject::CopyComponentFiles(std::vector<std::string>& copyList, Pendi
     // installation folder are all copied again; shared ones elsewhere keep
     // the overwrite rule, so no newer file of another product is replaced.
     const DWORD existing = GetFileAttributesA(target.c_str());
-    const bool again = RepeatCopies && LowerAscii(target).rfind(installFolder, 0) == 0;
+    const bool again = object.RepeatCopies && LowerAscii(target).rfind(installFolder, 0) == 0;
     if (!force && !again && existing != INVALID_FILE_ATTRIBUTES && !SourceIsNewer(source, target)) {
       // Not copied, yet part of the installation: an earlier run that was
       // cut off may have written it, and the uninstallation must find it.
-      Report(rkFile, target, 0);
+      object.Report(rkFile, target, 0);
       copyList.erase(copyList.begin() + static_cast<std::ptrdiff_t>(i));
       continue;
     }
-    Log(FormatText("Kopiere Datei %s nach %s", source.c_str(), target.c_str()));
+    object.Log(FormatText("Kopiere Datei %s nach %s", source.c_str(), target.c_str()));
     if (CopyOver(source, target, existing)) {
-      Report(rkFile, target, 0);
+      object.Report(rkFile, target, 0);
       copyList[i++] = LowerAscii(target);
     } else {
       copyList.erase(copyList.begin() + static_cast<std::ptrdiff_t>(i));
-      result = CopyBeside(*this, source, target, pending);
+      result = CopyBeside(object, source, target, pending);
     }
   }
   return result;
 }
 
-int TInstallObject::CopyFiles() {
-  return RunComponentStep(*this, {WeightedStep::CopyFiles, "Kopiere Dateien...", true,
-                                  [this](ComponentEntry& component) {
-                                    return CopyComponentFiles(component.Copy, component.Pending, component.Force);
-                                  },
-                                  [](const ComponentEntry& component) { return component.Copy.size(); }});
+int CopyFiles(TInstallObject& object) {
+  return RunComponentStep(object, {WeightedStep::CopyFiles, "Kopiere Dateien...", true,
+                                   [&object](ComponentEntry& component) {
+                                     return CopyComponentFiles(object, component.Copy, component.Pending,
+                                                               component.Force);
+                                   },
+                                   [](const ComponentEntry& component) { return component.Copy.size(); }});
 }
 
-void TInstallObject::KillFiles(const std::vector<std::string>& files, bool removeFolders) {
-  StepProgress progress(ReportProcedure, WeightedStep::KillFiles, static_cast<int>(files.size()));
+void KillFiles(TInstallObject& object, const std::vector<std::string>& files, bool removeFolders) {
+  StepProgress progress(object.ReportProcedure, WeightedStep::KillFiles, static_cast<int>(files.size()));
   std::set<std::string, LessText> folders;
   for (const std::string& path : files) {
     folders.insert(FolderPart(path));
     progress.Advance();
-    KillFile(path);
+    KillFile(object, path);
   }
   if (!removeFolders) return;
   // A sub-folder sorts after its parent, so it goes first.
-  for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) KillDir(*folder);
+  for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) KillDir(object, *folder);
 }
 
-FolderSet TInstallObject::KillRecordedFiles(const std::vector<std::string>& files, const DeletionBoundary& boundary,
-                                            bool insideOnly) {
-  StepProgress progress(ReportProcedure, WeightedStep::KillFiles, static_cast<int>(files.size()));
+FolderSet KillRecordedFiles(TInstallObject& object, const std::vector<std::string>& files,
+                            const DeletionBoundary& boundary, bool insideOnly) {
+  StepProgress progress(object.ReportProcedure, WeightedStep::KillFiles, static_cast<int>(files.size()));
   FolderSet folders;
   for (const std::string& path : files) {
     progress.Advance();
@@ -134,10 +137,10 @@ FolderSet TInstallObject::KillRecordedFiles(const std::vector<std::string>& file
     for (std::string inside = folder; boundary.Below(inside) && folders.insert(inside).second;)
       inside = ParentFolder(inside);
     if (!boundary.MayDeleteFile(path, insideOnly)) {
-      Log(FormatText("Warnung: Datei %s gehört nicht zur Installation und bleibt erhalten.", path.c_str()));
+      object.Log(FormatText("Warnung: Datei %s gehört nicht zur Installation und bleibt erhalten.", path.c_str()));
       continue;
     }
-    if (!KillFile(path)) continue;
+    if (!KillFile(object, path)) continue;
     // A record among them takes its seal along.
     if (IsRecordName(FileNamePart(path))) ForgetRecordSeal(path);
     // Elsewhere only a folder this run took a file from.
@@ -146,69 +149,69 @@ FolderSet TInstallObject::KillRecordedFiles(const std::vector<std::string>& file
   return folders;
 }
 
-void TInstallObject::RemoveRecordedFolders(const FolderSet& folders, const DeletionBoundary& boundary) {
+void RemoveRecordedFolders(TInstallObject& object, const FolderSet& folders, const DeletionBoundary& boundary) {
   // A sub-folder sorts after its parent, so it goes first.
   for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
-    if (boundary.MayRemoveFolder(*folder) && FolderExists(*folder)) KillDir(*folder);
+    if (boundary.MayRemoveFolder(*folder) && FolderExists(*folder)) KillDir(object, *folder);
 }
 
-bool TInstallObject::KillFile(const std::string& path) {
+bool KillFile(TInstallObject& object, const std::string& path) {
   // The deletion's own answer saves two looks at the file for each one deleted.
   if (DeleteFileA(path.c_str())) {
-    Log(FormatText("Lösche Datei:       %s", path.c_str()));
+    object.Log(FormatText("Lösche Datei:       %s", path.c_str()));
     return true;
   }
   if (!FileExists(path))
-    LogWarning(path + " ", "gefunden");
+    LogWarning(object, path + " ", "gefunden");
   else
-    LogWarning(path + " ", "gelöscht");
+    LogWarning(object, path + " ", "gelöscht");
   return false;
 }
 
-bool TInstallObject::KillDir(const std::string& folder) {
-  Log(FormatText("Lösche Verzeichnis:   %s", folder.c_str()));
+bool KillDir(TInstallObject& object, const std::string& folder) {
+  object.Log(FormatText("Lösche Verzeichnis:   %s", folder.c_str()));
   if (RemoveDirectoryA(folder.c_str())) return true;
-  LogWarning("Verzeichnis ", "gelöscht", " [" + SystemErrorText(GetLastError()) + "]");
+  LogWarning(object, "Verzeichnis ", "gelöscht", " [" + SystemErrorText(GetLastError()) + "]");
   return false;
 }
 
-void TInstallObject::CleanInstallation() {
-  Log("Bereinige Installation...");
-  if (!Settings) return;
-  const std::string installFolder = LowerAscii(InstallDir);
+void CleanInstallation(TInstallObject& object) {
+  object.Log("Bereinige Installation...");
+  if (!object.Settings) return;
+  const std::string installFolder = LowerAscii(object.InstallDir);
   // Entries still of the form source=target were never written.
-  for (const ComponentEntry& component : Settings->Components)
+  for (const ComponentEntry& component : object.Settings->Components)
     for (const std::string& entry : component.Copy)
       if (entry.find('=') == std::string::npos && LowerAscii(entry).find(installFolder) != std::string::npos)
-        ClearupFolders.insert(LowerAscii(entry));
-  KillFiles(std::vector<std::string>(ClearupFolders.begin(), ClearupFolders.end()), true);
-  RemoveCreatedFolders(true);
+        object.ClearupFolders.insert(LowerAscii(entry));
+  KillFiles(object, std::vector<std::string>(object.ClearupFolders.begin(), object.ClearupFolders.end()), true);
+  RemoveCreatedFolders(object, true);
 }
 
-bool TInstallObject::PrepareInstallFolder(const std::string& folder) {
+bool PrepareInstallFolder(TInstallObject& object, const std::string& folder) {
   // Its uninstallation could not remove what it refuses; so it is no installation folder either.
-  if (!AllowedInstallationFolder(WithTrailingBackslash(folder))) return false;
+  if (!AllowedInstallationFolder(object, WithTrailingBackslash(folder))) return false;
   bool ready = false;
   try {
-    ready = ForceFolders(folder, &CreatedFolders) && FolderExists(folder);
+    ready = ForceFolders(folder, &object.CreatedFolders) && FolderExists(folder);
   } catch (...) {
     ready = false;  // an empty path
   }
-  if (!ready) RemoveCreatedFolders(false);
+  if (!ready) RemoveCreatedFolders(object, false);
   return ready;
 }
 
-void TInstallObject::RemoveCreatedFolders(bool withInstallFolder) {
+void RemoveCreatedFolders(TInstallObject& object, bool withInstallFolder) {
   // Sorted, a folder's sub-folders follow it: from the back, they go first.
-  FolderSet folders(CreatedFolders.begin(), CreatedFolders.end());
-  if (withInstallFolder && !InstallDir.empty()) folders.insert(InstallDir);
+  FolderSet folders(object.CreatedFolders.begin(), object.CreatedFolders.end());
+  if (withInstallFolder && !object.InstallDir.empty()) folders.insert(object.InstallDir);
   for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
-    if ((withInstallFolder && SameText(*folder, InstallDir)) || FolderExists(*folder)) KillDir(*folder);
-  CreatedFolders.clear();
+    if ((withInstallFolder && SameText(*folder, object.InstallDir)) || FolderExists(*folder)) KillDir(object, *folder);
+  object.CreatedFolders.clear();
 }
 
-void TInstallObject::KillTempFiles() {
-  Report(rkMessage, "Lösche temporäre Dateien...", rfLog | rfStatus);
-  KillFiles(TempFiles, true);
-  KillFiles(ArchiveFiles, true);
+void KillTempFiles(TInstallObject& object) {
+  object.Report(rkMessage, "Lösche temporäre Dateien...", rfLog | rfStatus);
+  KillFiles(object, object.TempFiles, true);
+  KillFiles(object, object.ArchiveFiles, true);
 }

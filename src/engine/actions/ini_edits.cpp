@@ -1,4 +1,5 @@
-// The components' INI entries, written into their INI files.
+#include "engine/actions/ini_edits.h"
+
 #include <algorithm>
 
 #include "engine/actions/component_step.h"
@@ -26,11 +27,12 @@ void ApplyIniEdits(const TInstallObject& object, std::vector<std::string> lines)
 
 }  // namespace
 
-int TInstallObject::SetInstIniData() {
-  return RunComponentStep(*this, {WeightedStep::SetInstIniData, "Setze INI Daten...", true, [this](ComponentEntry& component) {
-                                    ApplyIniEdits(*this, component.IniEdits);
-                                    return rcOk;
-                                  }});
+int SetInstIniData(TInstallObject& object) {
+  return RunComponentStep(
+      object, {WeightedStep::SetInstIniData, "Setze INI Daten...", true, [&object](ComponentEntry& component) {
+                 ApplyIniEdits(object, component.IniEdits);
+                 return rcOk;
+               }});
 }
 
 // Lines "file=section=key=value"; one with an empty part is passed over.

@@ -1,8 +1,9 @@
-// Programs of the product: closing the running ones before anything changes,
-// and starting the ones install.ini names at the end of an installation.
+#include "engine/actions/programs.h"
+
 #include <windows.h>
 
 #include "engine/install_object.h"
+#include "engine/run_report.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/run_process.h"
@@ -57,14 +58,14 @@ void StartProgram(TInstallObject& object, const std::string& line, bool wait) {
 
 }  // namespace
 
-bool TInstallObject::ClosePrograms(const std::vector<std::string>& lines, bool close) {
+bool ClosePrograms(TInstallObject& object, const std::vector<std::string>& lines, bool close) {
   for (const std::string& line : lines) {
     std::string windowClass, title;
     SplitAtLast(line, '=', windowClass, title);
     if (windowClass.empty()) continue;
     HWND window = FindProgramWindow(windowClass, title);
     if (!window) continue;
-    Log(FormatText("Beende Programm:    %s", title.c_str()));
+    object.Log(FormatText("Beende Programm:    %s", title.c_str()));
     for (int request = 0; close && window && request < kCloseRequests; ++request) {
       DWORD_PTR answer = 0;
       SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseAnswerMs, &answer);
@@ -72,16 +73,15 @@ bool TInstallObject::ClosePrograms(const std::vector<std::string>& lines, bool c
       window = FindProgramWindow(windowClass, title);
     }
     if (window) {
-      LogError("Programm " + title + " ", "beendet");
+      LogError(object, "Programm " + title + " ", "beendet");
       return false;
     }
   }
   return true;
 }
 
-void TInstallObject::RunProg() {
-  if (!Settings) return;
-  StartProgram(*this, Settings->RunProg, false);
-  StartProgram(*this, Settings->RunProgWait, true);
+void RunProg(TInstallObject& object) {
+  if (!object.Settings) return;
+  StartProgram(object, object.Settings->RunProg, false);
+  StartProgram(object, object.Settings->RunProgWait, true);
 }
-

@@ -1,16 +1,16 @@
-// COM servers and .NET assemblies: self-registration of DLL and executable
-// servers, RegAsm and gacutil runs, and the three install steps over the
-// components' lists. A file that waits for a restart is registered then.
+#include "engine/actions/registration.h"
+
 #include <windows.h>
 
 #include <algorithm>
 
-#include "engine/actions/pending.h"
 #include "engine/actions/component_step.h"
+#include "engine/actions/pending.h"
 #include "engine/install_object.h"
-#include "engine/records/record_entries.h"
 #include "engine/progress.h"
+#include "engine/records/record_entries.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 #include "sys/library_proc.h"
 #include "sys/locale_order.h"
 #include "sys/path_text.h"
@@ -53,8 +53,7 @@ void EraseAt(std::vector<std::string>& list, size_t i) { list.erase(list.begin()
 // and those this installation did not write.
 void FilterRegistrations(TInstallObject& object, ComponentEntry& component, std::vector<std::string>& list,
                          bool dotNet) {
-  object.DeferWaitingFiles(
-      component, list, dotNet ? TInstallObject::kDeferredDotNetRegistration : TInstallObject::kDeferredComRegistration);
+  DeferWaitingFiles(object, component, list, dotNet ? kDeferredDotNetRegistration : kDeferredComRegistration);
   for (size_t i = 0; i < list.size();) {
     const std::string path = RegistrationPath(list[i]);
     if (std::find(component.Copy.begin(), component.Copy.end(), LowerAscii(path)) == component.Copy.end()) {
@@ -68,15 +67,14 @@ void FilterRegistrations(TInstallObject& object, ComponentEntry& component, std:
 
 }  // namespace
 
-bool TInstallObject::RegisterComList(std::vector<std::string>& list, PendingActions& pending,
-                                     bool unregister) {
+bool RegisterComList(TInstallObject& object, std::vector<std::string>& list, PendingActions& pending, bool unregister) {
   // Every DLL before the executables, which may need them.
   std::sort(list.begin(), list.end(),
             [](const std::string& a, const std::string& b) { return CompareByExtension(a, b) < 0; });
   bool all = true;
   for (size_t i = 0; i < list.size();) {
     const std::string path = RegistrationPath(list[i]);
-    Log(FormatText(unregister ? "Deregistriere COM:     %s" : "Registriere COM:    %s", path.c_str()));
+    object.Log(FormatText(unregister ? "Deregistriere COM:     %s" : "Registriere COM:    %s", path.c_str()));
     DWORD error = 0;
     bool done;
     if (LowerAscii(FileExtension(path)) == ".exe") {
@@ -87,61 +85,61 @@ bool TInstallObject::RegisterComList(std::vector<std::string>& list, PendingActi
       done = CallServerEntry(path, unregister ? "DllUnregisterServer" : "DllRegisterServer", error);
     }
     if (done) {
-      if (!unregister) Report(rkCom, path, 0);
+      if (!unregister) object.Report(rkCom, path, 0);
       ++i;
       continue;
     }
     all = false;
-    Log("Fehler:  " + SystemErrorText(error));
+    object.Log("Fehler:  " + SystemErrorText(error));
     pending.push_back(Pending(pkCom, path));
     EraseAt(list, i);
-    LogError("Komponente " + path + " ", unregister ? "deregistriert" : "registriert");
-    if (!unregister) Report(rkErrorCom, RecordItemText("error_com", "~", path), 0);
+    LogError(object, "Komponente " + path + " ", unregister ? "deregistriert" : "registriert");
+    if (!unregister) object.Report(rkErrorCom, RecordItemText("error_com", "~", path), 0);
   }
   return all;
 }
 
-bool TInstallObject::RegisterAssemblyList(std::vector<std::string>& list, PendingActions& pending,
-                                          const std::string& netFolder, bool unregister) {
+bool RegisterAssemblyList(TInstallObject& object, std::vector<std::string>& list, PendingActions& pending,
+                          const std::string& netFolder, bool unregister) {
   std::sort(list.begin(), list.end(), LocaleLessText);
   bool all = true;
   for (size_t i = 0; i < list.size();) {
     const std::string path = RegistrationPath(list[i]);
-    Log(FormatText(unregister ? "Deregistriere dotNET:  %s" : "Registriere dotNET: %s", path.c_str()));
+    object.Log(FormatText(unregister ? "Deregistriere dotNET:  %s" : "Registriere dotNET: %s", path.c_str()));
     const std::string command = "RegAsm.exe \"" + path + "\" " + (unregister ? "/unregister" : "");
     if (RunProcess(command, netFolder, -1)) {
-      if (!unregister) Report(rkDotNet, path, 0);
+      if (!unregister) object.Report(rkDotNet, path, 0);
       ++i;
       continue;
     }
     all = false;
     pending.push_back(Pending(pkDotNetRegister, path));
-    LogError("Komponente " + path + " ", unregister ? "deregistriert" : "registriert");
-    if (!unregister) Report(rkErrorDotNetReg, RecordItemText("error_dotnet_reg", "~", path), 0);
+    LogError(object, "Komponente " + path + " ", unregister ? "deregistriert" : "registriert");
+    if (!unregister) object.Report(rkErrorDotNetReg, RecordItemText("error_dotnet_reg", "~", path), 0);
     EraseAt(list, i);
   }
   return all;
 }
 
-bool TInstallObject::InstallAssemblyList(std::vector<std::string>& list, PendingActions& pending,
-                                         const std::string& netFolder) {
+bool InstallAssemblyList(TInstallObject& object, std::vector<std::string>& list, PendingActions& pending,
+                         const std::string& netFolder) {
   std::sort(list.begin(), list.end(), LocaleLessText);
   for (size_t i = 0; i < list.size(); ++i) {
     const std::string path = RegistrationPath(list[i]);
-    Log(FormatText("Installiere dotNET: %s", path.c_str()));
+    object.Log(FormatText("Installiere dotNET: %s", path.c_str()));
     const std::string command = "gacutil.exe /i \"" + path + "\"";
     SetLastError(0);
     const bool started = RunProcess(command, netFolder, -1);
     const DWORD error = GetLastError();
     if (started) {
-      Report(rkGlobalCache, path, 0);
+      object.Report(rkGlobalCache, path, 0);
       continue;
     }
     const std::string message = error ? SystemErrorText(error)
                                       : FormatText("call to %s in %s failed", command.c_str(), netFolder.c_str());
     pending.push_back(Pending(pkDotNetInstall, path));
-    LogError("Komponente " + path + " ", "installiert", "\r\n" + message);
-    Report(rkErrorDotNetInst, RecordItemText("error_dotnet_inst", "~", path), 0);
+    LogError(object, "Komponente " + path + " ", "installiert", "\r\n" + message);
+    object.Report(rkErrorDotNetInst, RecordItemText("error_dotnet_inst", "~", path), 0);
     EraseAt(list, i);
     // The assemblies after it may depend on it: none is tried.
     return false;
@@ -149,8 +147,8 @@ bool TInstallObject::InstallAssemblyList(std::vector<std::string>& list, Pending
   return true;
 }
 
-void TInstallObject::DeferWaitingFiles(ComponentEntry& component, std::vector<std::string>& list,
-                                      const DeferredAction& action) {
+void DeferWaitingFiles(TInstallObject& object, ComponentEntry& component, std::vector<std::string>& list,
+                       const DeferredAction& action) {
   for (size_t i = 0; i < list.size();) {
     const std::string path = RegistrationPath(list[i]);
     if (!IsPending(component.Pending, pkCopy, path)) {
@@ -158,48 +156,51 @@ void TInstallObject::DeferWaitingFiles(ComponentEntry& component, std::vector<st
       continue;
     }
     // The file waits beside its target: it is registered after the restart.
-    Report(action.Kind, RecordItemText(action.Section, "~", path), 0);
+    object.Report(action.Kind, RecordItemText(action.Section, "~", path), 0);
     EraseAt(list, i);
     component.Pending.push_back(Pending(action.Pending, path));
   }
 }
 
-int TInstallObject::RegisterComps() {
-  ComponentStep step{WeightedStep::RegisterComps, "Registriere COM Komponenten...", false, [this](ComponentEntry& component) {
-                       RegisterComList(component.Register, component.Pending, false);
+int RegisterComps(TInstallObject& object) {
+  ComponentStep step{WeightedStep::RegisterComps, "Registriere COM Komponenten...", false,
+                     [&object](ComponentEntry& component) {
+                       RegisterComList(object, component.Register, component.Pending, false);
                        return rcOk;
                      }};
   step.Items = [](const ComponentEntry& component) { return component.Register.size(); };
   step.ExceptionText = "Ausnahmefehler bei der Registrierung";
   // Files that wait for a restart, and those this installation did not write, are left to others.
-  step.Prepare = [this] {
-    for (ComponentEntry& component : Settings->Components) {
-      FilterRegistrations(*this, component, component.Register, false);
-      FilterRegistrations(*this, component, component.DotNetRegister, true);
+  step.Prepare = [&object] {
+    for (ComponentEntry& component : object.Settings->Components) {
+      FilterRegistrations(object, component, component.Register, false);
+      FilterRegistrations(object, component, component.DotNetRegister, true);
     }
     return rcOk;
   };
-  return RunComponentStep(*this, step);
+  return RunComponentStep(object, step);
 }
 
-int TInstallObject::InstallDotNet() {
-  ComponentStep step{WeightedStep::InstallDotNet, "Installiere dotNet Komponenten...", false, [this](ComponentEntry& component) {
-                       // A component whose assemblies are not all in place is not recorded as installed.
-                       if (!InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir))
-                         component.Name.clear();
-                       return rcOk;
-                     }};
+int InstallDotNet(TInstallObject& object) {
+  ComponentStep step{
+      WeightedStep::InstallDotNet, "Installiere dotNet Komponenten...", false, [&object](ComponentEntry& component) {
+        // A component whose assemblies are not all in place is not recorded as installed.
+        if (!InstallAssemblyList(object, component.DotNetInstall, component.Pending, component.DotNetDir))
+          component.Name.clear();
+        return rcOk;
+      }};
   step.Items = [](const ComponentEntry& component) { return component.DotNetInstall.size(); };
   step.ExceptionText = "Ausnahmefehler bei der dotNet Installation";
-  return RunComponentStep(*this, step);
+  return RunComponentStep(object, step);
 }
 
-int TInstallObject::RegisterDotNet() {
-  ComponentStep step{WeightedStep::RegisterDotNet, "Registriere dotNET Komponenten...", false, [this](ComponentEntry& component) {
-                       RegisterAssemblyList(component.DotNetRegister, component.Pending, component.DotNetDir, false);
-                       return rcOk;
-                     }};
+int RegisterDotNet(TInstallObject& object) {
+  ComponentStep step{
+      WeightedStep::RegisterDotNet, "Registriere dotNET Komponenten...", false, [&object](ComponentEntry& component) {
+        RegisterAssemblyList(object, component.DotNetRegister, component.Pending, component.DotNetDir, false);
+        return rcOk;
+      }};
   step.Items = [](const ComponentEntry& component) { return component.DotNetRegister.size(); };
   step.ExceptionText = "Ausnahmefehler bei der Registrierung";
-  return RunComponentStep(*this, step);
+  return RunComponentStep(object, step);
 }

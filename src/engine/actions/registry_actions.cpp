@@ -1,16 +1,16 @@
-// Registry values written for the installation and removed again: the
-// recording writer and deleter, the components' registry lines, the product's
-// installation data, the system's uninstall entry and the removal of it all.
+#include "engine/actions/registry_actions.h"
+
 #include <windows.h>
 
 #include <algorithm>
 
-#include "engine/actions/pending.h"
 #include "engine/actions/component_step.h"
+#include "engine/actions/pending.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_entries.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 #include "engine/system_keys.h"
 #include "sys/file_system.h"
 #include "sys/locale_order.h"
@@ -49,14 +49,14 @@ int64_t FolderKilobytes(const std::string& folder) {
 void ApplyRegistryLine(TInstallObject& object, const std::string& line) {
   std::string left, value, key, name;
   if (!SplitAtLast(line, '=', left, value)) {
-    object.LogWarning("Registry Eintrag (" + line + ") ", "geschrieben");
+    LogWarning(object, "Registry Eintrag (" + line + ") ", "geschrieben");
     return;
   }
   SplitValuePath(left, key, name);
   if (Trim(value) == "@")
-    object.RegDelete(key, name, false);
+    RegDelete(object, key, name, false);
   else
-    object.RegWrite(key, name, value);
+    RegWrite(object, key, name, value);
 }
 
 void WriteProductInfo(TInstallObject& object, const std::string& now) {
@@ -64,16 +64,16 @@ void WriteProductInfo(TInstallObject& object, const std::string& now) {
   // Values that stand already are written again, so that the record takes
   // them and the uninstallation removes them.
   std::string existing;
-  if (RegReadString(user, "LastUpdate", existing) && !existing.empty()) object.RegWrite(user, "LastUpdate", existing);
+  if (RegReadString(user, "LastUpdate", existing) && !existing.empty()) RegWrite(object, user, "LastUpdate", existing);
   // The base component's registration: an update that does not carry the
   // base component records it too.
   const std::string base = object.Settings->BaseComponent;
   if (!base.empty() && RegReadString(machine + "\\Components", base, existing) && !existing.empty())
-    object.RegWrite(machine + "\\Components", base, existing);
-  object.RegWrite(user, object.Update() ? "LastUpdate" : "LastInstall", now);
-  object.RegWrite(machine, "InstallPath", object.InstallDir);
-  object.RegWrite(user, "InstallPath", object.InstallDir);
-  object.RegWrite(machine, "InstallerVersion", object.InstallerVersion);
+    RegWrite(object, machine + "\\Components", base, existing);
+  RegWrite(object, user, object.Update() ? "LastUpdate" : "LastInstall", now);
+  RegWrite(object, machine, "InstallPath", object.InstallDir);
+  RegWrite(object, user, "InstallPath", object.InstallDir);
+  RegWrite(object, machine, "InstallerVersion", object.InstallerVersion);
 }
 
 void WriteComponentInfo(TInstallObject& object, const ComponentEntry& component, const std::string& now) {
@@ -86,134 +86,136 @@ void WriteComponentInfo(TInstallObject& object, const ComponentEntry& component,
 
   const std::string path =
       !component.Path.empty() && FolderExists(component.Path) ? component.Path + component.ExeName : "system";
-  object.RegWrite(userKey, "log", "0");
-  object.RegWrite(machineKey, "InstallPath", path);
-  object.RegWrite(userKey, "InstallPath", path);
-  object.RegDelete(userKey, object.Update() ? "Install" : "Update", false);
-  object.RegWrite(userKey, object.Update() ? "Update" : "Install", now);
+  RegWrite(object, userKey, "log", "0");
+  RegWrite(object, machineKey, "InstallPath", path);
+  RegWrite(object, userKey, "InstallPath", path);
+  RegDelete(object, userKey, object.Update() ? "Install" : "Update", false);
+  RegWrite(object, userKey, object.Update() ? "Update" : "Install", now);
   if (waiting) {
-    object.RegWrite(machineKey, "NeedReboot", "1");
+    RegWrite(object, machineKey, "NeedReboot", "1");
     object.Report(rkErrorRegistry, RecordItemText("Registry", machineKey + "\\NeedReboot", "@"), 0);
   }
-  object.RegWrite(machineKey, "Version", component.Version);
-  object.RegWrite(object.RegMachine() + "\\Components", component.Name, now);
+  RegWrite(object, machineKey, "Version", component.Version);
+  RegWrite(object, object.RegMachine() + "\\Components", component.Name, now);
 }
 
 void WriteInstallationValues(TInstallObject& object, const std::string& key) {
   // What deployment tools show of an installation besides its name and version.
-  object.RegWrite(key, "EstimatedSize", std::to_string(FolderKilobytes(object.InstallDir)));
+  RegWrite(object, key, "EstimatedSize", std::to_string(FolderKilobytes(object.InstallDir)));
   const InstallSettings& settings = *object.Settings;
   // Texts as the system's list of programs reads them, even when they look like numbers.
-  if (!settings.Publisher.empty()) object.RegWrite(key, "Publisher", settings.Publisher, true);
+  if (!settings.Publisher.empty()) RegWrite(object, key, "Publisher", settings.Publisher, true);
   SYSTEMTIME now;
   GetLocalTime(&now);
-  object.RegWrite(key, "InstallDate", FormatText("%04u%02u%02u", now.wYear, now.wMonth, now.wDay), true);
+  RegWrite(object, key, "InstallDate", FormatText("%04u%02u%02u", now.wYear, now.wMonth, now.wDay), true);
   if (!settings.SupportUrl.empty()) {
-    object.RegWrite(key, "URLInfoAbout", settings.SupportUrl, true);
-    object.RegWrite(key, "HelpLink", settings.SupportUrl, true);
+    RegWrite(object, key, "URLInfoAbout", settings.SupportUrl, true);
+    RegWrite(object, key, "HelpLink", settings.SupportUrl, true);
   }
 }
 
 }  // namespace
 
-void TInstallObject::RegWrite(const std::string& key, const std::string& name, const std::string& value,
-                              bool asText) {
+void RegWrite(TInstallObject& object, const std::string& key, const std::string& name, const std::string& value,
+              bool asText) {
   const std::string path = Trim(key), valueName = Trim(name);
   if (path.empty() || valueName.empty()) return;
   const std::string entry = path + "\\" + valueName;
-  Log(FormatText("Schreibe Registry:  %s", (entry + "=" + value).c_str()));
+  object.Log(FormatText("Schreibe Registry:  %s", (entry + "=" + value).c_str()));
   int32_t number = 0;
   const bool written = !asText && IsRegistryNumber(value, number) ? RegWriteInteger(path, valueName, number)
                                                         : RegWriteString(path, valueName, value);
   if (written)
-    Report(rkRegistry, entry, 0);
+    object.Report(rkRegistry, entry, 0);
   else
-    LogWarning("Registry Eintrag ", "geschrieben");
+    LogWarning(object, "Registry Eintrag ", "geschrieben");
 }
 
-bool TInstallObject::RegDelete(const std::string& key, const std::string& name, bool deleteKey) {
+bool RegDelete(TInstallObject& object, const std::string& key, const std::string& name, bool deleteKey) {
   const std::string path = Trim(key), valueName = Trim(name);
   if (path.empty()) return false;
-  Log(FormatText("Lösche Registry:    %s", (path + "\\" + valueName).c_str()));
+  object.Log(FormatText("Lösche Registry:    %s", (path + "\\" + valueName).c_str()));
   if (RegDeleteEntry(path, valueName, deleteKey)) return true;
-  LogWarning("Registry Eintrag ", "gelöscht");
+  LogWarning(object, "Registry Eintrag ", "gelöscht");
   return false;
 }
 
-int TInstallObject::SetRegUserInfo() {
-  return RunComponentStep(*this, {WeightedStep::SetRegUserInfo, "Setze Benutzer Installationsdaten...", true,
-                                  [this](ComponentEntry& component) {
-                                    for (const std::string& line : component.Registry) ApplyRegistryLine(*this, line);
-                                    return rcOk;
-                                  }});
+int SetRegUserInfo(TInstallObject& object) {
+  return RunComponentStep(object, {WeightedStep::SetRegUserInfo, "Setze Benutzer Installationsdaten...", true,
+                                   [&object](ComponentEntry& component) {
+                                     for (const std::string& line : component.Registry) ApplyRegistryLine(object, line);
+                                     return rcOk;
+                                   }});
 }
 
-int TInstallObject::SetRegInstInfo() {
+int SetRegInstInfo(TInstallObject& object) {
   // Fixed formats, whatever the user's settings: tools read these values.
   const std::string now = LogTimeStamp();
-  ComponentStep step{WeightedStep::SetRegInstInfo, "Setze Installationsdaten...", true, [this, &now](ComponentEntry& component) {
-                       if (!component.Name.empty()) WriteComponentInfo(*this, component, now);
+  ComponentStep step{WeightedStep::SetRegInstInfo, "Setze Installationsdaten...", true,
+                     [&object, &now](ComponentEntry& component) {
+                       if (!component.Name.empty()) WriteComponentInfo(object, component, now);
                        return rcOk;
                      }};
-  step.Prepare = [this, &now] {
-    WriteProductInfo(*this, now);
+  step.Prepare = [&object, &now] {
+    WriteProductInfo(object, now);
     return rcOk;
   };
-  return RunComponentStep(*this, step);
+  return RunComponentStep(object, step);
 }
 
-std::string TInstallObject::UninstallerShortPath() const {
-  const std::string exe = WinDir + kUninstallerName;
+std::string UninstallerShortPath(const TInstallObject& object) {
+  const std::string exe = object.WinDir + kUninstallerName;
   char shortPath[512] = {};
   const DWORD length = GetShortPathNameA(exe.c_str(), shortPath, sizeof shortPath);
   if (length > 0 && length < sizeof shortPath) return shortPath;
-  Log("Warnung: " + SystemErrorText(GetLastError()));
+  object.Log("Warnung: " + SystemErrorText(GetLastError()));
   return exe;
 }
 
-void TInstallObject::SetRegUninstInfo(const std::string& displayName) {
-  Report(rkMessage, "Setze Deinstallationsdaten...", rfLog | rfStatus);
-  const std::string exe = UninstallerShortPath();
+void SetRegUninstInfo(TInstallObject& object, const std::string& displayName) {
+  object.Report(rkMessage, "Setze Deinstallationsdaten...", rfLog | rfStatus);
+  const std::string exe = UninstallerShortPath(object);
   // Without a product name the entry would be written into the list's own key.
-  if (!FileExists(exe) || Trim(ProductName).empty()) {
-    Log("Fehler:  Uninstall Info konnte nicht gesetzt werden");
+  if (!FileExists(exe) || Trim(object.ProductName).empty()) {
+    object.Log("Fehler:  Uninstall Info konnte nicht gesetzt werden");
     return;
   }
   const std::string command =
-      exe + (Forced ? " -force -uninstall:" : " -uninstall:") + "\"" + UninstDir + "uninst.ini\"";
-  const std::string key = std::string(kUninstallKeys) + "\\" + ProductName;
-  RegWrite(key, "UninstallString", command);
-  RegWrite(key, "DisplayName", displayName);
-  RegWrite(key, "DisplayIcon", WinDir + kUninstallerName);
+      exe + (object.Forced ? " -force -uninstall:" : " -uninstall:") + "\"" + object.UninstDir + "uninst.ini\"";
+  const std::string key = std::string(kUninstallKeys) + "\\" + object.ProductName;
+  RegWrite(object, key, "UninstallString", command);
+  RegWrite(object, key, "DisplayName", displayName);
+  RegWrite(object, key, "DisplayIcon", object.WinDir + kUninstallerName);
   // What deployment tools and the system's list of programs read besides.
-  RegWrite(key, "InstallLocation", InstallDir);
-  RegWrite(key, "DisplayVersion", InstallerVersion);
-  RegWrite(key, "QuietUninstallString", command + " -hide");
-  RegWrite(key, "NoModify", "1");
-  RegWrite(key, "NoRepair", "1");
-  WriteInstallationValues(*this, key);
+  RegWrite(object, key, "InstallLocation", object.InstallDir);
+  RegWrite(object, key, "DisplayVersion", object.InstallerVersion);
+  RegWrite(object, key, "QuietUninstallString", command + " -hide");
+  RegWrite(object, key, "NoModify", "1");
+  RegWrite(object, key, "NoRepair", "1");
+  WriteInstallationValues(object, key);
 }
 
-void TInstallObject::RefreshUninstallEntry() {
-  const std::string key = std::string(kUninstallKeys) + "\\" + ProductName;
-  if (Trim(ProductName).empty() || !OpenKey(OpenRegPath(key, false, KEY_READ))) return;
+void RefreshUninstallEntry(TInstallObject& object) {
+  const std::string key = std::string(kUninstallKeys) + "\\" + object.ProductName;
+  if (Trim(object.ProductName).empty() || !OpenKey(OpenRegPath(key, false, KEY_READ))) return;
   // Deployment tools tell the installed version by DisplayVersion.
-  RegWrite(key, "DisplayVersion", InstallerVersion);
-  WriteInstallationValues(*this, key);
+  RegWrite(object, key, "DisplayVersion", object.InstallerVersion);
+  WriteInstallationValues(object, key);
 }
 
-void TInstallObject::KillRegistryData(std::vector<std::string>& lines, const std::string& userKey,
-                                      const std::string& machineKey) {
-  Report(rkMessage, "Lösche Installationsdaten...", rfLog | rfStatus);
-  StepProgress progress(ReportProcedure, WeightedStep::KillRegistryData, static_cast<int>(lines.size()));
+void KillRegistryData(TInstallObject& object, std::vector<std::string>& lines, const std::string& userKey,
+                      const std::string& machineKey) {
+  object.Report(rkMessage, "Lösche Installationsdaten...", rfLog | rfStatus);
+  StepProgress progress(object.ReportProcedure, WeightedStep::KillRegistryData, static_cast<int>(lines.size()));
   std::sort(lines.begin(), lines.end(), LocaleLessText);
   // From the last line back, so that the lines left are those not deleted.
   for (size_t i = lines.size(); i-- > 0;) {
     std::string left, value, key, name;
-    if (SplitAtLast(lines[i], '=', left, value) && SplitValuePath(left, key, name) && RegDelete(key, name, false))
+    if (SplitAtLast(lines[i], '=', left, value) && SplitValuePath(left, key, name) &&
+        RegDelete(object, key, name, false))
       lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
     else
-      LogWarning("Registry Eintrag (" + lines[i] + ") ", "gelöscht");
+      LogWarning(object, "Registry Eintrag (" + lines[i] + ") ", "gelöscht");
     progress.Advance();
   }
   // Writing and deleting a last value removes the product key once nothing
@@ -221,7 +223,7 @@ void TInstallObject::KillRegistryData(std::vector<std::string>& lines, const std
   for (const std::string& key : {machineKey, userKey}) {
     if (key.empty()) continue;
     RegWriteString(key, "uninst", LogTimeStamp());
-    RegDelete(key, "uninst", false);
+    RegDelete(object, key, "uninst", false);
   }
   progress.Finish();
 }

@@ -1,14 +1,14 @@
-// Files that several products use, counted in the system's register of
-// shared files: counted up at installation, down at uninstallation, and
-// released for deletion when no product uses them any more.
+#include "engine/actions/shared_files.h"
+
 #include <algorithm>
 
-#include "engine/actions/pending.h"
 #include "engine/actions/component_step.h"
+#include "engine/actions/pending.h"
 #include "engine/install_object.h"
-#include "engine/records/record_entries.h"
 #include "engine/progress.h"
+#include "engine/records/record_entries.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 #include "sys/file_system.h"
 #include "sys/locale_order.h"
 #include "sys/path_text.h"
@@ -44,8 +44,8 @@ void DropCountedFiles(const TInstallObject& object, std::vector<std::string>& sh
 
 }  // namespace
 
-void TInstallObject::CountShared(std::vector<std::string>& list, PendingActions& pending,
-                                 bool deleteShared, bool decrement) {
+void CountShared(TInstallObject& object, std::vector<std::string>& list, PendingActions& pending, bool deleteShared,
+                 bool decrement) {
   std::sort(list.begin(), list.end(), LocaleLessText);
   for (size_t i = 0; i < list.size();) {
     const std::string path = SharedPath(list[i]);
@@ -55,18 +55,18 @@ void TInstallObject::CountShared(std::vector<std::string>& list, PendingActions&
     bool done = true;
     if (decrement && counted) {
       count = std::max(count - 1, 0);
-      Log(FormatText("Gemeinsame Datei zurücksetzen:  %s  %d", path.c_str(), count));
+      object.Log(FormatText("Gemeinsame Datei zurücksetzen:  %s  %d", path.c_str(), count));
       if (count == 0 && deleteShared) {
         done = RegDeleteEntry(kSharedKey, path, false);
-        if (done) Report(rkFile, path, 0);
+        if (done) object.Report(rkFile, path, 0);
       } else {
         done = RegWriteInteger(kSharedKey, path, count);
       }
     } else if (!decrement) {
       count = std::min(count + 1, kMaxCount);
-      Log(FormatText("Gemeinsame Datei setzen:  %s  %d", path.c_str(), count));
+      object.Log(FormatText("Gemeinsame Datei setzen:  %s  %d", path.c_str(), count));
       done = RegWriteInteger(kSharedKey, path, count);
-      if (done) Report(rkCommonFile, path, 0);
+      if (done) object.Report(rkCommonFile, path, 0);
     }
     if (done) {
       ++i;
@@ -75,15 +75,15 @@ void TInstallObject::CountShared(std::vector<std::string>& list, PendingActions&
     pending.push_back(Pending(pkShared, path));
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
     if (decrement) {
-      LogWarning("Shared Datei Eintrag " + path + " ", count != 0 ? "dekrementiert" : "gelöscht");
+      LogWarning(object, "Shared Datei Eintrag " + path + " ", count != 0 ? "dekrementiert" : "gelöscht");
     } else {
-      Report(rkErrorCommon, RecordItemText("error_common", "~", path), 0);
-      LogWarning("Shared Datei Eintrag " + path + " ", "inkrementiert");
+      object.Report(rkErrorCommon, RecordItemText("error_common", "~", path), 0);
+      LogWarning(object, "Shared Datei Eintrag " + path + " ", "inkrementiert");
     }
   }
 }
 
-void TInstallObject::MarkSharedDeletable(std::vector<std::string>& list, bool deleteShared) const {
+void MarkSharedDeletable(std::vector<std::string>& list, bool deleteShared) {
   for (std::string& line : list) {
     int32_t count = 0;
     const bool stillUsed = ReadCount(line, count) && count > 0;
@@ -91,22 +91,22 @@ void TInstallObject::MarkSharedDeletable(std::vector<std::string>& list, bool de
   }
 }
 
-int TInstallObject::SetSharedComps() {
-  return RunComponentStep(*this, {WeightedStep::SetSharedComps, "Setze Gemeinsame Dateien...", false,
-                                  [this](ComponentEntry& component) {
-                                    DropCountedFiles(*this, component.Shared);
-                                    CountShared(component.Shared, component.Pending, false, false);
-                                    return rcOk;
-                                  }});
+int SetSharedComps(TInstallObject& object) {
+  return RunComponentStep(object, {WeightedStep::SetSharedComps, "Setze Gemeinsame Dateien...", false,
+                                   [&object](ComponentEntry& component) {
+                                     DropCountedFiles(object, component.Shared);
+                                     CountShared(object, component.Shared, component.Pending, false, false);
+                                     return rcOk;
+                                   }});
 }
 
 // A file that the installation before this one counted is not counted again.
 
-void TInstallObject::ProcessUninstData(UninstallData* record) {
-  Report(rkMessage, "Setze Gemeinsame Dateien zurück...", rfLog | rfStatus);
-  StepProgress progress(ReportProcedure, WeightedStep::ProcessUninstData, 0);
+void ProcessUninstData(TInstallObject& object, UninstallData* record) {
+  object.Report(rkMessage, "Setze Gemeinsame Dateien zurück...", rfLog | rfStatus);
+  StepProgress progress(object.ReportProcedure, WeightedStep::ProcessUninstData, 0);
   if (!record) {
-    LogWarning("Gemeinsame Dateien ", "zurückgesetzt");
+    LogWarning(object, "Gemeinsame Dateien ", "zurückgesetzt");
     progress.Finish();
     return;
   }
@@ -114,7 +114,7 @@ void TInstallObject::ProcessUninstData(UninstallData* record) {
   // changed: it still counts its users and so is kept.
   std::vector<std::string> marked = record->CommonFiles;
   PendingActions scratch;  // an uninstallation leaves nothing waiting
-  CountShared(record->CommonFiles, scratch, record->DeleteShared, true);
+  CountShared(object, record->CommonFiles, scratch, record->DeleteShared, true);
   MarkSharedDeletable(marked, record->DeleteShared);
   const auto kept = [&](const std::string& line) {
     return std::find(marked.begin(), marked.end(), LowerAscii(Trim(line)) + "=no") != marked.end();
@@ -124,9 +124,9 @@ void TInstallObject::ProcessUninstData(UninstallData* record) {
   progress.Finish();
 }
 
-void TInstallObject::CapSharedCounts() {
+void CapSharedCounts(TInstallObject& object) {
   std::vector<std::string> files;
-  if (FindFiles(files, CommonFilesDir + kMakerFolder, "*.*", true, false) == 0) return;
+  if (FindFiles(files, object.CommonFilesDir + kMakerFolder, "*.*", true, false) == 0) return;
   for (const std::string& file : files) {
     const std::string extension = LowerAscii(FileExtension(file));
     int32_t count = 0;

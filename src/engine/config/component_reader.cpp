@@ -1,27 +1,31 @@
-// Reading the component descriptors (ver.ini) of an install run into
-// component entries with expanded, sorted work lists.
+#include "engine/config/component_reader.h"
+
+#include "engine/config/placeholders.h"
 #include "engine/config/product_files.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 #include "sys/dotnet.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
+#include "sys/locale_order.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
 
 using namespace descriptor_file;
 
-int TInstallObject::ProcessInstInis() {
-  Report(rkMessage, "Ermittle zu installierende Komponenten...", rfLog | rfStatus);
-  if (!Settings) return MissingSettings(WeightedStep::ProcessInstInis);
-  StepProgress progress(ReportProcedure, WeightedStep::ProcessInstInis, static_cast<int>(TempFiles.size()));
-  Settings->Components.clear();
+int ProcessInstInis(TInstallObject& object) {
+  object.Report(rkMessage, "Ermittle zu installierende Komponenten...", rfLog | rfStatus);
+  if (!object.Settings) return MissingSettings(object, WeightedStep::ProcessInstInis);
+  StepProgress progress(object.ReportProcedure, WeightedStep::ProcessInstInis,
+                        static_cast<int>(object.TempFiles.size()));
+  object.Settings->Components.clear();
   int result = rcOk;
-  for (size_t i = 0; i < TempFiles.size() && result == rcOk; ++i) {
-    if (LowerAscii(FileNamePart(TempFiles[i])) == "ver.ini") {
+  for (size_t i = 0; i < object.TempFiles.size() && result == rcOk; ++i) {
+    if (LowerAscii(FileNamePart(object.TempFiles[i])) == "ver.ini") {
       try {
-        result = ReadComponent(TempFiles[i]);
+        result = ReadComponent(object, object.TempFiles[i]);
       } catch (...) {
         result = rcException;
       }
@@ -32,7 +36,7 @@ int TInstallObject::ProcessInstInis() {
   return result;
 }
 
-int TInstallObject::ReadComponent(const std::string& path) {
+int ReadComponent(TInstallObject& object, const std::string& path) {
   if (!FileExists(path)) return rcFileNotFound;
   const IniFile ini(path);
   ComponentEntry entry;
@@ -46,13 +50,13 @@ int TInstallObject::ReadComponent(const std::string& path) {
   entry.Force = ini.ReadInteger(kComponent, kForce, 0) == 1;
   entry.ExeName = ini.ReadString(kComponent, kExeName, "").substr(0, kExeNameLimit);
   entry.Version = ini.ReadString(kComponent, kVersion, "").substr(0, kVersionLimit);
-  const std::string folder = ExpandPlaceholders(ini.ReadString(kComponent, kPath, ""));
+  const std::string folder = object.ExpandPlaceholders(ini.ReadString(kComponent, kPath, ""));
   entry.Path = Trim(folder).empty() ? folder : WithTrailingBackslash(folder).substr(0, kComponentPathLimit);
 
   const std::string descriptorFolder = FolderPart(path);
   const auto section = [&](const char* name, bool registry = false) {
     std::vector<std::string> lines = ini.SectionLines(name);
-    ExpandDescriptorSection(lines, descriptorFolder, registry);
+    ExpandComponentSection(object, lines, descriptorFolder, registry);
     return lines;
   };
   entry.Copy = section(kCopy);
@@ -71,6 +75,12 @@ int TInstallObject::ReadComponent(const std::string& path) {
       entry.IniEdits.push_back(rest + "=" + edit);
   }
   ini.ReleaseCache();
-  Settings->Components.push_back(std::move(entry));
+  object.Settings->Components.push_back(std::move(entry));
   return rcOk;
+}
+
+void ExpandComponentSection(const TInstallObject& object, std::vector<std::string>& lines,
+                            const std::string& descriptorFolder, bool registrySection) {
+  const DescriptorKeys keys{WithTrailingBackslash(descriptorFolder), object.RegUser(), object.RegMachine()};
+  ::ExpandDescriptorSection(lines, registrySection, keys, object.PlaceholderTable, LocaleLessText);
 }

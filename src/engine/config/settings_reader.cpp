@@ -1,10 +1,10 @@
-// Reading install.ini (or, for the automatic completion, error_inst.ini):
-// the product, its registry keys, the installation folder and whether a base
-// installation is present.
+#include "engine/config/settings_reader.h"
+
 #include "engine/config/product_files.h"
 #include "engine/install_object.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 #include "sys/dotnet.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
@@ -95,28 +95,28 @@ void CheckBaseInstallation(TInstallObject& object, const IniFile& ini) {
 
 }  // namespace
 
-int TInstallObject::ReadInstallSettings(const std::string& path) {
-  if (!FileFoundOrLogged(path)) return rcNoSettings;
-  Report(rkMessage, "Lese Installationsinfo...", rfLog | rfStatus);
-  InstallSettings& settings = *Settings;
+int ReadInstallSettings(TInstallObject& object, const std::string& path) {
+  if (!FileFoundOrLogged(object, path)) return rcNoSettings;
+  object.Report(rkMessage, "Lese Installationsinfo...", rfLog | rfStatus);
+  InstallSettings& settings = *object.Settings;
   const IniFile ini(path);
-  OfferReboot = ini.ReadInteger(kInstall, kReboot, 1) == 1;
+  object.OfferReboot = ini.ReadInteger(kInstall, kReboot, 1) == 1;
   settings.Links = ini.SectionLines(kLinks);
   settings.Groups = ini.SectionLines(kGroups);
-  CloseList = ini.SectionLines(kClose);
+  object.CloseList = ini.SectionLines(kClose);
   settings.UninstTitle = ini.ReadString(kInstall, kUninstTitle, kDefaultUninstTitle).substr(0, kTitleLimit);
-  ProbeDotNet(*this, ini.ReadString(kInstall, kCheckDotNet, "1.1.4322"));
+  ProbeDotNet(object, ini.ReadString(kInstall, kCheckDotNet, "1.1.4322"));
 
   const int minDiskSpace = ini.ReadInteger(kInstall, kMinDiskSpace, 0);
   settings.MinDiskSpace = static_cast<uint16_t>(minDiskSpace);
   settings.Update = ini.ReadString(kInstall, kUpdate, "0") == "1";
-  ProductName = ini.ReadString(kInstall, kName, kDefaultName);
+  object.ProductName = ini.ReadString(kInstall, kName, kDefaultName);
   settings.DeleteShared = ini.ReadInteger(kInstall, kDeleteShared, 0) != 0;
   settings.RunProg = ProgramLine(ini, kRunProg).substr(0, kProgramLimit);
   settings.RunProgWait = ProgramLine(ini, kRunProgWait).substr(0, kProgramLimit);
   settings.SupportUrl = ini.ReadString(kInstall, kSupportUrl, "");
-  SetProductKeys(*this, ini, SameText(FileNamePart(path), "error_inst.ini"));
-  ChooseInstallFolder(*this, ini);
-  CheckBaseInstallation(*this, ini);
+  SetProductKeys(object, ini, SameText(FileNamePart(path), "error_inst.ini"));
+  ChooseInstallFolder(object, ini);
+  CheckBaseInstallation(object, ini);
   return settings.BaseMissing && settings.Update ? rcNeedBaseInstall : rcOk;
 }

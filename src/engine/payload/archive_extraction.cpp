@@ -1,6 +1,8 @@
-// Unpacking the component archives into the working folder.
+#include "engine/payload/archive_extraction.h"
+
 #include "archive/zip_extractor.h"
 #include "engine/install_object.h"
+#include "engine/payload/payload_writer.h"
 #include "engine/result_codes.h"
 #include "sys/text.h"
 
@@ -8,6 +10,40 @@ namespace {
 
 void LogExtractFailure(const TInstallObject& object, const std::string& detail) {
   object.Log("Fehler:  " + FormatText("Extrahieren fehlgeschlagen: [%s]", detail.c_str()));
+}
+
+// The extractor's progress and message events.
+void OnExtractProgress(TInstallObject& object, int type, const std::string& fileName, int32_t fileSize) {
+  switch (type) {
+    case ptFileBegin: {
+      ++object.Counters.FilesStarted;
+      object.Counters.BytesStarted += fileSize;
+      const std::string name = LowerAscii(fileName);
+      object.TempFiles.push_back(name);
+      object.Log(FormatText("Extrahiere: %s   Größe: %d Bytes", name.c_str(), fileSize));
+      break;
+    }
+    case ptBatchEnd:
+      object.Log(FormatText("Extrahiert: Datei(en) %d   Größe: %d Bytes", object.Counters.FilesStarted,
+                            object.Counters.BytesStarted));
+      object.Counters = ExtractionCounters();
+      break;
+    case ptFileCount:
+      object.Counters.FileTotal = fileSize;
+      break;
+    case ptTotalBytes:
+      object.Counters.ByteTotal = fileSize;
+      object.Log(FormatText("Extrahiere: Datei(en) %d   Größe: %d Bytes", object.Counters.FileTotal,
+                            object.Counters.ByteTotal));
+      break;
+    default: break;
+  }
+}
+
+void OnExtractMessage(TInstallObject& object, const TZipExtractor& sender, int32_t errCode,
+                      const std::string& message) {
+  if (sender.LibraryErrorCode == 0) return;
+  LogExtractFailure(object, message.empty() ? std::to_string(errCode) : message);
 }
 
 int ExtractArchive(TInstallObject& object, TZipExtractor& zip, const std::string& archive) {
@@ -33,16 +69,16 @@ int ExtractArchive(TInstallObject& object, TZipExtractor& zip, const std::string
 
 int ExtractEach(TInstallObject& object, const std::string& baseFolder, const std::vector<std::string>& archives) {
   TZipExtractor zip;
-  zip.SetDLLDirectory(object.WorkFolder());
+  zip.SetDLLDirectory(WorkFolder(object));
   zip.Unattended = true;
   zip.FSpecArgs.push_back("*.*");
   zip.ExtrBaseDir = baseFolder;
   zip.ExtrOptions = ExtrDirNames | ExtrOverWrite;
   zip.OnProgress = [&object](TZipExtractor*, ProgressType type, const std::string& name, int32_t size) {
-    object.OnExtractProgress(type, name, size);
+    OnExtractProgress(object, type, name, size);
   };
   zip.OnMessage = [&object](TZipExtractor* sender, int32_t code, const std::string& message) {
-    object.OnExtractMessage(*sender, code, message);
+    OnExtractMessage(object, *sender, code, message);
   };
   zip.Verbose = false;
   int result = rcOk;
@@ -59,38 +95,10 @@ int ExtractEach(TInstallObject& object, const std::string& baseFolder, const std
 
 }  // namespace
 
-int TInstallObject::ExtractArchives(const std::string& baseFolder, const std::vector<std::string>& archives) {
+int ExtractArchives(TInstallObject& object, const std::string& baseFolder, const std::vector<std::string>& archives) {
   try {
-    return ExtractEach(*this, baseFolder, archives);
+    return ExtractEach(object, baseFolder, archives);
   } catch (...) {
     return rcException;
   }
-}
-
-void TInstallObject::OnExtractProgress(int type, const std::string& fileName, int32_t fileSize) {
-  switch (type) {
-    case ptFileBegin: {
-      ++Counters.FilesStarted;
-      Counters.BytesStarted += fileSize;
-      const std::string name = LowerAscii(fileName);
-      TempFiles.push_back(name);
-      Log(FormatText("Extrahiere: %s   Größe: %d Bytes", name.c_str(), fileSize));
-      break;
-    }
-    case ptBatchEnd:
-      Log(FormatText("Extrahiert: Datei(en) %d   Größe: %d Bytes", Counters.FilesStarted, Counters.BytesStarted));
-      Counters = ExtractionCounters();
-      break;
-    case ptFileCount: Counters.FileTotal = fileSize; break;
-    case ptTotalBytes:
-      Counters.ByteTotal = fileSize;
-      Log(FormatText("Extrahiere: Datei(en) %d   Größe: %d Bytes", Counters.FileTotal, Counters.ByteTotal));
-      break;
-    default: break;
-  }
-}
-
-void TInstallObject::OnExtractMessage(const TZipExtractor& sender, int32_t errCode, const std::string& message) {
-  if (sender.LibraryErrorCode == 0) return;
-  LogExtractFailure(*this, message.empty() ? std::to_string(errCode) : message);
 }

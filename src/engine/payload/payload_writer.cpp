@@ -1,5 +1,5 @@
-// Writing the payload out of the installer's own file: the uninstaller image,
-// the unzip library and one archive file per component.
+#include "engine/payload/payload_writer.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include "archive/payload_layout.h"
 #include "engine/install_object.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 #include "engine/system_keys.h"
 #include "sys/system_error.h"
 #include "sys/text.h"
@@ -90,12 +91,12 @@ bool WritePiece(const TInstallObject& object, const std::string& path, PieceFile
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid() && kind == PieceFile::Uninstaller) ThrowLastError("zquninst.exe");
   if (!file.valid()) {
-    object.LogSystemError(GetLastError());
+    LogSystemError(object, GetLastError());
     return false;
   }
   object.Log(FormatText("Schreibe Datei:     %s", path.c_str()));
   if (!write(file.handle)) {
-    object.LogSystemError(GetLastError());
+    LogSystemError(object, GetLastError());
     CloseHandle(file.handle);
     file.handle = INVALID_HANDLE_VALUE;
     DeleteFileA(path.c_str());  // no half-written piece stays
@@ -149,7 +150,7 @@ int WritePayloadPieces(TInstallObject& object, HANDLE file, const std::string& s
   reader.StartChecksum();
   DWORD read = 0;
   if (!reader.Read(kLibrarySize, read)) return rcReadDll;
-  if (!WritePiece(object, object.WorkFolder() + "UnzLib.dll", PieceFile::Announced, BufferWriter(reader, kLibrarySize)))
+  if (!WritePiece(object, WorkFolder(object) + "UnzLib.dll", PieceFile::Announced, BufferWriter(reader, kLibrarySize)))
     return rcWriteDll;
 
   object.Log(reading + " (Archiv Info)");
@@ -165,26 +166,22 @@ int WritePayloadPieces(TInstallObject& object, HANDLE file, const std::string& s
 
 }  // namespace
 
-void TInstallObject::Log(const std::string& text) const { Report(rkMessage, text, rfLog); }
-
-void TInstallObject::LogSystemError(DWORD error) const { Log("Fehler:  " + SystemErrorText(error)); }
-
-std::string TInstallObject::WorkFolder() const { return TmpDir + "~qlinst\\"; }
+std::string WorkFolder(const TInstallObject& object) { return object.TmpDir + "~qlinst\\"; }
 
 // Writes the bytes last read whole.
 
-int TInstallObject::WriteData(const std::string& workFolder) {
+int WriteData(TInstallObject& object, const std::string& workFolder) {
   int result = rcOpenFile;
-  const std::string source = LowerAscii(OwnShortPath);
-  Log(FormatText("Öffne Quelldatei:   %s", source.c_str()));
+  const std::string source = LowerAscii(object.OwnShortPath);
+  object.Log(FormatText("Öffne Quelldatei:   %s", source.c_str()));
   try {
     FileHandle file(OpenForReading(source.c_str()));
-    if (file.valid()) result = WritePayloadPieces(*this, file.handle, source, workFolder);
+    if (file.valid()) result = WritePayloadPieces(object, file.handle, source, workFolder);
   } catch (...) {
     // The caller turns the exception into its result.
-    Log("Fehler:  WriteData fehlgeschlagen");
+    object.Log("Fehler:  WriteData fehlgeschlagen");
     throw;
   }
-  if (result != rcOk) Log("Fehler:  WriteData fehlgeschlagen");
+  if (result != rcOk) object.Log("Fehler:  WriteData fehlgeschlagen");
   return result;
 }

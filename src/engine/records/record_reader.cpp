@@ -1,9 +1,11 @@
-// Reading the uninstall record back for an uninstall or clear-up run, and
-// keeping its list of folders to clear up.
+#include "engine/records/record_reader.h"
+
+#include "engine/boundary/record_trust.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 #include "sys/dotnet.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
@@ -20,16 +22,10 @@ std::string Limited(const std::string& text, size_t length) { return text.substr
 
 }  // namespace
 
-bool TInstallObject::FileFoundOrLogged(const std::string& path) const {
-  if (FileExists(path)) return true;
-  LogError("Datei " + path + " ", "gefunden");
-  return false;
-}
-
-int TInstallObject::ReadUninstallData(const std::string& path, const std::string& source) {
-  if (!FileFoundOrLogged(path)) return rcNoSettings;
-  Report(rkMessage, "Lese Deinstallationsinfo...", rfLog | rfStatus);
-  UninstallData& data = *Uninstall;
+int ReadUninstallData(TInstallObject& object, const std::string& path, const std::string& source) {
+  if (!FileFoundOrLogged(object, path)) return rcNoSettings;
+  object.Report(rkMessage, "Lese Deinstallationsinfo...", rfLog | rfStatus);
+  UninstallData& data = *object.Uninstall;
   const IniFile record(source.empty() ? path : source);
   data.ComFiles = record.Keys("COM");
   data.DotNetFiles = record.SectionLines("dotNET");
@@ -46,55 +42,56 @@ int TInstallObject::ReadUninstallData(const std::string& path, const std::string
   data.RegMachine = Limited(record.ReadString(kInfo, "RegMachine", ""), 254);
   data.RegUser = Limited(record.ReadString(kInfo, "RegUser", ""), 254);
   record.ReleaseCache();
-  InstallDir = WithTrailingBackslash(data.InstallPath);
-  UninstDir = FolderPart(path);
-  ProductName = data.Name;
+  object.InstallDir = WithTrailingBackslash(data.InstallPath);
+  object.UninstDir = FolderPart(path);
+  object.ProductName = data.Name;
 
   std::string dotNetVersion = kDefaultDotNetVersion;
-  const std::string settingsPath = UninstDir + "install.ini";
+  const std::string settingsPath = object.UninstDir + "install.ini";
   if (FileExists(settingsPath)) {
     const IniFile settings(settingsPath);
     dotNetVersion = settings.ReadString("install", "checkDotNet", kDefaultDotNetVersion);
-    CloseList = settings.SectionLines("close");
+    object.CloseList = settings.SectionLines("close");
   }
   std::string dotNetDir;
   data.DotNetPresent = FindDotNet(dotNetVersion, dotNetDir);
   if (data.DotNetPresent) data.DotNetDir = Limited(dotNetDir, 260);
 
-  const bool complete = FolderExists(InstallDir) && !data.RegUser.empty() && !data.RegMachine.empty() &&
-                        !ProductName.empty() && !data.InstalledFiles.empty();
+  const bool complete = FolderExists(object.InstallDir) && !data.RegUser.empty() && !data.RegMachine.empty() &&
+                        !object.ProductName.empty() && !data.InstalledFiles.empty();
   return complete ? rcOk : rcNoUninstallData;
 }
 
-int TInstallObject::ReadClearupData(const std::string& path, const std::string& source) {
-  if (!FileFoundOrLogged(path)) return rcNoSettings;
-  Report(rkMessage, "Lese Deinstallationsinfo...", rfLog | rfStatus);
+int ReadClearupData(TInstallObject& object, const std::string& path, const std::string& source) {
+  if (!FileFoundOrLogged(object, path)) return rcNoSettings;
+  object.Report(rkMessage, "Lese Deinstallationsinfo...", rfLog | rfStatus);
   const IniFile record(source.empty() ? path : source);
-  for (const std::string& folder : record.Keys(kDirectories)) ClearupFolders.insert(folder);
-  ProductName = record.ReadString(kInfo, "name", "");
-  InstallDir = WithTrailingBackslash(record.ReadString(kInfo, "InstallPath", ""));
-  Uninstall->RegUser = Limited(record.ReadString(kInfo, "RegUser", ""), 254);
-  Uninstall->RegMachine = Limited(record.ReadString(kInfo, "RegMachine", ""), 254);
-  UninstDir = FolderPart(path);
-  const bool complete = FolderExists(InstallDir) && !Uninstall->RegUser.empty() && !Uninstall->RegMachine.empty() &&
-                        !ProductName.empty() && !ClearupFolders.empty();
+  for (const std::string& folder : record.Keys(kDirectories)) object.ClearupFolders.insert(folder);
+  object.ProductName = record.ReadString(kInfo, "name", "");
+  object.InstallDir = WithTrailingBackslash(record.ReadString(kInfo, "InstallPath", ""));
+  object.Uninstall->RegUser = Limited(record.ReadString(kInfo, "RegUser", ""), 254);
+  object.Uninstall->RegMachine = Limited(record.ReadString(kInfo, "RegMachine", ""), 254);
+  object.UninstDir = FolderPart(path);
+  const bool complete = FolderExists(object.InstallDir) && !object.Uninstall->RegUser.empty() &&
+                        !object.Uninstall->RegMachine.empty() && !object.ProductName.empty() &&
+                        !object.ClearupFolders.empty();
   return complete ? rcOk : rcNoUninstallData;
 }
 
-void TInstallObject::WriteClearupData(const std::vector<std::string>& files) {
-  Report(rkMessage, "Aktualisiere Installationsdatei...", rfLog | rfStatus);
-  StepProgress progress(ReportProcedure, WeightedStep::WriteClearupData, static_cast<int>(files.size()));
-  const DeletionBoundary boundary = Boundary();
+void WriteClearupData(TInstallObject& object, const std::vector<std::string>& files) {
+  object.Report(rkMessage, "Aktualisiere Installationsdatei...", rfLog | rfStatus);
+  StepProgress progress(object.ReportProcedure, WeightedStep::WriteClearupData, static_cast<int>(files.size()));
+  const DeletionBoundary boundary = Boundary(object);
   for (const std::string& file : files) {
     const std::string folder = LowerAscii(FolderPart(file));
-    if (boundary.Inside(folder)) Report(rkDirectory, folder, 0);
+    if (boundary.Inside(folder)) object.Report(rkDirectory, folder, 0);
     progress.Advance();
   }
   progress.Finish();
 }
 
-void TInstallObject::RemoveClearupInfo() {
-  const std::string path = UninstDir + "uninst.ini";
+void RemoveClearupInfo(TInstallObject& object) {
+  const std::string path = object.UninstDir + "uninst.ini";
   if (!FileExists(path) || !IniFile(path).HasSection(kDirectories)) return;
   // A record without its seal is never read again: it is left as it is.
   WriteThroughCopy(

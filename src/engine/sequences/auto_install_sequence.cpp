@@ -3,12 +3,21 @@
 // shared-file counts and registry lines are carried out.
 #include <windows.h>
 
+#include "engine/actions/file_copy.h"
 #include "engine/actions/pending.h"
+#include "engine/actions/reboot_info.h"
+#include "engine/actions/registration.h"
+#include "engine/actions/registry_actions.h"
+#include "engine/actions/shared_files.h"
+#include "engine/boundary/record_trust.h"
+#include "engine/config/component_reader.h"
 #include "engine/install_object.h"
 #include "engine/records/record_entries.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "engine/sequences/sequence.h"
+#include "engine/sequences/with_ole.h"
+#include "engine/step_weights.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/resolved_path.h"
@@ -49,19 +58,19 @@ void ApplyDeferredDeletion(TInstallObject& object, const std::string& line, bool
   if (filesWait)
     object.Report(rkErrorRegistry, RecordItemText("Registry", left, "@"), 0);
   else
-    object.RegDelete(key, name, false);
+    RegDelete(object, key, name, false);
 }
 
 // The registrations the error record defers, inside one OLE initialisation.
 void CompleteRegistrations(TInstallObject& object, ComponentEntry& component) {
   // A file that still waits keeps its registrations for the next restart.
-  object.DeferWaitingFiles(component, component.Register, TInstallObject::kDeferredComRegistration);
-  object.DeferWaitingFiles(component, component.DotNetInstall, TInstallObject::kDeferredDotNetInstallation);
-  object.DeferWaitingFiles(component, component.DotNetRegister, TInstallObject::kDeferredDotNetRegistration);
-  object.WithOle([&] {
-    object.RegisterComList(component.Register, component.Pending, false);
-    object.InstallAssemblyList(component.DotNetInstall, component.Pending, component.DotNetDir);
-    object.RegisterAssemblyList(component.DotNetRegister, component.Pending, component.DotNetDir, false);
+  DeferWaitingFiles(object, component, component.Register, kDeferredComRegistration);
+  DeferWaitingFiles(object, component, component.DotNetInstall, kDeferredDotNetInstallation);
+  DeferWaitingFiles(object, component, component.DotNetRegister, kDeferredDotNetRegistration);
+  WithOle(object, [&] {
+    RegisterComList(object, component.Register, component.Pending, false);
+    InstallAssemblyList(object, component.DotNetInstall, component.Pending, component.DotNetDir);
+    RegisterAssemblyList(object, component.DotNetRegister, component.Pending, component.DotNetDir, false);
   });
 }
 
@@ -73,7 +82,7 @@ std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::st
        [&object, record] {
          object.Settings->Components.clear();
          const int result =
-             object.ReadSealed(record, [&object](const std::string& copy) { return object.ReadComponent(copy); });
+             ReadSealed(object, record, [&object](const std::string& copy) { return ReadComponent(object, copy); });
          return result == rcOk && object.Settings->Components.empty() ? rcMemoryError : result;
        },
        true},
@@ -81,10 +90,10 @@ std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::st
       // Whether a waiting copy is to replace its target was decided when it was written (with the
       // overwrite rule or its component's force): it is copied as it is.
       {StepName(WeightedStep::CopyFiles),
-       [&object, completed] { return object.CopyComponentFiles(completed().Copy, completed().Pending, true); }, true},
+       [&object, completed] { return CopyComponentFiles(object, completed().Copy, completed().Pending, true); }, true},
       {"CompleteRegistrations", Always([&object, completed] { CompleteRegistrations(object, completed()); }), false},
       {StepName(WeightedStep::SetSharedComps),
-       Always([&object, completed] { object.CountShared(completed().Shared, completed().Pending, false, false); }),
+       Always([&object, completed] { CountShared(object, completed().Shared, completed().Pending, false, false); }),
        false},
       {"NeedReboot", Always([&object, completed] {
          const bool filesWait = HasPending(completed().Pending, pkCopy);
@@ -95,13 +104,13 @@ std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::st
       {StepName(WeightedStep::KillFiles), Always([&object, completed, record] {
          for (const std::string& target : completed().Copy) object.TempFiles.push_back(target + "~");
          object.TempFiles.push_back(record);
-         object.KillFiles(object.TempFiles, false);
+         KillFiles(object, object.TempFiles, false);
          object.TempFiles.pop_back();
          if (!FileExists(record)) ForgetRecordSeal(record);
        }),
        false},
       // Files still in use arm the completion once more.
-      {"SetRebootInfo", Always([&object] { object.SetRebootInfo(); }), false},
+      {"SetRebootInfo", Always([&object] { SetRebootInfo(object); }), false},
   };
 }
 

@@ -7,9 +7,13 @@
 
 #include <algorithm>
 
+#include "engine/actions/file_copy.h"
+#include "engine/actions/registry_actions.h"
+#include "engine/boundary/record_trust.h"
 #include "engine/install_object.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 #include "engine/sequences/sequence.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
@@ -54,16 +58,16 @@ bool Confirmed(const TInstallObject& object, const std::string& question) {
 void RemoveEmptyTree(TInstallObject& object, const std::string& folder, const DeletionBoundary& boundary) {
   // A link goes as a link; what it leads to stays untouched.
   if (IsReparsePoint(folder)) {
-    object.KillDir(folder);
+    KillDir(object, folder);
     return;
   }
   std::vector<std::string> subfolders, links;
   ListSubfolders(subfolders, folder, true, true, &links);
   for (const std::string& link : links)
-    if (boundary.MayRemoveFolder(link)) object.KillDir(link);
+    if (boundary.MayRemoveFolder(link)) KillDir(object, link);
   FolderSet folders(subfolders.begin(), subfolders.end());
   folders.insert(WithTrailingBackslash(folder));
-  object.RemoveRecordedFolders(folders, boundary);
+  RemoveRecordedFolders(object, folders, boundary);
 }
 
 void ClearFolder(TInstallObject& object, const std::string& folder, const DeletionBoundary& boundary) {
@@ -80,7 +84,7 @@ void ClearFolder(TInstallObject& object, const std::string& folder, const Deleti
   }
   if (Confirmed(object, FormatText("Das Verzeichnis %s \r\nund alle (%d) enthaltenen Dateien wirklich löschen?",
                                    folder.c_str(), static_cast<int>(files.size())))) {
-    object.KillRecordedFiles(files, boundary, true);
+    KillRecordedFiles(object, files, boundary, true);
     RemoveEmptyTree(object, folder, boundary);
   }
 }
@@ -98,7 +102,7 @@ void ClearKey(TInstallObject& object, const std::string& key, const char* root) 
   if (!SplitAtLast(key, '\\', parent, name)) return;
   if (!hasEntries ||
       Confirmed(object, FormatText("Den Schlüssel %s \r\nund alle Unterschlüssel wirklich löschen?", key.c_str())))
-    object.RegDelete(parent, name, true);
+    RegDelete(object, parent, name, true);
 }
 
 // Reports the clear-up's progress as it goes; reached says how far.
@@ -117,7 +121,7 @@ std::vector<SequenceStep> ClearupSteps(TInstallObject& object, int& reached) {
       {"ClearupFolders",
        [&object, moveTo] {
          if (object.ClearupFolders.empty()) return rcNeedUninstall;
-         const DeletionBoundary boundary = object.Boundary();
+         const DeletionBoundary boundary = Boundary(object);
          for (auto folder = object.ClearupFolders.rbegin(); folder != object.ClearupFolders.rend(); ++folder)
            ClearFolder(object, *folder, boundary);
          moveTo(75);
@@ -139,7 +143,7 @@ int TInstallObject::DoClearup() {
   int reached = 0;  // percent of the progress bar
   int result = rcMemoryError;
   if (Uninstall) {
-    LogBanner("Clearup ");
+    LogBanner(*this, "Clearup ");
     size_t ended = 0;
     result = RunSequence(ClearupSteps(*this, reached), ended);
   }

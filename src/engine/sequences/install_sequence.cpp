@@ -5,10 +5,23 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "engine/actions/file_copy.h"
+#include "engine/actions/ini_edits.h"
+#include "engine/actions/links.h"
+#include "engine/actions/programs.h"
+#include "engine/actions/reboot_info.h"
+#include "engine/actions/registration.h"
+#include "engine/actions/registry_actions.h"
+#include "engine/actions/shared_files.h"
+#include "engine/config/component_reader.h"
 #include "engine/install_object.h"
+#include "engine/payload/payload_writer.h"
+#include "engine/records/record_reader.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
+#include "engine/run_report.h"
 #include "engine/sequences/sequence.h"
+#include "engine/sequences/with_ole.h"
 #include "engine/step_weights.h"
 #include "engine/system_keys.h"
 #include "sys/file_system.h"
@@ -41,16 +54,16 @@ void InstallUninstaller(const TInstallObject& object) {
   // A read-only copy of an earlier installation is replaced too.
   const std::string installed = object.WinDir + kUninstallerName;
   SetFileAttributesA(installed.c_str(), 0);
-  CopyFileA((object.WorkFolder() + kUninstallerName).c_str(), installed.c_str(), FALSE);
+  CopyFileA((WorkFolder(object) + kUninstallerName).c_str(), installed.c_str(), FALSE);
 }
 
 // The three registration steps inside one OLE initialisation; raises when
 // OLE cannot be initialised.
 void RegisterUnderOle(TInstallObject& object) {
-  const bool registered = object.WithOle([&object] {
-    object.RegisterComps();
-    object.InstallDotNet();
-    object.RegisterDotNet();
+  const bool registered = WithOle(object, [&object] {
+    RegisterComps(object);
+    InstallDotNet(object);
+    RegisterDotNet(object);
   });
   if (!registered) throw std::runtime_error("OLEInitialize failed.");
 }
@@ -71,10 +84,10 @@ void MarkInProgress(TInstallObject& object) {
 // and the mark of a running installation cleared.
 void WriteInstallOutcome(TInstallObject& object, int result, bool& restartNeeded) {
   if (result != rcOk) {
-    object.RegWrite(object.RegMachine(), "InstallInfo", ResultMessage(result));
+    RegWrite(object, object.RegMachine(), "InstallInfo", ResultMessage(result));
   } else {
-    restartNeeded = object.SetRebootInfo();
-    object.RegDelete(object.RegMachine(), "InstallInfo", false);
+    restartNeeded = SetRebootInfo(object);
+    RegDelete(object, object.RegMachine(), "InstallInfo", false);
   }
   // The mark of a run cut short stays until a run has copied every file.
   if (object.CopiesComplete) RegDeleteEntry(object.RegMachine(), kInProgressValue, false);
@@ -84,14 +97,14 @@ void WriteInstallOutcome(TInstallObject& object, int result, bool& restartNeeded
 std::vector<SequenceStep> InstallSteps(TInstallObject& object) {
   return {
       {"ClosePrograms",
-       [&object] { return object.ClosePrograms(object.CloseList, true) ? rcOk : rcProgramStillRunning; }, true},
+       [&object] { return ClosePrograms(object, object.CloseList, true) ? rcOk : rcProgramStillRunning; }, true},
       {"%installdir%", Always([&object] { object.PlaceholderTable.push_back("%installdir%=" + object.InstallDir); }),
        false},
-      {StepName(WeightedStep::ProcessInstInis), [&object] { return object.ProcessInstInis(); }, true},
+      {StepName(WeightedStep::ProcessInstInis), [&object] { return ProcessInstInis(object); }, true},
       {kInProgressValue, Always([&object] { MarkInProgress(object); }), false},
       {StepName(WeightedStep::CopyFiles),
        [&object] {
-         const int result = object.CopyFiles();
+         const int result = CopyFiles(object);
          object.CopiesComplete = result == rcOk;
          return result;
        },
@@ -105,25 +118,25 @@ std::vector<SequenceStep> InstallSteps(TInstallObject& object) {
        false},
       {StepName(WeightedStep::SetRegUninstInfo), Always([&object] {
          if (!object.Update())
-           object.SetRegUninstInfo(object.Settings->UninstTitle);
+           SetRegUninstInfo(object, object.Settings->UninstTitle);
          else
-           object.RefreshUninstallEntry();
-         object.ReportWeight(WeightedStep::SetRegUninstInfo);
+           RefreshUninstallEntry(object);
+         ReportWeight(object, WeightedStep::SetRegUninstInfo);
        }),
        false},
-      {StepName(WeightedStep::SetSharedComps), [&object] { return object.SetSharedComps(); }, false},
-      {StepName(WeightedStep::SetRegInstInfo), [&object] { return object.SetRegInstInfo(); }, false},
-      {StepName(WeightedStep::SetRegUserInfo), [&object] { return object.SetRegUserInfo(); }, false},
-      {StepName(WeightedStep::CreateLinks), Always([&object] { object.CreateLinks(!object.Invisible); }), false},
-      {StepName(WeightedStep::SetInstIniData), [&object] { return object.SetInstIniData(); }, false},
+      {StepName(WeightedStep::SetSharedComps), [&object] { return SetSharedComps(object); }, false},
+      {StepName(WeightedStep::SetRegInstInfo), [&object] { return SetRegInstInfo(object); }, false},
+      {StepName(WeightedStep::SetRegUserInfo), [&object] { return SetRegUserInfo(object); }, false},
+      {StepName(WeightedStep::CreateLinks), Always([&object] { CreateLinks(object, !object.Invisible); }), false},
+      {StepName(WeightedStep::SetInstIniData), [&object] { return SetInstIniData(object); }, false},
       {StepName(WeightedStep::RemoveClearupInfo), Always([&object] {
-         object.RemoveClearupInfo();
-         object.ReportWeight(WeightedStep::RemoveClearupInfo);
+         RemoveClearupInfo(object);
+         ReportWeight(object, WeightedStep::RemoveClearupInfo);
        }),
        false},
       {StepName(WeightedStep::RunProg), Always([&object] {
-         object.RunProg();
-         object.ReportWeight(WeightedStep::RunProg);
+         RunProg(object);
+         ReportWeight(object, WeightedStep::RunProg);
        }),
        false},
   };
@@ -137,7 +150,7 @@ int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
   InstallDir = WithTrailingBackslash(folder);
   UninstDir = InstallDir + "uninst\\";
   if (BaseMissing() && !EnoughDiskSpace(*this)) {
-    RemoveCreatedFolders(false);
+    RemoveCreatedFolders(*this, false);
     return rcDiskSpace;
   }
   Log("Installiere... " + LogTimeStamp());
@@ -150,13 +163,10 @@ int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
     const auto undone = std::find_if(steps.begin(), steps.end(),
                                      [](const SequenceStep& step) { return SameText(step.Name, kFirstStepToUndo); });
     if (ended >= static_cast<size_t>(undone - steps.begin()))
-      CleanInstallation();
+      CleanInstallation(*this);
     else
-      RemoveCreatedFolders(false);
+      RemoveCreatedFolders(*this, false);
   }
   WriteInstallOutcome(*this, result, restartNeeded);
   return result;
 }
-
-void TInstallObject::ReportWeight(WeightedStep step) const { Report(rkProgress, std::to_string(StepWeight(step)), 0); }
-

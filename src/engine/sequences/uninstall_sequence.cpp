@@ -3,12 +3,22 @@
 // recorded registry data. The record itself goes last.
 #include <windows.h>
 
-#include "engine/install_object.h"
-#include "engine/records/record_seal.h"
-#include "engine/result_codes.h"
-#include "engine/sequences/sequence.h"
 #include <tuple>
 
+#include "engine/actions/file_copy.h"
+#include "engine/actions/links.h"
+#include "engine/actions/programs.h"
+#include "engine/actions/registration.h"
+#include "engine/actions/registry_actions.h"
+#include "engine/actions/shared_files.h"
+#include "engine/boundary/record_trust.h"
+#include "engine/install_object.h"
+#include "engine/records/record_reader.h"
+#include "engine/records/record_seal.h"
+#include "engine/result_codes.h"
+#include "engine/run_report.h"
+#include "engine/sequences/sequence.h"
+#include "engine/sequences/with_ole.h"
 #include "sys/ini_file.h"
 #include "sys/path_text.h"
 #include "sys/resolved_path.h"
@@ -44,19 +54,19 @@ void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
 // then the folders of the installation, which become clear-up items.
 void FinishUninstall(TInstallObject& object, UninstallData& record, const DeletionBoundary& boundary,
                      FolderSet& folders) {
-  if (object.KillFile(object.RecordPath)) ForgetRecordSeal(object.RecordPath);
+  if (KillFile(object, object.RecordPath)) ForgetRecordSeal(object.RecordPath);
   if (boundary.Below(FolderPart(object.RecordPath))) folders.insert(FolderPart(object.RecordPath));
-  object.RemoveRecordedFolders(folders, boundary);
-  if (!object.KillDir(object.InstallDir))
+  RemoveRecordedFolders(object, folders, boundary);
+  if (!KillDir(object, object.InstallDir))
     object.Report(rkMessage, "Warnung: Einige Dateien konnten nicht gelöscht werden", rfLog | rfStatus);
   record.InstalledFiles.push_back(LowerAscii(object.InstallDir));
-  object.WriteClearupData(record.InstalledFiles);
+  WriteClearupData(object, record.InstalledFiles);
 }
 
 void UnregisterUnderOle(TInstallObject& object) {
   object.Report(rkMessage, "Deregistriere Komponenten...", rfLog | rfStatus);
-  object.WithOle([&object] {
-    object.ReportWeight(WeightedStep::UnregisterDotNet);
+  WithOle(object, [&object] {
+    ReportWeight(object, WeightedStep::UnregisterDotNet);
     UninstallData& record = *object.Uninstall;
     if (record.DotNetPresent) {
       std::vector<std::string> assemblies;
@@ -65,13 +75,13 @@ void UnregisterUnderOle(TInstallObject& object) {
         const size_t registered = line.find("=registered");
         if (registered != std::string::npos) assemblies.push_back(line.substr(0, registered));
       }
-      object.RegisterAssemblyList(assemblies, scratch, record.DotNetDir, true);
+      RegisterAssemblyList(object, assemblies, scratch, record.DotNetDir, true);
     }
     // Assemblies in the global cache stay where they are.
-    object.ReportWeight(WeightedStep::DeinstallDotNet);
-    object.ReportWeight(WeightedStep::UnregisterComps);
+    ReportWeight(object, WeightedStep::DeinstallDotNet);
+    ReportWeight(object, WeightedStep::UnregisterComps);
     PendingActions scratch;
-    object.RegisterComList(record.ComFiles, scratch, true);
+    RegisterComList(object, record.ComFiles, scratch, true);
   });
 }
 
@@ -79,11 +89,11 @@ std::vector<SequenceStep> UninstallSteps(TInstallObject& object, const DeletionB
   UninstallData& record = *object.Uninstall;
   return {
       {StepName(WeightedStep::ProcessUninstData), Always([&object, &record] {
-         object.ProcessUninstData(&record);
+         ProcessUninstData(object, &record);
          RecordCountsTaken(object, record);
        }),
        false},
-      {StepName(WeightedStep::RemoveLinks), Always([&object] { object.RemoveLinks(); }), false},
+      {StepName(WeightedStep::RemoveLinks), Always([&object] { RemoveLinks(object); }), false},
       {"UnregisterDotNet, UnregisterComps", Always([&object] { UnregisterUnderOle(object); }), false},
       {StepName(WeightedStep::KillFiles), Always([&object, &record, &boundary, &folders] {
          object.Report(rkMessage, "Lösche Dateien...", rfLog | rfStatus);
@@ -95,7 +105,7 @@ std::vector<SequenceStep> UninstallSteps(TInstallObject& object, const DeletionB
              files.push_back(file);
            else
              object.RecordPath = file;
-         folders = object.KillRecordedFiles(files, boundary, false);
+         folders = KillRecordedFiles(object, files, boundary, false);
        }),
        false},
   };
@@ -105,15 +115,15 @@ std::vector<SequenceStep> UninstallSteps(TInstallObject& object, const DeletionB
 
 int TInstallObject::DoUninstall() {
   if (!Uninstall) return rcMemoryError;
-  LogBanner("Deinstallation ");
-  if (!ClosePrograms(CloseList, true)) return rcProgramStillRunning;
-  const DeletionBoundary boundary = Boundary();
+  LogBanner(*this, "Deinstallation ");
+  if (!ClosePrograms(*this, CloseList, true)) return rcProgramStillRunning;
+  const DeletionBoundary boundary = Boundary(*this);
   FolderSet folders;
   size_t ended = 0;
   const int result = RunSequence(UninstallSteps(*this, boundary, folders), ended);
   // Whatever happened, the recorded registry data goes.
-  KillRegistryData(Uninstall->RegistryValues, Uninstall->RegUser, Uninstall->RegMachine);
-  CapSharedCounts();
+  KillRegistryData(*this, Uninstall->RegistryValues, Uninstall->RegUser, Uninstall->RegMachine);
+  CapSharedCounts(*this);
   // Only now the record goes: an uninstallation cut short runs again from it.
   if (result == rcOk) FinishUninstall(*this, *Uninstall, boundary, folders);
   Report(rkProgress, "100", 0);

@@ -1,8 +1,10 @@
-// The registrations run inside one OLE initialisation of the thread.
-#include <windows.h>
+#include "engine/sequences/with_ole.h"
+
 #include <ole2.h>
+#include <windows.h>
 
 #include "engine/install_object.h"
+#include "engine/run_report.h"
 
 namespace {
 
@@ -22,10 +24,10 @@ class OleScope {
 
 }  // namespace
 
-bool TInstallObject::WithOle(const std::function<void()>& work) {
+bool WithOle(TInstallObject& object, const std::function<void()>& work) {
   const OleScope ole;
   if (!ole) {
-    LogError("OLE Bibliothek  ", "initialisiert");
+    LogError(object, "OLE Bibliothek  ", "initialisiert");
     return false;
   }
   work();

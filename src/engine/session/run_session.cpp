@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "engine/actions/file_copy.h"
 #include "engine/guarded.h"
 #include "engine/records/record_file.h"
 #include "engine/result_codes.h"
@@ -73,7 +74,7 @@ void RunSession::TakeOverEngineState() {
 }
 
 bool RunSession::AcceptFolder(const std::string& folder) {
-  return IsValidLocalPath(folder) && object_->PrepareInstallFolder(folder);
+  return IsValidLocalPath(folder) && PrepareInstallFolder(*object_, folder);
 }
 
 int RunSession::RunOperation(const std::string& folder) {
@@ -100,7 +101,7 @@ int RunSession::Operate(const std::string& folder, bool& restart) {
           result = Guarded([this, &folder, &restart] { return object_->DoInstall(folder, restart); });
           facts_.UninstDir = object_->UninstDir;
         } else {
-          object_->RemoveCreatedFolders(false);
+          RemoveCreatedFolders(*object_, false);
         }
       }
       Log(FormatText("Time to install: %lu ms", GetTickCount() - start));

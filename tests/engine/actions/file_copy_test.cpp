@@ -1,5 +1,7 @@
 // Copying under the overwrite rule and deleting again, on real files: versioned
 // fixture DLLs, explicit write times, read-only and locked targets.
+#include "engine/actions/file_copy.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,7 +37,7 @@ TEST_F(FileCopy, CopiesIntoNewFoldersAndKeepsTheWrittenTargets) {
   const std::string target = folder + "Ziel\\Unter\\A.txt";
   std::vector<std::string> copy{Source("a.txt", "neu") + "=" + target + " ="};
   PendingActions pending;
-  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
+  EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcOk);
   EXPECT_EQ(copy, (std::vector<std::string>{LowerAscii(target)}));
   EXPECT_EQ(ReadTextFile(target), "neu");
   EXPECT_TRUE(Logged("Erstelle Verzeichnis: " + folder + "Ziel\\Unter\\"));
@@ -50,26 +52,26 @@ TEST_F(FileCopy, TheOverwriteRuleComparesVersionsThenDates) {
   CopyFileA(FixturePath("v1_2_0_0.dll").c_str(), target.c_str(), FALSE);
   std::vector<std::string> copy{Fixture("v1_2_0_0.dll") + "=" + target};
   PendingActions pending;
-  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
+  EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcOk);
   EXPECT_TRUE(copy.empty());
   // A newer target stays, unless forced.
   CopyFileA(FixturePath("v1_3_0_0.dll").c_str(), target.c_str(), FALSE);
   copy = {Fixture("v1_2_0_0.dll") + "=" + target};
-  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
+  EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcOk);
   EXPECT_TRUE(copy.empty());
   copy = {Fixture("v1_2_0_0.dll") + "=" + target};
-  EXPECT_EQ(object->CopyComponentFiles(copy, pending, true), rcOk);
+  EXPECT_EQ(CopyComponentFiles(*object, copy, pending, true), rcOk);
   EXPECT_EQ(copy.size(), 1u);
   // One side without a version: the later write time wins.
   const std::string plain = Fixture("plain.dll");
   SetWriteTime(plain, 1);
   SetWriteTime(target, 2);
   copy = {plain + "=" + target};
-  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
+  EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcOk);
   EXPECT_TRUE(copy.empty());
   SetWriteTime(plain, 3);
   copy = {plain + "=" + target};
-  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcOk);
+  EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcOk);
   EXPECT_EQ(copy.size(), 1u);
 }
 
@@ -79,7 +81,7 @@ TEST_F(FileCopy, AReadOnlyTargetIsOverwrittenAndLeftWritable) {
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
   std::vector<std::string> copy{Source("neu.txt", "neu") + "=" + target};
   PendingActions pending;
-  EXPECT_EQ(object->CopyComponentFiles(copy, pending, true), rcOk);
+  EXPECT_EQ(CopyComponentFiles(*object, copy, pending, true), rcOk);
   EXPECT_EQ(ReadTextFile(target), "neu");
   EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
@@ -91,7 +93,7 @@ TEST_F(FileCopy, ATargetInUseWaitsBesideIt) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   std::vector<std::string> copy{Source("neu.exe", "neu") + "=" + target};
   PendingActions pending;
-  const int result = object->CopyComponentFiles(copy, pending, true);
+  const int result = CopyComponentFiles(*object, copy, pending, true);
   CloseHandle(held);
   EXPECT_EQ(result, rcOk);
   EXPECT_TRUE(copy.empty());
@@ -106,7 +108,7 @@ TEST_F(FileCopy, ATargetInUseWaitsBesideIt) {
 TEST_F(FileCopy, AMissingSourceStopsWithMinus20) {
   std::vector<std::string> copy{folder + "fehlt.txt=" + folder + "ziel.txt", Source("b.txt", "b") + "=" + folder + "b.txt"};
   PendingActions pending;
-  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcFileNotFound);
+  EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcFileNotFound);
   EXPECT_TRUE(Logged("Fehler:  Quelldatei (" + folder + "fehlt.txt) konnte nicht gefunden werden."));
   EXPECT_FALSE(FileExists(folder + "b.txt"));
 }
@@ -115,19 +117,19 @@ TEST_F(FileCopy, FoldersAndWaitingCopiesThatCannotBeMadeEndTheCopy) {
   PendingActions pending;
   // A drive that does not exist: its root is no folder to copy into.
   std::vector<std::string> copy{Source("a.txt", "a") + "=Q:\\a.txt"};
-  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcFolderMissing);
+  EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcFolderMissing);
   EXPECT_EQ(log.back(), "Fehler:  Verzeichnis (Q:\\) konnte nicht erstellt werden.");
   // A file where a folder belongs.
   WriteTextFile(folder + "Block", "x");
   copy = {Source("a.txt", "a") + "=" + folder + "Block\\unter\\a.txt"};
-  EXPECT_EQ(object->CopyComponentFiles(copy, pending, false), rcFolderMissing);
+  EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcFolderMissing);
   // A target in use whose waiting copy cannot be written either.
   const std::string target = folder + "InBenutzung.exe";
   WriteTextFile(target, "laeuft");
   ForceFolders(target + "~");
   HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   copy = {Source("neu.exe", "neu") + "=" + target};
-  const int result = object->CopyComponentFiles(copy, pending, false);
+  const int result = CopyComponentFiles(*object, copy, pending, false);
   CloseHandle(held);
   EXPECT_EQ(result, rcTempFile);
   EXPECT_EQ(log.back(), "Fehler:  Datei " + target + "~ konnte nicht geschrieben werden.");
@@ -148,7 +150,7 @@ TEST_F(FileCopy, AFailedInstallationIsCleanedFromItsFolder) {
   component.Copy.push_back(folder + "quelle\\alt.txt=" + folder + "Neu\\alt.txt");
   Install({component});
   object->ClearupFolders.insert(LowerAscii(folder + "Neu\\app\\b.exe~"));
-  object->CleanInstallation();
+  CleanInstallation(*object);
   EXPECT_FALSE(FolderExists(object->InstallDir + "app"));
   EXPECT_TRUE(FileExists(object->InstallDir + "alt.txt"));
   EXPECT_TRUE(FileExists(folder + "Fremd\\d.txt"));  // outside the installation folder
@@ -157,18 +159,18 @@ TEST_F(FileCopy, AFailedInstallationIsCleanedFromItsFolder) {
 
 TEST_F(FileCopy, CopyFilesWorksThroughEveryComponent) {
   // Ending early or with nothing to copy, the step still advances by its weight.
-  EXPECT_EQ(object->CopyFiles(), rcMemoryError);
+  EXPECT_EQ(CopyFiles(*object), rcMemoryError);
   EXPECT_EQ(progress, 50);
   Install();
   progress = 0;
-  EXPECT_EQ(object->CopyFiles(), rcOk);
+  EXPECT_EQ(CopyFiles(*object), rcOk);
   EXPECT_EQ(progress, 50);
   progress = 0;
   ComponentEntry first, second;
   first.Copy = {Source("1.txt", "1") + "=" + folder + "ziel\\1.txt"};
   second.Copy = {Source("2.txt", "2") + "=" + folder + "ziel\\2.txt", Source("3.txt", "3") + "=" + folder + "ziel\\3.txt"};
   object->Settings->Components = {first, ComponentEntry(), second};
-  EXPECT_EQ(object->CopyFiles(), rcOk);
+  EXPECT_EQ(CopyFiles(*object), rcOk);
   EXPECT_EQ(object->Settings->Components[2].Copy.size(), 2u);
   EXPECT_EQ(progress, 50);  // the step's whole weight
   EXPECT_EQ(log.front(), "Kopiere Dateien...");
@@ -179,7 +181,7 @@ TEST_F(FileCopy, KillFilesRemovesOnlyTheFoldersThatHeldTheFiles) {
   ForceFolders(a + "b\\c");
   WriteTextFile(a + "b\\c\\x", "x");
   WriteTextFile(a + "y", "y");
-  object->KillFiles({a + "b\\c\\x", a + "y", folder + "fehlt.txt"}, true);
+  KillFiles(*object, {a + "b\\c\\x", a + "y", folder + "fehlt.txt"}, true);
   EXPECT_FALSE(FolderExists(a + "b\\c"));
   EXPECT_TRUE(FolderExists(a + "b"));
   EXPECT_TRUE(Logged("Lösche Datei:       " + a + "y"));

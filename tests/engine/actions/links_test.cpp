@@ -1,6 +1,8 @@
 // Program groups in the prefix's Programs menu and shortcuts through the
 // shell, created from install.ini lines and removed from the record.
 // Leaves "Viewer.lnk" in its scratch folder for links_lnkinfo_test.
+#include "engine/actions/links.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/actions/action_test.h"
@@ -43,7 +45,7 @@ TEST_F(Links, GroupsAndShortcutsAreCreatedRecordedAndRemovedAgain) {
   settings.Links = {"%zqtest%Viewer=" + target, foreign + "=" + target, folder + "OhneZiel="};
   object->PlaceholderTable.insert(object->PlaceholderTable.begin(), "%zqtest%=" + ScratchPath(""));
 
-  object->CreateLinks(false);
+  CreateLinks(*object, false);
   EXPECT_TRUE(FolderExists(menu + "ZqLinkTest\\Eins\\Unter"));
   EXPECT_FALSE(FolderExists(menu + "ZqLinkTest\\Fuenf"));
   EXPECT_TRUE(FileExists(viewer + ".lnk"));
@@ -59,11 +61,11 @@ TEST_F(Links, GroupsAndShortcutsAreCreatedRecordedAndRemovedAgain) {
   settings.Groups.clear();
   settings.Links = {dotted + "=" + target};
   records.clear();
-  object->CreateLinks(false);
+  CreateLinks(*object, false);
   EXPECT_TRUE(FileExists(dotted + ".lnk"));
   EXPECT_EQ(records, (std::vector<std::string>{"5|" + dotted + "|" + target}));
   records.clear();
-  object->CreateLinks(false);
+  CreateLinks(*object, false);
   EXPECT_TRUE(records.empty());
 
   // The uninstallation removes what was recorded: the shortcut, then the
@@ -76,7 +78,7 @@ TEST_F(Links, GroupsAndShortcutsAreCreatedRecordedAndRemovedAgain) {
   WriteTextFile(menu + "ZqLinkTest\\Vorhanden\\Fremd.lnk", "x");
   log.clear();
   progress = 0;
-  object->RemoveLinks();
+  RemoveLinks(*object);
   EXPECT_FALSE(FileExists(kept + ".lnk"));
   EXPECT_FALSE(FileExists(dotted + ".lnk"));
   EXPECT_FALSE(FolderExists(menu + "ZqLinkTest\\Eins\\Unter"));

@@ -1,11 +1,16 @@
 // Closing running programs, INI entries, starting programs from folders with
 // blanks, and the restart entry: with fixture windows and programs, in the
 // prefix's registry and file system.
+#include "engine/actions/programs.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/actions/action_test.h"
-#include "support/running_window.h"
+#include "engine/actions/ini_edits.h"
+#include "engine/actions/reboot_info.h"
+#include "engine/config/component_reader.h"
 #include "engine/system_keys.h"
+#include "support/running_window.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
 #include "sys/registry.h"
@@ -30,7 +35,7 @@ TEST_F(Programs, WindowsAreAskedToCloseAtMostFourTimes) {
   // A line with a class and no title closes the class's window whatever its title.
   RunningWindow titled("ZqMitTitel", "Irgendein Titel", 1, folder + "titel.txt");
   ASSERT_TRUE(second.Open() && namesake.Open() && titled.Open());
-  EXPECT_TRUE(object->ClosePrograms({"ZqZweiter=Zweites Fenster", "ZqGibtsNicht=Nie da", "ZqMitTitel="}, true));
+  EXPECT_TRUE(ClosePrograms(*object, {"ZqZweiter=Zweites Fenster", "ZqGibtsNicht=Nie da", "ZqMitTitel="}, true));
   EXPECT_FALSE(second.Open());
   EXPECT_EQ(second.Requests(), "2");
   EXPECT_TRUE(namesake.Open());
@@ -43,7 +48,7 @@ TEST_F(Programs, WindowsAreAskedToCloseAtMostFourTimes) {
   RunningWindow later("ZqSpaeter", "Danach", 1, folder + "danach.txt");
   ASSERT_TRUE(never.Open() && later.Open());
   log.clear();
-  EXPECT_FALSE(object->ClosePrograms({"ZqNie=Bleibt", "ZqSpaeter="}, true));
+  EXPECT_FALSE(ClosePrograms(*object, {"ZqNie=Bleibt", "ZqSpaeter="}, true));
   EXPECT_EQ(never.Requests(), "4");
   EXPECT_TRUE(later.Open());
   EXPECT_EQ(log, (std::vector<std::string>{"Beende Programm:    Bleibt",
@@ -57,8 +62,8 @@ TEST_F(Programs, IniEntriesOfTheDescriptorsAreWritten) {
   WriteTextFile(folder + "ver.ini",
                 "[component]\r\nname=viewer\r\n[ini]\r\n01=%thisDir%app.ini=options\r\nx=%thisDir%app.ini=fremd\r\n"
                 "[AddIni01]\r\nDataPath=%thisDir%daten\r\nLeer=\r\n[AddInix]\r\nNie=1\r\n[AddIni1]\r\nFalsch=1\r\n");
-  ASSERT_EQ(object->ReadComponent(folder + "ver.ini"), 0);
-  EXPECT_EQ(object->SetInstIniData(), 0);
+  ASSERT_EQ(ReadComponent(*object, folder + "ver.ini"), 0);
+  EXPECT_EQ(SetInstIniData(*object), 0);
   const IniFile edited(ini);
   EXPECT_EQ(edited.ReadString("options", "DataPath", ""), folder + "daten");
   EXPECT_EQ(edited.ReadString("options", "Bleibt", ""), "ja");
@@ -78,14 +83,14 @@ TEST_F(Programs, ProgramsInFoldersWithBlanksStartWhole) {
   object->PlaceholderTable.insert(object->PlaceholderTable.begin(), "%zqtest%=" + folder);
   settings.RunProg = "%zqtest%fehlt.exe /x";
   settings.RunProgWait = "%zqtest%Mit Blank\\Viewer App.exe /a \"b c\"";
-  object->RunProg();
+  RunProg(*object);
   EXPECT_EQ(ReadTextFile(programs + "calls.log"), "\"" + program + "\" /a \"b c\"\r\n");
   EXPECT_EQ(log, (std::vector<std::string>{"Starte Programm: fehlt.exe /x",
                                            "Starte Programm: \"Viewer App.exe\" /a \"b c\""}));
   // A quoted program is taken as it stands.
   settings.RunProg.clear();
   settings.RunProgWait = "\"" + program + "\" zwei";
-  object->RunProg();
+  RunProg(*object);
   EXPECT_EQ(ReadTextFile(programs + "calls.log"),
             "\"" + program + "\" /a \"b c\"\r\n\"" + program + "\" zwei\r\n");
 }
@@ -103,7 +108,7 @@ TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {
   InstallSettings& settings = Install({idle, waiting});
   settings.RegMachine = kMachine;
 
-  EXPECT_TRUE(object->SetRebootInfo());
+  EXPECT_TRUE(SetRebootInfo(*object));
   int32_t needed = 0;
   EXPECT_TRUE(RegReadInteger(kMachine, "NeedReboot", needed));
   EXPECT_EQ(needed, 1);
@@ -116,9 +121,9 @@ TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {
   // Nothing waits any more: the mark goes, and its absence is a warning.
   object->Settings->Components[1].Pending = {{pkCom, "c:\\x\\a.dll"}};
   log.clear();
-  EXPECT_FALSE(object->SetRebootInfo());
+  EXPECT_FALSE(SetRebootInfo(*object));
   EXPECT_FALSE(RegReadInteger(kMachine, "NeedReboot", needed));
-  EXPECT_FALSE(object->SetRebootInfo());
+  EXPECT_FALSE(SetRebootInfo(*object));
   EXPECT_EQ(log, (std::vector<std::string>{"Lösche Registry:    " + kMachine + "\\NeedReboot",
                                            "Lösche Registry:    " + kMachine + "\\NeedReboot",
                                            "Warnung: Registry Eintrag konnte nicht gelöscht werden."}));
@@ -127,7 +132,7 @@ TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {
   DeleteFileA(uninstaller.c_str());
   RegDeleteEntry(kRunOnceKey, kRunOnceValue, false);
   object->Settings->Components[1].Pending = {{pkCopy, "c:\\x\\b.dll"}};
-  EXPECT_TRUE(object->SetRebootInfo());
+  EXPECT_TRUE(SetRebootInfo(*object));
   EXPECT_EQ(log.back(), "Fehler:  Reboot Info konnte nicht gesetzt werden");
   EXPECT_FALSE(RegReadString(kRunOnceKey, kRunOnceValue, entry) && !entry.empty());
 }

@@ -1,9 +1,12 @@
 // COM servers and .NET assemblies registered through real fixtures: DLLs that
 // register themselves in the prefix's registry or fail to, an executable
 // server and stand-in .NET tools that record how they were started.
+#include "engine/actions/registration.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/actions/action_test.h"
+#include "engine/config/component_reader.h"
 #include "support/fake_dotnet.h"
 #include "sys/file_system.h"
 #include "sys/registry.h"
@@ -49,7 +52,7 @@ TEST_F(Registration, ComServersRegisterDllsFirstAndDeferWhatCannotBeRegistered) 
   component.Pending = {{pkCopy, LowerAscii(waiting)}};  // in use: written beside it
   Install({component});
 
-  EXPECT_EQ(object->RegisterComps(), 0);
+  EXPECT_EQ(RegisterComps(*object), 0);
   EXPECT_EQ(progress, 30);
   EXPECT_TRUE(Registered(dll));
   EXPECT_TRUE(Contains(ReadTextFile(servers + "calls.log"), "\"" + exe + "\" /REGSERVER"));
@@ -76,7 +79,7 @@ TEST_F(Registration, ComServersRegisterDllsFirstAndDeferWhatCannotBeRegistered) 
   std::vector<std::string> list = after.Register;
   PendingActions scratch;
   records.clear();
-  EXPECT_TRUE(object->RegisterComList(list, scratch, true));
+  EXPECT_TRUE(RegisterComList(*object, list, scratch, true));
   EXPECT_FALSE(Registered(dll));
   EXPECT_TRUE(Contains(ReadTextFile(servers + "calls.log"), "\"" + exe + "\" /UNREGSERVER"));
   EXPECT_TRUE(Logged("Deregistriere COM:     " + dll));
@@ -89,10 +92,10 @@ TEST_F(Registration, AServerLoadsTheLibraryOfItsOwnFolderUnderTheInstallersSearc
   Place("dependent/com_helper.dll", "com_helper.dll", servers);
   std::vector<std::string> list = {"1=" + dll};
   PendingActions pending;
-  EXPECT_TRUE(object->RegisterComList(list, pending, false));
+  EXPECT_TRUE(RegisterComList(*object, list, pending, false));
   EXPECT_TRUE(Registered(dll));
   EXPECT_TRUE(pending.empty());
-  EXPECT_TRUE(object->RegisterComList(list, pending, true));
+  EXPECT_TRUE(RegisterComList(*object, list, pending, true));
   EXPECT_FALSE(Registered(dll));
 }
 
@@ -107,7 +110,7 @@ TEST_F(Registration, AssembliesGoThroughTheFrameworksTools) {
   // The framework folder comes from the descriptor's version.
   Install();
   WriteTextFile(folder + "ver.ini", "[component]\r\nname=netz\r\ndotNetVer=2.0\r\n");
-  ASSERT_EQ(object->ReadComponent(folder + "ver.ini"), 0);
+  ASSERT_EQ(ReadComponent(*object, folder + "ver.ini"), 0);
   ComponentEntry& net = object->Settings->Components[0];
   ASSERT_EQ(net.DotNetDir, tools);
   const std::string cached1 = servers + "x1.dll", cached2 = servers + "x2.dll", com = servers + "r.dll";
@@ -120,9 +123,9 @@ TEST_F(Registration, AssembliesGoThroughTheFrameworksTools) {
   broken.DotNetInstall = {"1=" + servers + "y1.dll", "2=" + servers + "y2.dll"};
   object->Settings->Components.push_back(broken);
 
-  EXPECT_EQ(object->RegisterComps(), 0);
-  EXPECT_EQ(object->InstallDotNet(), 0);
-  EXPECT_EQ(object->RegisterDotNet(), 0);
+  EXPECT_EQ(RegisterComps(*object), 0);
+  EXPECT_EQ(InstallDotNet(*object), 0);
+  EXPECT_EQ(RegisterDotNet(*object), 0);
   EXPECT_EQ(progress, 30 + 1 + 10);
   const std::string calls = ReadTextFile(tools + "calls.log");
   EXPECT_TRUE(Contains(calls, "\"" + tools + "gacutil.exe\" /i \"" + cached1 + "\"\r\n")) << calls;
@@ -144,7 +147,7 @@ TEST_F(Registration, AssembliesGoThroughTheFrameworksTools) {
 
   std::vector<std::string> registered{com};
   PendingActions scratch;
-  EXPECT_TRUE(object->RegisterAssemblyList(registered, scratch, tools, true));
+  EXPECT_TRUE(RegisterAssemblyList(*object, registered, scratch, tools, true));
   EXPECT_TRUE(Contains(ReadTextFile(tools + "calls.log"), "\"" + tools + "RegAsm.exe\" \"" + com + "\" /unregister"));
   EXPECT_TRUE(Logged("Deregistriere dotNET:  " + com));
 }

@@ -1,12 +1,15 @@
 // Registry values written for an installation and removed again, in the real
 // registry of the test prefix: the value types, the components' registry lines,
 // the product's installation data, the uninstall entry and its removal.
+#include "engine/actions/registry_actions.h"
+
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <set>
 
 #include "engine/actions/action_test.h"
+#include "engine/config/component_reader.h"
 #include "support/process.h"
 #include "support/registry_probe.h"
 #include "sys/file_system.h"
@@ -63,12 +66,12 @@ class RegistryActions : public ActionTest {
 };
 
 TEST_F(RegistryActions, NumbersBecomeDwordsAndEverythingElseStrings) {
-  object->RegWrite(kMachine, "Zahl", "42");
-  object->RegWrite(kMachine, "Minus", " -1 ");
-  object->RegWrite(kMachine, "Version", "1.0");
-  object->RegWrite(kMachine, "Gross", "4294967296");
-  object->RegWrite(kMachine, " Leer ", " mit Blanks ");
-  object->RegWrite(" ", "Name", "nie");
+  RegWrite(*object, kMachine, "Zahl", "42");
+  RegWrite(*object, kMachine, "Minus", " -1 ");
+  RegWrite(*object, kMachine, "Version", "1.0");
+  RegWrite(*object, kMachine, "Gross", "4294967296");
+  RegWrite(*object, kMachine, " Leer ", " mit Blanks ");
+  RegWrite(*object, " ", "Name", "nie");
   EXPECT_EQ(Number(kMachine, "Zahl"), 42);
   EXPECT_EQ(Number(kMachine, "Minus"), -1);
   EXPECT_EQ(RegistryText(kMachine, "Version"), "1.0");
@@ -96,10 +99,10 @@ TEST_F(RegistryActions, ComponentLinesWriteAndDeleteWithOneLevelOfPruning) {
   WriteTextFile(descriptor,
                 "[component]\r\nname=viewer\r\n[registry]\r\n%userReg%\\DT\\GUIDLL=\"x.dll\"\r\n"
                 "%userReg%\\Leer\\Alt\\Wert=@\r\n");
-  ASSERT_EQ(object->ReadComponent(descriptor), 0);
+  ASSERT_EQ(ReadComponent(*object, descriptor), 0);
   object->Settings->Components[0].Registry.push_back("ohneGleichheitszeichen");
   ASSERT_TRUE(RegWriteString(kUser + "\\Leer\\Alt", "Wert", "weg"));
-  EXPECT_EQ(object->SetRegUserInfo(), 0);
+  EXPECT_EQ(SetRegUserInfo(*object), 0);
   EXPECT_EQ(RegistryText(kUser + "\\DT", "GUIDLL"), "x.dll");
   EXPECT_FALSE(RegistryKeyExists(kUser + "\\Leer\\Alt"));  // emptied, so removed
   EXPECT_TRUE(RegistryKeyExists(kUser + "\\Leer"));         // its empty parent stays
@@ -108,7 +111,7 @@ TEST_F(RegistryActions, ComponentLinesWriteAndDeleteWithOneLevelOfPruning) {
   EXPECT_EQ(log.front(), "Setze Benutzer Installationsdaten...");
   EXPECT_EQ(progress, 1);
   // A value that is not there cannot be deleted.
-  EXPECT_FALSE(object->RegDelete(kUser, "Fehlt", false));
+  EXPECT_FALSE(RegDelete(*object, kUser, "Fehlt", false));
   EXPECT_EQ(log.back(), "Warnung: Registry Eintrag konnte nicht gelöscht werden.");
 }
 
@@ -129,7 +132,7 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
   Product({base, viewer, waiting, unnamed});
   ASSERT_TRUE(RegWriteString(kMachine + "\\Fremd", "Wert", "bleibt"));  // not the installer's
 
-  EXPECT_EQ(object->SetRegInstInfo(), 0);
+  EXPECT_EQ(SetRegInstInfo(*object), 0);
   EXPECT_EQ(progress, 1);
   EXPECT_TRUE(IsTimeStamp(RegistryText(kUser, "LastInstall"))) << RegistryText(kUser, "LastInstall");
   EXPECT_EQ(RegistryText(kMachine, "InstallPath"), object->InstallDir);
@@ -156,7 +159,7 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
   object->Settings->Components[1].Copy.clear();
   object->Settings->Components[2].Pending.clear();
   log.clear();
-  EXPECT_EQ(object->SetRegInstInfo(), 0);
+  EXPECT_EQ(SetRegInstInfo(*object), 0);
   EXPECT_TRUE(IsTimeStamp(RegistryText(kUser, "LastUpdate")));
   EXPECT_EQ(RegistryText(kUser + "\\viewer", "Install"), firstInstall);  // viewer unchanged: untouched
   EXPECT_EQ(RegistryText(kUser + "\\uninst", "Install"), "<none>");
@@ -167,7 +170,7 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
   // The uninstallation removes every recorded value and the emptied keys;
   // the product key stays while it holds foreign data, the root key always.
   std::vector<std::string> lines = RecordedLines();
-  object->KillRegistryData(lines, kUser, kMachine);
+  KillRegistryData(*object, lines, kUser, kMachine);
   // The update deleted uninst's Install value: that line alone stays.
   EXPECT_EQ(lines, (std::vector<std::string>{kUser + "\\uninst\\Install=inserted"}));
   EXPECT_FALSE(RegistryKeyExists(kUser));
@@ -176,7 +179,7 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
   EXPECT_EQ(RegistryText(kMachine + "\\Fremd", "Wert"), "bleibt");
   RegDeleteEntry(kMachine, "Fremd", true);
   std::vector<std::string> none;
-  object->KillRegistryData(none, kUser, kMachine);
+  KillRegistryData(*object, none, kUser, kMachine);
   EXPECT_FALSE(RegistryKeyExists(kMachine));
   EXPECT_TRUE(RegistryKeyExists(kRoot));
 }
@@ -189,7 +192,7 @@ TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
   WriteTextFile(object->InstallDir + "mehr.bin", std::string(600, 'y'));
   Product();
   // Without the uninstaller copy there is no entry.
-  object->SetRegUninstInfo("Quotaline Komponenten");
+  SetRegUninstInfo(*object, "Quotaline Komponenten");
   EXPECT_EQ(log.back(), "Fehler:  Uninstall Info konnte nicht gesetzt werden");
   EXPECT_EQ(log[log.size() - 2].rfind("Warnung: ", 0), 0u);
   EXPECT_FALSE(RegistryKeyExists(kEntry));
@@ -201,7 +204,7 @@ TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
   object->Forced = 1;
   object->Settings->Publisher = "Zelo";
   object->Settings->SupportUrl = "https://zelo.example/hilfe";
-  object->SetRegUninstInfo("Quotaline Komponenten");
+  SetRegUninstInfo(*object, "Quotaline Komponenten");
   const std::string command = std::string(shortPath) + " -force -uninstall:\"" + object->UninstDir + "uninst.ini\"";
   EXPECT_EQ(RegistryText(kEntry, "UninstallString"), command);
   EXPECT_EQ(RegistryText(kEntry, "QuietUninstallString"), command + " -hide");
@@ -221,7 +224,7 @@ TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
   // Every value is recorded, so the uninstallation removes the entry.
   std::vector<std::string> lines = RecordedLines();
   EXPECT_EQ(lines.size(), 13u);
-  object->KillRegistryData(lines, kUser, kMachine);
+  KillRegistryData(*object, lines, kUser, kMachine);
   EXPECT_FALSE(RegistryKeyExists(kEntry));
 }
 

@@ -2,6 +2,8 @@
 // with its cap, counting down with and without deletion, what an
 // uninstallation may then unregister and delete, and the cap of the maker's
 // common files.
+#include "engine/actions/shared_files.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/actions/action_test.h"
@@ -44,7 +46,7 @@ TEST_F(SharedFiles, InstallingCountsUpToThreeOncePerInstallation) {
   InstallSettings& settings = Install({component});
   // The installation before this one counted vorher.dll already.
   settings.CommonFiles = {LowerAscii(before) + "=installed"};
-  EXPECT_EQ(object->SetSharedComps(), 0);
+  EXPECT_EQ(SetSharedComps(*object), 0);
   EXPECT_EQ(Count(fresh), 1);
   EXPECT_EQ(Count(three), 3);
   EXPECT_EQ(Count(seven), 3);
@@ -68,7 +70,7 @@ TEST_F(SharedFiles, UninstallingCountsDownAndKeepsWhatIsStillUsed) {
 
   // Without DeleteShared every shared file stays, its counter at 0 at least.
   UninstallData keep = record;
-  object->ProcessUninstData(&keep);
+  ProcessUninstData(*object, &keep);
   EXPECT_EQ(Count(last), 0);
   EXPECT_EQ(Count(used), 2);
   EXPECT_EQ(keep.ComFiles, (std::vector<std::string>{own}));
@@ -81,7 +83,7 @@ TEST_F(SharedFiles, UninstallingCountsDownAndKeepsWhatIsStillUsed) {
   RegWriteInteger(kShared, last, 1);
   record.DeleteShared = true;
   records.clear();
-  object->ProcessUninstData(&record);
+  ProcessUninstData(*object, &record);
   EXPECT_EQ(Count(last), -1);
   EXPECT_EQ(Count(used), 1);
   EXPECT_EQ(record.ComFiles, (std::vector<std::string>{last, own}));
@@ -89,10 +91,10 @@ TEST_F(SharedFiles, UninstallingCountsDownAndKeepsWhatIsStillUsed) {
   EXPECT_EQ(records, (std::vector<std::string>{"1|" + last}));
 
   std::vector<std::string> marked{used, uncounted};
-  object->MarkSharedDeletable(marked, true);
+  MarkSharedDeletable(marked, true);
   EXPECT_EQ(marked, (std::vector<std::string>{LowerAscii(used) + "=no", LowerAscii(uncounted) + "=yes"}));
 
-  object->ProcessUninstData(nullptr);
+  ProcessUninstData(*object, nullptr);
   EXPECT_EQ(log.back(), "Warnung: Gemeinsame Dateien konnte nicht zurückgesetzt werden.");
 }
 
@@ -107,7 +109,7 @@ TEST_F(SharedFiles, TheMakersCommonExecutablesAreCappedAtThree) {
   }
   for (const auto& [file, count] : {std::pair{0, 5}, {1, 2}, {3, 8}, {4, 9}, {5, 6}})
     RegWriteInteger(kShared, LowerAscii(files[file]), count);
-  object->CapSharedCounts();
+  CapSharedCounts(*object);
   EXPECT_EQ(Count(files[0]), 3);
   EXPECT_EQ(Count(files[1]), 2);
   EXPECT_EQ(Count(files[2]), -1);

@@ -1,4 +1,6 @@
 // Component descriptors read into component entries, on real files.
+#include "engine/config/component_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -47,7 +49,7 @@ TEST_F(ComponentReader, FillsTheEntryWithExpandedSortedLists) {
       "[ini]\r\n1=%tempdir%a.ini=settings\r\nabc=x.ini=s\r\n0=y.ini=t\r\n"
       "[AddIni1]\r\nViewerPath=%tempdir%viewer.exe\r\n[AddIni0]\r\nk=v\r\n");
   object.Settings->RegMachine = "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline";
-  ASSERT_EQ(object.ReadComponent(path), rcOk);
+  ASSERT_EQ(ReadComponent(object, path), rcOk);
   ASSERT_EQ(components().size(), 1u);
   const ComponentEntry& entry = components()[0];
   const std::string here = folder + "viewer\\";
@@ -71,16 +73,16 @@ TEST_F(ComponentReader, FillsTheEntryWithExpandedSortedLists) {
 }
 
 TEST_F(ComponentReader, OnlyOneForcesAndADescriptorNeedsNoComponentSection) {
-  EXPECT_EQ(object.ReadComponent(Descriptor("ja", "[component]\r\nforce=yes\r\n")), rcOk);
-  EXPECT_EQ(object.ReadComponent(Descriptor("zwei", "[component]\r\nforce=2\r\n")), rcOk);
-  EXPECT_EQ(object.ReadComponent(Descriptor("nur_copy", "[copy]\r\n%thisDir%a.txt=%tempdir%a.txt\r\n")), rcOk);
+  EXPECT_EQ(ReadComponent(object, Descriptor("ja", "[component]\r\nforce=yes\r\n")), rcOk);
+  EXPECT_EQ(ReadComponent(object, Descriptor("zwei", "[component]\r\nforce=2\r\n")), rcOk);
+  EXPECT_EQ(ReadComponent(object, Descriptor("nur_copy", "[copy]\r\n%thisDir%a.txt=%tempdir%a.txt\r\n")), rcOk);
   ASSERT_EQ(components().size(), 3u);
   EXPECT_FALSE(components()[0].Force);
   EXPECT_FALSE(components()[1].Force);
   EXPECT_TRUE(components()[2].Name.empty());
   EXPECT_TRUE(components()[2].Path.empty());
   EXPECT_EQ(components()[2].Copy, (std::vector<std::string>{folder + "nur_copy\\a.txt=" + object.TmpDir + "a.txt"}));
-  EXPECT_EQ(object.ReadComponent(folder + "fehlt\\ver.ini"), rcFileNotFound);
+  EXPECT_EQ(ReadComponent(object, folder + "fehlt\\ver.ini"), rcFileNotFound);
 }
 
 TEST_F(ComponentReader, AMissingDotNetRuntimeLeavesTheComponentOut) {
@@ -88,12 +90,12 @@ TEST_F(ComponentReader, AMissingDotNetRuntimeLeavesTheComponentOut) {
   ASSERT_TRUE(dotnet.AddVersion("v1.0.3705", true));
   ASSERT_TRUE(dotnet.Register(dotnet.Root));
   const std::string path = Descriptor("netkomp", "[component]\r\nname=net\r\ndotNetVer=1.1.4322\r\n");
-  EXPECT_EQ(object.ReadComponent(path), rcOk);
+  EXPECT_EQ(ReadComponent(object, path), rcOk);
   EXPECT_TRUE(components().empty());
   EXPECT_TRUE(reports.empty());  // left out silently
 
   ASSERT_TRUE(dotnet.AddVersion("v2.0.50727", true));
-  EXPECT_EQ(object.ReadComponent(path), rcOk);
+  EXPECT_EQ(ReadComponent(object, path), rcOk);
   ASSERT_EQ(components().size(), 1u);
   EXPECT_EQ(components()[0].DotNetDir, dotnet.Root + "v2.0.50727\\");
 }
@@ -101,7 +103,7 @@ TEST_F(ComponentReader, AMissingDotNetRuntimeLeavesTheComponentOut) {
 TEST_F(ComponentReader, ProcessInstInisReadsTheDescriptorsOfTheTemporaryFiles) {
   object.TempFiles = {folder + "zquninst.exe", Descriptor("tools", "[component]\r\nname=tools\r\n"),
                       folder + "tools\\daten.bin", Descriptor("uninst", "[component]\r\nname=uninst\r\n")};
-  EXPECT_EQ(object.ProcessInstInis(), rcOk);
+  EXPECT_EQ(ProcessInstInis(object), rcOk);
   ASSERT_EQ(components().size(), 2u);
   EXPECT_EQ(components()[0].Name, "tools");
   EXPECT_EQ(components()[1].Name, "uninst");
@@ -113,11 +115,11 @@ TEST_F(ComponentReader, ProcessInstInisReadsTheDescriptorsOfTheTemporaryFiles) {
 
   // A descriptor that has gone stops the step; the entries before it stay.
   object.TempFiles.insert(object.TempFiles.begin() + 2, folder + "weg\\VER.INI");
-  EXPECT_EQ(object.ProcessInstInis(), rcFileNotFound);
+  EXPECT_EQ(ProcessInstInis(object), rcFileNotFound);
   ASSERT_EQ(components().size(), 1u);
 
   object.Settings.reset();
-  EXPECT_EQ(object.ProcessInstInis(), rcMemoryError);
+  EXPECT_EQ(ProcessInstInis(object), rcMemoryError);
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // install.ini and error_inst.ini read against real files and the real registry.
+#include "engine/config/settings_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,7 +42,7 @@ class SettingsReader : public ::testing::Test {
   }
   int Read(const std::string& text, const std::string& name = "install.ini") {
     WriteTextFile(folder + name, text);
-    return object.ReadInstallSettings(folder + name);
+    return ReadInstallSettings(object, folder + name);
   }
   const InstallSettings& settings() const { return *object.Settings; }
   // Registers an installation in folder installDir with the base component.
@@ -53,7 +55,7 @@ class SettingsReader : public ::testing::Test {
 };
 
 TEST_F(SettingsReader, AMissingFileIsResultMinus27) {
-  EXPECT_EQ(object.ReadInstallSettings(folder + "fehlt.ini"), rcNoSettings);
+  EXPECT_EQ(ReadInstallSettings(object, folder + "fehlt.ini"), rcNoSettings);
   EXPECT_EQ(log, (std::vector<std::string>{"Fehler:  Datei " + folder + "fehlt.ini konnte nicht gefunden werden."}));
 }
 

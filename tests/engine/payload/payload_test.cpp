@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "engine/install_object.h"
+#include "engine/payload/archive_extraction.h"
+#include "engine/payload/payload_writer.h"
 #include "engine/result_codes.h"
 #include "support/paths.h"
 #include "support/process.h"
@@ -37,17 +39,17 @@ class Payload : public ::testing::Test {
       if (kind == rkMessage && flags == rfLog) log.push_back(text);
     };
     object->TmpDir = ScratchPath(scratch) + "\\";
-    work = object->WorkFolder();
+    work = WorkFolder(*object);
     ForceFolders(work);
     std::strncpy(object->OwnShortPath, installer.c_str(), sizeof object->OwnShortPath - 1);
   }
   int Write(const std::string& container) {
     Use(Container(container), container + ".tmp");
-    return object->WriteData(work);
+    return WriteData(*object, work);
   }
   int WriteAndExtract(const std::string& container) {
     const int written = Write(container);
-    return written != rcOk ? written : object->ExtractArchives(work, object->ArchiveFiles);
+    return written != rcOk ? written : ExtractArchives(*object, work, object->ArchiveFiles);
   }
   std::string Source(const std::string& container) const { return LowerAscii(Container(container)); }
   bool Logged(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
@@ -115,7 +117,7 @@ TEST_F(Payload, AReadOnlyLeftoverArchiveIsReplaced) {
   const std::string leftover = Archive(work, 3);
   ASSERT_TRUE(WriteTextFile(leftover, "old"));
   SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
-  ASSERT_EQ(object->WriteData(work), rcOk);
+  ASSERT_EQ(WriteData(*object, work), rcOk);
   EXPECT_NE(ReadTextFile(leftover), "old");
   EXPECT_EQ(GetFileAttributesA(leftover.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
@@ -135,7 +137,7 @@ TEST_F(Payload, AnUninstallerThatCannotBeCreatedFailsTheRun) {
   const std::string uninstaller = work + "zquninst.exe";
   ForceFolders(uninstaller);  // a folder in its place
   // The failure leaves as an exception, which the initialisation answers with -3.
-  EXPECT_THROW(object->WriteData(work), std::runtime_error);
+  EXPECT_THROW(WriteData(*object, work), std::runtime_error);
   EXPECT_EQ(log.back(), "Fehler:  WriteData fehlgeschlagen");
   EXPECT_EQ(log[log.size() - 2], "Erzeuge Datei:      " + uninstaller);
   EXPECT_EQ(object->TempFiles, (std::vector<std::string>{uninstaller}));
@@ -209,8 +211,8 @@ TEST_F(Payload, AnInstallerBuiltByZqpackUnpacksCompletely) {
       << output;
 
   Use(installer, "from_zqpack");
-  ASSERT_EQ(object->WriteData(work), rcOk);
-  ASSERT_EQ(object->ExtractArchives(work, object->ArchiveFiles), rcOk);
+  ASSERT_EQ(WriteData(*object, work), rcOk);
+  ASSERT_EQ(ExtractArchives(*object, work, object->ArchiveFiles), rcOk);
   EXPECT_EQ(object->ArchiveFiles.size(), 2u);
   EXPECT_EQ(ReadTextFile(work + "viewer\\bin\\tief\\Größe.dat"), std::string(50000, 'g'));
   EXPECT_EQ(ReadTextFile(work + "uninst\\install.ini"), "[Install]\r\n");

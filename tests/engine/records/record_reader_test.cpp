@@ -1,5 +1,7 @@
 // The uninstall record read back for uninstalling and clearing up, and the
 // record's list of folders to clear up.
+#include "engine/records/record_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -67,7 +69,7 @@ TEST_F(RecordReader, ReadsEveryListOfTheRecord) {
       "[dotNET]\r\nc:\\q\\n.dll=registered\r\n[Registry]\r\nHKEY_CURRENT_USER\\Software\\Q\\Wert=inserted\r\n"
       "[Directories]\r\nc:\\q\\=delete\r\n[Groups]\r\nQuotaline=created\r\n"
       "[Links]\r\nc:\\menu\\Viewer=\"c:\\q\\a.exe\"\r\n");
-  ASSERT_EQ(object.ReadUninstallData(path), rcOk);
+  ASSERT_EQ(ReadUninstallData(object, path), rcOk);
   EXPECT_EQ(reports, (std::vector<Report>{{rkMessage, "Lese Deinstallationsinfo...", rfLog | rfStatus}}));
   EXPECT_EQ(data().InstalledFiles, (std::vector<std::string>{"c:\\q\\a.exe", "c:\\q\\b.dll"}));
   EXPECT_EQ(data().CommonFiles, (std::vector<std::string>{"c:\\common\\s.dll"}));
@@ -93,7 +95,7 @@ TEST_F(RecordReader, TheInstalledSettingsNameTheRuntimeAndTheProgramsToClose) {
   ASSERT_TRUE(dotnet.Register(dotnet.Root));
   WriteTextFile(installDir + "uninst\\install.ini",
                 "[install]\r\ncheckDotNet=2.0\r\n[close]\r\nTViewerForm=Quotaline Viewer\r\n");
-  ASSERT_EQ(object.ReadUninstallData(Record("[InstalledFiles]\r\nc:\\q\\a.exe=installed\r\n")), rcOk);
+  ASSERT_EQ(ReadUninstallData(object, Record("[InstalledFiles]\r\nc:\\q\\a.exe=installed\r\n")), rcOk);
   EXPECT_FALSE(data().DotNetPresent);
   EXPECT_TRUE(data().DotNetDir.empty());
   EXPECT_EQ(object.CloseList, (std::vector<std::string>{"TViewerForm=Quotaline Viewer"}));
@@ -101,31 +103,31 @@ TEST_F(RecordReader, TheInstalledSettingsNameTheRuntimeAndTheProgramsToClose) {
 
 TEST_F(RecordReader, IncompleteRecordsAreRejected) {
   const std::string missing = folder + "fehlt\\uninst.ini";
-  EXPECT_EQ(object.ReadUninstallData(missing), rcNoSettings);
+  EXPECT_EQ(ReadUninstallData(object, missing), rcNoSettings);
   EXPECT_EQ(reports, (std::vector<Report>{
                          {rkMessage, "Fehler:  Datei " + missing + " konnte nicht gefunden werden.", rfLog}}));
-  EXPECT_EQ(object.ReadClearupData(missing), rcNoSettings);
+  EXPECT_EQ(ReadClearupData(object, missing), rcNoSettings);
 
   // No installed file, though everything else is there.
-  EXPECT_EQ(object.ReadUninstallData(Record("[COM]\r\nc:\\q\\b.dll=registered\r\n")), rcNoUninstallData);
+  EXPECT_EQ(ReadUninstallData(object, Record("[COM]\r\nc:\\q\\b.dll=registered\r\n")), rcNoUninstallData);
   EXPECT_EQ(object.ProductName, "Quotaline");
 
   // The installation folder is gone.
   const std::string path = Record("[InstalledFiles]\r\nc:\\q\\a.exe=installed\r\n");
   IniFile(path).WriteString("Info", "InstallPath", folder + "weg");
-  EXPECT_EQ(object.ReadUninstallData(path), rcNoUninstallData);
+  EXPECT_EQ(ReadUninstallData(object, path), rcNoUninstallData);
   EXPECT_EQ(object.InstallDir, folder + "weg\\");
 
   // No name.
   IniFile(path).WriteString("Info", "InstallPath", installDir);
   IniFile(path).WriteString("Info", "Name", "");
-  EXPECT_EQ(object.ReadUninstallData(path), rcNoUninstallData);
+  EXPECT_EQ(ReadUninstallData(object, path), rcNoUninstallData);
 }
 
 TEST_F(RecordReader, ClearupReadsTheFoldersSortedWithoutDuplicates) {
   const std::string path = Record("[Directories]\r\nc:\\q\\sub\\=delete\r\nc:\\q\\=delete\r\n[Other]\r\nc:\\q\\=delete\r\n");
   IniFile(path).WriteString("Directories", "C:\\Q\\", "delete");  // the same folder, other case
-  EXPECT_EQ(object.ReadClearupData(path), rcOk);
+  EXPECT_EQ(ReadClearupData(object, path), rcOk);
   EXPECT_EQ(std::vector<std::string>(object.ClearupFolders.begin(), object.ClearupFolders.end()),
             (std::vector<std::string>{"c:\\q\\", "c:\\q\\sub\\"}));
   EXPECT_EQ(object.ProductName, "Quotaline");
@@ -134,10 +136,10 @@ TEST_F(RecordReader, ClearupReadsTheFoldersSortedWithoutDuplicates) {
   EXPECT_EQ(data().RegUser, "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline");
 
   object.ClearupFolders.clear();
-  EXPECT_EQ(object.ReadClearupData(Record("[InstalledFiles]\r\nc:\\q\\a.exe=installed\r\n")), rcNoUninstallData);
+  EXPECT_EQ(ReadClearupData(object, Record("[InstalledFiles]\r\nc:\\q\\a.exe=installed\r\n")), rcNoUninstallData);
   IniFile(path).WriteString("Directories", "c:\\q\\", "delete");
   IniFile(path).WriteString("Info", "InstallPath", folder + "weg\\");
-  EXPECT_EQ(object.ReadClearupData(path), rcNoUninstallData);
+  EXPECT_EQ(ReadClearupData(object, path), rcNoUninstallData);
 }
 
 TEST_F(RecordReader, ClearupDataNamesTheFoldersInsideTheInstallation) {
@@ -145,7 +147,7 @@ TEST_F(RecordReader, ClearupDataNamesTheFoldersInsideTheInstallation) {
   const std::vector<std::string> files = {"c:\\programme\\quotaline\\viewer\\Liesmich.txt",
                                           "C:\\Windows\\System32\\shared.dll", "c:\\programme\\quotaline\\a.exe",
                                           "C:\\Programme\\Quotaline\\"};
-  object.WriteClearupData(files);
+  WriteClearupData(object, files);
   EXPECT_EQ(reports, (std::vector<Report>{
                          {rkMessage, "Aktualisiere Installationsdatei...", rfLog | rfStatus},
                          {rkDirectory, "c:\\programme\\quotaline\\viewer\\", 0},
@@ -160,10 +162,10 @@ TEST_F(RecordReader, RemoveClearupInfoErasesOnlyTheFolders) {
   object.UninstDir = installDir + "uninst\\";
   const std::string path = Record("[Directories]\r\nc:\\q\\=delete\r\n[InstalledFiles]\r\nc:\\q\\a.exe=installed\r\n");
   // A record the installer did not seal is left as it is: it is never read again.
-  object.RemoveClearupInfo();
+  RemoveClearupInfo(object);
   EXPECT_TRUE(IniFile(path).HasSection("Directories"));
   ASSERT_TRUE(SealHandWrittenRecord(path));
-  object.RemoveClearupInfo();
+  RemoveClearupInfo(object);
   EXPECT_TRUE(RecordSealed(path));  // sealed anew as it is now
   const IniFile record(path);
   EXPECT_FALSE(record.HasSection("Directories"));
@@ -172,7 +174,7 @@ TEST_F(RecordReader, RemoveClearupInfoErasesOnlyTheFolders) {
 
   // Without a record nothing is created.
   object.UninstDir = folder + "leer\\";
-  object.RemoveClearupInfo();
+  RemoveClearupInfo(object);
   EXPECT_FALSE(FileExists(folder + "leer\\uninst.ini"));
 }
 

@@ -1,0 +1,43 @@
+// Putting the components' files in place under the overwrite rule, and
+// deleting files and folders again.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/actions/pending.h"
+#include "engine/boundary/deletion_boundary.h"
+#include "engine/run_state.h"
+
+class TInstallObject;
+
+// Copies the source=target lines under the overwrite rule; the list keeps
+// the lower-cased targets written. A target in use is written as target~
+// and recorded in pending.
+int CopyComponentFiles(TInstallObject& object, std::vector<std::string>& copyList, PendingActions& pending, bool force);
+// The install step: every component's copy list.
+int CopyFiles(TInstallObject& object);
+// Deletes the files and then (removeFolders) the folders that held them.
+void KillFiles(TInstallObject& object, const std::vector<std::string>& files, bool removeFolders);
+// Deletes the files a record lists that the boundary allows (with
+// insideOnly only those inside the installation folder). Returns the folders
+// to remove once empty: inside the installation folder those of every
+// listed file and their parents there, elsewhere those a file was taken from.
+FolderSet KillRecordedFiles(TInstallObject& object, const std::vector<std::string>& files,
+                            const DeletionBoundary& boundary, bool insideOnly);
+// Removes those of the folders that are empty and that the boundary allows, deepest first.
+void RemoveRecordedFolders(TInstallObject& object, const FolderSet& folders, const DeletionBoundary& boundary);
+// Deletes one file, logging the outcome; true when it was deleted.
+bool KillFile(TInstallObject& object, const std::string& path);
+// Removes an empty folder; true when it is gone.
+bool KillDir(TInstallObject& object, const std::string& folder);
+// Undoes the copying of a failed first installation, with the folders it created.
+void CleanInstallation(TInstallObject& object);
+// Creates the installation folder with its missing parents and remembers
+// them, so that a failed new installation removes them again.
+bool PrepareInstallFolder(TInstallObject& object, const std::string& folder);
+// Removes the folders this installation created where they are empty,
+// deepest first, withInstallFolder also the installation folder.
+void RemoveCreatedFolders(TInstallObject& object, bool withInstallFolder);
+// Deletes the run's temporary and archive files.
+void KillTempFiles(TInstallObject& object);

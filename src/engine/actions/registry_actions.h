@@ -1,0 +1,29 @@
+// Registry values written for the installation and removed again: the
+// recording writer and deleter, the components' registry lines, the product's
+// installation data, the system's uninstall entry and the removal of it all.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TInstallObject;
+
+// Writes a registry value (a DWORD for a decimal 32-bit number unless
+// asText, else a string) and records it for the uninstallation.
+void RegWrite(TInstallObject& object, const std::string& key, const std::string& name, const std::string& value,
+              bool asText = false);
+// Deletes a value (pruning a key it leaves empty) or, with deleteKey, a sub key.
+bool RegDelete(TInstallObject& object, const std::string& key, const std::string& name, bool deleteKey);
+// The install steps that write registry data: the components' registry
+// lines, the product's installation data and the system's uninstall entry.
+int SetRegUserInfo(TInstallObject& object);
+int SetRegInstInfo(TInstallObject& object);
+void SetRegUninstInfo(TInstallObject& object, const std::string& displayName);
+// The uninstaller copy in the Windows folder, in short form where it can be had.
+std::string UninstallerShortPath(const TInstallObject& object);
+// After an update: the entry's version and size as the installation now has them.
+void RefreshUninstallEntry(TInstallObject& object);
+// Deletes the recorded values, last first; the lines left are those that
+// could not be deleted. Then removes the product keys once empty.
+void KillRegistryData(TInstallObject& object, std::vector<std::string>& lines, const std::string& userKey,
+                      const std::string& machineKey);

@@ -1,0 +1,16 @@
+// Reading the component descriptors (ver.ini) of an install run into
+// component entries with expanded, sorted work lists.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TInstallObject;
+
+// Expands and sorts one list section read from the component descriptor in descriptorFolder.
+void ExpandComponentSection(const TInstallObject& object, std::vector<std::string>& lines,
+                            const std::string& descriptorFolder, bool registrySection);
+// Reads every descriptor named in TempFiles into Settings->Components.
+int ProcessInstInis(TInstallObject& object);
+// Reads one descriptor; a component whose .NET runtime is missing is left out.
+int ReadComponent(TInstallObject& object, const std::string& path);
