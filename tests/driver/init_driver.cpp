@@ -82,7 +82,8 @@ int RunOperation(RunSession& session, const std::vector<std::string>& arguments)
   std::vector<std::string> copied;
   if (object.Settings)
     for (const ComponentEntry& component : object.Settings->Components)
-      copied.insert(copied.end(), component.Copy.begin(), component.Copy.end());
+      for (const CopyEntry& entry : component.Copy)
+        if (entry.Written) copied.push_back(LowerAscii(entry.Target));
   PrintList("Copied", copied);
   return result;
 }

@@ -55,16 +55,13 @@ int CopyBeside(TInstallObject& object, const std::string& source, const std::str
 
 }  // namespace
 
-int CopyComponentFiles(TInstallObject& object, std::vector<std::string>& copyList, PendingActions& pending,
-                       bool force) {
+int CopyComponentFiles(TInstallObject& object, std::vector<CopyEntry>& copyList, PendingActions& pending, bool force) {
   int result = rcOk;
   std::string readyFolder;  // the folder of the previous target, which is there
   const std::string installFolder = LowerAscii(object.InstallDir);
-  for (size_t i = 0; i < copyList.size() && result == rcOk;) {
-    std::string source, target;
-    SplitAtLast(copyList[i], '=', source, target);
-    source = Trim(source);
-    target = Trim(target);
+  for (auto entry = copyList.begin(); entry != copyList.end() && result == rcOk; ++entry) {
+    const std::string& source = entry->Source;
+    const std::string& target = entry->Target;
     if (!FileExists(source)) {
       LogError(object, "Quelldatei (" + source + ") ", "gefunden");
       return rcFileNotFound;
@@ -88,17 +85,14 @@ int CopyComponentFiles(TInstallObject& object, std::vector<std::string>& copyLis
       // Not copied, yet part of the installation: an earlier run that was
       // cut off may have written it, and the uninstallation must find it.
       object.Report(rkFile, target, 0);
-      copyList.erase(copyList.begin() + static_cast<std::ptrdiff_t>(i));
       continue;
     }
     object.Log(FormatText("Kopiere Datei %s nach %s", source.c_str(), target.c_str()));
-    if (CopyOver(source, target, existing)) {
+    entry->Written = CopyOver(source, target, existing);
+    if (entry->Written)
       object.Report(rkFile, target, 0);
-      copyList[i++] = LowerAscii(target);
-    } else {
-      copyList.erase(copyList.begin() + static_cast<std::ptrdiff_t>(i));
+    else
       result = CopyBeside(object, source, target, pending);
-    }
   }
   return result;
 }
@@ -179,11 +173,10 @@ void CleanInstallation(TInstallObject& object) {
   object.Log("Bereinige Installation...");
   if (!object.Settings) return;
   const std::string installFolder = LowerAscii(object.InstallDir);
-  // Entries still of the form source=target were never written.
   for (const ComponentEntry& component : object.Settings->Components)
-    for (const std::string& entry : component.Copy)
-      if (entry.find('=') == std::string::npos && LowerAscii(entry).find(installFolder) != std::string::npos)
-        object.ClearupFolders.insert(LowerAscii(entry));
+    for (const CopyEntry& entry : component.Copy)
+      if (entry.Written && LowerAscii(entry.Target).find(installFolder) != std::string::npos)
+        object.ClearupFolders.insert(LowerAscii(entry.Target));
   KillFiles(object, std::vector<std::string>(object.ClearupFolders.begin(), object.ClearupFolders.end()), true);
   RemoveCreatedFolders(object, true);
 }

@@ -7,14 +7,14 @@
 
 #include "engine/actions/pending.h"
 #include "engine/boundary/deletion_boundary.h"
+#include "engine/config/install_settings.h"
 #include "engine/run_state.h"
 
 class TInstallObject;
 
-// Copies the source=target lines under the overwrite rule; the list keeps
-// the lower-cased targets written. A target in use is written as target~
-// and recorded in pending.
-int CopyComponentFiles(TInstallObject& object, std::vector<std::string>& copyList, PendingActions& pending, bool force);
+// Copies the entries under the overwrite rule, marking those written. A
+// target in use is written as target~ and recorded in pending.
+int CopyComponentFiles(TInstallObject& object, std::vector<CopyEntry>& copyList, PendingActions& pending, bool force);
 // The install step: every component's copy list.
 int CopyFiles(TInstallObject& object);
 // Deletes the files and then (removeFolders) the folders that held them.

@@ -56,7 +56,7 @@ void FilterRegistrations(TInstallObject& object, ComponentEntry& component, std:
   DeferWaitingFiles(object, component, list, dotNet ? kDeferredDotNetRegistration : kDeferredComRegistration);
   for (size_t i = 0; i < list.size();) {
     const std::string path = RegistrationPath(list[i]);
-    if (std::find(component.Copy.begin(), component.Copy.end(), LowerAscii(path)) == component.Copy.end()) {
+    if (!component.Wrote(path)) {
       // Not written by this installation: registered already.
       EraseAt(list, i);
     } else {

@@ -82,7 +82,7 @@ void WriteComponentInfo(TInstallObject& object, const ComponentEntry& component,
   const bool waiting = HasPending(component.Pending, pkCopy);
   std::string version;
   const bool registered = RegReadString(machineKey, "Version", version) && !version.empty();
-  if (registered && component.Copy.empty() && !waiting) return;
+  if (registered && !component.WroteAny() && !waiting) return;
 
   const std::string path =
       !component.Path.empty() && FolderExists(component.Path) ? component.Path + component.ExeName : "system";

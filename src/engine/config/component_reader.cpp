@@ -1,5 +1,7 @@
 #include "engine/config/component_reader.h"
 
+#include <algorithm>
+
 #include "engine/config/placeholders.h"
 #include "engine/config/product_files.h"
 #include "engine/install_object.h"
@@ -59,7 +61,7 @@ int ReadComponent(TInstallObject& object, const std::string& path) {
     ExpandComponentSection(object, lines, descriptorFolder, registry);
     return lines;
   };
-  entry.Copy = section(kCopy);
+  for (const std::string& line : section(kCopy)) entry.Copy.push_back(CopyEntryOf(line));
   entry.Register = section(kRegister);
   entry.Shared = section(kShared);
   entry.DotNetRegister = section(kDotNetRegister);
@@ -83,4 +85,21 @@ void ExpandComponentSection(const TInstallObject& object, std::vector<std::strin
                             const std::string& descriptorFolder, bool registrySection) {
   const DescriptorKeys keys{WithTrailingBackslash(descriptorFolder), object.RegUser(), object.RegMachine()};
   ::ExpandDescriptorSection(lines, registrySection, keys, object.PlaceholderTable, LocaleLessText);
+}
+
+CopyEntry CopyEntryOf(const std::string& line) {
+  CopyEntry entry;
+  SplitAtLast(line, '=', entry.Source, entry.Target);
+  entry.Source = Trim(entry.Source);
+  entry.Target = Trim(entry.Target);
+  return entry;
+}
+
+bool ComponentEntry::WroteAny() const {
+  return std::any_of(Copy.begin(), Copy.end(), [](const CopyEntry& entry) { return entry.Written; });
+}
+
+bool ComponentEntry::Wrote(const std::string& path) const {
+  return std::any_of(Copy.begin(), Copy.end(),
+                     [&path](const CopyEntry& entry) { return entry.Written && SameText(entry.Target, path); });
 }

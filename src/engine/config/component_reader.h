@@ -5,11 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/config/install_settings.h"
+
 class TInstallObject;
 
 // Expands and sorts one list section read from the component descriptor in descriptorFolder.
 void ExpandComponentSection(const TInstallObject& object, std::vector<std::string>& lines,
                             const std::string& descriptorFolder, bool registrySection);
+// A [copy] line "source=target", split at its last "=" (a trailing one
+// ignored) and trimmed.
+CopyEntry CopyEntryOf(const std::string& line);
 // Reads every descriptor named in TempFiles into Settings->Components.
 int ProcessInstInis(TInstallObject& object);
 // Reads one descriptor; a component whose .NET runtime is missing is left out.

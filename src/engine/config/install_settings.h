@@ -7,13 +7,24 @@
 
 #include "engine/actions/pending.h"
 
+// One line of a component's [copy] section: a file of the payload, where it
+// goes, and whether this run wrote it there.
+struct CopyEntry {
+  std::string Source;
+  std::string Target;
+  bool Written = false;
+  bool operator==(const CopyEntry& other) const {
+    return Source == other.Source && Target == other.Target && Written == other.Written;
+  }
+};
+
 // One component taking part in the installation, read from its ver.ini.
 struct ComponentEntry {
   std::string Name;
   std::string ExeName;
   std::string Path;  // expanded, with a trailing backslash, or empty
   std::string Version;
-  std::vector<std::string> Copy;      // source=destination
+  std::vector<CopyEntry> Copy;
   std::vector<std::string> Register;  // n=file
   std::vector<std::string> Shared;    // n=file
   std::vector<std::string> Registry;  // key\value=data
@@ -23,6 +34,11 @@ struct ComponentEntry {
   std::vector<std::string> DotNetInstall;
   std::string DotNetDir;  // runtime folder for "dotNetVer", or empty
   bool Force = false;
+
+  // Whether this run wrote any of the component's files.
+  bool WroteAny() const;
+  // Whether this run wrote the file at path (case ignored).
+  bool Wrote(const std::string& path) const;
 };
 
 struct InstallSettings {

@@ -27,17 +27,15 @@ namespace {
 
 // The copy lines of the error record that name a waiting copy beside its
 // own target; the others are logged and left out.
-void KeepWaitingCopies(const TInstallObject& object, std::vector<std::string>& copyList) {
-  std::vector<std::string> kept;
-  for (const std::string& line : copyList) {
-    std::string source, target;
-    SplitAtLast(line, '=', source, target);
-    const std::string waiting = ResolvedPath(Trim(source)), beside = ResolvedPath(Trim(target));
+void KeepWaitingCopies(const TInstallObject& object, std::vector<CopyEntry>& copyList) {
+  std::vector<CopyEntry> kept;
+  for (const CopyEntry& entry : copyList) {
+    const std::string waiting = ResolvedPath(entry.Source), beside = ResolvedPath(entry.Target);
     if (!beside.empty() && waiting == beside + "~")
-      kept.push_back(line);
+      kept.push_back(entry);
     else
-      object.Log(FormatText("Warnung: Kopie %s ist keine wartende Datei neben ihrem Ziel und wird nicht kopiert.",
-                            line.c_str()));
+      object.Log(FormatText("Warnung: Kopie %s=%s ist keine wartende Datei neben ihrem Ziel und wird nicht kopiert.",
+                            entry.Source.c_str(), entry.Target.c_str()));
   }
   copyList.swap(kept);
 }
@@ -102,7 +100,8 @@ std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::st
        false},
       // The waiting copies that are in place now, and the record, go.
       {StepName(WeightedStep::KillFiles), Always([&object, completed, record] {
-         for (const std::string& target : completed().Copy) object.TempFiles.push_back(target + "~");
+         for (const CopyEntry& entry : completed().Copy)
+           if (entry.Written) object.TempFiles.push_back(LowerAscii(entry.Target) + "~");
          object.TempFiles.push_back(record);
          KillFiles(object, object.TempFiles, false);
          object.TempFiles.pop_back();

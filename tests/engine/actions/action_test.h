@@ -18,6 +18,11 @@ inline void PrintTo(const PendingAction& action, std::ostream* out) {
   *out << static_cast<int>(action.Kind) << "=" << action.Path;
 }
 
+// A copy entry in test output: "source=target", marked when written.
+inline void PrintTo(const CopyEntry& entry, std::ostream* out) {
+  *out << entry.Source << "=" << entry.Target << (entry.Written ? " (written)" : "");
+}
+
 class ActionTest : public ::testing::Test {
  protected:
   std::vector<std::string> log;  // outlive the object, which reports when it goes

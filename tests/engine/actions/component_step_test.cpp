@@ -26,7 +26,7 @@ class ComponentStepTest : public ActionTest {
     for (const char* name : names) {
       components.emplace_back();
       components.back().Name = name;
-      components.back().Copy.assign(std::string(name) == "leer" ? 0 : 2, "a=b");
+      components.back().Copy.assign(std::string(name) == "leer" ? 0 : 2, CopyEntry{"a", "b"});
     }
     Install(components);
   }

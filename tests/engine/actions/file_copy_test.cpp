@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/actions/action_test.h"
+#include "engine/config/component_reader.h"
 #include "engine/result_codes.h"
 #include "support/paths.h"
 #include "sys/file_system.h"
@@ -35,10 +36,11 @@ class FileCopy : public ActionTest {
 
 TEST_F(FileCopy, CopiesIntoNewFoldersAndKeepsTheWrittenTargets) {
   const std::string target = folder + "Ziel\\Unter\\A.txt";
-  std::vector<std::string> copy{Source("a.txt", "neu") + "=" + target + " ="};
+  // A trailing "=" and blanks around the target are no part of it.
+  std::vector<CopyEntry> copy{CopyEntryOf(Source("a.txt", "neu") + "=" + target + " =")};
   PendingActions pending;
   EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcOk);
-  EXPECT_EQ(copy, (std::vector<std::string>{LowerAscii(target)}));
+  EXPECT_EQ(copy, (std::vector<CopyEntry>{{folder + "quelle\\a.txt", target, true}}));
   EXPECT_EQ(ReadTextFile(target), "neu");
   EXPECT_TRUE(Logged("Erstelle Verzeichnis: " + folder + "Ziel\\Unter\\"));
   EXPECT_TRUE(Logged("Kopiere Datei " + folder + "quelle\\a.txt nach " + target));
@@ -48,38 +50,38 @@ TEST_F(FileCopy, CopiesIntoNewFoldersAndKeepsTheWrittenTargets) {
 
 TEST_F(FileCopy, TheOverwriteRuleComparesVersionsThenDates) {
   const std::string target = folder + "ziel.dll";
-  // Equal versions: not copied, and gone from the list.
+  // Equal versions: not copied, so not written.
   CopyFileA(FixturePath("v1_2_0_0.dll").c_str(), target.c_str(), FALSE);
-  std::vector<std::string> copy{Fixture("v1_2_0_0.dll") + "=" + target};
+  std::vector<CopyEntry> copy{{Fixture("v1_2_0_0.dll"), target}};
   PendingActions pending;
   EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcOk);
-  EXPECT_TRUE(copy.empty());
+  EXPECT_FALSE(copy[0].Written);
   // A newer target stays, unless forced.
   CopyFileA(FixturePath("v1_3_0_0.dll").c_str(), target.c_str(), FALSE);
-  copy = {Fixture("v1_2_0_0.dll") + "=" + target};
+  copy = {{Fixture("v1_2_0_0.dll"), target}};
   EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcOk);
-  EXPECT_TRUE(copy.empty());
-  copy = {Fixture("v1_2_0_0.dll") + "=" + target};
+  EXPECT_FALSE(copy[0].Written);
+  copy = {{Fixture("v1_2_0_0.dll"), target}};
   EXPECT_EQ(CopyComponentFiles(*object, copy, pending, true), rcOk);
-  EXPECT_EQ(copy.size(), 1u);
+  EXPECT_TRUE(copy[0].Written);
   // One side without a version: the later write time wins.
   const std::string plain = Fixture("plain.dll");
   SetWriteTime(plain, 1);
   SetWriteTime(target, 2);
-  copy = {plain + "=" + target};
+  copy = {{plain, target}};
   EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcOk);
-  EXPECT_TRUE(copy.empty());
+  EXPECT_FALSE(copy[0].Written);
   SetWriteTime(plain, 3);
-  copy = {plain + "=" + target};
+  copy = {{plain, target}};
   EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcOk);
-  EXPECT_EQ(copy.size(), 1u);
+  EXPECT_TRUE(copy[0].Written);
 }
 
 TEST_F(FileCopy, AReadOnlyTargetIsOverwrittenAndLeftWritable) {
   const std::string target = folder + "schreibgeschuetzt.txt";
   WriteTextFile(target, "alt");
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-  std::vector<std::string> copy{Source("neu.txt", "neu") + "=" + target};
+  std::vector<CopyEntry> copy{{Source("neu.txt", "neu"), target}};
   PendingActions pending;
   EXPECT_EQ(CopyComponentFiles(*object, copy, pending, true), rcOk);
   EXPECT_EQ(ReadTextFile(target), "neu");
@@ -91,12 +93,12 @@ TEST_F(FileCopy, ATargetInUseWaitsBesideIt) {
   WriteTextFile(target, "laeuft");
   HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  std::vector<std::string> copy{Source("neu.exe", "neu") + "=" + target};
+  std::vector<CopyEntry> copy{{Source("neu.exe", "neu"), target}};
   PendingActions pending;
   const int result = CopyComponentFiles(*object, copy, pending, true);
   CloseHandle(held);
   EXPECT_EQ(result, rcOk);
-  EXPECT_TRUE(copy.empty());
+  EXPECT_FALSE(copy[0].Written);
   EXPECT_EQ(pending, (PendingActions{{pkCopy, LowerAscii(target)}}));
   EXPECT_EQ(ReadTextFile(target + "~"), "neu");
   EXPECT_EQ(ReadTextFile(target), "laeuft");
@@ -106,7 +108,7 @@ TEST_F(FileCopy, ATargetInUseWaitsBesideIt) {
 }
 
 TEST_F(FileCopy, AMissingSourceStopsWithMinus20) {
-  std::vector<std::string> copy{folder + "fehlt.txt=" + folder + "ziel.txt", Source("b.txt", "b") + "=" + folder + "b.txt"};
+  std::vector<CopyEntry> copy{{folder + "fehlt.txt", folder + "ziel.txt"}, {Source("b.txt", "b"), folder + "b.txt"}};
   PendingActions pending;
   EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcFileNotFound);
   EXPECT_TRUE(Logged("Fehler:  Quelldatei (" + folder + "fehlt.txt) konnte nicht gefunden werden."));
@@ -116,19 +118,19 @@ TEST_F(FileCopy, AMissingSourceStopsWithMinus20) {
 TEST_F(FileCopy, FoldersAndWaitingCopiesThatCannotBeMadeEndTheCopy) {
   PendingActions pending;
   // A drive that does not exist: its root is no folder to copy into.
-  std::vector<std::string> copy{Source("a.txt", "a") + "=Q:\\a.txt"};
+  std::vector<CopyEntry> copy{{Source("a.txt", "a"), "Q:\\a.txt"}};
   EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcFolderMissing);
   EXPECT_EQ(log.back(), "Fehler:  Verzeichnis (Q:\\) konnte nicht erstellt werden.");
   // A file where a folder belongs.
   WriteTextFile(folder + "Block", "x");
-  copy = {Source("a.txt", "a") + "=" + folder + "Block\\unter\\a.txt"};
+  copy = {{Source("a.txt", "a"), folder + "Block\\unter\\a.txt"}};
   EXPECT_EQ(CopyComponentFiles(*object, copy, pending, false), rcFolderMissing);
   // A target in use whose waiting copy cannot be written either.
   const std::string target = folder + "InBenutzung.exe";
   WriteTextFile(target, "laeuft");
   ForceFolders(target + "~");
   HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  copy = {Source("neu.exe", "neu") + "=" + target};
+  copy = {{Source("neu.exe", "neu"), target}};
   const int result = CopyComponentFiles(*object, copy, pending, false);
   CloseHandle(held);
   EXPECT_EQ(result, rcTempFile);
@@ -144,10 +146,10 @@ TEST_F(FileCopy, AFailedInstallationIsCleanedFromItsFolder) {
     WriteTextFile(folder + file, "x");
   ComponentEntry component;
   for (const char* file : {"Neu\\app\\a.exe", "Neu\\c.txt", "Fremd\\d.txt"})
-    component.Copy.push_back(LowerAscii(folder + file));
+    component.Copy.push_back({"", folder + file, true});
   // Not reached by the copy: never written, so never deleted.
   WriteTextFile(folder + "Neu\\alt.txt", "x");
-  component.Copy.push_back(folder + "quelle\\alt.txt=" + folder + "Neu\\alt.txt");
+  component.Copy.push_back({folder + "quelle\\alt.txt", folder + "Neu\\alt.txt"});
   Install({component});
   object->ClearupFolders.insert(LowerAscii(folder + "Neu\\app\\b.exe~"));
   CleanInstallation(*object);
@@ -167,11 +169,12 @@ TEST_F(FileCopy, CopyFilesWorksThroughEveryComponent) {
   EXPECT_EQ(progress, 50);
   progress = 0;
   ComponentEntry first, second;
-  first.Copy = {Source("1.txt", "1") + "=" + folder + "ziel\\1.txt"};
-  second.Copy = {Source("2.txt", "2") + "=" + folder + "ziel\\2.txt", Source("3.txt", "3") + "=" + folder + "ziel\\3.txt"};
+  first.Copy = {{Source("1.txt", "1"), folder + "ziel\\1.txt"}};
+  second.Copy = {{Source("2.txt", "2"), folder + "ziel\\2.txt"}, {Source("3.txt", "3"), folder + "ziel\\3.txt"}};
   object->Settings->Components = {first, ComponentEntry(), second};
   EXPECT_EQ(CopyFiles(*object), rcOk);
-  EXPECT_EQ(object->Settings->Components[2].Copy.size(), 2u);
+  EXPECT_TRUE(object->Settings->Components[2].WroteAny());
+  EXPECT_TRUE(object->Settings->Components[2].Wrote(folder + "ZIEL\\3.txt"));
   EXPECT_EQ(progress, 50);  // the step's whole weight
   EXPECT_EQ(log.front(), "Kopiere Dateien...");
 }

@@ -48,7 +48,7 @@ TEST_F(Registration, ComServersRegisterDllsFirstAndDeferWhatCannotBeRegistered) 
   const std::string waiting = servers + "wartet.dll", untouched = servers + "alt.dll";
   ComponentEntry component;
   component.Register = {"1=" + exe, "2=" + dll, "3=" + bare, "4=" + refusing, "5=" + waiting, "6=" + untouched};
-  for (const std::string& written : {exe, dll, bare, refusing}) component.Copy.push_back(LowerAscii(written));
+  for (const std::string& written : {exe, dll, bare, refusing}) component.Copy.push_back({"", written, true});
   component.Pending = {{pkCopy, LowerAscii(waiting)}};  // in use: written beside it
   Install({component});
 
@@ -116,7 +116,7 @@ TEST_F(Registration, AssembliesGoThroughTheFrameworksTools) {
   const std::string cached1 = servers + "x1.dll", cached2 = servers + "x2.dll", com = servers + "r.dll";
   net.DotNetInstall = {"2=" + cached2, "1=" + cached1};
   net.DotNetRegister = {"1=" + com};
-  net.Copy = {LowerAscii(com)};
+  net.Copy = {{"", com, true}};
   ComponentEntry broken;
   broken.Name = "kaputt";
   broken.DotNetDir = dotnet.Root + "v1.1.4322\\";

@@ -120,12 +120,12 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
   ComponentEntry base, viewer, waiting, unnamed;
   base.Name = "uninst";
   base.Version = "1.0.0.1";
-  base.Copy = {"c:\\ziel\\uninst\\install.ini"};
+  base.Copy = {{"", "c:\\ziel\\uninst\\install.ini", true}};
   viewer.Name = "viewer";
   viewer.Version = "2.5";
   viewer.Path = object->InstallDir + "app\\";
   viewer.ExeName = "viewer.exe";
-  viewer.Copy = {"c:\\ziel\\app\\viewer.exe"};
+  viewer.Copy = {{"", "c:\\ziel\\app\\viewer.exe", true}};
   waiting.Name = "tools";
   waiting.Version = "3.0";
   waiting.Pending = {{pkCopy, "c:\\ziel\\tools\\t.dll"}};

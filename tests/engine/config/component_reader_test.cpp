@@ -59,7 +59,7 @@ TEST_F(ComponentReader, FillsTheEntryWithExpandedSortedLists) {
   EXPECT_EQ(entry.Path, temp + "Viewer\\");
   EXPECT_EQ(entry.Version, "08.12.2026 08:00:00");
   EXPECT_TRUE(entry.Force);
-  EXPECT_EQ(entry.Copy, (std::vector<std::string>{here + "A.dll=" + temp + "a.dll", here + "b.exe=" + temp + "b.exe"}));
+  EXPECT_EQ(entry.Copy, (std::vector<CopyEntry>{{here + "A.dll", temp + "a.dll"}, {here + "b.exe", temp + "b.exe"}}));
   EXPECT_EQ(entry.Register,
             (std::vector<std::string>{"1=r1", "10=r10", "11=r11", "12=r12", "2=r2", "3=r3"}));
   EXPECT_EQ(entry.Shared, (std::vector<std::string>{"1=" + object.SystemDir + "s.dll"}));
@@ -81,7 +81,7 @@ TEST_F(ComponentReader, OnlyOneForcesAndADescriptorNeedsNoComponentSection) {
   EXPECT_FALSE(components()[1].Force);
   EXPECT_TRUE(components()[2].Name.empty());
   EXPECT_TRUE(components()[2].Path.empty());
-  EXPECT_EQ(components()[2].Copy, (std::vector<std::string>{folder + "nur_copy\\a.txt=" + object.TmpDir + "a.txt"}));
+  EXPECT_EQ(components()[2].Copy, (std::vector<CopyEntry>{{folder + "nur_copy\\a.txt", object.TmpDir + "a.txt"}}));
   EXPECT_EQ(ReadComponent(object, folder + "fehlt\\ver.ini"), rcFileNotFound);
 }
 
