@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "engine/config/product_files.h"
+#include "engine/records/record_format.h"
 
 constexpr char kProgramComponent[] = "program";
 // The base component's files that an installation takes over empty: the
 // uninstall record and the two logs.
-constexpr const char* kEmptyBaseFiles[] = {"uninst.ini", "zqinstall.log", "zquninstall.log"};
+constexpr const char* kEmptyBaseFiles[] = {record_format::kUninstallRecord, record_format::kInstallLog,
+                                           record_format::kUninstallLog};
 
 struct NewProduct {
   std::string Name, Maker;            // Windows-1252; Maker may be empty

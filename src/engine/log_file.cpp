@@ -2,10 +2,11 @@
 
 #include <cstdio>
 
+#include "engine/records/record_format.h"
 #include "sys/text.h"
 
 const char* LogFileName(TRunMode runMode) {
-  return IsUninstallSide(runMode) ? "zquninstall.log" : "zqinstall.log";
+  return IsUninstallSide(runMode) ? record_format::kUninstallLog : record_format::kInstallLog;
 }
 
 std::string RecordFolder(const std::string& uninstDir, bool uninstDirExists, const std::string& ownDir) {

@@ -5,22 +5,39 @@
 #include <utility>
 
 #include "engine/records/record_entries.h"
+#include "engine/records/record_format.h"
 #include "engine/report.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
 // The record line of an item kind, or none for kinds that are no record item.
 bool RecordLine(uint8_t kind, const std::string& text, std::string& line) {
   switch (kind) {
-    case rkFile: line = RecordItemText("InstalledFiles", text, "installed"); return true;
-    case rkRegistry: line = RecordItemText("Registry", text, "inserted"); return true;
-    case rkCom: line = RecordItemText("COM", text, "registered"); return true;
-    case rkCommonFile: line = RecordItemText("CommonFiles", text, "installed"); return true;
+    case rkFile:
+      line = RecordItemText(kInstalledFiles, text, kInstalled);
+      return true;
+    case rkRegistry:
+      line = RecordItemText(kRegistry, text, kInserted);
+      return true;
+    case rkCom:
+      line = RecordItemText(kCom, text, kRegistered);
+      return true;
+    case rkCommonFile:
+      line = RecordItemText(kCommonFiles, text, kInstalled);
+      return true;
     case rkLink: line = "Links|" + text; return true;  // the text is "link|target" already
-    case rkGroup: line = RecordItemText("Groups", text, "created"); return true;
-    case rkDirectory: line = RecordItemText("Directories", text, "delete"); return true;
-    case rkDotNet: line = RecordItemText("dotNET", text, "registered"); return true;
+    case rkGroup:
+      line = RecordItemText(kGroups, text, kCreated);
+      return true;
+    case rkDirectory:
+      line = RecordItemText(kDirectories, text, kDelete);
+      return true;
+    case rkDotNet:
+      line = RecordItemText(kDotNet, text, kRegistered);
+      return true;
     default: return false;
   }
 }

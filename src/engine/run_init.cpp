@@ -10,6 +10,7 @@
 #include "engine/install_object.h"
 #include "engine/payload/archive_extraction.h"
 #include "engine/payload/payload_writer.h"
+#include "engine/records/record_format.h"
 #include "engine/records/record_reader.h"
 #include "engine/result_codes.h"
 #include "engine/run_options.h"
@@ -19,6 +20,8 @@
 #include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -108,7 +111,7 @@ int TInstallObject::DoInitClearup(const std::string& record) {
   Uninstall = std::make_unique<UninstallData>();
   LogInitStart(*this, "Clearup ", "DoInitClearup");
   const std::string path = Trim(record);
-  RecordPath = path.empty() ? OwnDir + "uninst.ini" : path;
+  RecordPath = path.empty() ? OwnDir + kUninstallRecord : path;
   UninstDir = FolderPart(RecordPath);
   result = ReadSealed(*this, RecordPath,
                       [this](const std::string& copy) { return ReadClearupData(*this, RecordPath, copy); });

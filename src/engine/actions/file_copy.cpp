@@ -6,6 +6,7 @@
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_entries.h"
+#include "engine/records/record_format.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "engine/run_report.h"
@@ -14,6 +15,8 @@
 #include "sys/path_text.h"
 #include "sys/system_error.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -49,7 +52,7 @@ int CopyBeside(TInstallObject& object, const std::string& source, const std::str
     }
   }
   object.ClearupFolders.insert(LowerAscii(waiting));
-  object.Report(rkErrorCopy, RecordItemText("copy", waiting, target), 0);
+  object.Report(rkErrorCopy, RecordItemText(kCopy, waiting, target), 0);
   return rcOk;
 }
 

@@ -9,6 +9,7 @@
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_entries.h"
+#include "engine/records/record_format.h"
 #include "engine/result_codes.h"
 #include "engine/run_report.h"
 #include "sys/library_proc.h"
@@ -19,6 +20,8 @@
 #include "sys/system_library.h"
 #include "sys/text.h"
 #include "sys/version.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -94,7 +97,7 @@ bool RegisterComList(TInstallObject& object, std::vector<std::string>& list, Pen
     pending.push_back(Pending(pkCom, path));
     EraseAt(list, i);
     LogError(object, "Komponente " + path + " ", unregister ? "deregistriert" : "registriert");
-    if (!unregister) object.Report(rkErrorCom, RecordItemText("error_com", "~", path), 0);
+    if (!unregister) object.Report(rkErrorCom, RecordItemText(kErrorCom, kDeferredKey, path), 0);
   }
   return all;
 }
@@ -115,7 +118,7 @@ bool RegisterAssemblyList(TInstallObject& object, std::vector<std::string>& list
     all = false;
     pending.push_back(Pending(pkDotNetRegister, path));
     LogError(object, "Komponente " + path + " ", unregister ? "deregistriert" : "registriert");
-    if (!unregister) object.Report(rkErrorDotNetReg, RecordItemText("error_dotnet_reg", "~", path), 0);
+    if (!unregister) object.Report(rkErrorDotNetReg, RecordItemText(kErrorDotNetReg, kDeferredKey, path), 0);
     EraseAt(list, i);
   }
   return all;
@@ -139,7 +142,7 @@ bool InstallAssemblyList(TInstallObject& object, std::vector<std::string>& list,
                                       : FormatText("call to %s in %s failed", command.c_str(), netFolder.c_str());
     pending.push_back(Pending(pkDotNetInstall, path));
     LogError(object, "Komponente " + path + " ", "installiert", "\r\n" + message);
-    object.Report(rkErrorDotNetInst, RecordItemText("error_dotnet_inst", "~", path), 0);
+    object.Report(rkErrorDotNetInst, RecordItemText(kErrorDotNetInst, kDeferredKey, path), 0);
     EraseAt(list, i);
     // The assemblies after it may depend on it: none is tried.
     return false;

@@ -9,6 +9,7 @@
 
 #include "engine/actions/pending.h"
 #include "engine/config/install_settings.h"
+#include "engine/records/record_format.h"
 #include "engine/report.h"
 
 class TInstallObject;
@@ -20,9 +21,11 @@ struct DeferredAction {
   const char* Section;
   PendingKind Pending;
 };
-constexpr DeferredAction kDeferredComRegistration{rkErrorCom, "error_com", pkCom};
-constexpr DeferredAction kDeferredDotNetRegistration{rkErrorDotNetReg, "error_dotnet_reg", pkDotNetRegister};
-constexpr DeferredAction kDeferredDotNetInstallation{rkErrorDotNetInst, "error_dotnet_inst", pkDotNetInstall};
+constexpr DeferredAction kDeferredComRegistration{rkErrorCom, record_format::kErrorCom, pkCom};
+constexpr DeferredAction kDeferredDotNetRegistration{rkErrorDotNetReg, record_format::kErrorDotNetReg,
+                                                     pkDotNetRegister};
+constexpr DeferredAction kDeferredDotNetInstallation{rkErrorDotNetInst, record_format::kErrorDotNetInst,
+                                                     pkDotNetInstall};
 // Takes the files that wait for a restart off the list and records the
 // action for the completion.
 void DeferWaitingFiles(TInstallObject& object, ComponentEntry& component, std::vector<std::string>& list,

@@ -9,6 +9,7 @@
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_entries.h"
+#include "engine/records/record_format.h"
 #include "engine/result_codes.h"
 #include "engine/run_report.h"
 #include "engine/system_keys.h"
@@ -17,6 +18,8 @@
 #include "sys/registry.h"
 #include "sys/system_error.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -93,7 +96,7 @@ void WriteComponentInfo(TInstallObject& object, const ComponentEntry& component,
   RegWrite(object, userKey, object.Update() ? "Update" : "Install", now);
   if (waiting) {
     RegWrite(object, machineKey, "NeedReboot", "1");
-    object.Report(rkErrorRegistry, RecordItemText("Registry", machineKey + "\\NeedReboot", "@"), 0);
+    object.Report(rkErrorRegistry, RecordItemText(kRegistry, machineKey + "\\NeedReboot", "@"), 0);
   }
   RegWrite(object, machineKey, "Version", component.Version);
   RegWrite(object, object.RegMachine() + "\\Components", component.Name, now);

@@ -7,6 +7,7 @@
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_entries.h"
+#include "engine/records/record_format.h"
 #include "engine/result_codes.h"
 #include "engine/run_report.h"
 #include "sys/file_system.h"
@@ -14,6 +15,8 @@
 #include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -77,7 +80,7 @@ void CountShared(TInstallObject& object, std::vector<std::string>& list, Pending
     if (decrement) {
       LogWarning(object, "Shared Datei Eintrag " + path + " ", count != 0 ? "dekrementiert" : "gelöscht");
     } else {
-      object.Report(rkErrorCommon, RecordItemText("error_common", "~", path), 0);
+      object.Report(rkErrorCommon, RecordItemText(kErrorCommon, kDeferredKey, path), 0);
       LogWarning(object, "Shared Datei Eintrag " + path + " ", "inkrementiert");
     }
   }

@@ -2,6 +2,7 @@
 
 #include "engine/config/product_files.h"
 #include "engine/install_object.h"
+#include "engine/records/record_format.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "engine/run_report.h"
@@ -82,9 +83,9 @@ void CheckBaseInstallation(TInstallObject& object, const IniFile& ini) {
   settings.InstallerVersion = installerVersion.substr(0, 9);
   if (settings.BaseMissing) return;
   if (FolderExists(object.InstallDir)) {
-    const std::string record = object.UninstDir + "uninst.ini";
+    const std::string record = object.UninstDir + record_format::kUninstallRecord;
     // Only a record this installer sealed says which shared files are counted already.
-    if (RecordSealed(record)) settings.CommonFiles = IniFile(record).SectionLines("CommonFiles");
+    if (RecordSealed(record)) settings.CommonFiles = IniFile(record).SectionLines(record_format::kCommonFiles);
     return;
   }
   // The registered installation is gone: forget it.
@@ -115,7 +116,7 @@ int ReadInstallSettings(TInstallObject& object, const std::string& path) {
   settings.RunProg = ProgramLine(ini, kRunProg).substr(0, kProgramLimit);
   settings.RunProgWait = ProgramLine(ini, kRunProgWait).substr(0, kProgramLimit);
   settings.SupportUrl = ini.ReadString(kInstall, kSupportUrl, "");
-  SetProductKeys(object, ini, SameText(FileNamePart(path), "error_inst.ini"));
+  SetProductKeys(object, ini, SameText(FileNamePart(path), record_format::kErrorRecord));
   ChooseInstallFolder(object, ini);
   CheckBaseInstallation(object, ini);
   return settings.BaseMissing && settings.Update ? rcNeedBaseInstall : rcOk;

@@ -2,7 +2,10 @@
 
 #include <iterator>
 
+#include "engine/records/record_format.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -17,22 +20,22 @@ struct NumberedSection {
 };
 
 const NumberedSection kNumberedSections[] = {
-    {"error_com", "register", false},
-    {"error_common", "shared", false},
-    {"error_dotnet_reg", "dotnetregister", true},
-    {"error_dotnet_inst", "dotnetinstall", true},
+    {kErrorCom, "register", false},
+    {kErrorCommon, "shared", false},
+    {kErrorDotNetReg, "dotnetregister", true},
+    {kErrorDotNetInst, "dotnetinstall", true},
 };
 
 }  // namespace
 
 std::vector<RecordEntry> InfoEntries(const RecordInfo& info) {
   return {
-      {"Info", "InstallPath", info.InstallPath},
-      {"Info", "RegUser", info.RegUser},
-      {"Info", "RegMachine", info.RegMachine},
-      {"Info", "Version", info.Version},
-      {"Info", "Name", info.Name},
-      {"Info", "DeleteShared", info.DeleteShared ? "1" : "0"},
+      {kInfo, kInstallPath, info.InstallPath},
+      {kInfo, kRegUser, info.RegUser},
+      {kInfo, kRegMachine, info.RegMachine},
+      {kInfo, kVersion, info.Version},
+      {kInfo, kName, info.Name},
+      {kInfo, kDeleteShared, info.DeleteShared ? "1" : "0"},
   };
 }
 

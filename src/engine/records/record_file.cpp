@@ -3,12 +3,15 @@
 #include <algorithm>
 
 #include "engine/log_file.h"
+#include "engine/records/record_format.h"
 #include "engine/records/record_seal.h"
 #include "engine/report_collector.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
 #include "sys/locale_order.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -58,8 +61,8 @@ std::string SaveRecords(ReportCollector& lists, const RecordInfo& info, const st
   // ever remove it: its log goes to the temporary folder.
   const std::string folder =
       RecordFolder(uninstDir, installed, !installed && runMode == rmAutoInstall ? GetSystemFolder(sfTemp) : ownDir);
-  WriteRecordFile(folder + "uninst.ini", lists.RecordLines(), info, lists.LogLines());
-  if (!IsUninstallSide(runMode)) WriteRecordFile(folder + "error_inst.ini", lists.ErrorLines(), info, lists.LogLines());
+  WriteRecordFile(folder + kUninstallRecord, lists.RecordLines(), info, lists.LogLines());
+  if (!IsUninstallSide(runMode)) WriteRecordFile(folder + kErrorRecord, lists.ErrorLines(), info, lists.LogLines());
   const std::string logPath = folder + LogFileName(runMode);
   lists.WriteLog(logPath);
   return logPath;

@@ -3,6 +3,7 @@
 #include "engine/boundary/record_trust.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
+#include "engine/records/record_format.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "engine/run_report.h"
@@ -12,10 +13,10 @@
 #include "sys/path_text.h"
 #include "sys/text.h"
 
+using namespace record_format;
+
 namespace {
 
-const char kInfo[] = "Info";
-const char kDirectories[] = "Directories";
 const char kDefaultDotNetVersion[] = "1.1.4322";
 
 std::string Limited(const std::string& text, size_t length) { return text.substr(0, length); }
@@ -27,20 +28,20 @@ int ReadUninstallData(TInstallObject& object, const std::string& path, const std
   object.Report(rkMessage, "Lese Deinstallationsinfo...", rfLog | rfStatus);
   UninstallData& data = *object.Uninstall;
   const IniFile record(source.empty() ? path : source);
-  data.ComFiles = record.Keys("COM");
-  data.DotNetFiles = record.SectionLines("dotNET");
-  data.CommonFiles = record.Keys("CommonFiles");
-  data.InstalledFiles = record.Keys("InstalledFiles");
-  data.RegistryValues = record.SectionLines("Registry");
+  data.ComFiles = record.Keys(kCom);
+  data.DotNetFiles = record.SectionLines(kDotNet);
+  data.CommonFiles = record.Keys(kCommonFiles);
+  data.InstalledFiles = record.Keys(kInstalledFiles);
+  data.RegistryValues = record.SectionLines(kRegistry);
   data.Directories = record.Keys(kDirectories);
-  data.Groups = record.Keys("Groups");
-  data.Links = record.SectionLines("Links");
-  data.DeleteShared = record.ReadInteger(kInfo, "DeleteShared", 0) != 0;
-  data.Name = Limited(record.ReadString(kInfo, "name", ""), 31);
-  data.InstallPath = Limited(record.ReadString(kInfo, "InstallPath", ""), 260);
-  data.Version = Limited(record.ReadString(kInfo, "Version", ""), 9);
-  data.RegMachine = Limited(record.ReadString(kInfo, "RegMachine", ""), 254);
-  data.RegUser = Limited(record.ReadString(kInfo, "RegUser", ""), 254);
+  data.Groups = record.Keys(kGroups);
+  data.Links = record.SectionLines(kLinks);
+  data.DeleteShared = record.ReadInteger(kInfo, kDeleteShared, 0) != 0;
+  data.Name = Limited(record.ReadString(kInfo, kName, ""), kNameLimit);
+  data.InstallPath = Limited(record.ReadString(kInfo, kInstallPath, ""), kInstallPathLimit);
+  data.Version = Limited(record.ReadString(kInfo, kVersion, ""), kVersionLimit);
+  data.RegMachine = Limited(record.ReadString(kInfo, kRegMachine, ""), kKeyLimit);
+  data.RegUser = Limited(record.ReadString(kInfo, kRegUser, ""), kKeyLimit);
   record.ReleaseCache();
   object.InstallDir = WithTrailingBackslash(data.InstallPath);
   object.UninstDir = FolderPart(path);
@@ -67,10 +68,10 @@ int ReadClearupData(TInstallObject& object, const std::string& path, const std::
   object.Report(rkMessage, "Lese Deinstallationsinfo...", rfLog | rfStatus);
   const IniFile record(source.empty() ? path : source);
   for (const std::string& folder : record.Keys(kDirectories)) object.ClearupFolders.insert(folder);
-  object.ProductName = record.ReadString(kInfo, "name", "");
-  object.InstallDir = WithTrailingBackslash(record.ReadString(kInfo, "InstallPath", ""));
-  object.Uninstall->RegUser = Limited(record.ReadString(kInfo, "RegUser", ""), 254);
-  object.Uninstall->RegMachine = Limited(record.ReadString(kInfo, "RegMachine", ""), 254);
+  object.ProductName = record.ReadString(kInfo, kName, "");
+  object.InstallDir = WithTrailingBackslash(record.ReadString(kInfo, kInstallPath, ""));
+  object.Uninstall->RegUser = Limited(record.ReadString(kInfo, kRegUser, ""), kKeyLimit);
+  object.Uninstall->RegMachine = Limited(record.ReadString(kInfo, kRegMachine, ""), kKeyLimit);
   object.UninstDir = FolderPart(path);
   const bool complete = FolderExists(object.InstallDir) && !object.Uninstall->RegUser.empty() &&
                         !object.Uninstall->RegMachine.empty() && !object.ProductName.empty() &&
@@ -91,7 +92,7 @@ void WriteClearupData(TInstallObject& object, const std::vector<std::string>& fi
 }
 
 void RemoveClearupInfo(TInstallObject& object) {
-  const std::string path = object.UninstDir + "uninst.ini";
+  const std::string path = object.UninstDir + kUninstallRecord;
   if (!FileExists(path) || !IniFile(path).HasSection(kDirectories)) return;
   // A record without its seal is never read again: it is left as it is.
   WriteThroughCopy(

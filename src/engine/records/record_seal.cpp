@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include "engine/records/record_format.h"
 #include "sys/file_digest.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/resolved_path.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -85,7 +88,7 @@ bool WriteThroughCopy(const std::string& path, const std::function<void(const st
 }
 
 bool IsRecordName(const std::string& fileName) {
-  return SameText(fileName, "uninst.ini") || SameText(fileName, "error_inst.ini");
+  return SameText(fileName, kUninstallRecord) || SameText(fileName, kErrorRecord);
 }
 
 bool DeleteRecord(const std::string& path) {

@@ -13,6 +13,7 @@
 #include "engine/config/component_reader.h"
 #include "engine/install_object.h"
 #include "engine/records/record_entries.h"
+#include "engine/records/record_format.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "engine/sequences/sequence.h"
@@ -22,6 +23,8 @@
 #include "sys/path_text.h"
 #include "sys/resolved_path.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -54,7 +57,7 @@ void ApplyDeferredDeletion(TInstallObject& object, const std::string& line, bool
   }
   // While a file still waits, the value stays and waits for the next restart too.
   if (filesWait)
-    object.Report(rkErrorRegistry, RecordItemText("Registry", left, "@"), 0);
+    object.Report(rkErrorRegistry, RecordItemText(kRegistry, left, "@"), 0);
   else
     RegDelete(object, key, name, false);
 }
@@ -76,7 +79,7 @@ std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::st
   // The error record is read as the one component that the steps after it work on.
   const auto completed = [&object]() -> ComponentEntry& { return object.Settings->Components.front(); };
   return {
-      {"error_inst.ini",
+      {kErrorRecord,
        [&object, record] {
          object.Settings->Components.clear();
          const int result =
@@ -118,5 +121,5 @@ std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::st
 int TInstallObject::DoAutoInstall() {
   if (!Settings) return rcMemoryError;
   size_t ended = 0;
-  return RunSequence(AutoInstallSteps(*this, UninstDir + "error_inst.ini"), ended);
+  return RunSequence(AutoInstallSteps(*this, UninstDir + kErrorRecord), ended);
 }

@@ -11,6 +11,7 @@
 #include "engine/actions/registry_actions.h"
 #include "engine/boundary/record_trust.h"
 #include "engine/install_object.h"
+#include "engine/records/record_format.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "engine/run_report.h"
@@ -20,6 +21,8 @@
 #include "sys/registry.h"
 #include "sys/resolved_path.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -113,7 +116,7 @@ std::vector<SequenceStep> ClearupSteps(TInstallObject& object, int& reached) {
   };
   return {
       // The record goes first, so that it cannot be run twice.
-      {"uninst.ini", Always([&object, moveTo] {
+      {kUninstallRecord, Always([&object, moveTo] {
          DeleteRecord(object.RecordPath);
          moveTo(50);
        }),

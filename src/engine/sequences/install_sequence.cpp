@@ -16,6 +16,7 @@
 #include "engine/config/component_reader.h"
 #include "engine/install_object.h"
 #include "engine/payload/payload_writer.h"
+#include "engine/records/record_format.h"
 #include "engine/records/record_reader.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
@@ -29,6 +30,8 @@
 #include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/text.h"
+
+using namespace record_format;
 
 namespace {
 
@@ -112,8 +115,8 @@ std::vector<SequenceStep> InstallSteps(TInstallObject& object) {
       {"InstallUninstaller", Always([&object] { InstallUninstaller(object); }), false},
       {"RegisterComps, InstallDotNet, RegisterDotNet", Always([&object] { RegisterUnderOle(object); }), false},
       {"uninst.ini of a clear-up", Always([&object] {
-         object.TempFiles.push_back(object.WinDir + "uninst.ini");
-         ForgetRecordSeal(object.WinDir + "uninst.ini");
+         object.TempFiles.push_back(object.WinDir + kUninstallRecord);
+         ForgetRecordSeal(object.WinDir + kUninstallRecord);
        }),
        false},
       {StepName(WeightedStep::SetRegUninstInfo), Always([&object] {

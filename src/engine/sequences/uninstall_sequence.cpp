@@ -13,6 +13,7 @@
 #include "engine/actions/shared_files.h"
 #include "engine/boundary/record_trust.h"
 #include "engine/install_object.h"
+#include "engine/records/record_format.h"
 #include "engine/records/record_reader.h"
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
@@ -24,22 +25,24 @@
 #include "sys/resolved_path.h"
 #include "sys/text.h"
 
+using namespace record_format;
+
 namespace {
 
 // Writes into the record that its shared files are counted down: without
 // [CommonFiles], and without the files and servers kept for other users.
 void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
-  if (!IniFile(object.RecordPath).HasSection("CommonFiles")) return;
+  if (!IniFile(object.RecordPath).HasSection(kCommonFiles)) return;
   // object.Run again after being cut short, the uninstallation must neither count
   // the shared files down a second time nor delete those it kept for others.
   WriteThroughCopy(
       object.RecordPath,
       [&record](const std::string& copy, bool) {
         const IniFile file(copy);
-        file.EraseSection("CommonFiles");
+        file.EraseSection(kCommonFiles);
         for (const auto& [section, files, value] :
-             {std::make_tuple("InstalledFiles", &record.InstalledFiles, "installed"),
-              std::make_tuple("COM", &record.ComFiles, "registered")}) {
+             {std::make_tuple(kInstalledFiles, &record.InstalledFiles, kInstalled),
+              std::make_tuple(kCom, &record.ComFiles, kRegistered)}) {
           IniEntries entries;
           for (const std::string& path : *files) entries.emplace_back(path, value);
           file.EraseSection(section);
