@@ -15,31 +15,16 @@ namespace {
 
 // The record line of an item kind, or none for kinds that are no record item.
 bool RecordLine(uint8_t kind, const std::string& text, std::string& line) {
-  switch (kind) {
-    case rkFile:
-      line = RecordItemText(kInstalledFiles, text, kInstalled);
-      return true;
-    case rkRegistry:
-      line = RecordItemText(kRegistry, text, kInserted);
-      return true;
-    case rkCom:
-      line = RecordItemText(kCom, text, kRegistered);
-      return true;
-    case rkCommonFile:
-      line = RecordItemText(kCommonFiles, text, kInstalled);
-      return true;
-    case rkLink: line = "Links|" + text; return true;  // the text is "link|target" already
-    case rkGroup:
-      line = RecordItemText(kGroups, text, kCreated);
-      return true;
-    case rkDirectory:
-      line = RecordItemText(kDirectories, text, kDelete);
-      return true;
-    case rkDotNet:
-      line = RecordItemText(kDotNet, text, kRegistered);
-      return true;
-    default: return false;
+  if (kind == rkLink) {
+    line = std::string(kLinks) + "|" + text;
+    return true;
   }
+  for (const UninstallItem& item : kUninstallItems) {
+    if (item.Kind != kind) continue;
+    line = RecordItemText(item.Section, text, item.Value);
+    return true;
+  }
+  return false;
 }
 
 bool IsErrorItem(uint8_t kind) {

@@ -6,6 +6,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+
+#include "engine/report.h"
 
 namespace record_format {
 
@@ -24,6 +27,19 @@ constexpr char kInstalledFiles[] = "InstalledFiles", kRegistry[] = "Registry", k
                kDotNet[] = "dotNET";
 constexpr char kInstalled[] = "installed", kInserted[] = "inserted", kRegistered[] = "registered",
                kCreated[] = "created", kDelete[] = "delete";
+// The reported item of each kind and the uninstall record's line it becomes:
+// "section|text|value". A link (kind 5) is "Links|" + its text, which names
+// the link and its target.
+struct UninstallItem {
+  uint8_t Kind;
+  const char* Section;
+  const char* Value;
+};
+constexpr UninstallItem kUninstallItems[] = {
+    {rkFile, kInstalledFiles, kInstalled},    {rkRegistry, kRegistry, kInserted}, {rkCom, kCom, kRegistered},
+    {rkCommonFile, kCommonFiles, kInstalled}, {rkGroup, kGroups, kCreated},       {rkDirectory, kDirectories, kDelete},
+    {rkDotNet, kDotNet, kRegistered},
+};
 
 // The error record's items: copies waiting beside their targets, the
 // registry deletions that wait for them ([Registry]), and the registrations
