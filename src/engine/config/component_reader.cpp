@@ -19,6 +19,8 @@ using namespace descriptor_file;
 
 int ProcessInstInis(TInstallObject& object) {
   object.Report(rkMessage, "Ermittle zu installierende Komponenten...", rfLog | rfStatus);
+  // The components take the order of their descriptors' paths.
+  std::sort(object.TempFiles.begin(), object.TempFiles.end(), LocaleLessText);
   if (!object.Settings) return MissingSettings(object, WeightedStep::ProcessInstInis);
   StepProgress progress(object.ReportProcedure, WeightedStep::ProcessInstInis,
                         static_cast<int>(object.TempFiles.size()));

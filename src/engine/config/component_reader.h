@@ -15,7 +15,8 @@ void ExpandComponentSection(const TInstallObject& object, std::vector<std::strin
 // A [copy] line "source=target", split at its last "=" (a trailing one
 // ignored) and trimmed.
 CopyEntry CopyEntryOf(const std::string& line);
-// Reads every descriptor named in TempFiles into Settings->Components.
+// Reads every descriptor named in TempFiles into Settings->Components, in
+// the order of their paths (TempFiles is sorted so).
 int ProcessInstInis(TInstallObject& object);
 // Reads one descriptor; a component whose .NET runtime is missing is left out.
 int ReadComponent(TInstallObject& object, const std::string& path);

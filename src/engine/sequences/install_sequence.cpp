@@ -26,7 +26,6 @@
 #include "engine/step_weights.h"
 #include "engine/system_keys.h"
 #include "sys/file_system.h"
-#include "sys/locale_order.h"
 #include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/text.h"
@@ -157,7 +156,6 @@ int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
     return rcDiskSpace;
   }
   Log("Installiere... " + LogTimeStamp());
-  std::sort(TempFiles.begin(), TempFiles.end(), LocaleLessText);
 
   const std::vector<SequenceStep> steps = InstallSteps(*this);
   size_t ended = 0;

@@ -100,9 +100,9 @@ TEST_F(ComponentReader, AMissingDotNetRuntimeLeavesTheComponentOut) {
   EXPECT_EQ(components()[0].DotNetDir, dotnet.Root + "v2.0.50727\\");
 }
 
-TEST_F(ComponentReader, ProcessInstInisReadsTheDescriptorsOfTheTemporaryFiles) {
-  object.TempFiles = {folder + "zquninst.exe", Descriptor("tools", "[component]\r\nname=tools\r\n"),
-                      folder + "tools\\daten.bin", Descriptor("uninst", "[component]\r\nname=uninst\r\n")};
+TEST_F(ComponentReader, ProcessInstInisReadsTheDescriptorsOfTheTemporaryFilesInPathOrder) {
+  object.TempFiles = {folder + "zquninst.exe", Descriptor("uninst", "[component]\r\nname=uninst\r\n"),
+                      folder + "tools\\daten.bin", Descriptor("tools", "[component]\r\nname=tools\r\n")};
   EXPECT_EQ(ProcessInstInis(object), rcOk);
   ASSERT_EQ(components().size(), 2u);
   EXPECT_EQ(components()[0].Name, "tools");
@@ -114,7 +114,7 @@ TEST_F(ComponentReader, ProcessInstInisReadsTheDescriptorsOfTheTemporaryFiles) {
   EXPECT_EQ(progress, 1);  // the step's whole weight
 
   // A descriptor that has gone stops the step; the entries before it stay.
-  object.TempFiles.insert(object.TempFiles.begin() + 2, folder + "weg\\VER.INI");
+  object.TempFiles.push_back(folder + "ueber\\VER.INI");
   EXPECT_EQ(ProcessInstInis(object), rcFileNotFound);
   ASSERT_EQ(components().size(), 1u);
 
