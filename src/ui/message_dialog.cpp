@@ -142,6 +142,56 @@ int RunModal(HWND window, DialogState& state) {
   return state.Result < 0 ? mrCancel : state.Result;
 }
 
+// The dialog's frame, centred on the screen unless top and left place it.
+HWND CreateDialogWindow(const std::string& caption, const MessageLayout& layout, bool stayOnTop, int top, int left) {
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | (stayOnTop ? WS_EX_TOPMOST : 0);
+  RECT outer = {0, 0, layout.ClientWidth, layout.ClientHeight};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  const int x = left >= 0 ? left : GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
+  const int y = top >= 0 ? top : GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
+  return CreateWindowExA(exStyle, kClassName, caption.c_str(), style, x, y, width, height, GetActiveWindow(), nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+// The buttons of the layout in the installer's look and the dialog's own
+// font; returns the default one, which takes the focus.
+HWND AddButtons(HWND window, const MessageLayout& layout, HFONT font, DialogState& state) {
+  if (layout.CancelButton >= 0) state.CancelResult = kButtons[layout.CancelButton].Result;
+  HWND focus = nullptr;
+  for (const MessageLayout::Button& button : layout.Buttons) {
+    const bool isDefault = button.Id == layout.DefaultButton;
+    const LayoutRect& place = button.Place;
+    HWND control = CreateStyledButton(window, kButtons[button.Id].Caption, ControlId(button.Id), place.Left, place.Top,
+                                      place.Width, place.Height);
+    StyleButton(control);
+    ButtonLook look = GetButtonLook(control);
+    look.Font = font;
+    SetButtonLook(control, look);
+    SetDefaultButton(control, isDefault);
+    if (isDefault) {
+      state.DefaultId = ControlId(button.Id);
+      focus = control;
+    }
+  }
+  return focus;
+}
+
+// The icon of the kind, the message and the buttons; returns the control that takes the focus.
+HWND AddControls(HWND window, const std::string& message, const KindInfo& info, const MessageLayout& layout, HFONT font,
+                 DialogState& state) {
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SetWindowColor(window, kInstallBackground);
+  if (info.Icon) {
+    HWND icon = Child(window, "STATIC", "", SS_ICON, layout.Icon, -1, font);
+    SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, MAKEINTRESOURCEA(info.Icon))), 0);
+  }
+  Child(window, "STATIC", message.c_str(), SS_LEFT | SS_NOPREFIX, layout.Text, -1, font);
+  return AddButtons(window, layout, font, state);
+}
+
 }  // namespace
 
 int MyMessageDlgPosHelp(const std::string& message, MessageKind kind, uint16_t buttons, bool stayOnTop,
@@ -153,46 +203,10 @@ int MyMessageDlgPosHelp(const std::string& message, MessageKind kind, uint16_t b
   Measure(font, message, average, text);
   const KindInfo& info = kKinds[kind];
   const MessageLayout layout = LayOutMessage(average.cx, average.cy, text.cx, text.cy, info.Icon != 0, buttons);
-
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  const DWORD exStyle = WS_EX_DLGMODALFRAME | (stayOnTop ? WS_EX_TOPMOST : 0);
-  RECT outer = {0, 0, layout.ClientWidth, layout.ClientHeight};
-  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-  const int x = left >= 0 ? left : GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
-  const int y = top >= 0 ? top : GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-  const std::string caption = info.Caption ? info.Caption : ApplicationTitle();
-  HWND window = CreateWindowExA(exStyle, kClassName, caption.c_str(), style, x, y, width, height, GetActiveWindow(),
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND window = CreateDialogWindow(info.Caption ? info.Caption : ApplicationTitle(), layout, stayOnTop, top, left);
   int result = mrCancel;
   if (window) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SetWindowColor(window, kInstallBackground);
-    if (info.Icon) {
-      HWND icon = Child(window, "STATIC", "", SS_ICON, layout.Icon, -1, font);
-      SendMessageA(icon, STM_SETICON,
-                   reinterpret_cast<WPARAM>(LoadIconA(nullptr, MAKEINTRESOURCEA(info.Icon))), 0);
-    }
-    Child(window, "STATIC", message.c_str(), SS_LEFT | SS_NOPREFIX, layout.Text, -1, font);
-    if (layout.CancelButton >= 0) state.CancelResult = kButtons[layout.CancelButton].Result;
-    HWND focus = nullptr;
-    for (const MessageLayout::Button& button : layout.Buttons) {
-      const bool isDefault = button.Id == layout.DefaultButton;
-      const LayoutRect& place = button.Place;
-      HWND control = CreateStyledButton(window, kButtons[button.Id].Caption, ControlId(button.Id), place.Left,
-                                        place.Top, place.Width, place.Height);
-      // The installer's button look in the dialog's own font.
-      StyleButton(control);
-      ButtonLook look = GetButtonLook(control);
-      look.Font = font;
-      SetButtonLook(control, look);
-      SetDefaultButton(control, isDefault);
-      if (isDefault) {
-        state.DefaultId = ControlId(button.Id);
-        focus = control;
-      }
-    }
+    HWND focus = AddControls(window, message, info, layout, font, state);
     if (focus) SetFocus(focus);
     result = RunModal(window, state);
     DestroyWindow(window);
