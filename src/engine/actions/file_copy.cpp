@@ -56,6 +56,20 @@ int CopyBeside(TInstallObject& object, const std::string& source, const std::str
   return rcOk;
 }
 
+// Creates the folder with its parents unless it is the ready one, the
+// previous target's; false, logged, when it cannot be made.
+bool TargetFolderReady(TInstallObject& object, const std::string& folder, std::string& readyFolder) {
+  if (folder != readyFolder && !FolderExists(folder)) {
+    object.Log(FormatText("Erstelle Verzeichnis: %s", folder.c_str()));
+    if (!ForceFolders(folder, &object.CreatedFolders) || !FolderExists(folder)) {
+      LogError(object, "Verzeichnis (" + folder + ") ", "erstellt");
+      return false;
+    }
+  }
+  readyFolder = folder;
+  return true;
+}
+
 }  // namespace
 
 int CopyComponentFiles(TInstallObject& object, std::vector<CopyEntry>& copyList, PendingActions& pending, bool force) {
@@ -69,15 +83,7 @@ int CopyComponentFiles(TInstallObject& object, std::vector<CopyEntry>& copyList,
       LogError(object, "Quelldatei (" + source + ") ", "gefunden");
       return rcFileNotFound;
     }
-    const std::string folder = FolderPart(target);
-    if (folder != readyFolder && !FolderExists(folder)) {
-      object.Log(FormatText("Erstelle Verzeichnis: %s", folder.c_str()));
-      if (!ForceFolders(folder, &object.CreatedFolders) || !FolderExists(folder)) {
-        LogError(object, "Verzeichnis (" + folder + ") ", "erstellt");
-        return rcFolderMissing;
-      }
-    }
-    readyFolder = folder;
+    if (!TargetFolderReady(object, FolderPart(target), readyFolder)) return rcFolderMissing;
     // One look at the target serves the overwrite rule and the copy; a new
     // target needs no comparison. After a run cut short, the files of the
     // installation folder are all copied again; shared ones elsewhere keep

@@ -40,24 +40,12 @@ int ProcessInstInis(TInstallObject& object) {
   return result;
 }
 
-int ReadComponent(TInstallObject& object, const std::string& path) {
-  if (!FileExists(path)) return rcFileNotFound;
-  const IniFile ini(path);
-  ComponentEntry entry;
-  entry.Name = ini.ReadString(kComponent, kName, "").substr(0, kComponentNameLimit);
-  const std::string dotNetVersion = ini.ReadString(kComponent, kDotNetVer, "");
-  if (!dotNetVersion.empty()) {
-    // Without the runtime the component is left out, silently.
-    if (!FindDotNet(dotNetVersion, entry.DotNetDir)) return rcOk;
-    entry.DotNetDir = entry.DotNetDir.substr(0, kComponentPathLimit);
-  }
-  entry.Force = ini.ReadInteger(kComponent, kForce, 0) == 1;
-  entry.ExeName = ini.ReadString(kComponent, kExeName, "").substr(0, kExeNameLimit);
-  entry.Version = ini.ReadString(kComponent, kVersion, "").substr(0, kVersionLimit);
-  const std::string folder = object.ExpandPlaceholders(ini.ReadString(kComponent, kPath, ""));
-  entry.Path = Trim(folder).empty() ? folder : WithTrailingBackslash(folder).substr(0, kComponentPathLimit);
+namespace {
 
-  const std::string descriptorFolder = FolderPart(path);
+// The lists of the descriptor's sections, expanded and sorted; [ini] names
+// the AddIni<n> sections whose lines become "file=section=key=value" edits.
+void ReadComponentLists(const TInstallObject& object, const IniFile& ini, const std::string& descriptorFolder,
+                        ComponentEntry& entry) {
   const auto section = [&](const char* name, bool registry = false) {
     std::vector<std::string> lines = ini.SectionLines(name);
     ExpandComponentSection(object, lines, descriptorFolder, registry);
@@ -78,6 +66,27 @@ int ReadComponent(TInstallObject& object, const std::string& path) {
     for (const std::string& edit : section((kAddIni + Trim(line.substr(0, equals))).c_str()))
       entry.IniEdits.push_back(rest + "=" + edit);
   }
+}
+
+}  // namespace
+
+int ReadComponent(TInstallObject& object, const std::string& path) {
+  if (!FileExists(path)) return rcFileNotFound;
+  const IniFile ini(path);
+  ComponentEntry entry;
+  entry.Name = ini.ReadString(kComponent, kName, "").substr(0, kComponentNameLimit);
+  const std::string dotNetVersion = ini.ReadString(kComponent, kDotNetVer, "");
+  if (!dotNetVersion.empty()) {
+    // Without the runtime the component is left out, silently.
+    if (!FindDotNet(dotNetVersion, entry.DotNetDir)) return rcOk;
+    entry.DotNetDir = entry.DotNetDir.substr(0, kComponentPathLimit);
+  }
+  entry.Force = ini.ReadInteger(kComponent, kForce, 0) == 1;
+  entry.ExeName = ini.ReadString(kComponent, kExeName, "").substr(0, kExeNameLimit);
+  entry.Version = ini.ReadString(kComponent, kVersion, "").substr(0, kVersionLimit);
+  const std::string folder = object.ExpandPlaceholders(ini.ReadString(kComponent, kPath, ""));
+  entry.Path = Trim(folder).empty() ? folder : WithTrailingBackslash(folder).substr(0, kComponentPathLimit);
+  ReadComponentLists(object, ini, FolderPart(path), entry);
   ini.ReleaseCache();
   object.Settings->Components.push_back(std::move(entry));
   return rcOk;
