@@ -72,6 +72,8 @@ class Extraction {
   bool Report(int32_t action, int32_t first, int32_t second, const std::string& text = std::string());
   bool Fail(int32_t error, const std::string& text) { return Report(uaMessage, error, 0, text); }
   std::string Folder() const;
+  // The members that the call's file specifications select, and their size in all.
+  std::vector<const ZipDirEntry*> Selected(const ZipDirectory& directory, int64_t& total) const;
   bool ExtractMember(FileSource& source, const ZipDirEntry& entry, const std::string& path);
   bool CopyData(MemberData& data, const ZipDirEntry& entry);
 
@@ -148,6 +150,21 @@ bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, con
   return Fail(leChecksum, "CRC-Fehler: " + entry.FileName), false;
 }
 
+std::vector<const ZipDirEntry*> Extraction::Selected(const ZipDirectory& directory, int64_t& total) const {
+  std::vector<std::string> specs;
+  const auto* spec = reinterpret_cast<const UnzipFileSpec*>(static_cast<uintptr_t>(record_.Specs));
+  for (int32_t i = 0; spec && i < record_.SpecCount; ++i)
+    if (spec[i].Spec) specs.push_back(reinterpret_cast<const char*>(static_cast<uintptr_t>(spec[i].Spec)));
+  std::vector<const ZipDirEntry*> members;
+  total = 0;
+  for (const ZipDirEntry& entry : directory.Entries)
+    if (MatchesSpecs(entry.FileName, specs)) {
+      members.push_back(&entry);
+      total += entry.UncompressedSize;
+    }
+  return members;
+}
+
 int32_t Extraction::Run() {
   const char* archive = reinterpret_cast<const char*>(static_cast<uintptr_t>(record_.ArchiveName));
   FileHandle file(OpenForReading(archive ? archive : ""));
@@ -160,18 +177,8 @@ int32_t Extraction::Run() {
   if (ReadZipDirectory(source, options, directory) != 0)
     return Fail(leArchiveUnreadable, std::string("Archiv ist fehlerhaft: ") + archive), 0;
 
-  std::vector<std::string> specs;
-  const auto* spec = reinterpret_cast<const UnzipFileSpec*>(static_cast<uintptr_t>(record_.Specs));
-  for (int32_t i = 0; spec && i < record_.SpecCount; ++i)
-    if (spec[i].Spec) specs.push_back(reinterpret_cast<const char*>(static_cast<uintptr_t>(spec[i].Spec)));
-  std::vector<const ZipDirEntry*> members;
   int64_t total = 0;
-  for (const ZipDirEntry& entry : directory.Entries)
-    if (MatchesSpecs(entry.FileName, specs)) {
-      members.push_back(&entry);
-      total += entry.UncompressedSize;
-    }
-
+  const std::vector<const ZipDirEntry*> members = Selected(directory, total);
   const std::string folder = Folder();
   int32_t extracted = 0;
   if (!Report(uaFileCount, 0, static_cast<int32_t>(members.size())) ||

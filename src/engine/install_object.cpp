@@ -2,9 +2,6 @@
 
 #include "engine/actions/file_copy.h"
 #include "engine/config/folder_variables.h"
-#include "engine/progress.h"
-#include "engine/result_codes.h"
-#include "sys/locale_order.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
 

@@ -51,8 +51,8 @@ class TInstallObject : public RunState {
   // Deletes the folders an uninstallation left and the product's keys.
   int DoClearup();
 
-  // Read by the window after the initialisation: from the settings of an
-  // installation or completion, else from the uninstall record.
+  // What the initialisation read: from the settings of an installation or
+  // completion, else from the uninstall record.
   bool DeleteShared() const;
   bool Update() const;
   bool BaseMissing() const;

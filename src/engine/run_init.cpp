@@ -32,6 +32,8 @@ void LogInitStart(const TInstallObject& object, const char* title, const char* f
                         object.IsAdmin != 0));
 }
 
+// A product whose record cannot be uninstalled leaves no entry behind that
+// offers the uninstallation again or completes it after a restart.
 void ForgetRejectedProduct(const TInstallObject& object) {
   RegDeleteEntry(kUninstallKeys, object.ProductName, true);
   std::string restart;
@@ -102,9 +104,6 @@ int TInstallObject::DoInitUninstall(const std::string& record) {
   Log("DoInitUninstall: " + std::to_string(result));
   return result;
 }
-
-// A product whose record cannot be uninstalled leaves no entry behind that
-// offers the uninstallation again or completes it after a restart.
 
 int TInstallObject::DoInitClearup(const std::string& record) {
   int result = rcUnknownError;

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "engine/actions/pending.h"
-#include "engine/boundary/deletion_boundary.h"
-#include "engine/config/install_settings.h"
 #include "engine/run_state.h"
 
+class DeletionBoundary;
 class TInstallObject;
+struct CopyEntry;
 
 // Copies the entries under the overwrite rule, marking those written. A
 // target in use is written as target~ and recorded in pending.

@@ -3,6 +3,7 @@
 #include "engine/actions/pending.h"
 #include "engine/actions/registry_actions.h"
 #include "engine/install_object.h"
+#include "engine/records/record_format.h"
 #include "engine/system_keys.h"
 #include "sys/file_system.h"
 #include "sys/registry.h"
@@ -21,7 +22,7 @@ bool SetRebootInfo(TInstallObject& object) {
   RegWrite(object, object.RegMachine(), "NeedReboot", "1");
   const std::string exe = UninstallerShortPath(object);
   if (FileExists(exe))
-    RegWriteString(kRunOnceKey, kRunOnceValue, exe + " -autoinstall:\"" + object.UninstDir + "error_inst.ini\"");
+    RegWriteString(kRunOnceKey, kRunOnceValue, exe + " -autoinstall:\"" + object.UninstDir + record_format::kErrorRecord + "\"");
   else
     object.Log("Fehler:  Reboot Info konnte nicht gesetzt werden");
   return true;

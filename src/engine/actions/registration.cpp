@@ -159,7 +159,7 @@ void DeferWaitingFiles(TInstallObject& object, ComponentEntry& component, std::v
       continue;
     }
     // The file waits beside its target: it is registered after the restart.
-    object.Report(action.Kind, RecordItemText(action.Section, "~", path), 0);
+    object.Report(action.Kind, RecordItemText(action.Section, kDeferredKey, path), 0);
     EraseAt(list, i);
     component.Pending.push_back(Pending(action.Pending, path));
   }

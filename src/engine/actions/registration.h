@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "engine/actions/pending.h"
-#include "engine/config/install_settings.h"
 #include "engine/records/record_format.h"
 #include "engine/report.h"
 
 class TInstallObject;
+struct ComponentEntry;
 
 // What a registration of a file that waits for a restart becomes: its
 // error record item and its pending line.

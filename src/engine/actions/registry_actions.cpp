@@ -184,7 +184,7 @@ void SetRegUninstInfo(TInstallObject& object, const std::string& displayName) {
     return;
   }
   const std::string command =
-      exe + (object.Forced ? " -force -uninstall:" : " -uninstall:") + "\"" + object.UninstDir + "uninst.ini\"";
+      exe + (object.Forced ? " -force -uninstall:" : " -uninstall:") + "\"" + object.UninstDir + kUninstallRecord + "\"";
   const std::string key = std::string(kUninstallKeys) + "\\" + object.ProductName;
   RegWrite(object, key, "UninstallString", command);
   RegWrite(object, key, "DisplayName", displayName);

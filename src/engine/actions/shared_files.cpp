@@ -103,8 +103,6 @@ int SetSharedComps(TInstallObject& object) {
                                    }});
 }
 
-// A file that the installation before this one counted is not counted again.
-
 void ProcessUninstData(TInstallObject& object, UninstallData* record) {
   object.Report(rkMessage, "Setze Gemeinsame Dateien zurück...", rfLog | rfStatus);
   StepProgress progress(object.ReportProcedure, WeightedStep::ProcessUninstData, 0);

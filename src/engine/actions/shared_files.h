@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "engine/actions/pending.h"
-#include "engine/records/uninstall_data.h"
 
 class TInstallObject;
+struct UninstallData;
 
 // Counts the shared files of the list up (at most 3) or down (at least 0);
 // a counter that cannot be changed leaves the list and waits in pending.

@@ -1,7 +1,5 @@
 #include "engine/config/component_reader.h"
 
-#include <algorithm>
-
 #include "engine/config/placeholders.h"
 #include "engine/config/product_files.h"
 #include "engine/install_object.h"
@@ -104,13 +102,4 @@ CopyEntry CopyEntryOf(const std::string& line) {
   entry.Source = Trim(entry.Source);
   entry.Target = Trim(entry.Target);
   return entry;
-}
-
-bool ComponentEntry::WroteAny() const {
-  return std::any_of(Copy.begin(), Copy.end(), [](const CopyEntry& entry) { return entry.Written; });
-}
-
-bool ComponentEntry::Wrote(const std::string& path) const {
-  return std::any_of(Copy.begin(), Copy.end(),
-                     [&path](const CopyEntry& entry) { return entry.Written && SameText(entry.Target, path); });
 }

@@ -1,14 +1,17 @@
 // The settings of one installation run, read from install.ini or error_inst.ini.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "engine/actions/pending.h"
+#include "sys/text.h"
 
-// One line of a component's [copy] section: a file of the payload, where it
-// goes, and whether this run wrote it there.
+// One line of a component's [copy] section: the file to copy (from the
+// payload, or after a restart the copy that waited beside its target), where
+// it goes, and whether this run wrote it there.
 struct CopyEntry {
   std::string Source;
   std::string Target;
@@ -36,9 +39,14 @@ struct ComponentEntry {
   bool Force = false;
 
   // Whether this run wrote any of the component's files.
-  bool WroteAny() const;
+  bool WroteAny() const {
+    return std::any_of(Copy.begin(), Copy.end(), [](const CopyEntry& entry) { return entry.Written; });
+  }
   // Whether this run wrote the file at path (case ignored).
-  bool Wrote(const std::string& path) const;
+  bool Wrote(const std::string& path) const {
+    return std::any_of(Copy.begin(), Copy.end(),
+                       [&path](const CopyEntry& entry) { return entry.Written && SameText(entry.Target, path); });
+  }
 };
 
 struct InstallSettings {

@@ -168,8 +168,6 @@ int WritePayloadPieces(TInstallObject& object, HANDLE file, const std::string& s
 
 std::string WorkFolder(const TInstallObject& object) { return object.TmpDir + "~qlinst\\"; }
 
-// Writes the bytes last read whole.
-
 int WriteData(TInstallObject& object, const std::string& workFolder) {
   int result = rcOpenFile;
   const std::string source = LowerAscii(object.OwnShortPath);

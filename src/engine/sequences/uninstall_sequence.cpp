@@ -33,7 +33,7 @@ namespace {
 // [CommonFiles], and without the files and servers kept for other users.
 void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
   if (!IniFile(object.RecordPath).HasSection(kCommonFiles)) return;
-  // object.Run again after being cut short, the uninstallation must neither count
+  // Run again after being cut short, the uninstallation must neither count
   // the shared files down a second time nor delete those it kept for others.
   WriteThroughCopy(
       object.RecordPath,
@@ -75,7 +75,7 @@ void UnregisterUnderOle(TInstallObject& object) {
       std::vector<std::string> assemblies;
       PendingActions scratch;
       for (const std::string& line : record.DotNetFiles) {
-        const size_t registered = line.find("=registered");
+        const size_t registered = line.find(std::string("=") + kRegistered);
         if (registered != std::string::npos) assemblies.push_back(line.substr(0, registered));
       }
       RegisterAssemblyList(object, assemblies, scratch, record.DotNetDir, true);

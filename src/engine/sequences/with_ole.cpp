@@ -1,7 +1,8 @@
 #include "engine/sequences/with_ole.h"
 
-#include <ole2.h>
 #include <windows.h>
+
+#include <ole2.h>
 
 #include "engine/install_object.h"
 #include "engine/run_report.h"

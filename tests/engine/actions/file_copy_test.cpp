@@ -34,7 +34,7 @@ class FileCopy : public ActionTest {
   }
 };
 
-TEST_F(FileCopy, CopiesIntoNewFoldersAndKeepsTheWrittenTargets) {
+TEST_F(FileCopy, CopiesIntoNewFoldersAndMarksTheEntryWritten) {
   const std::string target = folder + "Ziel\\Unter\\A.txt";
   // A trailing "=" and blanks around the target are no part of it.
   std::vector<CopyEntry> copy{CopyEntryOf(Source("a.txt", "neu") + "=" + target + " =")};
