@@ -72,7 +72,7 @@ class Extraction {
   bool Report(int32_t action, int32_t first, int32_t second, const std::string& text = std::string());
   bool Fail(int32_t error, const std::string& text) { return Report(uaMessage, error, 0, text); }
   std::string Folder() const;
-  // The members that the call's file specifications select, and their size in all.
+  // The members whose names match the call's patterns, and their size in all.
   std::vector<const ZipDirEntry*> Selected(const ZipDirectory& directory, int64_t& total) const;
   bool ExtractMember(FileSource& source, const ZipDirEntry& entry, const std::string& path);
   bool CopyData(MemberData& data, const ZipDirEntry& entry);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "engine/install_object.h"
-#include "engine/progress.h"
 #include "engine/result_codes.h"
 #include "sys/file_system.h"
 #include "sys/system_error.h"
@@ -41,7 +40,7 @@ void LogWarning(const TInstallObject& object, const std::string& subject, const 
 }
 
 int MissingSettings(const TInstallObject& object, WeightedStep step) {
-  StepProgress(object.ReportProcedure, step, 0).Finish();
+  ReportWeight(object, step);
   return rcMemoryError;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/actions/component_step.h"
 
 #include "engine/guarded.h"
+#include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
 #include "engine/run_report.h"

@@ -5,8 +5,10 @@
 
 #include <functional>
 
-#include "engine/install_object.h"
 #include "engine/step_weights.h"
+
+class TInstallObject;
+struct ComponentEntry;
 
 struct ComponentStep {
   WeightedStep Step;         // whose weight it spreads
