@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building and testing need. Idempotent: when all
-# packages are present it only checks and returns.
+# packages are present it only checks and returns. A package index that fails to
+# download (a mirror being synced) is retried, then left out; packages that still
+# cannot be installed are named, with apt's reason, and the set-up fails.
 set -euo pipefail
 
 packages=(
@@ -15,22 +17,70 @@ packages=(
   locales
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-done
+SUDO=; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 
+missing_packages() {
+  local p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+  done
+}
+
+# Three tries a minute apart; then the indexes that did arrive are used.
+update_indexes() {
+  local try
+  for try in 1 2 3; do
+    $SUDO apt-get update -q >"$log" 2>&1 && return 0
+    ((try == 3)) || sleep 30
+  done
+  echo "setup: some package indexes could not be downloaded; going on with the others:" >&2
+  grep -E '^(E|Err):' "$log" | grep -v 'Some index files' | sed 's/^/  /' | head -3 >&2
+}
+
+# Why apt refuses a package: for a 32-bit one, usually a library whose 32-bit
+# version in the indexes differs from the installed native one (the index that
+# holds the matching version did not arrive); else apt's first complaint.
+refusal() {
+  local said lib native installed candidate
+  said=$($SUDO apt-get install -s -q --no-install-recommends "$1" 2>&1 || true)
+  for lib in $(grep -o '[a-z0-9.+-]*:i386' <<<"$said" | sort -u); do
+    native=${lib%:i386}
+    installed=$(dpkg-query -W -f='${Version}' "$native:$(dpkg --print-architecture)" 2>/dev/null || true)
+    candidate=$(apt-cache policy "$lib" | awk '/Candidate:/ {print $2}')
+    if [ -n "$installed" ] && [ "$installed" != "$candidate" ]; then
+      echo "$lib is ${candidate:-missing} in the indexes, but the installed $native is $installed"
+      return
+    fi
+  done
+  grep -E 'Depends:|Unable to locate|no installation candidate|^E:' <<<"$said" | head -1 | sed 's/^ *//'
+}
+
+mapfile -t missing < <(missing_packages)
 if ((${#missing[@]})); then
-  export DEBIAN_FRONTEND=noninteractive
-  SUDO=; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
-  $SUDO apt-get update -q
-  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  update_indexes
+  if ! $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
+    # Install what can be had, then name what cannot, each with apt's first reason.
+    installable=() refused=()
+    for p in "${missing[@]}"; do
+      if $SUDO apt-get install -s -q --no-install-recommends "$p" >/dev/null 2>&1; then installable+=("$p"); else refused+=("$p"); fi
+    done
+    ((${#installable[@]})) && $SUDO apt-get install -y -q --no-install-recommends "${installable[@]}" >/dev/null 2>&1 || true
+    for p in "${refused[@]:-}"; do
+      [ -n "$p" ] || continue
+      echo "setup: cannot install $p: $(refusal "$p")" >&2
+    done
+    echo "setup: run scripts/setup.sh again once the package mirror has caught up" >&2
+    mapfile -t still < <(missing_packages)
+    ((${#still[@]} == 0)) || exit 1
+  fi
 fi
 
 # Wine's ANSI code page follows the locale: 1252 needs a Western European UTF-8 locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
-  SUDO=; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   $SUDO locale-gen >/dev/null
