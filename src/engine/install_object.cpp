@@ -11,6 +11,7 @@ void DetermineFolders(TInstallObject& object) {
   object.OwnDir = FolderPart(object.OwnPath);
   const FolderVariables folders = DetermineFolderVariables();
   object.TmpDir = folders.TmpDir;
+  object.WorkDir = folders.TmpDir + "~qlinst\\";
   object.WinDir = folders.WinDir;
   object.SystemDir = folders.SystemDir;
   object.MenuDir = folders.MenuDir;

@@ -46,6 +46,12 @@ void ForgetRejectedProduct(const TInstallObject& object) {
 int TInstallObject::DoInit(ReportProc report, int runMode, const std::string& argument) {
   SetLastError(0);
   ReportProcedure = std::move(report);
+  if (runMode < rmInstall || runMode > rmClearup) return rcInitError;
+  // Without its working folder a run can neither unpack nor read a record safely.
+  if (WorkDir.empty()) {
+    LogError(*this, "Arbeitsverzeichnis ", "erstellt");
+    return rcCreateFolder;
+  }
   switch (runMode) {
     case rmInstall: return DoInitInstall();
     case rmAutoInstall: return DoInitAutoInstall(argument);
@@ -59,7 +65,8 @@ int TInstallObject::DoInitInstall() {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
   LogInitStart(*this, "Installation ", "DoInitInstall");
-  const std::string work = WorkFolder(*this);
+  // An elevated run's private folder exists already; the user's own is made.
+  const std::string& work = WorkDir;
   CreateDirectoryA(WithoutTrailingBackslash(work).c_str(), nullptr);
   if (FolderExists(work)) {
     const DWORD start = GetTickCount();

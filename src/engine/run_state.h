@@ -46,6 +46,11 @@ struct RunFolders {
   std::string AllUsersAppDir;
   std::string InstallDir;
   std::string UninstDir;
+  // The run's working folder: the payload, the unzip library, the extracted
+  // members, the uninstaller image and the record copies. The user's
+  // temporary folder's "~qlinst" unless the run session gives an elevated
+  // run a private folder.
+  std::string WorkDir;
   std::vector<std::string> PlaceholderTable;  // "%name%=folder" lines
 };
 

@@ -49,6 +49,18 @@ inline std::vector<std::string> List(const std::string& output, const std::strin
   return entries;
 }
 
+// The working folder of the last installation a log tells of (the folder it
+// wrote the uninstaller image into), with a trailing backslash; empty when
+// none wrote one.
+inline std::string WorkFolderInLog(const std::string& log) {
+  const std::string written = "Erzeuge Datei:      ";
+  std::string folder;
+  for (const std::string& line : Lines(log, "\r\n"))
+    if (line.rfind(written, 0) == 0 && LowerAscii(line).find("\\zquninst.exe") != std::string::npos)
+      folder = line.substr(written.size(), line.size() - written.size() - 12);
+  return folder;
+}
+
 class EndToEnd : public ::testing::Test {
  protected:
   std::string folder;  // the installer's own folder

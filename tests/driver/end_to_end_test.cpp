@@ -24,8 +24,13 @@ namespace {
 
 TEST_F(EndToEnd, InstallWritesUnpacksReadsAndClearsUp) {
   Build();
+  // What the user's own processes put where the working folder once was
+  // is neither used nor changed: an administrator's run works elsewhere.
+  ForceFolders(temp + "~qlinst\\uninst");
+  WriteTextFile(temp + "~qlinst\\uninst\\install.ini", "[install]\r\nname=Fremd\r\n");
   std::string output;
   ASSERT_EQ(Run("", output), 0) << output;
+  EXPECT_EQ(ReadTextFile(temp + "~qlinst\\uninst\\install.ini"), "[install]\r\nname=Fremd\r\n");
   EXPECT_EQ(Field(output, "ProductName"), "ZqEndeTest");
   EXPECT_EQ(Field(output, "InstallDir"), target);
   EXPECT_EQ(Field(output, "UninstDir"), target + "uninst\\");
@@ -34,7 +39,13 @@ TEST_F(EndToEnd, InstallWritesUnpacksReadsAndClearsUp) {
   EXPECT_EQ(Field(output, "DeleteShared"), "1");
   EXPECT_EQ(List(output, "CloseList"), (std::vector<std::string>{"TViewer=Quotaline Viewer"}));
 
-  const std::string work = temp + "~qlinst\\";
+  // A new folder of a name nobody can predict in the Windows folder's Temp.
+  const std::string work = Field(output, "WorkDir");
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string parent = LowerAscii(std::string(windows) + "\\Temp\\~ql");
+  ASSERT_EQ(LowerAscii(work).rfind(parent, 0), 0u) << work;
+  EXPECT_TRUE(std::regex_match(work.substr(parent.size()), std::regex("[0-9a-f]{16}\\\\"))) << work;
   const std::string lower = LowerAscii(work);
   EXPECT_EQ(List(output, "TempFiles"), (std::vector<std::string>{
                                            work + "zquninst.exe",
@@ -104,8 +115,10 @@ TEST_F(EndToEnd, InstallWritesUnpacksReadsAndClearsUp) {
   EXPECT_FALSE(FileExists(folder + "uninst.ini"));  // nothing recorded, no record written
   EXPECT_FALSE(FileExists(folder + "error_inst.ini"));
 
-  // A second run appends its block, followed by an empty line.
+  // A second run appends its block, followed by an empty line; it works in a folder of its own.
   ASSERT_EQ(Run("-force", output), 0) << output;
+  EXPECT_NE(Field(output, "WorkDir"), work);
+  EXPECT_FALSE(FolderExists(Field(output, "WorkDir")));
   const std::vector<std::string> both = Normalised(Log(folder, "zqinstall.log"));
   const auto second = std::find(both.begin() + 1, both.end(), "*********** Installation <zeit> ***********");
   ASSERT_NE(second, both.end());
@@ -178,15 +191,16 @@ TEST_F(EndToEnd, APayloadWithoutSettingsIsMinus27) {
   std::string output;
   EXPECT_EQ(Run("", output), -27) << output;
   const std::vector<std::string> log = Lines(Log(folder, "zqinstall.log"), "\r\n");
+  const std::string work = WorkFolderInLog(Log(folder, "zqinstall.log"));
   ASSERT_GE(log.size(), 5u);
   EXPECT_EQ(std::vector<std::string>(log.end() - 5, log.end()),
             (std::vector<std::string>{
-                "Fehler:  Datei " + temp + "~qlinst\\uninst\\install.ini konnte nicht gefunden werden.",
+                "Fehler:  Datei " + work + "uninst\\install.ini konnte nicht gefunden werden.",
                 "DoInitInstall: -27",
                 "Initialisierung konnte nicht erfolgreich abgeschlossen werden: Installationsinformationen "
                 "konnten nicht gefunden werden.",
                 "", ""}));
-  EXPECT_FALSE(FolderExists(temp + "~qlinst"));
+  EXPECT_FALSE(FolderExists(work));
 }
 
 TEST_F(EndToEnd, AnUpdateWithoutBaseInstallationIsMinus22) {
@@ -195,7 +209,7 @@ TEST_F(EndToEnd, AnUpdateWithoutBaseInstallationIsMinus22) {
   EXPECT_EQ(Run("", output), -22) << output;
   EXPECT_EQ(Field(output, "Update"), "1");
   EXPECT_EQ(Lines(Log(folder, "zqinstall.log"), "\r\n").rbegin()[3], "DoInitInstall: -22");
-  EXPECT_FALSE(FolderExists(temp + "~qlinst"));
+  EXPECT_FALSE(FolderExists(WorkFolderInLog(Log(folder, "zqinstall.log"))));
 }
 
 TEST_F(EndToEnd, CompletionReadsTheErrorRecord) {

@@ -48,8 +48,9 @@ void PrintState(const TInstallObject& object, int result) {
   PrintList("ArchiveFiles", object.ArchiveFiles);
   PrintList("ClearupFolders", std::vector<std::string>(object.ClearupFolders.begin(), object.ClearupFolders.end()));
   PrintList("CloseList", object.CloseList);
+  std::printf("WorkDir: %s\n", object.WorkDir.c_str());
   std::vector<std::string> work;
-  if (FolderExists(WorkFolder(object))) FindFiles(work, WorkFolder(object), "*.*", true, true);
+  if (FolderExists(object.WorkDir)) FindFiles(work, object.WorkDir, "*.*", true, true);
   PrintList("WorkFolder", work);
   std::fflush(stdout);
 }

@@ -191,12 +191,13 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   // The system's list of programs starts the uninstaller copy; a file of the
   // user's stays in the installation folder.
   // The installation's log from its first line on, line by line.
-  const std::string work = LowerAscii(temp) + "~qlinst\\";
   const std::string windir = WindowsFolder();
   SYSTEMTIME now;
   GetLocalTime(&now);
   const std::string today = FormatText("%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
   const std::vector<std::string> installLog = Normalised(ReadTextFile(target + "uninst\\zqinstall.log"));
+  const std::string work = LowerAscii(WorkFolderInLog(ReadTextFile(target + "uninst\\zqinstall.log")));
+  EXPECT_FALSE(work.empty() || FolderExists(work)) << work;
   const auto installing = std::find_if(installLog.begin(), installLog.end(),
                                        [](const std::string& line) { return line.rfind("Installiere... ", 0) == 0; });
   EXPECT_EQ(std::vector<std::string>(installing, installLog.end()), (std::vector<std::string>{

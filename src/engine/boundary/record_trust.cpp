@@ -42,7 +42,7 @@ DeletionBoundary Boundary(const TInstallObject& object) { return BoundaryAround(
 
 int ReadSealed(TInstallObject& object, const std::string& path, const std::function<int(const std::string&)>& read) {
   if (!FileFoundOrLogged(object, path)) return rcNoSettings;
-  const std::string copy = SealedCopy(path);
+  const std::string copy = SealedCopy(path, object.WorkDir);
   if (!copy.empty()) {
     const int result = Guarded([&] { return read(copy); });
     DropCopy(copy);

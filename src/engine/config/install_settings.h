@@ -68,4 +68,5 @@ struct InstallSettings {
   std::vector<std::string> CommonFiles;
   std::vector<ComponentEntry> Components;
   bool DotNetPresent = false;
+  std::string DotNetVersion;  // [install] checkDotNet: the runtime the registrations need
 };

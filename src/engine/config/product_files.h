@@ -23,8 +23,9 @@ constexpr char kUpdate[] = "update", kReboot[] = "reboot", kName[] = "name", kDe
                kMinDiskSpace[] = "MinDiskSpace", kRegRoot[] = "RegRoot", kUninstTitle[] = "UninstTitle",
                kDeleteShared[] = "DeleteShared", kCheckDotNet[] = "checkDotNet", kSupportUrl[] = "SupportUrl",
                kPublisher[] = "Publisher";
-// What the installer takes when [install] lacks name or UninstTitle.
-constexpr char kDefaultName[] = "Quotaline", kDefaultUninstTitle[] = "Quotaline Komponenten";
+// What the installer takes when [install] lacks name, UninstTitle or checkDotNet.
+constexpr char kDefaultName[] = "Quotaline", kDefaultUninstTitle[] = "Quotaline Komponenten",
+               kDefaultDotNetVersion[] = "1.1.4322";
 constexpr const char* kInstallKeys[] = {kUpdate,       kReboot,        kName,       kDefaultDir,
                                         kMinDiskSpace, kRegRoot,       kUninstTitle, kDeleteShared,
                                         kCheckDotNet,  kSupportUrl,    kPublisher};

@@ -84,8 +84,11 @@ void CheckBaseInstallation(TInstallObject& object, const IniFile& ini) {
   if (settings.BaseMissing) return;
   if (FolderExists(object.InstallDir)) {
     const std::string record = object.UninstDir + record_format::kUninstallRecord;
-    // Only a record this installer sealed says which shared files are counted already.
-    if (RecordSealed(record)) settings.CommonFiles = IniFile(record).SectionLines(record_format::kCommonFiles);
+    // Only a record this installer sealed says which shared files are counted
+    // already, read from the copy whose seal was checked.
+    const std::string copy = SealedCopy(record, object.WorkDir);
+    if (!copy.empty()) settings.CommonFiles = IniFile(copy).SectionLines(record_format::kCommonFiles);
+    DropCopy(copy);
     return;
   }
   // The registered installation is gone: forget it.
@@ -106,7 +109,8 @@ int ReadInstallSettings(TInstallObject& object, const std::string& path) {
   settings.Groups = ini.SectionLines(kGroups);
   object.CloseList = ini.SectionLines(kClose);
   settings.UninstTitle = ini.ReadString(kInstall, kUninstTitle, kDefaultUninstTitle).substr(0, kTitleLimit);
-  ProbeDotNet(object, ini.ReadString(kInstall, kCheckDotNet, "1.1.4322"));
+  settings.DotNetVersion = ini.ReadString(kInstall, kCheckDotNet, kDefaultDotNetVersion);
+  ProbeDotNet(object, settings.DotNetVersion);
 
   const int minDiskSpace = ini.ReadInteger(kInstall, kMinDiskSpace, 0);
   settings.MinDiskSpace = static_cast<uint16_t>(minDiskSpace);

@@ -69,7 +69,7 @@ int ExtractArchive(TInstallObject& object, TZipExtractor& zip, const std::string
 
 int ExtractEach(TInstallObject& object, const std::string& baseFolder, const std::vector<std::string>& archives) {
   TZipExtractor zip;
-  zip.SetDLLDirectory(WorkFolder(object));
+  zip.SetDLLDirectory(object.WorkDir);
   zip.Unattended = true;
   zip.FSpecArgs.push_back("*.*");
   zip.ExtrBaseDir = baseFolder;

@@ -150,7 +150,7 @@ int WritePayloadPieces(TInstallObject& object, HANDLE file, const std::string& s
   reader.StartChecksum();
   DWORD read = 0;
   if (!reader.Read(kLibrarySize, read)) return rcReadDll;
-  if (!WritePiece(object, WorkFolder(object) + "UnzLib.dll", PieceFile::Announced, BufferWriter(reader, kLibrarySize)))
+  if (!WritePiece(object, workFolder + "UnzLib.dll", PieceFile::Announced, BufferWriter(reader, kLibrarySize)))
     return rcWriteDll;
 
   object.Log(reading + " (Archiv Info)");
@@ -165,8 +165,6 @@ int WritePayloadPieces(TInstallObject& object, HANDLE file, const std::string& s
 }
 
 }  // namespace
-
-std::string WorkFolder(const TInstallObject& object) { return object.TmpDir + "~qlinst\\"; }
 
 int WriteData(TInstallObject& object, const std::string& workFolder) {
   int result = rcOpenFile;

@@ -6,8 +6,6 @@
 
 class TInstallObject;
 
-// The working folder: the temporary folder's "~qlinst", with a trailing backslash.
-std::string WorkFolder(const TInstallObject& object);
 // Writes the uninstaller image, the unzip library and the archives out of
 // the installer file (OwnShortPath) into workFolder.
 int WriteData(TInstallObject& object, const std::string& workFolder);

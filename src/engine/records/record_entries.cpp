@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "engine/config/product_files.h"
 #include "engine/records/record_format.h"
 #include "sys/text.h"
 
@@ -10,7 +11,7 @@ using namespace record_format;
 namespace {
 
 // The runtime version that deferred .NET items ask for when they are carried out.
-const char kDeferredDotNetVersion[] = "1.1.4322";
+constexpr const char* kDeferredDotNetVersion = settings_file::kDefaultDotNetVersion;
 
 // A deferred item's section and the numbered section it is written to.
 struct NumberedSection {
@@ -29,7 +30,7 @@ const NumberedSection kNumberedSections[] = {
 }  // namespace
 
 std::vector<RecordEntry> InfoEntries(const RecordInfo& info) {
-  return {
+  std::vector<RecordEntry> entries{
       {kInfo, kInstallPath, info.InstallPath},
       {kInfo, kRegUser, info.RegUser},
       {kInfo, kRegMachine, info.RegMachine},
@@ -37,6 +38,17 @@ std::vector<RecordEntry> InfoEntries(const RecordInfo& info) {
       {kInfo, kName, info.Name},
       {kInfo, kDeleteShared, info.DeleteShared ? "1" : "0"},
   };
+  if (!info.DotNetVersion.empty()) entries.push_back({kInfo, kCheckDotNet, info.DotNetVersion});
+  return entries;
+}
+
+std::vector<RecordEntry> CloseEntries(const RecordInfo& info) {
+  std::vector<RecordEntry> entries;
+  for (const std::string& line : info.CloseList) {
+    const size_t equals = line.find('=');
+    entries.push_back({kClose, line.substr(0, equals), equals == std::string::npos ? "" : line.substr(equals + 1)});
+  }
+  return entries;
 }
 
 std::string RecordItemText(const std::string& section, const std::string& key, const std::string& value) {

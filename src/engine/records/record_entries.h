@@ -14,6 +14,11 @@ struct RecordInfo {
   std::string Version;  // the installer's own file version
   std::string Name;
   bool DeleteShared = false;
+  // What the uninstallation needs of install.ini, kept in the sealed record:
+  // the .NET runtime the registrations need, and the programs to close
+  // ("class=title" lines). Empty on the uninstall side, which leaves them as they are.
+  std::string DotNetVersion;
+  std::vector<std::string> CloseList;
 };
 
 struct RecordEntry {
@@ -28,6 +33,8 @@ std::string RecordItemText(const std::string& section, const std::string& key, c
 
 // The [Info] entries in their written order.
 std::vector<RecordEntry> InfoEntries(const RecordInfo& info);
+// The [Close] entries, one a program to close.
+std::vector<RecordEntry> CloseEntries(const RecordInfo& info);
 
 // Turns "section|key|value" items, already sorted, into entries, in order. The
 // deferred COM, shared, .NET registration and .NET cache items become the

@@ -31,8 +31,8 @@ void WriteSections(const IniFile& ini, const std::vector<RecordEntry>& entries) 
 
 }  // namespace
 
-void WriteRecordFile(const std::string& path, std::vector<std::string>& items, const RecordInfo& info,
-                     std::vector<std::string>& log) {
+void WriteRecordFile(const std::string& path, const std::string& workFolder, std::vector<std::string>& items,
+                     const RecordInfo& info, std::vector<std::string>& log) {
   if (items.empty()) return;
   std::stable_sort(items.begin(), items.end(), LocaleLessText);
   std::vector<std::string> rejected;
@@ -41,28 +41,37 @@ void WriteRecordFile(const std::string& path, std::vector<std::string>& items, c
   // An existing record is merged into only while its seal holds: entries that
   // someone else put into it would otherwise be sealed along with ours.
   const bool earlier = FileSize(path) > 0;
-  WriteThroughCopy(path, [&](const std::string& copy, bool merge) {
+  WriteThroughCopy(path, workFolder, [&](const std::string& copy, bool merge) {
     if (earlier && !merge)
       log.push_back(FormatText("Warnung: Die Datei %s wurde nicht von diesem Installationsprogramm geschrieben und "
                                "wird neu geschrieben.",
                                path.c_str()));
     const IniFile ini(copy);
     WriteSections(ini, InfoEntries(info));
+    // An installation's list of programs to close replaces the earlier one whole.
+    if (!info.CloseList.empty() || !info.DotNetVersion.empty()) ini.EraseSection(kClose);
+    WriteSections(ini, CloseEntries(info));
     WriteSections(ini, entries);
     ini.ReleaseCache();
   });
 }
 
 std::string SaveRecords(ReportCollector& lists, const RecordInfo& info, const std::string& uninstDir,
-                        const std::string& ownDir, TRunMode runMode) {
+                        const std::string& ownDir, const std::string& workFolder, TRunMode runMode) {
   const bool installed = !uninstDir.empty() && FolderExists(uninstDir);
   // A completion that finds no installation (its restart entry ran twice) writes
   // nothing beside the uninstaller in the Windows folder, where nothing would
   // ever remove it: its log goes to the temporary folder.
   const std::string folder =
       RecordFolder(uninstDir, installed, !installed && runMode == rmAutoInstall ? GetSystemFolder(sfTemp) : ownDir);
-  WriteRecordFile(folder + kUninstallRecord, lists.RecordLines(), info, lists.LogLines());
-  if (!IsUninstallSide(runMode)) WriteRecordFile(folder + kErrorRecord, lists.ErrorLines(), info, lists.LogLines());
+  WriteRecordFile(folder + kUninstallRecord, workFolder, lists.RecordLines(), info, lists.LogLines());
+  if (!IsUninstallSide(runMode)) {
+    // The completion reads the error record as install.ini: no programs to close there.
+    RecordInfo errorInfo = info;
+    errorInfo.DotNetVersion.clear();
+    errorInfo.CloseList.clear();
+    WriteRecordFile(folder + kErrorRecord, workFolder, lists.ErrorLines(), errorInfo, lists.LogLines());
+  }
   const std::string logPath = folder + LogFileName(runMode);
   lists.WriteLog(logPath);
   return logPath;

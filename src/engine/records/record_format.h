@@ -20,6 +20,9 @@ constexpr char kInfo[] = "Info";
 constexpr char kInstallPath[] = "InstallPath", kRegUser[] = "RegUser", kRegMachine[] = "RegMachine",
                kVersion[] = "Version", kName[] = "Name", kDeleteShared[] = "DeleteShared";
 constexpr size_t kNameLimit = 31, kInstallPathLimit = 260, kVersionLimit = 9, kKeyLimit = 254;
+// In the uninstall record only: install.ini's checkDotNet and [close] lines,
+// which the uninstallation needs and may take from no unsealed file.
+constexpr char kCheckDotNet[] = "CheckDotNet", kClose[] = "Close";
 
 // The uninstall record's sections, and the values of their items.
 constexpr char kInstalledFiles[] = "InstalledFiles", kRegistry[] = "Registry", kCom[] = "COM",

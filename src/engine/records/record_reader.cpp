@@ -1,6 +1,7 @@
 #include "engine/records/record_reader.h"
 
 #include "engine/boundary/record_trust.h"
+#include "engine/config/product_files.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_format.h"
@@ -16,8 +17,6 @@
 using namespace record_format;
 
 namespace {
-
-const char kDefaultDotNetVersion[] = "1.1.4322";
 
 std::string Limited(const std::string& text, size_t length) { return text.substr(0, length); }
 
@@ -39,21 +38,18 @@ int ReadUninstallData(TInstallObject& object, const std::string& path, const std
   data.DeleteShared = record.ReadInteger(kInfo, kDeleteShared, 0) != 0;
   data.Name = Limited(record.ReadString(kInfo, kName, ""), kNameLimit);
   data.InstallPath = Limited(record.ReadString(kInfo, kInstallPath, ""), kInstallPathLimit);
-  data.Version = Limited(record.ReadString(kInfo, kVersion, ""), kVersionLimit);
+  data.Version = Limited(record.ReadString(kInfo, kVersion, ""), record_format::kVersionLimit);
   data.RegMachine = Limited(record.ReadString(kInfo, kRegMachine, ""), kKeyLimit);
   data.RegUser = Limited(record.ReadString(kInfo, kRegUser, ""), kKeyLimit);
+  // From the sealed record alone: install.ini beside it is anybody's who can
+  // write the installation folder. A record of an earlier version has neither.
+  const std::string dotNetVersion = record.ReadString(kInfo, kCheckDotNet, settings_file::kDefaultDotNetVersion);
+  object.CloseList = record.SectionLines(kClose);
   record.ReleaseCache();
   object.InstallDir = WithTrailingBackslash(data.InstallPath);
   object.UninstDir = FolderPart(path);
   object.ProductName = data.Name;
 
-  std::string dotNetVersion = kDefaultDotNetVersion;
-  const std::string settingsPath = object.UninstDir + "install.ini";
-  if (FileExists(settingsPath)) {
-    const IniFile settings(settingsPath);
-    dotNetVersion = settings.ReadString("install", "checkDotNet", kDefaultDotNetVersion);
-    object.CloseList = settings.SectionLines("close");
-  }
   std::string dotNetDir;
   data.DotNetPresent = FindDotNet(dotNetVersion, dotNetDir);
   if (data.DotNetPresent) data.DotNetDir = Limited(dotNetDir, 260);
@@ -96,7 +92,7 @@ void RemoveClearupInfo(TInstallObject& object) {
   if (!FileExists(path) || !IniFile(path).HasSection(kDirectories)) return;
   // A record without its seal is never read again: it is left as it is.
   WriteThroughCopy(
-      path,
+      path, object.WorkDir,
       [](const std::string& copy, bool) {
         const IniFile record(copy);
         record.EraseSection(kDirectories);

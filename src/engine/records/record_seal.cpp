@@ -17,20 +17,21 @@ namespace {
 // One name for every spelling of the record's path.
 std::string SealName(const std::string& path) { return ResolvedPath(path); }
 
-// The folder of the record copies: the running user's temporary folder, one
-// for each process.
-std::string CopyFolder() {
-  return GetSystemFolder(sfTemp) + "~qlrecord" + std::to_string(GetCurrentProcessId()) + "\\";
+// The folder of the record copies inside the run's working folder.
+std::string CopyFolder(const std::string& workFolder) {
+  return workFolder.empty() ? std::string() : workFolder + "~qlrecord\\";
 }
 
 // A fresh path for a copy of the record, under its own file name (the
-// readers tell the error record by its name).
-std::string CopyPath(const std::string& path) {
-  const std::string copy = CopyFolder() + FileNamePart(path);
-  CreateDirectoryA(WithoutTrailingBackslash(CopyFolder()).c_str(), nullptr);
+// readers tell the error record by its name); empty without a folder for it.
+std::string CopyPath(const std::string& path, const std::string& workFolder) {
+  const std::string folder = CopyFolder(workFolder);
+  if (folder.empty()) return std::string();
+  const std::string copy = folder + FileNamePart(path);
+  CreateDirectoryA(WithoutTrailingBackslash(folder).c_str(), nullptr);
   SetFileAttributesA(copy.c_str(), 0);
   DeleteFileA(copy.c_str());
-  return copy;
+  return FolderExists(folder) && !FileExists(copy) ? copy : std::string();
 }
 
 // Whether the copy's digest is the seal of the record at path.
@@ -59,23 +60,26 @@ void ForgetRecordSeal(const std::string& path) {
 }
 
 void DropCopy(const std::string& copy) {
+  if (copy.empty()) return;
   DeleteFileA(copy.c_str());
-  RemoveDirectoryA(WithoutTrailingBackslash(CopyFolder()).c_str());
+  RemoveDirectoryA(WithoutTrailingBackslash(FolderPart(copy)).c_str());
 }
 
-std::string SealedCopy(const std::string& path) {
-  const std::string copy = CopyPath(path);
+std::string SealedCopy(const std::string& path, const std::string& workFolder) {
+  const std::string copy = CopyPath(path, workFolder);
+  if (copy.empty()) return copy;
   if (CopyFileA(path.c_str(), copy.c_str(), FALSE) && CopyMatchesSeal(path, copy)) return copy;
   DropCopy(copy);
   return std::string();
 }
 
-bool WriteThroughCopy(const std::string& path, const std::function<void(const std::string& copy, bool merge)>& write,
-                      bool sealedOnly) {
-  std::string copy = SealedCopy(path);
+bool WriteThroughCopy(const std::string& path, const std::string& workFolder,
+                      const std::function<void(const std::string& copy, bool merge)>& write, bool sealedOnly) {
+  std::string copy = SealedCopy(path, workFolder);
   const bool merge = !copy.empty();
   if (!merge && sealedOnly) return false;
-  if (!merge) copy = CopyPath(path);
+  if (!merge) copy = CopyPath(path, workFolder);
+  if (copy.empty()) return false;
   write(copy, merge);
   const std::string digest = FileSha256(copy);
   SetFileAttributesA(path.c_str(), 0);

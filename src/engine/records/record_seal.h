@@ -26,14 +26,14 @@ bool IsRecordName(const std::string& fileName);
 // Deletes the record and then its seal; true when the record is gone.
 bool DeleteRecord(const std::string& path);
 
-// Records are read and written through a copy in a folder of the running
-// user's own (the temporary folder), where nobody else can change them
-// between the check of the seal and their use.
+// Records are read and written through a copy in the run's working folder
+// (workFolder), which an elevated run alone can change, so that nobody
+// changes them between the check of the seal and their use.
 
 // A copy of the record there, checked against the record's seal: its path,
 // or empty when the record is missing, unsealed or changed. The caller
 // drops the copy when it is read.
-std::string SealedCopy(const std::string& path);
+std::string SealedCopy(const std::string& path, const std::string& workFolder);
 void DropCopy(const std::string& copy);
 
 // Writes the record through its own copy: write receives the copy's path,
@@ -41,5 +41,5 @@ void DropCopy(const std::string& copy);
 // false then); the result replaces the record and is sealed. With
 // sealedOnly, a record without its seal is left as it is. False, and the
 // record left unsealed, when nothing was sealed.
-bool WriteThroughCopy(const std::string& path, const std::function<void(const std::string& copy, bool merge)>& write,
-                      bool sealedOnly = false);
+bool WriteThroughCopy(const std::string& path, const std::string& workFolder,
+                      const std::function<void(const std::string& copy, bool merge)>& write, bool sealedOnly = false);

@@ -56,7 +56,7 @@ void InstallUninstaller(const TInstallObject& object) {
   // A read-only copy of an earlier installation is replaced too.
   const std::string installed = object.WinDir + kUninstallerName;
   SetFileAttributesA(installed.c_str(), 0);
-  CopyFileA((WorkFolder(object) + kUninstallerName).c_str(), installed.c_str(), FALSE);
+  CopyFileA((object.WorkDir + kUninstallerName).c_str(), installed.c_str(), FALSE);
 }
 
 // The three registration steps inside one OLE initialisation; raises when

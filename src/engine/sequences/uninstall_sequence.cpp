@@ -36,7 +36,7 @@ void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
   // Run again after being cut short, the uninstallation must neither count
   // the shared files down a second time nor delete those it kept for others.
   WriteThroughCopy(
-      object.RecordPath,
+      object.RecordPath, object.WorkDir,
       [&record](const std::string& copy, bool) {
         const IniFile file(copy);
         file.EraseSection(kCommonFiles);

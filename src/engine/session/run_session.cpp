@@ -9,15 +9,13 @@
 #include "engine/session/outcome_texts.h"
 #include "sys/file_system.h"
 #include "sys/file_version.h"
+#include "sys/private_folder.h"
 #include "sys/path_text.h"
 #include "sys/system_info.h"
 #include "sys/text.h"
 
 RunSession::RunSession(const RunOptions& options, std::function<void()> pump)
     : options_(options), lists_(std::move(pump)), object_(std::make_unique<TInstallObject>()) {
-  // A run over many files would otherwise hold its whole log until the end.
-  if (!object_->TmpDir.empty())
-    lists_.SpillLogTo(object_->TmpDir + "zqlog" + std::to_string(GetCurrentProcessId()) + ".tmp");
   installerVersion_ = FileVersion(object_->OwnPath);
   const bool isNT = IsNT();
   bool isAdmin = false;
@@ -32,6 +30,17 @@ RunSession::RunSession(const RunOptions& options, std::function<void()> pump)
   object_->Forced = options_.Forced;
   object_->IsNT = isNT;
   object_->IsAdmin = isAdmin;
+  // An administrator's run shares the user's temporary folder with the
+  // user's ordinary processes: its working files go where only
+  // administrators can change them.
+  if (isNT && isAdmin) {
+    privateFolder_ = std::make_unique<PrivateFolder>(object_->WinDir + "Temp\\");
+    object_->WorkDir = privateFolder_->Path();
+  }
+  // A run over many files would otherwise hold its whole log until the end.
+  const std::string spillFolder = privateFolder_ ? object_->WorkDir : object_->TmpDir;
+  if (!spillFolder.empty())
+    lists_.SpillLogTo(spillFolder + "zqlog" + std::to_string(GetCurrentProcessId()) + ".tmp");
 }
 
 RunSession::~RunSession() {
@@ -70,6 +79,11 @@ void RunSession::TakeOverEngineState() {
   facts_.RegUser = object_->RegUser();
   facts_.RegMachine = object_->RegMachine();
   if (object_->Settings) facts_.SupportUrl = object_->Settings->SupportUrl;
+  // What the uninstallation needs of install.ini goes into the sealed record.
+  if (options_.RunMode == rmInstall && object_->Settings) {
+    facts_.DotNetVersion = object_->Settings->DotNetVersion;
+    facts_.CloseList = object_->CloseList;
+  }
   if (facts_.BaseMissing && !options_.PathArg.empty()) facts_.InstallPath = WithTrailingBackslash(options_.PathArg);
 }
 
@@ -127,9 +141,9 @@ RunOutcome RunSession::Outcome() const {
 }
 
 void RunSession::SaveRecords() {
-  const RecordInfo info{facts_.InstallPath, facts_.RegUser,     facts_.RegMachine,
-                        installerVersion_,  facts_.ProductName, facts_.DeleteShared};
-  logPath_ = ::SaveRecords(lists_, info, facts_.UninstDir, object_->OwnDir, options_.RunMode);
+  const RecordInfo info{facts_.InstallPath, facts_.RegUser,      facts_.RegMachine,   installerVersion_,
+                        facts_.ProductName, facts_.DeleteShared, facts_.DotNetVersion, facts_.CloseList};
+  logPath_ = ::SaveRecords(lists_, info, facts_.UninstDir, object_->OwnDir, object_->WorkDir, options_.RunMode);
 }
 
 void RunSession::Log(const std::string& text) { lists_.Receive(rkMessage, text, rfLog); }

@@ -7,10 +7,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/install_object.h"
 #include "engine/report_collector.h"
 #include "engine/run_options.h"
+
+class PrivateFolder;
 
 // What the initialisation found, as the window shows it and the records'
 // [Info] block carries it; the folders follow the operation.
@@ -24,6 +27,9 @@ struct RunFacts {
   bool Update = false;
   bool BaseMissing = false;  // a new installation, whose folder can be chosen
   bool OfferReboot = true;
+  // An installation's install.ini checkDotNet and [close] lines, for the record.
+  std::string DotNetVersion;
+  std::vector<std::string> CloseList;
 };
 
 // What the run's exit code is made of.
@@ -71,6 +77,9 @@ class RunSession {
   void Log(const std::string& text);
 
   const RunOptions options_;
+  // An elevated run's working folder; it goes last, after the engine has
+  // deleted its files.
+  std::unique_ptr<PrivateFolder> privateFolder_;
   ReportCollector lists_;
   std::unique_ptr<TInstallObject> object_;
   std::string installerVersion_;

@@ -47,9 +47,8 @@ class DamagedInstaller : public EndToEnd {
     if (FolderExists(target)) traces.push_back("installation folder");
     if (RegistryKeyExists(kProductKey)) traces.push_back("product key");
     if (RegistryText(kProductKey, "InstallInfo") != "<none>") traces.push_back("InstallInfo");
-    std::vector<std::string> work;
-    if (FolderExists(temp + "~qlinst")) FindFiles(work, temp + "~qlinst", "*.*", true, true);
-    if (!work.empty()) traces.push_back("working folder: " + work.front());
+    const std::string work = WorkFolderInLog(Log(folder, "zqinstall.log"));
+    if (!work.empty() && FolderExists(work)) traces.push_back("working folder: " + work);
     ForgetProduct();
     return exitCode;
   }

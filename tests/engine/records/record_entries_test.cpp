@@ -22,7 +22,7 @@ std::vector<RecordEntry> EntriesOf(std::vector<std::string> items, std::vector<s
 
 TEST(RecordEntries, InfoBlockInItsOrder) {
   RecordInfo info{"C:\\Programme\\Quotaline\\", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline",
-                  "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline", "1.2.3.4", "Quotaline", true};
+                  "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline", "1.2.3.4", "Quotaline", true, "", {}};
   EXPECT_EQ(Texts(InfoEntries(info)), (std::vector<std::string>{
                                           "[Info] InstallPath=C:\\Programme\\Quotaline\\",
                                           "[Info] RegUser=HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline",
@@ -33,6 +33,13 @@ TEST(RecordEntries, InfoBlockInItsOrder) {
                                       }));
   info.DeleteShared = false;
   EXPECT_EQ(Text(InfoEntries(info).back()), "[Info] DeleteShared=0");
+  EXPECT_TRUE(CloseEntries(info).empty());
+  // An installation's facts from install.ini that the uninstallation needs.
+  info.DotNetVersion = "4.0.30319";
+  info.CloseList = {"TViewer=Quotaline Viewer", "TMain=", "Ohne Titel"};
+  EXPECT_EQ(Text(InfoEntries(info).back()), "[Info] CheckDotNet=4.0.30319");
+  EXPECT_EQ(Texts(CloseEntries(info)),
+            (std::vector<std::string>{"[Close] TViewer=Quotaline Viewer", "[Close] TMain=", "[Close] Ohne Titel="}));
 }
 
 TEST(RecordEntries, RecordItemsSplitAtTheirLastBars) {

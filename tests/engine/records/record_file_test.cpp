@@ -17,9 +17,15 @@
 namespace {
 
 const RecordInfo kInfo{"C:\\Programme\\Quotaline\\", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline",
-                       "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline", "1.0.0.7", "Quotaline", false};
+                       "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline", "1.0.0.7", "Quotaline", false, "", {}};
 
 std::string Folder() { return FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name()); }
+
+// The run's working folder, where the records are written through their copies.
+std::string Work() {
+  static const std::string folder = FreshScratchFolder("RecordFileWork");
+  return folder;
+}
 
 TEST(RecordFile, MergesIntoAnEarlierRecord) {
   const std::string path = Folder() + "uninst.ini";
@@ -31,7 +37,7 @@ TEST(RecordFile, MergesIntoAnEarlierRecord) {
   std::vector<std::string> items = {"InstalledFiles|c:\\q\\neu.exe|installed", "COM|c:\\q\\b.dll|registered",
                                     "InstalledFiles|C:\\Q\\ALT.EXE|installed", "kaputt"};
   std::vector<std::string> log;
-  WriteRecordFile(path, items, kInfo, log);
+  WriteRecordFile(path, Work(), items, kInfo, log);
   EXPECT_TRUE(items.empty());
   EXPECT_EQ(log, (std::vector<std::string>{"Fehler:  Install Info (kaputt)"}));
 
@@ -53,7 +59,7 @@ TEST(RecordFile, ARecordTheInstallerDidNotWriteIsWrittenAnewAndSealed) {
   const std::string path = Folder() + "uninst.ini";
   ASSERT_TRUE(WriteTextFile(path, "[InstalledFiles]\r\nc:\\windows\\win.ini=installed\r\n"));
   std::vector<std::string> items = {"InstalledFiles|c:\\q\\neu.exe|installed"}, log;
-  WriteRecordFile(path, items, kInfo, log);
+  WriteRecordFile(path, Work(), items, kInfo, log);
   EXPECT_EQ(log, (std::vector<std::string>{"Warnung: Die Datei " + path +
                                            " wurde nicht von diesem Installationsprogramm geschrieben und wird neu "
                                            "geschrieben."}));
@@ -77,8 +83,8 @@ TEST(RecordFile, NoItemsLeaveTheFileAlone) {
   const std::string text = "[Info]\r\nName=Alt\r\n";
   ASSERT_TRUE(WriteTextFile(folder + "uninst.ini", text));
   std::vector<std::string> none, log;
-  WriteRecordFile(folder + "uninst.ini", none, kInfo, log);
-  WriteRecordFile(folder + "error_inst.ini", none, kInfo, log);
+  WriteRecordFile(folder + "uninst.ini", Work(), none, kInfo, log);
+  WriteRecordFile(folder + "error_inst.ini", Work(), none, kInfo, log);
   EXPECT_EQ(ReadTextFile(folder + "uninst.ini"), text);
   EXPECT_FALSE(FileExists(folder + "error_inst.ini"));
   EXPECT_TRUE(log.empty());
@@ -92,7 +98,7 @@ TEST(RecordFile, ErrorRecordNumbersItsSectionsInPathOrder) {
       "error_dotnet_reg|~|c:\\q\\n.dll", "Registry|HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline\\viewer\\NeedReboot|@",
   };
   std::vector<std::string> log;
-  WriteRecordFile(path, items, kInfo, log);
+  WriteRecordFile(path, Work(), items, kInfo, log);
   const IniFile record(path);
   EXPECT_EQ(record.SectionLines("register"),
             (std::vector<std::string>{"1=c:\\q\\a.dll", "2=c:\\q\\b.dll", "3=c:\\q\\c.dll"}));
@@ -116,7 +122,7 @@ TEST(RecordFile, SaveRecordsWritesBesideTheRecordsAndAppendsTheLog) {
 
   // Installing: both records and zqinstall.log in the (lower-cased) uninstall folder.
   const std::string lower = LowerAscii(uninstDir);
-  EXPECT_EQ(SaveRecords(lists, kInfo, uninstDir, folder, rmInstall), lower + "zqinstall.log");
+  EXPECT_EQ(SaveRecords(lists, kInfo, uninstDir, folder, Work(), rmInstall), lower + "zqinstall.log");
   EXPECT_EQ(IniFile(lower + "uninst.ini").Keys("InstalledFiles"), (std::vector<std::string>{"c:\\q\\x.exe"}));
   EXPECT_EQ(IniFile(lower + "error_inst.ini").SectionLines("register"), (std::vector<std::string>{"1=c:\\q\\a.dll"}));
   EXPECT_EQ(ReadTextFile(lower + "zqinstall.log"), "erste Zeile\r\nzweite Zeile\r\n");
@@ -129,14 +135,14 @@ TEST(RecordFile, SaveRecordsWritesBesideTheRecordsAndAppendsTheLog) {
   lists.Receive(rkMessage, "dritte Zeile", rfLog);
   const std::string own = folder + "Windows\\";
   ASSERT_TRUE(ForceFolders(own));
-  EXPECT_EQ(SaveRecords(lists, kInfo, folder + "fehlt\\", own, rmUninstall), LowerAscii(own) + "zquninstall.log");
+  EXPECT_EQ(SaveRecords(lists, kInfo, folder + "fehlt\\", own, Work(), rmUninstall), LowerAscii(own) + "zquninstall.log");
   EXPECT_EQ(IniFile(own + "uninst.ini").Keys("Directories"), (std::vector<std::string>{"c:\\q\\"}));
   EXPECT_FALSE(FileExists(own + "error_inst.ini"));
   EXPECT_EQ(ReadTextFile(own + "zquninstall.log"), "dritte Zeile\r\n");
 
   // A second block is appended after an empty line.
   lists.Receive(rkMessage, "vierte Zeile", rfLog);
-  SaveRecords(lists, kInfo, "", own, rmClearup);
+  SaveRecords(lists, kInfo, "", own, Work(), rmClearup);
   EXPECT_EQ(ReadTextFile(own + "zquninstall.log"), "dritte Zeile\r\nvierte Zeile\r\n\r\n");
 }
 
