@@ -3,6 +3,7 @@
 #include "engine/actions/component_step.h"
 #include "engine/actions/pending.h"
 #include "engine/boundary/record_trust.h"
+#include "engine/boundary/write_target.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_entries.h"
@@ -14,6 +15,7 @@
 #include "sys/file_version.h"
 #include "sys/path_text.h"
 #include "sys/system_error.h"
+#include "sys/unfollowed_file.h"
 #include "sys/text.h"
 
 using namespace record_format;
@@ -21,7 +23,9 @@ using namespace record_format;
 namespace {
 
 // existing: the target's attributes, or INVALID_FILE_ATTRIBUTES for a new one.
-bool CopyOver(const std::string& source, const std::string& target, DWORD existing) {
+bool CopyOver(const TInstallObject& object, const DeletionBoundary& boundary, const std::string& source,
+              const std::string& target, DWORD existing) {
+  if (!WritableTarget(object, boundary, target, WriteKind::New)) return false;
   DWORD attributes = 0;
   if (existing != INVALID_FILE_ATTRIBUTES) {
     attributes = existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
@@ -29,24 +33,25 @@ bool CopyOver(const std::string& source, const std::string& target, DWORD existi
   }
   if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
     // A copy cut short (a full disk) leaves no partial new file behind.
-    if (existing == INVALID_FILE_ATTRIBUTES) DeleteFileA(target.c_str());
+    if (existing == INVALID_FILE_ATTRIBUTES) DeleteUnfollowed(target, false, [] { return true; });
     return false;
   }
   SetFileAttributesA(target.c_str(), attributes);
   return true;
 }
 
-int CopyBeside(TInstallObject& object, const std::string& source, const std::string& target,
-               PendingActions& pending) {
+int CopyBeside(TInstallObject& object, const DeletionBoundary& boundary, const std::string& source,
+               const std::string& target, PendingActions& pending) {
   // The target is in use: the new file waits beside it for the next start.
   pending.push_back(Pending(pkCopy, target));
   LogError(object, "Datei " + target + " ", "geschrieben");
   const std::string waiting = target + "~";
   // After a restart the source is the waiting copy itself: it waits on.
   if (!SameText(source, waiting)) {
-    SetFileAttributesA(waiting.c_str(), 0);
-    if (!CopyFileA(source.c_str(), waiting.c_str(), FALSE)) {
-      DeleteFileA(waiting.c_str());  // nothing half written waits for the restart
+    const bool writable = WritableTarget(object, boundary, waiting, WriteKind::New);
+    if (writable) SetFileAttributesA(waiting.c_str(), 0);
+    if (!writable || !CopyFileA(source.c_str(), waiting.c_str(), FALSE)) {
+      if (writable) DeleteUnfollowed(waiting, false, [] { return true; });  // nothing half written waits for the restart
       LogError(object, "Datei " + waiting + " ", "geschrieben");
       return rcTempFile;
     }
@@ -76,6 +81,7 @@ int CopyComponentFiles(TInstallObject& object, std::vector<CopyEntry>& copyList,
   int result = rcOk;
   std::string readyFolder;  // the folder of the previous target, which is there
   const std::string installFolder = LowerAscii(object.InstallDir);
+  const DeletionBoundary boundary = Boundary(object);
   for (auto entry = copyList.begin(); entry != copyList.end() && result == rcOk; ++entry) {
     const std::string& source = entry->Source;
     const std::string& target = entry->Target;
@@ -97,11 +103,11 @@ int CopyComponentFiles(TInstallObject& object, std::vector<CopyEntry>& copyList,
       continue;
     }
     object.Log(FormatText("Kopiere Datei %s nach %s", source.c_str(), target.c_str()));
-    entry->Written = CopyOver(source, target, existing);
+    entry->Written = CopyOver(object, boundary, source, target, existing);
     if (entry->Written)
       object.Report(rkFile, target, 0);
     else
-      result = CopyBeside(object, source, target, pending);
+      result = CopyBeside(object, boundary, source, target, pending);
   }
   return result;
 }
@@ -117,15 +123,16 @@ int CopyFiles(TInstallObject& object) {
 
 void KillFiles(TInstallObject& object, const std::vector<std::string>& files, bool removeFolders) {
   StepProgress progress(object.ReportProcedure, WeightedStep::KillFiles, static_cast<int>(files.size()));
+  const DeletionBoundary boundary = Boundary(object);
   std::set<std::string, LessText> folders;
   for (const std::string& path : files) {
     folders.insert(FolderPart(path));
     progress.Advance();
-    KillFile(object, path);
+    KillFile(object, path, boundary, false);
   }
   if (!removeFolders) return;
   // A sub-folder sorts after its parent, so it goes first.
-  for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) KillDir(object, *folder);
+  for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) KillDir(object, *folder, boundary);
 }
 
 FolderSet KillRecordedFiles(TInstallObject& object, const std::vector<std::string>& files,
@@ -139,11 +146,7 @@ FolderSet KillRecordedFiles(TInstallObject& object, const std::vector<std::strin
     // when an earlier, interrupted run deleted the file already.
     for (std::string inside = folder; boundary.Below(inside) && folders.insert(inside).second;)
       inside = ParentFolder(inside);
-    if (!boundary.MayDeleteFile(path, insideOnly)) {
-      object.Log(FormatText("Warnung: Datei %s gehört nicht zur Installation und bleibt erhalten.", path.c_str()));
-      continue;
-    }
-    if (!KillFile(object, path)) continue;
+    if (!KillFile(object, path, boundary, insideOnly)) continue;
     // A record among them takes its seal along.
     if (IsRecordName(FileNamePart(path))) ForgetRecordSeal(path);
     // Elsewhere only a folder this run took a file from.
@@ -155,26 +158,34 @@ FolderSet KillRecordedFiles(TInstallObject& object, const std::vector<std::strin
 void RemoveRecordedFolders(TInstallObject& object, const FolderSet& folders, const DeletionBoundary& boundary) {
   // A sub-folder sorts after its parent, so it goes first.
   for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
-    if (boundary.MayRemoveFolder(*folder) && FolderExists(*folder)) KillDir(object, *folder);
+    if (boundary.MayRemoveFolder(*folder) && FolderExists(*folder)) KillDir(object, *folder, boundary);
 }
 
-bool KillFile(TInstallObject& object, const std::string& path) {
-  // The deletion's own answer saves two looks at the file for each one deleted.
-  if (DeleteFileA(path.c_str())) {
-    object.Log(FormatText("Lösche Datei:       %s", path.c_str()));
-    return true;
+bool KillFile(TInstallObject& object, const std::string& path, const DeletionBoundary& boundary, bool insideOnly) {
+  // The deletion's own answer saves looks at the file for each one deleted.
+  switch (DeleteUnfollowed(path, false, [&] { return boundary.MayDeleteFile(path, insideOnly); })) {
+    case Unfollowed::Done:
+      object.Log(FormatText("Lösche Datei:       %s", path.c_str()));
+      return true;
+    case Unfollowed::Missing:
+      LogWarning(object, path + " ", "gefunden");
+      return false;
+    case Unfollowed::Refused:
+      object.Log(FormatText("Warnung: Datei %s gehört nicht zur Installation und bleibt erhalten.", path.c_str()));
+      return false;
+    default:
+      LogWarning(object, path + " ", "gelöscht");
+      return false;
   }
-  if (!FileExists(path))
-    LogWarning(object, path + " ", "gefunden");
-  else
-    LogWarning(object, path + " ", "gelöscht");
-  return false;
 }
 
-bool KillDir(TInstallObject& object, const std::string& folder) {
+bool KillDir(TInstallObject& object, const std::string& folder, const DeletionBoundary& boundary) {
   object.Log(FormatText("Lösche Verzeichnis:   %s", folder.c_str()));
-  if (RemoveDirectoryA(folder.c_str())) return true;
-  LogWarning(object, "Verzeichnis ", "gelöscht", " [" + SystemErrorText(GetLastError()) + "]");
+  const std::string path = WithoutTrailingBackslash(folder);
+  const Unfollowed outcome = DeleteUnfollowed(path, true, [&] { return boundary.MayRemoveFolder(folder); });
+  if (outcome == Unfollowed::Done) return true;
+  const DWORD error = outcome == Unfollowed::Refused ? ERROR_ACCESS_DENIED : GetLastError();
+  LogWarning(object, "Verzeichnis ", "gelöscht", " [" + SystemErrorText(error) + "]");
   return false;
 }
 
@@ -207,8 +218,10 @@ void RemoveCreatedFolders(TInstallObject& object, bool withInstallFolder) {
   // Sorted, a folder's sub-folders follow it: from the back, they go first.
   FolderSet folders(object.CreatedFolders.begin(), object.CreatedFolders.end());
   if (withInstallFolder && !object.InstallDir.empty()) folders.insert(object.InstallDir);
+  const DeletionBoundary boundary = Boundary(object);
   for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
-    if ((withInstallFolder && SameText(*folder, object.InstallDir)) || FolderExists(*folder)) KillDir(object, *folder);
+    if ((withInstallFolder && SameText(*folder, object.InstallDir)) || FolderExists(*folder))
+      KillDir(object, *folder, boundary);
   object.CreatedFolders.clear();
 }
 

@@ -27,10 +27,13 @@ FolderSet KillRecordedFiles(TInstallObject& object, const std::vector<std::strin
                             const DeletionBoundary& boundary, bool insideOnly);
 // Removes those of the folders that are empty and that the boundary allows, deepest first.
 void RemoveRecordedFolders(TInstallObject& object, const FolderSet& folders, const DeletionBoundary& boundary);
-// Deletes one file, logging the outcome; true when it was deleted.
-bool KillFile(TInstallObject& object, const std::string& path);
-// Removes an empty folder; true when it is gone.
-bool KillDir(TInstallObject& object, const std::string& folder);
+// Deletes one file where the boundary allows it (with insideOnly only inside
+// the installation folder) and where it really lies at path, never through
+// a link; logs the outcome; true when it was deleted.
+bool KillFile(TInstallObject& object, const std::string& path, const DeletionBoundary& boundary, bool insideOnly);
+// Removes an empty folder where the boundary allows it, a link as the link;
+// true when it is gone.
+bool KillDir(TInstallObject& object, const std::string& folder, const DeletionBoundary& boundary);
 // Undoes the copying of a failed first installation, with the folders it created.
 void CleanInstallation(TInstallObject& object);
 // Creates the installation folder with its missing parents and remembers

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "engine/actions/component_step.h"
+#include "engine/boundary/record_trust.h"
+#include "engine/boundary/write_target.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/result_codes.h"
@@ -14,6 +16,7 @@ namespace {
 
 void ApplyIniEdits(const TInstallObject& object, std::vector<std::string> lines) {
   std::sort(lines.begin(), lines.end(), LocaleLessText);
+  const DeletionBoundary boundary = Boundary(object);
   for (const std::string& line : lines) {
     std::string rest, value, fileAndSection, key, file, section;
     if (!SplitAtLast(line, '=', rest, value) || !SplitAtLast(rest, '=', fileAndSection, key) ||
@@ -21,7 +24,7 @@ void ApplyIniEdits(const TInstallObject& object, std::vector<std::string> lines)
         value.empty())
       continue;
     object.Log(FormatText("Schreibe INI:  %s: [%s] %s=%s", file.c_str(), section.c_str(), key.c_str(), value.c_str()));
-    IniFile(file).WriteString(section, key, value);
+    if (WritableTarget(object, boundary, file, WriteKind::InPlace)) IniFile(file).WriteString(section, key, value);
   }
 }
 

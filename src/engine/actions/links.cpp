@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "engine/actions/file_copy.h"
+#include "engine/boundary/record_trust.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/run_report.h"
@@ -86,6 +87,7 @@ void RemoveLinks(TInstallObject& object) {
   }
   if (!groups.empty()) object.Report(rkMessage, "Entferne Programmgruppen...", rfLog | rfStatus);
   const std::string menu = ProgramsMenu(), menuFolder = ResolvedPath(menu);
+  const DeletionBoundary boundary = Boundary(object);
   for (const std::string& name : groups) {
     // Removed only when empty: a group that holds foreign shortcuts stays.
     const std::string folder = menu + name;
@@ -96,7 +98,7 @@ void RemoveLinks(TInstallObject& object) {
       continue;
     }
     object.Log(FormatText("Lösche Programmgruppe:   %s", folder.c_str()));
-    KillDir(object, folder);
+    KillDir(object, folder, boundary);
     if (FolderExists(folder)) LogWarning(object, "Programmgruppe... (" + folder + ") ", "gelöscht");
     progress.Advance();
   }

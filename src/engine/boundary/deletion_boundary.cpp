@@ -38,6 +38,12 @@ bool DeletionBoundary::MayRemoveFolder(const std::string& folder) const {
   return SafeInside(resolved);
 }
 
+bool DeletionBoundary::ThroughLink(const std::string& path) const {
+  const std::string resolved = ResolvedPath(path);
+  if (installation_.empty() || !LiesBelow(resolved, installation_)) return false;
+  return IsReparsePoint(installation_) || ThroughReparsePoint(resolved);
+}
+
 bool DeletionBoundary::Deletable(const std::string& resolved) const {
   if (resolved.empty() || IsRootPath(resolved)) return false;
   for (const std::string& folder : protected_)

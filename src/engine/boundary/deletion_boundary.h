@@ -31,6 +31,10 @@ class DeletionBoundary {
   // not reached through a reparse point, though it may be one: then the link
   // is removed, never what it leads to.
   bool MayRemoveFolder(const std::string& folder) const;
+  // Whether a write to path would go through a link: it lies inside the
+  // installation folder, and that folder or one between it and path is a
+  // junction or link.
+  bool ThroughLink(const std::string& path) const;
 
  private:
   // Whether a resolved path names something at all that is neither a root nor a protected folder.

@@ -10,6 +10,7 @@
 #include "sys/ini_file.h"
 #include "sys/locale_order.h"
 #include "sys/text.h"
+#include "sys/unfollowed_file.h"
 
 using namespace record_format;
 
@@ -73,6 +74,7 @@ std::string SaveRecords(ReportCollector& lists, const RecordInfo& info, const st
     WriteRecordFile(folder + kErrorRecord, workFolder, lists.ErrorLines(), errorInfo, lists.LogLines());
   }
   const std::string logPath = folder + LogFileName(runMode);
-  lists.WriteLog(logPath);
+  // A log that would be written through a link or into a shared file is not written.
+  if (UnsharedForWriting(logPath, true)) lists.WriteLog(logPath);
   return logPath;
 }

@@ -9,6 +9,7 @@
 #include "sys/registry.h"
 #include "sys/resolved_path.h"
 #include "sys/text.h"
+#include "sys/unfollowed_file.h"
 
 using namespace record_format;
 
@@ -82,8 +83,12 @@ bool WriteThroughCopy(const std::string& path, const std::string& workFolder,
   if (copy.empty()) return false;
   write(copy, merge);
   const std::string digest = FileSha256(copy);
-  SetFileAttributesA(path.c_str(), 0);
-  const bool placed = !digest.empty() && CopyFileA(copy.c_str(), path.c_str(), FALSE);
+  // Never written through a link or into a file that other names share.
+  bool placed = false;
+  if (!digest.empty() && UnsharedForWriting(path, true)) {
+    SetFileAttributesA(path.c_str(), 0);
+    placed = CopyFileA(copy.c_str(), path.c_str(), FALSE) != FALSE;
+  }
   DropCopy(copy);
   // Sealed with the digest of what was written here, not of what the record may hold by now.
   if (placed && KeepSeal(path, digest)) return true;
@@ -95,9 +100,3 @@ bool IsRecordName(const std::string& fileName) {
   return SameText(fileName, kUninstallRecord) || SameText(fileName, kErrorRecord);
 }
 
-bool DeleteRecord(const std::string& path) {
-  DeleteFileA(path.c_str());
-  if (FileExists(path)) return false;
-  ForgetRecordSeal(path);
-  return true;
-}

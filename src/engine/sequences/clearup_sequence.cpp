@@ -61,13 +61,13 @@ bool Confirmed(const TInstallObject& object, const std::string& question) {
 void RemoveEmptyTree(TInstallObject& object, const std::string& folder, const DeletionBoundary& boundary) {
   // A link goes as a link; what it leads to stays untouched.
   if (IsReparsePoint(folder)) {
-    KillDir(object, folder);
+    KillDir(object, folder, boundary);
     return;
   }
   std::vector<std::string> subfolders, links;
   ListSubfolders(subfolders, folder, true, true, &links);
   for (const std::string& link : links)
-    if (boundary.MayRemoveFolder(link)) KillDir(object, link);
+    if (boundary.MayRemoveFolder(link)) KillDir(object, link, boundary);
   FolderSet folders(subfolders.begin(), subfolders.end());
   folders.insert(WithTrailingBackslash(folder));
   RemoveRecordedFolders(object, folders, boundary);
@@ -117,7 +117,7 @@ std::vector<SequenceStep> ClearupSteps(TInstallObject& object, int& reached) {
   return {
       // The record goes first, so that it cannot be run twice.
       {kUninstallRecord, Always([&object, moveTo] {
-         DeleteRecord(object.RecordPath);
+         if (KillFile(object, object.RecordPath, Boundary(object), false)) ForgetRecordSeal(object.RecordPath);
          moveTo(50);
        }),
        false},

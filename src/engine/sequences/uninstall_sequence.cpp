@@ -57,10 +57,10 @@ void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
 // then the folders of the installation, which become clear-up items.
 void FinishUninstall(TInstallObject& object, UninstallData& record, const DeletionBoundary& boundary,
                      FolderSet& folders) {
-  if (KillFile(object, object.RecordPath)) ForgetRecordSeal(object.RecordPath);
+  if (KillFile(object, object.RecordPath, boundary, false)) ForgetRecordSeal(object.RecordPath);
   if (boundary.Below(FolderPart(object.RecordPath))) folders.insert(FolderPart(object.RecordPath));
   RemoveRecordedFolders(object, folders, boundary);
-  if (!KillDir(object, object.InstallDir))
+  if (!KillDir(object, object.InstallDir, boundary))
     object.Report(rkMessage, "Warnung: Einige Dateien konnten nicht gelöscht werden", rfLog | rfStatus);
   record.InstalledFiles.push_back(LowerAscii(object.InstallDir));
   WriteClearupData(object, record.InstalledFiles);

@@ -74,7 +74,7 @@ TEST(RecordFile, ARecordTheInstallerDidNotWriteIsWrittenAnewAndSealed) {
   ASSERT_TRUE(SealHandWrittenRecord(path));
   ASSERT_TRUE(RegReadString(kRecordSealKey, LowerAscii(path), sealed));
   EXPECT_EQ(sealed, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-  EXPECT_TRUE(DeleteRecord(path));
+  ForgetRecordSeal(path);
   EXPECT_FALSE(RegReadString(kRecordSealKey, LowerAscii(path), sealed) && !sealed.empty());
 }
 
