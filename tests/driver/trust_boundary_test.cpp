@@ -209,6 +209,40 @@ TEST_F(TrustBoundary, ClearupRecordsActOnlySealedInsideTheInstallationAndOnThePr
       << log;
 }
 
+// A hard link in place of an installed file and a link in place of the
+// uninst folder, planted between runs as an ordinary user could: neither an
+// update nor the uninstallation writes or deletes through them.
+TEST_F(TrustBoundary, NothingIsWrittenOrDeletedThroughPlantedLinks) {
+  Build("", "", "[copy]\r\n%thisDir%hilfe\\Übersicht.txt=%installdir%daten.txt\r\n");
+  SetEnvironmentVariableA("ZQ_DRIVER_OPERATION", "1");
+  std::string output;
+  ASSERT_EQ(Run("", output), 0) << output;
+  ASSERT_EQ(ReadTextFile(target + "daten.txt"), "Hilfe");
+
+  SetWriteTime(outside + "wichtig.txt", 1);  // older than the payload's file: the update copies
+  ASSERT_TRUE(MakeHardLink(target + "daten.txt", outside + "wichtig.txt"));
+  ASSERT_TRUE(MoveFileA((target + "uninst").c_str(), (folder + "uninst.alt").c_str()));
+  ASSERT_TRUE(MakeFolderLink(target + "uninst", outside + "leer"));
+  // Sealed under the name it is reached by, as if the installer had written it there.
+  Record(outside + "leer\\uninst.ini", target, "[InstalledFiles]\r\n" + target + "daten.txt=installed\r\n");
+  IniFile(outside + "leer\\uninst.ini").WriteString("Info", "RegMachine", kProductKey);
+  ASSERT_TRUE(SealHandWrittenRecord(target + "uninst\\uninst.ini"));
+  const std::vector<std::string> before = Foreign();
+
+  // The update writes a file of its own in place of the hard link, and no
+  // record or log into the folder behind the link.
+  Run("", output);
+  EXPECT_EQ(Foreign(), before) << output;
+  EXPECT_EQ(ReadTextFile(target + "daten.txt"), "Hilfe");
+  EXPECT_NE(ReadTextFile(outside + "wichtig.txt"), "Hilfe");
+
+  // The uninstallation deletes its own file, but not the record behind the link.
+  Silently("-uninstall:" + target + "uninst\\uninst.ini");
+  EXPECT_EQ(Foreign(), before);
+  EXPECT_FALSE(FileExists(target + "daten.txt"));
+  EXPECT_TRUE(RemoveFolderLink(target + "uninst"));
+}
+
 TEST_F(TrustBoundary, TheCompletionCopiesOnlyWaitingFilesBesideTheirTargets) {
   const std::vector<std::string> before = Foreign();
   WriteTextFile(target + "eigen.txt", "alt");

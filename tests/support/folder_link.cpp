@@ -39,6 +39,7 @@ bool RunUnix(std::string command, bool (*done)(const std::string&), const std::s
 }
 
 bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
+bool IsThere(const std::string& path) { return !IsGone(path); }
 
 }  // namespace
 
@@ -46,6 +47,14 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
   const std::string from = UnixPath(target), to = UnixPath(link);
   if (from.empty() || to.empty()) return false;
   return RunUnix("Z:\\bin\\ln -sfn \"" + from + "\" \"" + to + "\"", IsReparsePoint, link);
+}
+
+bool MakeHardLink(const std::string& link, const std::string& target) {
+  const std::string from = UnixPath(target), to = UnixPath(link);
+  if (from.empty() || to.empty()) return false;
+  SetFileAttributesA(link.c_str(), 0);
+  DeleteFileA(link.c_str());
+  return RunUnix("Z:\\bin\\ln -f \"" + from + "\" \"" + to + "\"", IsThere, link);
 }
 
 bool RemoveFolderLink(const std::string& link) {

@@ -10,6 +10,10 @@
 // run; true once the link is there.
 bool MakeFolderLink(const std::string& link, const std::string& target);
 
+// Puts a hard link to the file target in place of link (what was there goes);
+// true once it is there.
+bool MakeHardLink(const std::string& link, const std::string& target);
+
 // Removes the link itself (the system's folder deletion would go through it);
 // true once it is gone.
 bool RemoveFolderLink(const std::string& link);

@@ -83,12 +83,14 @@ bool WriteThroughCopy(const std::string& path, const std::string& workFolder,
   if (copy.empty()) return false;
   write(copy, merge);
   const std::string digest = FileSha256(copy);
-  // Never written through a link or into a file that other names share.
-  bool placed = false;
-  if (!digest.empty() && UnsharedForWriting(path, true)) {
-    SetFileAttributesA(path.c_str(), 0);
-    placed = CopyFileA(copy.c_str(), path.c_str(), FALSE) != FALSE;
+  // Never written through a link or into a file that other names share: the
+  // record stays as it is, with its seal.
+  if (digest.empty() || !UnsharedForWriting(path, true)) {
+    DropCopy(copy);
+    return false;
   }
+  SetFileAttributesA(path.c_str(), 0);
+  const bool placed = CopyFileA(copy.c_str(), path.c_str(), FALSE) != FALSE;
   DropCopy(copy);
   // Sealed with the digest of what was written here, not of what the record may hold by now.
   if (placed && KeepSeal(path, digest)) return true;
