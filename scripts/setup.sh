@@ -58,11 +58,41 @@ refusal() {
   grep -E 'Depends:|Unable to locate|no installation candidate|^E:' <<<"$said" | head -1 | sed 's/^ *//'
 }
 
+# When an index of the 32-bit side is missing, its libraries come in other
+# versions than the native ones, and a 32-bit package cannot be installed.
+# Aligns each such native library with the 32-bit version the indexes do hold
+# (a later mirror sync brings the newest back), as long as that resolves;
+# prints the aligned libraries and returns 1 when it does not.
+align_foreign() {
+  local native said name version foreign round added
+  native=$(dpkg --print-architecture)
+  declare -A pins=()
+  for round in 1 2 3 4 5 6 7 8; do
+    said=$($SUDO apt-get install -s -q --no-install-recommends --allow-downgrades "$@" "${pins[@]}" 2>&1 || true)
+    if ! grep -q '^E:' <<<"$said"; then
+      ((${#pins[@]})) && echo "setup: aligning native libraries with the 32-bit versions the indexes hold: ${pins[*]}" >&2
+      $SUDO apt-get install -y -q --no-install-recommends --allow-downgrades "$@" "${pins[@]}" >"$log" 2>&1
+      return
+    fi
+    added=0
+    for name in $(grep -oE '(^ |Depends: )[a-z0-9.+-]+(:i386)?' <<<"$said" | sed 's/Depends: //; s/^ //; s/:i386$//' | sort -u); do
+      version=$(apt-cache policy "$name:$native" | awk '/Candidate:/ {print $2}')
+      foreign=$(apt-cache policy "$name:i386" | awk '/Candidate:/ {print $2}')
+      [ -n "$version" ] && [ -n "$foreign" ] && [ "$foreign" != "(none)" ] && [ "$version" != "$foreign" ] || continue
+      [ -n "${pins[$name]:-}" ] && continue
+      pins[$name]="$name:$native=$foreign"
+      added=1
+    done
+    ((added)) || return 1
+  done
+  return 1
+}
+
 mapfile -t missing < <(missing_packages)
 if ((${#missing[@]})); then
   dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
   update_indexes
-  if ! $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
+  if ! $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >"$log" 2>&1 && ! align_foreign "${missing[@]}"; then
     # Install what can be had, then name what cannot, each with apt's first reason.
     installable=() refused=()
     for p in "${missing[@]}"; do
