@@ -33,6 +33,7 @@ class RunInit : public ::testing::Test {
     };
     temp = FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     object->TmpDir = temp;
+    object->WorkDir = temp + "~qlinst\\";
     object->IsAdmin = 1;
   }
   int Install(const std::string& container) {

@@ -39,7 +39,7 @@ class Payload : public ::testing::Test {
       if (kind == rkMessage && flags == rfLog) log.push_back(text);
     };
     object->TmpDir = ScratchPath(scratch) + "\\";
-    work = object->WorkDir;
+    work = object->WorkDir = object->TmpDir + "~qlinst\\";
     ForceFolders(work);
     std::strncpy(object->OwnShortPath, installer.c_str(), sizeof object->OwnShortPath - 1);
   }

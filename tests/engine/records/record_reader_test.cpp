@@ -89,16 +89,23 @@ TEST_F(RecordReader, ReadsEveryListOfTheRecord) {
   EXPECT_EQ(data().DotNetDir, dotnet.Root + "v1.1.4322\\");
 }
 
-TEST_F(RecordReader, TheInstalledSettingsNameTheRuntimeAndTheProgramsToClose) {
+// The runtime and the programs to close come from the record alone:
+// install.ini beside it may be anybody's who can write the folder.
+TEST_F(RecordReader, TheRecordNamesTheRuntimeAndTheProgramsToClose) {
   FakeDotNet dotnet(folder + "Framework\\");
   ASSERT_TRUE(dotnet.AddVersion("v1.1.4322", true));
   ASSERT_TRUE(dotnet.Register(dotnet.Root));
   WriteTextFile(installDir + "uninst\\install.ini",
-                "[install]\r\ncheckDotNet=2.0\r\n[close]\r\nTViewerForm=Quotaline Viewer\r\n");
-  ASSERT_EQ(ReadUninstallData(object, Record("[InstalledFiles]\r\nc:\\q\\a.exe=installed\r\n")), rcOk);
+                "[install]\r\ncheckDotNet=1.1.4322\r\n[close]\r\nFremd=Fremdes Fenster\r\n");
+  ASSERT_EQ(ReadUninstallData(object, Record("[InstalledFiles]\r\nc:\\q\\a.exe=installed\r\n[Close]\r\n"
+                                             "TViewerForm=Quotaline Viewer\r\nTMain=\r\n")),
+            rcOk);
+  EXPECT_EQ(object.CloseList, (std::vector<std::string>{"TViewerForm=Quotaline Viewer", "TMain="}));
+  EXPECT_TRUE(data().DotNetPresent);  // a record without CheckDotNet asks for 1.1.4322
+  IniFile(installDir + "uninst\\uninst.ini").WriteString("Info", "CheckDotNet", "2.0");
+  ASSERT_EQ(ReadUninstallData(object, installDir + "uninst\\uninst.ini"), rcOk);
   EXPECT_FALSE(data().DotNetPresent);
   EXPECT_TRUE(data().DotNetDir.empty());
-  EXPECT_EQ(object.CloseList, (std::vector<std::string>{"TViewerForm=Quotaline Viewer"}));
 }
 
 TEST_F(RecordReader, IncompleteRecordsAreRejected) {
