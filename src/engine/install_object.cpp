@@ -3,6 +3,7 @@
 #include "engine/actions/file_copy.h"
 #include "engine/config/folder_variables.h"
 #include "sys/path_text.h"
+#include "sys/unfollowed_file.h"
 #include "sys/text.h"
 
 namespace {
@@ -41,6 +42,8 @@ TInstallObject::TInstallObject() {
 TInstallObject::~TInstallObject() {
   try {
     KillTempFiles(*this);
+    // A run that unpacked nothing may still have made it for its record copies.
+    if (!WorkDir.empty()) DeleteUnfollowed(WithoutTrailingBackslash(WorkDir), true, [] { return true; });
   } catch (...) {
     // Nothing may leave a destructor; what is left stays in the temporary folder.
   }

@@ -2,6 +2,8 @@
 
 #include <sddl.h>
 
+#include <vector>
+
 #include "sys/library_proc.h"
 
 namespace {
@@ -32,6 +34,75 @@ FolderSecurity::FolderSecurity(FolderRights rights) {
   attributes_.nLength = sizeof attributes_;
   attributes_.lpSecurityDescriptor = descriptor_;
   attributes_.bInheritHandle = FALSE;
+}
+
+namespace {
+
+constexpr ACCESS_MASK kChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES |
+                                      FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE |
+                                      GENERIC_ALL;
+
+// The running account's own identity, the one an administrator's run shares
+// with nobody it does not trust.
+class OwnAccount {
+ public:
+  OwnAccount() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return;
+    DWORD length = sizeof buffer_;
+    if (GetTokenInformation(token, TokenUser, buffer_, length, &length))
+      sid_ = reinterpret_cast<TOKEN_USER*>(buffer_)->User.Sid;
+    CloseHandle(token);
+  }
+  PSID Sid() const { return sid_; }
+
+ private:
+  alignas(TOKEN_USER) BYTE buffer_[SECURITY_MAX_SID_SIZE + sizeof(TOKEN_USER)] = {};
+  PSID sid_ = nullptr;
+};
+
+// The administrators, the system, the installer service and the placeholder
+// that only hands rights down to a creator.
+bool Trusted(PSID sid, const OwnAccount& own) {
+  static const WELL_KNOWN_SID_TYPE kTrusted[] = {WinBuiltinAdministratorsSid, WinLocalSystemSid, WinCreatorOwnerSid,
+                                                  WinCreatorGroupSid};
+  for (WELL_KNOWN_SID_TYPE type : kTrusted)
+    if (IsWellKnownSid(sid, type)) return true;
+  PSID installer = nullptr;
+  if (ConvertStringSidToSidA("S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", &installer)) {
+    const bool same = EqualSid(sid, installer) != FALSE;
+    LocalFree(installer);
+    if (same) return true;
+  }
+  return own.Sid() && EqualSid(sid, own.Sid());
+}
+
+}  // namespace
+
+bool OthersMayChange(const std::string& path) {
+  DWORD length = 0;
+  const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  GetFileSecurityA(path.c_str(), wanted, nullptr, 0, &length);
+  if (length == 0) return false;  // no lists of rights here
+  std::vector<BYTE> descriptor(length);
+  if (!GetFileSecurityA(path.c_str(), wanted, descriptor.data(), length, &length)) return false;
+  const OwnAccount own;
+  PSID owner = nullptr;
+  BOOL defaulted = FALSE, present = FALSE;
+  if (GetSecurityDescriptorOwner(descriptor.data(), &owner, &defaulted) && owner && !Trusted(owner, own)) return true;
+  PACL list = nullptr;
+  if (!GetSecurityDescriptorDacl(descriptor.data(), &present, &list, &defaulted)) return false;
+  if (present && !list) return true;  // no list: everybody may do anything
+  for (DWORD i = 0; list && i < list->AceCount; ++i) {
+    void* entry = nullptr;
+    if (!GetAce(list, i, &entry)) continue;
+    const auto* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
+    if (allowed->Header.AceType != ACCESS_ALLOWED_ACE_TYPE || (allowed->Header.AceFlags & INHERIT_ONLY_ACE) ||
+        !(allowed->Mask & kChangeRights))
+      continue;
+    if (!Trusted(const_cast<DWORD*>(&allowed->SidStart), own)) return true;
+  }
+  return false;
 }
 
 FolderSecurity::~FolderSecurity() {

@@ -37,3 +37,9 @@ class FolderSecurity {
   PSECURITY_DESCRIPTOR descriptor_ = nullptr;
   SECURITY_ATTRIBUTES attributes_ = {};
 };
+
+// Whether someone besides the administrators, the system and the running
+// account may change the file or folder: its list of rights lets a group of
+// users or another account write, take or delete it, or another account
+// owns it. False where the system keeps no lists of rights.
+bool OthersMayChange(const std::string& path);

@@ -75,7 +75,7 @@ int RunOperation(RunSession& session, const std::vector<std::string>& arguments)
   FixedAnswers answers(std::find(arguments.begin(), arguments.end(), "-answer:yes") != arguments.end());
   object.Asker = &answers;
   std::string folder;
-  if (session.Options().RunMode == rmInstall && session.AcceptFolder(session.Facts().InstallPath))
+  if (session.Options().RunMode == rmInstall && session.AcceptFolder(session.Facts().InstallPath) == FolderCheck::Ready)
     folder = session.Facts().InstallPath;
   const int result = session.RunOperation(folder);
   object.Asker = nullptr;

@@ -12,6 +12,7 @@
 #include "support/folder_link.h"
 #include "support/registry_probe.h"
 #include "support/sealed_record.h"
+#include "sys/folder_rights.h"
 #include "sys/ini_file.h"
 
 namespace {
@@ -239,6 +240,28 @@ TEST_F(TrustBoundary, NothingIsWrittenOrDeletedThroughPlantedLinks) {
   EXPECT_EQ(Foreign(), before);
   EXPECT_FALSE(FileExists(target + "daten.txt"));
   EXPECT_TRUE(RemoveFolderLink(target + "uninst"));
+}
+
+// A new elevated installation never takes a folder whose files ordinary
+// users may change; an empty one is given rights that let them change nothing.
+TEST_F(TrustBoundary, ANewInstallationTakesNoFolderOthersMayChange) {
+  RemoveDirectoryA((target + "uninst").c_str());  // the log goes beside the installer
+  WriteTextFile(target + "steuer.txt", "eigen");
+  ASSERT_TRUE(OpenToEveryone(target));
+  EXPECT_EQ(Silently(""), 5);
+  EXPECT_EQ(ReadTextFile(target + "steuer.txt"), "eigen");
+  EXPECT_FALSE(RegistryKeyExists(kProductKey));
+  const std::string log = ReadTextFile(folder + "zqinstall.log");
+  EXPECT_NE(log.find("Fehler:  Das Verzeichnis " + target +
+                     " enthält Dateien, die andere Benutzer ändern können, und wird für eine neue Installation "
+                     "nicht verwendet."),
+            std::string::npos)
+      << log;
+
+  DeleteFileA((target + "steuer.txt").c_str());
+  ASSERT_TRUE(OthersMayChange(target));
+  EXPECT_EQ(Silently(""), 0);
+  EXPECT_FALSE(OthersMayChange(target));
 }
 
 TEST_F(TrustBoundary, TheCompletionCopiesOnlyWaitingFilesBesideTheirTargets) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "sys/folder_rights.h"
 #include "sys/library_proc.h"
 #include "sys/resolved_path.h"
 
@@ -55,6 +56,11 @@ bool MakeHardLink(const std::string& link, const std::string& target) {
   SetFileAttributesA(link.c_str(), 0);
   DeleteFileA(link.c_str());
   return RunUnix("Z:\\bin\\ln -f \"" + from + "\" \"" + to + "\"", IsThere, link);
+}
+
+bool OpenToEveryone(const std::string& folder) {
+  const std::string path = UnixPath(folder);
+  return !path.empty() && RunUnix("Z:\\bin\\chmod 777 \"" + path + "\"", OthersMayChange, folder);
 }
 
 bool RemoveFolderLink(const std::string& link) {

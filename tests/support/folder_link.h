@@ -14,6 +14,10 @@ bool MakeFolderLink(const std::string& link, const std::string& target);
 // true once it is there.
 bool MakeHardLink(const std::string& link, const std::string& target);
 
+// Lets every user of the Unix side write the folder, which Wine shows as a
+// list of rights that lets everyone change it; true once it shows so.
+bool OpenToEveryone(const std::string& folder);
+
 // Removes the link itself (the system's folder deletion would go through it);
 // true once it is gone.
 bool RemoveFolderLink(const std::string& link);

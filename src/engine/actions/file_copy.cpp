@@ -2,6 +2,7 @@
 
 #include "engine/actions/component_step.h"
 #include "engine/actions/pending.h"
+#include "engine/boundary/install_folder_rights.h"
 #include "engine/boundary/record_trust.h"
 #include "engine/boundary/write_target.h"
 #include "engine/install_object.h"
@@ -201,17 +202,19 @@ void CleanInstallation(TInstallObject& object) {
   RemoveCreatedFolders(object, true);
 }
 
-bool PrepareInstallFolder(TInstallObject& object, const std::string& folder) {
+FolderCheck PrepareInstallFolder(TInstallObject& object, const std::string& folder) {
   // Its uninstallation could not remove what it refuses; so it is no installation folder either.
-  if (!AllowedInstallationFolder(object, WithTrailingBackslash(folder))) return false;
-  bool ready = false;
+  if (!AllowedInstallationFolder(object, WithTrailingBackslash(folder))) return FolderCheck::Unusable;
+  const bool existed = FolderExists(folder);
+  FolderCheck check = FolderCheck::Unusable;
   try {
-    ready = ForceFolders(folder, &object.CreatedFolders) && FolderExists(folder);
+    if (ForceFolders(folder, &object.CreatedFolders) && FolderExists(folder))
+      check = SecureInstallFolder(object, folder, !existed) ? FolderCheck::Ready : FolderCheck::OpenToOthers;
   } catch (...) {
-    ready = false;  // an empty path
+    check = FolderCheck::Unusable;  // an empty path
   }
-  if (!ready) RemoveCreatedFolders(object, false);
-  return ready;
+  if (check != FolderCheck::Ready) RemoveCreatedFolders(object, false);
+  return check;
 }
 
 void RemoveCreatedFolders(TInstallObject& object, bool withInstallFolder) {

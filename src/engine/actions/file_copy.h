@@ -36,9 +36,13 @@ bool KillFile(TInstallObject& object, const std::string& path, const DeletionBou
 bool KillDir(TInstallObject& object, const std::string& folder, const DeletionBoundary& boundary);
 // Undoes the copying of a failed first installation, with the folders it created.
 void CleanInstallation(TInstallObject& object);
+// Whether a folder can take the installation.
+enum class FolderCheck { Ready, Unusable, OpenToOthers };
 // Creates the installation folder with its missing parents and remembers
-// them, so that a failed new installation removes them again.
-bool PrepareInstallFolder(TInstallObject& object, const std::string& folder);
+// them, so that a failed new installation removes them again; a new elevated
+// installation's folder gets rights that let ordinary users change nothing,
+// and one whose files others may change is refused (OpenToOthers).
+FolderCheck PrepareInstallFolder(TInstallObject& object, const std::string& folder);
 // Removes the folders this installation created where they are empty,
 // deepest first, withInstallFolder also the installation folder.
 void RemoveCreatedFolders(TInstallObject& object, bool withInstallFolder);

@@ -29,6 +29,8 @@ std::string CopyPath(const std::string& path, const std::string& workFolder) {
   const std::string folder = CopyFolder(workFolder);
   if (folder.empty()) return std::string();
   const std::string copy = folder + FileNamePart(path);
+  // An elevated run's private folder is there already; a user's own is made.
+  CreateDirectoryA(WithoutTrailingBackslash(workFolder).c_str(), nullptr);
   CreateDirectoryA(WithoutTrailingBackslash(folder).c_str(), nullptr);
   SetFileAttributesA(copy.c_str(), 0);
   DeleteFileA(copy.c_str());

@@ -87,8 +87,8 @@ void RunSession::TakeOverEngineState() {
   if (facts_.BaseMissing && !options_.PathArg.empty()) facts_.InstallPath = WithTrailingBackslash(options_.PathArg);
 }
 
-bool RunSession::AcceptFolder(const std::string& folder) {
-  return IsValidLocalPath(folder) && PrepareInstallFolder(*object_, folder);
+FolderCheck RunSession::AcceptFolder(const std::string& folder) {
+  return IsValidLocalPath(folder) ? PrepareInstallFolder(*object_, folder) : FolderCheck::Unusable;
 }
 
 int RunSession::RunOperation(const std::string& folder) {

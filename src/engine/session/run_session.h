@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/actions/file_copy.h"
 #include "engine/install_object.h"
 #include "engine/report_collector.h"
 #include "engine/run_options.h"
@@ -60,8 +61,9 @@ class RunSession {
   int Initialise();
 
   // Whether folder may take a new installation: a local path, created with
-  // its missing parents (removed again when the installation fails).
-  bool AcceptFolder(const std::string& folder);
+  // its missing parents (removed again when the installation fails), whose
+  // files no ordinary user may change.
+  FolderCheck AcceptFolder(const std::string& folder);
   // Runs the operation of the run mode, an installation into folder (one
   // AcceptFolder took, or empty for one it refused), with the rights it
   // needs; then logs the outcome and writes the records and the log.

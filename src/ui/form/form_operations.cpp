@@ -20,7 +20,10 @@ const char kRestartQuestion[] =
 const char kPendingNotice[] =
     "Einige Komponenten sind z.Z. in Verwendung und werden\r\nbeim nächsten Systemstart automatisch "
     "aktualisiert.\r\nAnstehende Transaktionen werden mit den aktuellen Komponenten durchgeführt.";
-
+// A new installation's folder holds files that ordinary users may change.
+const char kFolderOpenToOthers[] =
+    "Das Verzeichnis enthält Dateien, die andere\r\nBenutzer ändern können. Bitte ein anderes\r\n"
+    "Installationsverzeichnis angeben.";
 
 }  // namespace
 
@@ -118,10 +121,13 @@ void TFormInstall::ButtonInstallClick() {
 
 void TFormInstall::Install() {
   const std::string folder = WithTrailingBackslash(Trim(EditText()));
-  const bool acceptable = session_->AcceptFolder(folder);
+  const FolderCheck check = session_->AcceptFolder(folder);
+  const bool acceptable = check == FolderCheck::Ready;
   if (!options_.AutoRun) SetFocus(buttonInstall_);
   if (!acceptable && !options_.AutoRun) {
-    MyMessageDlg("Bitte gültiges Installationsverzeichnis angeben.", mkError, ButtonBit(mbOK), false, 0);
+    MyMessageDlg(check == FolderCheck::OpenToOthers ? kFolderOpenToOthers
+                                                    : "Bitte gültiges Installationsverzeichnis angeben.",
+                 mkError, ButtonBit(mbOK), false, 0);
     ResetInstallPath();
     return;
   }

@@ -1,0 +1,50 @@
+#include "engine/boundary/install_folder_rights.h"
+
+#include <vector>
+
+#include "engine/install_object.h"
+#include "sys/file_system.h"
+#include "sys/folder_rights.h"
+#include "sys/normal_path.h"
+#include "sys/resolved_path.h"
+#include "sys/text.h"
+
+namespace {
+
+// The folder's files and folders, all the way down.
+std::vector<std::string> Contents(const std::string& folder) {
+  std::vector<std::string> entries;
+  FindFiles(entries, folder, "*", true, true);
+  ListSubfolders(entries, folder, true, true, &entries);
+  return entries;
+}
+
+bool AnyOpenToOthers(const std::string& folder, const std::vector<std::string>& contents) {
+  if (OthersMayChange(folder)) return true;
+  for (const std::string& entry : contents)
+    if (OthersMayChange(entry)) return true;
+  return false;
+}
+
+}  // namespace
+
+bool SecureInstallFolder(const TInstallObject& object, const std::string& folder, bool created) {
+  // Nothing to protect without administrator rights; nothing to set where
+  // Program Files hands its own list down.
+  if (!object.IsNT || !object.IsAdmin || !object.BaseMissing()) return true;
+  if (LiesBelow(ResolvedPath(folder), ResolvedPath(object.ProgramsDir))) return true;
+  const std::vector<std::string> contents = Contents(folder);
+  if (!contents.empty() && !created) {
+    if (!AnyOpenToOthers(folder, contents)) return true;
+    object.Log(FormatText("Fehler:  Das Verzeichnis %s enthält Dateien, die andere Benutzer ändern können, und wird "
+                          "für eine neue Installation nicht verwendet.",
+                          folder.c_str()));
+    return false;
+  }
+  const FolderSecurity security(FolderRights::ProgramFolder);
+  if (!security.Descriptor()) return true;  // the system keeps no lists of rights
+  // Checked again once protected: nothing may have slipped in before.
+  if (security.ApplyTo(folder) && Contents(folder).empty()) return true;
+  object.Log(FormatText("Fehler:  Die Rechte des Verzeichnisses %s konnten nicht gesetzt werden.", folder.c_str()));
+  return false;
+}
