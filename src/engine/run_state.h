@@ -51,6 +51,7 @@ struct RunFolders {
   // temporary folder's "~qlinst" unless the run session gives an elevated
   // run a private folder.
   std::string WorkDir;
+  bool PrivateWork = false;  // WorkDir is the run's private folder, removed whole by its owner
   std::vector<std::string> PlaceholderTable;  // "%name%=folder" lines
 };
 

@@ -113,6 +113,19 @@ std::string NormalPath(const std::string& path) {
   return normal.size() <= kMaxPath ? normal : std::string();
 }
 
+bool MayHoldShortNames(const std::string& normal) {
+  for (size_t start = 0; start < normal.size();) {
+    const size_t end = std::min(normal.find('\\', start), normal.size());
+    const std::string name = normal.substr(start, end - start);
+    const size_t dot = name.rfind('.');
+    const size_t base = dot == std::string::npos ? name.size() : dot;
+    const size_t extension = dot == std::string::npos ? 0 : name.size() - dot - 1;
+    if (name.find('~') != std::string::npos && base <= 8 && extension <= 3) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 bool IsRootPath(const std::string& normal) { return !normal.empty() && normal.back() == '\\'; }
 
 bool LiesBelow(const std::string& inner, const std::string& outer) {

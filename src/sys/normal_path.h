@@ -27,6 +27,11 @@ std::optional<std::string> ResolvedBelowFolder(const std::string& relative);
 // blank, and paths longer than the system's 259 characters.
 std::string NormalPath(const std::string& path);
 
+// Whether a NormalPath may name something by a short (8.3) name the system
+// made: a name of at most 8 characters and an extension of at most 3 that
+// holds a "~". Every other name is its own long name.
+bool MayHoldShortNames(const std::string& normal);
+
 // Whether a NormalPath is a root (of a drive or a share).
 bool IsRootPath(const std::string& normal);
 

@@ -19,7 +19,9 @@ std::string LongForm(const std::string& path) {
 
 std::string ResolvedPath(const std::string& path) {
   const std::string normal = NormalPath(path);
-  if (normal.empty()) return normal;
+  // Asking the system is slow (it lists every folder on the way): only a
+  // short name needs it.
+  if (normal.empty() || !MayHoldShortNames(normal)) return normal;
   // The names that do not exist (yet) are kept as written.
   std::vector<std::string> missing;
   std::string head = normal;

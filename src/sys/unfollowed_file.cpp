@@ -14,10 +14,30 @@ struct IoStatus {
   ULONG_PTR Information;
 };
 using SetInformationProc = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
+using QueryInformationProc = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
 using StatusToErrorProc = ULONG(WINAPI*)(LONG);
-constexpr int kFileDispositionInformation = 13;
+constexpr int kFileBasicInformation = 4, kFileStandardInformation = 5, kFileDispositionInformation = 13;
+
+// What the native calls tell of an open file; asked for directly, since the
+// system's GetFileInformationByHandle also looks up the volume each time.
+struct FileBasics {
+  LARGE_INTEGER CreationTime, LastAccessTime, LastWriteTime, ChangeTime;
+  ULONG FileAttributes;
+};
+struct FileStandard {
+  LARGE_INTEGER AllocationSize, EndOfFile;
+  ULONG NumberOfLinks;
+  BOOLEAN DeletePending, Directory;
+};
 
 HMODULE Native() { return GetModuleHandleA("ntdll.dll"); }
+
+template <typename Info>
+bool Query(HANDLE handle, int kind, Info& info) {
+  const auto query = LibraryProc<QueryInformationProc>(Native(), "NtQueryInformationFile");
+  IoStatus status{};
+  return query && query(handle, &status, &info, sizeof info, kind) >= 0;
+}
 
 class Handle {
  public:
@@ -83,19 +103,18 @@ bool NotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ER
 }  // namespace
 
 Unfollowed DeleteUnfollowed(const std::string& path, bool folder, const std::function<bool()>& allowed) {
-  const Handle object(OpenUnfollowed(path, DELETE | FILE_READ_ATTRIBUTES));
-  if (!object.valid()) {
-    const DWORD error = GetLastError();
-    if (NotThere(error)) return Unfollowed::Missing;
-    // Windows 9x opens no folders and deletes through no handle: by its path there.
-    if (error != ERROR_CALL_NOT_IMPLEMENTED && error != ERROR_INVALID_PARAMETER) return Unfollowed::Failed;
+  // Windows 9x has neither links nor deletion through a handle: by the path there.
+  if (!LibraryProc<QueryInformationProc>(Native(), "NtQueryInformationFile")) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return Unfollowed::Missing;
     if (!allowed()) return Unfollowed::Refused;
     return (folder ? RemoveDirectoryA(path.c_str()) : DeleteFileA(path.c_str())) ? Unfollowed::Done
                                                                                  : Unfollowed::Failed;
   }
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(object.get(), &info)) return Unfollowed::Failed;
-  if (((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder) {
+  const Handle object(OpenUnfollowed(path, DELETE | FILE_READ_ATTRIBUTES));
+  if (!object.valid()) return NotThere(GetLastError()) ? Unfollowed::Missing : Unfollowed::Failed;
+  FileStandard info{};
+  if (!Query(object.get(), kFileStandardInformation, info)) return Unfollowed::Failed;
+  if ((info.Directory != 0) != folder) {
     SetLastError(folder ? ERROR_DIRECTORY : ERROR_ACCESS_DENIED);
     return Unfollowed::Failed;
   }
@@ -107,11 +126,13 @@ bool UnsharedForWriting(const std::string& path, bool replaceShared) {
   if (IsReparsePoint(WithoutTrailingBackslash(FolderPart(path)))) return false;
   const Handle object(OpenUnfollowed(path, DELETE | FILE_READ_ATTRIBUTES));
   if (!object.valid()) return true;  // nothing there yet, or the write itself fails
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(object.get(), &info)) return false;
+  FileBasics basics{};
+  FileStandard info{};
+  if (!Query(object.get(), kFileBasicInformation, basics) || !Query(object.get(), kFileStandardInformation, info))
+    return false;
   // A link may show as one, or only by leading elsewhere than its path says.
-  const bool link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || !LiesAt(object.get(), path);
-  if (!link && info.nNumberOfLinks <= 1) return true;
+  const bool link = (basics.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || !LiesAt(object.get(), path);
+  if (!link && info.NumberOfLinks <= 1) return true;
   // Only this name goes: another name of the same file keeps it.
   return replaceShared && DeleteThrough(object.get());
 }

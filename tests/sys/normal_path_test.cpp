@@ -54,4 +54,13 @@ TEST(NormalPath, NamesBelowAFolderClimbOnlyAsFarAsItsTop) {
   EXPECT_EQ(ResolvedBelowFolder(".."), std::nullopt);
 }
 
+// Only a name of the 8.3 form with a "~" can be a short name the system made.
+TEST(NormalPath, ShortNamesAreThe83NamesWithATilde) {
+  for (const char* path : {"c:\\progra~1\\quotaline", "c:\\q\\vie~1.exe", "c:\\~ql\\a.txt", "\\\\server\\share\\a~b"})
+    EXPECT_TRUE(MayHoldShortNames(path)) << path;
+  for (const char* path : {"c:\\program files\\quotaline", "c:\\windows\\temp\\~ql0123456789abcdef\\a.txt",
+                           "c:\\q\\viewer.exe~", "c:\\q\\longname~1.txt", "c:\\"})
+    EXPECT_FALSE(MayHoldShortNames(path)) << path;
+}
+
 }  // namespace

@@ -230,6 +230,8 @@ void RemoveCreatedFolders(TInstallObject& object, bool withInstallFolder) {
 
 void KillTempFiles(TInstallObject& object) {
   object.Report(rkMessage, "Lösche temporäre Dateien...", rfLog | rfStatus);
+  // Nobody else can reach into a private folder: it goes whole, at once.
+  if (object.PrivateWork) return;
   KillFiles(object, object.TempFiles, true);
   KillFiles(object, object.ArchiveFiles, true);
 }

@@ -36,6 +36,7 @@ RunSession::RunSession(const RunOptions& options, std::function<void()> pump)
   if (isNT && isAdmin) {
     privateFolder_ = std::make_unique<PrivateFolder>(object_->WinDir + "Temp\\");
     object_->WorkDir = privateFolder_->Path();
+    object_->PrivateWork = true;
   }
   // A run over many files would otherwise hold its whole log until the end.
   const std::string spillFolder = privateFolder_ ? object_->WorkDir : object_->TmpDir;
