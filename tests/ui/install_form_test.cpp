@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "driver/driver_test.h"
+#include "support/folder_link.h"
 #include "support/installer_window.h"
 #include "support/registry_probe.h"
 #include "sys/ini_file.h"
@@ -109,6 +110,19 @@ TEST_F(InstallerWindow, AnInstallationAsAUserRunsIt) {
   run.Click(idButtonInstall);
   EXPECT_EQ(Answer(run, "Fehler", "OK"), "Bitte gültiges Installationsverzeichnis angeben.");
   EXPECT_TRUE(Eventually([&] { return run.Text(idEditInstallPath) == WithoutTrailingBackslash(target); }));
+
+  // A folder whose files everyone may change: the reason, then the proposed folder again.
+  const std::string open = folder + "Offen\\";
+  ForceFolders(open);
+  WriteTextFile(open + "fremd.exe", "fremd");
+  ASSERT_TRUE(OpenToEveryone(open));
+  run.SetText(idEditInstallPath, open);
+  run.Click(idButtonInstall);
+  EXPECT_EQ(Answer(run, "Fehler", "OK"),
+            "Das Verzeichnis enthält Dateien, die andere\r\nBenutzer ändern können. Bitte ein anderes\r\n"
+            "Installationsverzeichnis angeben.");
+  EXPECT_TRUE(Eventually([&] { return run.Text(idEditInstallPath) == WithoutTrailingBackslash(target); }));
+  EXPECT_EQ(ReadTextFile(open + "fremd.exe"), "fremd");
 
   // The browser: a chosen folder gets the product's folder inside it, unless
   // it is the product's folder already; cancelled over an invalid text, the
