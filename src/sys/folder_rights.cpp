@@ -77,6 +77,22 @@ bool Trusted(PSID sid, const OwnAccount& own) {
   return own.Sid() && EqualSid(sid, own.Sid());
 }
 
+// Entries that take rights away or only audit: they open nothing.
+bool Denying(BYTE type) {
+  switch (type) {
+    case ACCESS_DENIED_ACE_TYPE:
+    case ACCESS_DENIED_OBJECT_ACE_TYPE:
+    case ACCESS_DENIED_CALLBACK_ACE_TYPE:
+    case ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE:
+    case SYSTEM_AUDIT_ACE_TYPE:
+    case SYSTEM_ALARM_ACE_TYPE:
+    case SYSTEM_MANDATORY_LABEL_ACE_TYPE:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 bool OthersMayChange(const std::string& path) {
@@ -85,21 +101,23 @@ bool OthersMayChange(const std::string& path) {
   GetFileSecurityA(path.c_str(), wanted, nullptr, 0, &length);
   if (length == 0) return false;  // no lists of rights here
   std::vector<BYTE> descriptor(length);
-  if (!GetFileSecurityA(path.c_str(), wanted, descriptor.data(), length, &length)) return false;
+  // A list that cannot be read cannot be trusted.
+  if (!GetFileSecurityA(path.c_str(), wanted, descriptor.data(), length, &length)) return true;
   const OwnAccount own;
   PSID owner = nullptr;
   BOOL defaulted = FALSE, present = FALSE;
   if (GetSecurityDescriptorOwner(descriptor.data(), &owner, &defaulted) && owner && !Trusted(owner, own)) return true;
   PACL list = nullptr;
-  if (!GetSecurityDescriptorDacl(descriptor.data(), &present, &list, &defaulted)) return false;
+  if (!GetSecurityDescriptorDacl(descriptor.data(), &present, &list, &defaulted)) return true;
   if (present && !list) return true;  // no list: everybody may do anything
   for (DWORD i = 0; list && i < list->AceCount; ++i) {
     void* entry = nullptr;
     if (!GetAce(list, i, &entry)) continue;
     const auto* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
-    if (allowed->Header.AceType != ACCESS_ALLOWED_ACE_TYPE || (allowed->Header.AceFlags & INHERIT_ONLY_ACE) ||
-        !(allowed->Mask & kChangeRights))
-      continue;
+    const BYTE type = allowed->Header.AceType;
+    if (Denying(type) || (allowed->Header.AceFlags & INHERIT_ONLY_ACE) || !(allowed->Mask & kChangeRights)) continue;
+    // An allowing entry of another layout (object, conditional) is not read: it counts as open.
+    if (type != ACCESS_ALLOWED_ACE_TYPE && type != ACCESS_ALLOWED_CALLBACK_ACE_TYPE) return true;
     if (!Trusted(const_cast<DWORD*>(&allowed->SidStart), own)) return true;
   }
   return false;

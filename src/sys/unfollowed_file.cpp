@@ -5,6 +5,7 @@
 #include "sys/library_proc.h"
 #include "sys/path_text.h"
 #include "sys/resolved_path.h"
+#include "sys/text.h"
 
 namespace {
 
@@ -92,10 +93,19 @@ bool DeleteThrough(HANDLE handle) {
   return false;
 }
 
-// Whether the opened object lies where path says, with no link on the way.
+// Whether the opened object lies where path says: its real path is the real
+// path of the folder that path names (opened as it stands) with path's own
+// name. A link at the end, or one put in place of that folder, shows; a
+// junction higher up (a moved profile, a substituted drive) leads both alike.
 bool LiesAt(HANDLE handle, const std::string& path) {
   const std::string real = RealPath(handle, path);
-  return !real.empty() && ResolvedPath(real) == ResolvedPath(path);
+  const std::string folder = FolderPart(path);
+  const std::string opened = folder.size() <= 3 ? folder : WithoutTrailingBackslash(folder);  // "C:\" stays a root
+  const Handle parent(OpenUnfollowed(opened, FILE_READ_ATTRIBUTES));
+  if (real.empty() || !parent.valid()) return false;
+  const std::string parentReal = RealPath(parent.get(), opened);
+  return !parentReal.empty() &&
+         ResolvedPath(real) == ResolvedPath(WithTrailingBackslash(parentReal) + FileNamePart(path));
 }
 
 bool NotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
@@ -125,7 +135,8 @@ Unfollowed DeleteUnfollowed(const std::string& path, bool folder, const std::fun
 bool UnsharedForWriting(const std::string& path, bool replaceShared) {
   if (IsReparsePoint(WithoutTrailingBackslash(FolderPart(path)))) return false;
   const Handle object(OpenUnfollowed(path, DELETE | FILE_READ_ATTRIBUTES));
-  if (!object.valid()) return true;  // nothing there yet, or the write itself fails
+  // Nothing there yet; anything held open so that it cannot be looked at is refused.
+  if (!object.valid()) return NotThere(GetLastError());
   FileBasics basics{};
   FileStandard info{};
   if (!Query(object.get(), kFileBasicInformation, basics) || !Query(object.get(), kFileStandardInformation, info))

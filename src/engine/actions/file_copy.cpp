@@ -208,7 +208,8 @@ FolderCheck PrepareInstallFolder(TInstallObject& object, const std::string& fold
   const bool existed = FolderExists(folder);
   FolderCheck check = FolderCheck::Unusable;
   try {
-    if (ForceFolders(folder, &object.CreatedFolders) && FolderExists(folder))
+    if (CreateInstallFolder(object, folder, object.CreatedFolders) && ForceFolders(folder, &object.CreatedFolders) &&
+        FolderExists(folder))
       check = SecureInstallFolder(object, folder, !existed) ? FolderCheck::Ready : FolderCheck::OpenToOthers;
   } catch (...) {
     check = FolderCheck::Unusable;  // an empty path
@@ -230,8 +231,16 @@ void RemoveCreatedFolders(TInstallObject& object, bool withInstallFolder) {
 
 void KillTempFiles(TInstallObject& object) {
   object.Report(rkMessage, "Lösche temporäre Dateien...", rfLog | rfStatus);
-  // Nobody else can reach into a private folder: it goes whole, at once.
-  if (object.PrivateWork) return;
-  KillFiles(object, object.TempFiles, true);
-  KillFiles(object, object.ArchiveFiles, true);
+  // Nobody else can reach into a private folder: what lies there goes with
+  // it, at once; the rest (an old clear-up record) one by one.
+  const std::string work = LowerAscii(object.WorkDir);
+  const auto elsewhere = [&object, &work](const std::vector<std::string>& files) {
+    if (!object.PrivateWork) return files;
+    std::vector<std::string> left;
+    for (const std::string& file : files)
+      if (LowerAscii(file).rfind(work, 0) != 0) left.push_back(file);
+    return left;
+  };
+  KillFiles(object, elsewhere(object.TempFiles), true);
+  KillFiles(object, elsewhere(object.ArchiveFiles), true);
 }

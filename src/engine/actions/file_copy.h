@@ -46,6 +46,6 @@ FolderCheck PrepareInstallFolder(TInstallObject& object, const std::string& fold
 // Removes the folders this installation created where they are empty,
 // deepest first, withInstallFolder also the installation folder.
 void RemoveCreatedFolders(TInstallObject& object, bool withInstallFolder);
-// Deletes the run's temporary and archive files, unless they lie in a
-// private folder, which its owner removes whole.
+// Deletes the run's temporary and archive files, but for those in a
+// private working folder, which its owner removes whole.
 void KillTempFiles(TInstallObject& object);

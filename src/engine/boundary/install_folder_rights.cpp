@@ -1,11 +1,14 @@
 #include "engine/boundary/install_folder_rights.h"
 
+#include <windows.h>
+
 #include <vector>
 
 #include "engine/install_object.h"
 #include "sys/file_system.h"
 #include "sys/folder_rights.h"
 #include "sys/normal_path.h"
+#include "sys/path_text.h"
 #include "sys/resolved_path.h"
 #include "sys/text.h"
 
@@ -26,13 +29,28 @@ bool AnyOpenToOthers(const std::string& folder, const std::vector<std::string>& 
   return false;
 }
 
+// Nothing to protect without administrator rights or for an existing
+// installation; nothing to set where Program Files hands its own list down.
+bool Protected(const TInstallObject& object, const std::string& folder) {
+  return object.IsNT && object.IsAdmin && object.BaseMissing() &&
+         !LiesBelow(ResolvedPath(folder), ResolvedPath(object.ProgramsDir));
+}
+
 }  // namespace
 
+bool CreateInstallFolder(const TInstallObject& object, const std::string& folder, std::vector<std::string>& created) {
+  if (!Protected(object, folder) || FolderExists(folder)) return true;
+  const std::string path = WithoutTrailingBackslash(folder);
+  FolderSecurity security(FolderRights::ProgramFolder);
+  if (!ForceFolders(ParentFolder(WithTrailingBackslash(path)), &created) ||
+      !CreateDirectoryA(path.c_str(), security.Attributes()))
+    return false;
+  created.push_back(WithTrailingBackslash(path));
+  return true;
+}
+
 bool SecureInstallFolder(const TInstallObject& object, const std::string& folder, bool created) {
-  // Nothing to protect without administrator rights; nothing to set where
-  // Program Files hands its own list down.
-  if (!object.IsNT || !object.IsAdmin || !object.BaseMissing()) return true;
-  if (LiesBelow(ResolvedPath(folder), ResolvedPath(object.ProgramsDir))) return true;
+  if (!Protected(object, folder)) return true;
   const std::vector<std::string> contents = Contents(folder);
   if (!contents.empty() && !created) {
     if (!AnyOpenToOthers(folder, contents)) return true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TInstallObject;
 
@@ -14,3 +15,9 @@ class TInstallObject;
 // files in it that others may change is refused (logged). True when the
 // folder may take the installation.
 bool SecureInstallFolder(const TInstallObject& object, const std::string& folder, bool created);
+
+// Creates a new elevated installation's missing folder with its protected
+// list of rights from the start (its missing parents as the system makes
+// them), adding what it made to created; false when it cannot be made. Other
+// runs leave the folder to the caller.
+bool CreateInstallFolder(const TInstallObject& object, const std::string& folder, std::vector<std::string>& created);

@@ -35,7 +35,7 @@ void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
   if (!IniFile(object.RecordPath).HasSection(kCommonFiles)) return;
   // Run again after being cut short, the uninstallation must neither count
   // the shared files down a second time nor delete those it kept for others.
-  WriteThroughCopy(
+  const bool marked = WriteThroughCopy(
       object.RecordPath, object.WorkDir,
       [&record](const std::string& copy, bool) {
         const IniFile file(copy);
@@ -51,6 +51,12 @@ void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
         file.ReleaseCache();
       },
       true);
+  // A record that still lists the counted files must never be run again.
+  if (!marked) {
+    ForgetRecordSeal(object.RecordPath);
+    object.Log(FormatText("Warnung: Die Datei %s konnte nicht aktualisiert werden und wird nicht mehr verwendet.",
+                          object.RecordPath.c_str()));
+  }
 }
 
 // The uninstallation's last part, once all else is done: the record goes,

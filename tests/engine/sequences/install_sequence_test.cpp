@@ -69,7 +69,9 @@ TEST_F(InstallSequence, AnUpdateAdvancesTheBarWithoutAnUninstallEntry) {
   EXPECT_TRUE(Logged("Setze Installationsdaten..."));
   EXPECT_EQ(progress, 100 + 100);  // every step's weight, then the final 100
   EXPECT_EQ(log.back(), "Warnung: Registry Eintrag konnte nicht gelöscht werden.");  // no InstallInfo to delete
-  // The clear-up record in the Windows folder goes with the run.
+  // The clear-up record in the Windows folder goes with the run, also when
+  // the working files go with an elevated run's private folder.
+  object->PrivateWork = true;
   object.reset();
   EXPECT_FALSE(FileExists(folder + "Windows\\uninst.ini"));
 }
