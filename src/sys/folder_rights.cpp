@@ -8,17 +8,18 @@
 
 namespace {
 
-// In the system's descriptor language: P protects the list from what the
-// parent would pass down, OICI passes every entry on to files and folders
-// below; FA is full control, 0x1200a9 read and execute; BA the
+// In the system's descriptor language: O:BA makes the administrators the
+// owner (an owner may always change the list), P protects the list from
+// what the parent would pass down, OICI passes every entry on to files and
+// folders below; FA is full control, 0x1200a9 read and execute; BA the
 // administrators, SY the system, BU the users.
 const char* DescriptorText(FolderRights rights) {
   switch (rights) {
     case FolderRights::ProgramFolder:
-      return "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
+      return "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
     case FolderRights::AdministratorsOnly:
     default:
-      return "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+      return "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
   }
 }
 
@@ -131,7 +132,9 @@ SECURITY_ATTRIBUTES* FolderSecurity::Attributes() { return descriptor_ ? &attrib
 
 bool FolderSecurity::ApplyTo(const std::string& folder) const {
   if (!descriptor_) return false;
-  // Protected: the folder no longer takes what its parent passes down.
-  return SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+  // Protected: the folder no longer takes what its parent passes down; and
+  // whoever owned it can no longer change the list.
+  return SetFileSecurityA(folder.c_str(),
+                          OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
                           descriptor_) != FALSE;
 }

@@ -24,6 +24,10 @@ struct Entry {
 // files and folders below inherit.
 void ExpectList(const FolderSecurity& security, const std::vector<Entry>& expected) {
   ASSERT_NE(security.Descriptor(), nullptr);
+  PSID owner = nullptr;
+  BOOL ownerDefaulted = FALSE;
+  ASSERT_TRUE(GetSecurityDescriptorOwner(security.Descriptor(), &owner, &ownerDefaulted));
+  EXPECT_TRUE(owner && IsWellKnownSid(owner, WinBuiltinAdministratorsSid));
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
   ASSERT_TRUE(GetSecurityDescriptorControl(security.Descriptor(), &control, &revision));
