@@ -42,7 +42,7 @@ void WriteRecordFile(const std::string& path, const std::string& workFolder, std
   // An existing record is merged into only while its seal holds: entries that
   // someone else put into it would otherwise be sealed along with ours.
   const bool earlier = FileSize(path) > 0;
-  WriteThroughCopy(path, workFolder, [&](const std::string& copy, bool merge) {
+  const bool written = WriteThroughCopy(path, workFolder, [&](const std::string& copy, bool merge) {
     if (earlier && !merge)
       log.push_back(FormatText("Warnung: Die Datei %s wurde nicht von diesem Installationsprogramm geschrieben und "
                                "wird neu geschrieben.",
@@ -55,6 +55,9 @@ void WriteRecordFile(const std::string& path, const std::string& workFolder, std
     WriteSections(ini, entries);
     ini.ReleaseCache();
   });
+  if (!written)
+    log.push_back(FormatText("Fehler:  Datei %s konnte nicht geschrieben werden; die bisherige bleibt unverändert.",
+                             path.c_str()));
 }
 
 std::string SaveRecords(ReportCollector& lists, const RecordInfo& info, const std::string& uninstDir,

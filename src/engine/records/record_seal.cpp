@@ -51,6 +51,37 @@ bool KeepSeal(const std::string& path, const std::string& digest) {
   return !name.empty() && !digest.empty() && RegWriteString(kRecordSealKey, name, digest);
 }
 
+// Moves a file over the record, or, where the system cannot (Windows 9x),
+// deletes the record first.
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+  DeleteFileA(to.c_str());
+  return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
+// Puts the written copy in the record's place whole: it is copied beside the
+// record and read back, the seal is set to its digest, and only then is it
+// renamed over the record. When any part fails, the record and its seal stay
+// as they were. Never through a link or into a file that other names share.
+bool PlaceRecord(const std::string& copy, const std::string& path, const std::string& digest) {
+  const std::string staged = path + ".neu";
+  if (!UnsharedForWriting(path, true) || !UnsharedForWriting(staged, true)) return false;
+  SetFileAttributesA(staged.c_str(), 0);
+  bool placed = CopyFileA(copy.c_str(), staged.c_str(), FALSE) && FileSha256(staged) == digest;
+  std::string earlier;
+  const bool wasSealed = RegReadString(kRecordSealKey, SealName(path), earlier) && !earlier.empty();
+  placed = placed && KeepSeal(path, digest);
+  if (placed) {
+    SetFileAttributesA(path.c_str(), 0);
+    placed = ReplaceFile(staged, path);
+    if (!placed && wasSealed) KeepSeal(path, earlier);
+    if (!placed && !wasSealed) ForgetRecordSeal(path);
+  }
+  if (!placed) DeleteUnfollowed(staged, false, [] { return true; });
+  return placed;
+}
+
 }  // namespace
 
 bool SealRecord(const std::string& path) { return KeepSeal(path, FileSha256(path)); }
@@ -84,20 +115,11 @@ bool WriteThroughCopy(const std::string& path, const std::string& workFolder,
   if (!merge) copy = CopyPath(path, workFolder);
   if (copy.empty()) return false;
   write(copy, merge);
-  const std::string digest = FileSha256(copy);
-  // Never written through a link or into a file that other names share: the
-  // record stays as it is, with its seal.
-  if (digest.empty() || !UnsharedForWriting(path, true)) {
-    DropCopy(copy);
-    return false;
-  }
-  SetFileAttributesA(path.c_str(), 0);
-  const bool placed = CopyFileA(copy.c_str(), path.c_str(), FALSE) != FALSE;
-  DropCopy(copy);
   // Sealed with the digest of what was written here, not of what the record may hold by now.
-  if (placed && KeepSeal(path, digest)) return true;
-  ForgetRecordSeal(path);
-  return false;
+  const std::string digest = FileSha256(copy);
+  const bool placed = !digest.empty() && PlaceRecord(copy, path, digest);
+  DropCopy(copy);
+  return placed;
 }
 
 bool IsRecordName(const std::string& fileName) {

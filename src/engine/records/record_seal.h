@@ -37,8 +37,9 @@ void DropCopy(const std::string& copy);
 // Writes the record through its own copy: write receives the copy's path,
 // which holds the sealed record, or nothing when there is none (merge is
 // false then); the result replaces the record and is sealed. With
-// sealedOnly, a record without its seal is left as it is. A record behind a
-// link, or one that other names share, is not replaced and keeps its seal;
-// one whose replacement failed loses it. False when nothing was sealed.
+// sealedOnly, a record without its seal is left as it is. The new record is
+// put in place whole, or not at all: a record that cannot be replaced (a
+// full disk, a link in its place, a file other names share) stays as it was,
+// with its seal. False when nothing was written.
 bool WriteThroughCopy(const std::string& path, const std::string& workFolder,
                       const std::function<void(const std::string& copy, bool merge)>& write, bool sealedOnly = false);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "engine/records/record_seal.h"
 #include "engine/report.h"
 #include "engine/report_collector.h"
@@ -76,6 +78,29 @@ TEST(RecordFile, ARecordTheInstallerDidNotWriteIsWrittenAnewAndSealed) {
   EXPECT_EQ(sealed, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
   ForgetRecordSeal(path);
   EXPECT_FALSE(RegReadString(kRecordSealKey, LowerAscii(path), sealed) && !sealed.empty());
+}
+
+// A record that cannot be replaced (held open by another program) stays as
+// it was, with its seal, and the log says so; nothing is left beside it.
+TEST(RecordFile, ARecordIsReplacedWholeOrNotAtAll) {
+  const std::string folder = Folder(), path = folder + "uninst.ini";
+  std::vector<std::string> items = {"InstalledFiles|c:\\q\\alt.exe|installed"}, log;
+  WriteRecordFile(path, Work(), items, kInfo, log);
+  const std::string before = ReadTextFile(path);
+  ASSERT_TRUE(RecordSealed(path));
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  items = {"InstalledFiles|c:\\q\\neu.exe|installed"};
+  WriteRecordFile(path, Work(), items, kInfo, log);
+  CloseHandle(held);
+  EXPECT_EQ(ReadTextFile(path), before);
+  EXPECT_TRUE(RecordSealed(path));
+  EXPECT_EQ(log, (std::vector<std::string>{"Fehler:  Datei " + path +
+                                           " konnte nicht geschrieben werden; die bisherige bleibt unverändert."}));
+  EXPECT_FALSE(FileExists(path + ".neu"));
+  std::vector<std::string> left;
+  FindFiles(left, Work(), "*", true, true);
+  EXPECT_EQ(left, std::vector<std::string>{});  // no record copy either
 }
 
 TEST(RecordFile, NoItemsLeaveTheFileAlone) {
