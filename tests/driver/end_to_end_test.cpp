@@ -169,6 +169,40 @@ TEST_F(EndToEnd, AnUpdateKeepsTheRecordsAndCopiesOnlyWhatChanged) {
     EXPECT_NE(updated.find("Schreibe Registry:  " + entry + "\\" + value, third), std::string::npos) << value;
   EXPECT_EQ(updated.find("Schreibe Registry:  " + entry + "\\UninstallString=", third), std::string::npos);
   EXPECT_EQ(IniFile(target + "uninst\\uninst.ini").ReadString("Registry", entry + "\\DisplayVersion", ""), "inserted");
+
+  // A run that finds the mark of one cut short copies the installation's
+  // files again, but never the payload's empty record and log over its own.
+  RegWriteInteger(kProductKey, "InstallInProgress", 1);
+  ASSERT_EQ(Run("", output), 0) << output;
+  EXPECT_EQ(IniFile(target + "uninst\\uninst.ini").Keys("InstalledFiles"), installed);
+  const std::string again = Log(target + "uninst\\", "zqinstall.log");
+  EXPECT_EQ(again.rfind(updated, 0), 0u);  // the earlier runs' lines are all there
+  for (const char* own : {"uninst.ini", "zqinstall.log"})
+    EXPECT_NE(again.find("Datei " + target + "uninst\\" + own + " gehört der Installation und bleibt, wie sie ist."),
+              std::string::npos)
+        << own;
+}
+
+// A target that holds another product's newer file is neither replaced nor
+// recorded: the uninstallation leaves it alone.
+TEST_F(EndToEnd, ANewerFileOfAnotherProductIsNeitherReplacedNorRecorded) {
+  const std::string shared = folder + "System\\";
+  Build("", "",
+        "[copy]\r\n%thisDir%hilfe\\Übersicht.txt=" + shared +
+            "geteilt.txt\r\n%thisDir%ver.ini=%installdir%viewer.ini\r\n");
+  ForceFolders(shared);
+  WriteTextFile(shared + "geteilt.txt", "fremd und neuer");
+  SetEnvironmentVariableA("ZQ_DRIVER_OPERATION", "1");
+  std::string output;
+  ASSERT_EQ(Run("", output), 0) << output;
+  EXPECT_EQ(List(output, "Copied").size(), 1u) << output;  // its own file only
+  // No uninst folder: the record lies beside the installer.
+  const std::vector<std::string> installed = IniFile(folder + "uninst.ini").Keys("InstalledFiles");
+  EXPECT_EQ(std::count(installed.begin(), installed.end(), LowerAscii(shared) + "geteilt.txt") +
+                std::count(installed.begin(), installed.end(), shared + "geteilt.txt"),
+            0);
+  ASSERT_EQ(Run("-uninstall:\"" + folder + "uninst.ini\"", output), 0) << output;
+  EXPECT_EQ(ReadTextFile(shared + "geteilt.txt"), "fremd und neuer");
 }
 
 TEST_F(EndToEnd, APayloadWithoutSettingsIsMinus27) {

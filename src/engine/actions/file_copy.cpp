@@ -14,6 +14,7 @@
 #include "engine/run_report.h"
 #include "sys/file_system.h"
 #include "sys/file_version.h"
+#include "sys/normal_path.h"
 #include "sys/path_text.h"
 #include "sys/system_error.h"
 #include "sys/unfollowed_file.h"
@@ -62,6 +63,22 @@ int CopyBeside(TInstallObject& object, const DeletionBoundary& boundary, const s
   return rcOk;
 }
 
+// Whether the target is one of the installation's own record and logs,
+// which no payload copy ever replaces: the payload's empty ones only start
+// an installation.
+bool InstallationsOwn(const TInstallObject& object, const std::string& target) {
+  if (object.UninstDir.empty() || NormalPath(FolderPart(target)) != NormalPath(object.UninstDir)) return false;
+  const std::string name = FileNamePart(target);
+  for (const char* own : {kUninstallRecord, kErrorRecord, kInstallLog, kUninstallLog})
+    if (SameText(name, own)) return true;
+  return false;
+}
+
+// Whether the earlier sealed record lists the file as installed.
+bool WrittenBefore(const TInstallObject& object, const std::string& target) {
+  return object.Settings && object.Settings->InstalledBefore.count(LowerAscii(target)) > 0;
+}
+
 // Creates the folder with its parents unless it is the ready one, the
 // previous target's; false, logged, when it cannot be made.
 bool TargetFolderReady(TInstallObject& object, const std::string& folder, std::string& readyFolder) {
@@ -96,11 +113,19 @@ int CopyComponentFiles(TInstallObject& object, std::vector<CopyEntry>& copyList,
     // installation folder are all copied again; shared ones elsewhere keep
     // the overwrite rule, so no newer file of another product is replaced.
     const DWORD existing = GetFileAttributesA(target.c_str());
-    const bool again = object.RepeatCopies && LowerAscii(target).rfind(installFolder, 0) == 0;
-    if (!force && !again && existing != INVALID_FILE_ATTRIBUTES && !SourceIsNewer(source, target)) {
-      // Not copied, yet part of the installation: an earlier run that was
-      // cut off may have written it, and the uninstallation must find it.
+    const bool inside = LowerAscii(target).rfind(installFolder, 0) == 0;
+    if (existing != INVALID_FILE_ATTRIBUTES && InstallationsOwn(object, target)) {
+      object.Log(FormatText("Datei %s gehört der Installation und bleibt, wie sie ist.", target.c_str()));
       object.Report(rkFile, target, 0);
+      entry->Kept = true;
+      continue;
+    }
+    if (!force && !(object.RepeatCopies && inside) && existing != INVALID_FILE_ATTRIBUTES &&
+        !SourceIsNewer(source, target)) {
+      // Not copied; part of the installation only where the product wrote
+      // it before. A newer file elsewhere (another product's) is not ours.
+      if (inside && WrittenBefore(object, target)) object.Report(rkFile, target, 0);
+      entry->Kept = true;
       continue;
     }
     object.Log(FormatText("Kopiere Datei %s nach %s", source.c_str(), target.c_str()));

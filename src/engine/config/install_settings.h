@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,9 @@ struct CopyEntry {
   std::string Source;
   std::string Target;
   bool Written = false;
+  bool Kept = false;  // not written: the file in place stays by the overwrite rule
   bool operator==(const CopyEntry& other) const {
-    return Source == other.Source && Target == other.Target && Written == other.Written;
+    return Source == other.Source && Target == other.Target && Written == other.Written && Kept == other.Kept;
   }
 };
 
@@ -66,6 +68,7 @@ struct InstallSettings {
   std::vector<std::string> Links;
   std::vector<std::string> Groups;
   std::vector<std::string> CommonFiles;
+  std::set<std::string> InstalledBefore;  // lower case: the files the earlier sealed record lists
   std::vector<ComponentEntry> Components;
   bool DotNetPresent = false;
   std::string DotNetVersion;  // [install] checkDotNet: the runtime the registrations need

@@ -87,7 +87,12 @@ void CheckBaseInstallation(TInstallObject& object, const IniFile& ini) {
     // Only a record this installer sealed says which shared files are counted
     // already, read from the copy whose seal was checked.
     const std::string copy = SealedCopy(record, object.WorkDir);
-    if (!copy.empty()) settings.CommonFiles = IniFile(copy).SectionLines(record_format::kCommonFiles);
+    if (!copy.empty()) {
+      const IniFile earlier(copy);
+      settings.CommonFiles = earlier.SectionLines(record_format::kCommonFiles);
+      for (const std::string& file : earlier.Keys(record_format::kInstalledFiles))
+        settings.InstalledBefore.insert(LowerAscii(file));
+    }
     DropCopy(copy);
     return;
   }

@@ -88,10 +88,15 @@ std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::st
        },
        true},
       {"KeepWaitingCopies", Always([&object, completed] { KeepWaitingCopies(object, completed().Copy); }), false},
-      // Whether a waiting copy is to replace its target was decided when it was written (with the
-      // overwrite rule or its component's force): it is copied as it is.
+      // Inside the installation folder, a waiting copy replaces its target as
+      // was decided when it was written; elsewhere another product may have
+      // put a newer file there meanwhile, and the overwrite rule decides.
       {StepName(WeightedStep::CopyFiles),
-       [&object, completed] { return CopyComponentFiles(object, completed().Copy, completed().Pending, true); }, true},
+       [&object, completed] {
+         object.RepeatCopies = true;
+         return CopyComponentFiles(object, completed().Copy, completed().Pending, false);
+       },
+       true},
       {"CompleteRegistrations", Always([&object, completed] { CompleteRegistrations(object, completed()); }), false},
       {StepName(WeightedStep::SetSharedComps),
        Always([&object, completed] { CountShared(object, completed().Shared, completed().Pending, false, false); }),
@@ -104,7 +109,7 @@ std::vector<SequenceStep> AutoInstallSteps(TInstallObject& object, const std::st
       // The waiting copies that are in place now, and the record, go.
       {StepName(WeightedStep::KillFiles), Always([&object, completed, record] {
          for (const CopyEntry& entry : completed().Copy)
-           if (entry.Written) object.TempFiles.push_back(LowerAscii(entry.Target) + "~");
+           if (entry.Written || entry.Kept) object.TempFiles.push_back(LowerAscii(entry.Target) + "~");
          object.TempFiles.push_back(record);
          KillFiles(object, object.TempFiles, false);
          object.TempFiles.pop_back();
