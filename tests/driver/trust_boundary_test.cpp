@@ -269,10 +269,18 @@ TEST_F(TrustBoundary, TheCompletionCopiesOnlyWaitingFilesBesideTheirTargets) {
   WriteTextFile(target + "eigen.txt", "alt");
   SetWriteTime(target + "eigen.txt", 1);
   WriteTextFile(target + "eigen.txt~", "neu");
+  // A shared file elsewhere that another product replaced with a newer one
+  // while this one waited: the overwrite rule keeps it.
+  const std::string shared = folder + "System\\";
+  ForceFolders(shared);
+  WriteTextFile(shared + "geteilt.dll~", "wartet");
+  SetWriteTime(shared + "geteilt.dll~", 1);
+  WriteTextFile(shared + "geteilt.dll", "neuer");
   const std::string record =
       Record(target + "uninst\\error_inst.ini", target,
              "[install]\r\ndefaultDir=" + target + "\r\n[copy]\r\n" + outside + "wichtig.txt=" + windows +
-                 "zq_fremd.ini\r\n" + target + "eigen.txt~=" + target + "eigen.txt\r\n[Registry]\r\n" +
+                 "zq_fremd.ini\r\n" + target + "eigen.txt~=" + target + "eigen.txt\r\n" + shared +
+                 "geteilt.dll~=" + shared + "geteilt.dll\r\n[Registry]\r\n" +
                  kForeignMachine + "\\Wert=@\r\n" + kForeignEntry + "\\DisplayName=@\r\n" + kForeignMachine +
                  "\\viewer\\NeedReboot=@\r\n" + kProductKey + "\\viewer\\NeedReboot=@\r\n");
   IniFile(record).WriteString("Info", "RegMachine", kProductKey);
@@ -285,6 +293,8 @@ TEST_F(TrustBoundary, TheCompletionCopiesOnlyWaitingFilesBesideTheirTargets) {
   EXPECT_EQ(Silently("-autoinstall:" + record), 0);
   EXPECT_EQ(Foreign(), before);
   EXPECT_EQ(ReadTextFile(target + "eigen.txt"), "neu");  // its own waiting copy
+  EXPECT_EQ(ReadTextFile(shared + "geteilt.dll"), "neuer");
+  EXPECT_FALSE(FileExists(shared + "geteilt.dll~"));
   int32_t waiting = 0;
   EXPECT_FALSE(RegReadInteger(std::string(kProductKey) + "\\viewer", "NeedReboot", waiting));  // its own value
   EXPECT_FALSE(FileExists(record));
