@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "driver/driver_test.h"
+#include "support/folder_link.h"
 #include "support/installer_window.h"
 #include "support/sealed_record.h"
 #include "sys/ini_file.h"
@@ -75,6 +76,13 @@ TEST_F(Tour, InstallerStatesAndDialogs) {
     run.SetText(idEditInstallPath, "R:\\Ziel");
     run.Click(idButtonInstall);
     ShotOfDialog(run, "Fehler", "dialog-error-invalid-folder", "OK");
+    const std::string open = folder + "Offen\\";
+    ForceFolders(open);
+    WriteTextFile(open + "fremd.exe", "fremd");
+    OpenToEveryone(open);
+    run.SetText(idEditInstallPath, open);
+    run.Click(idButtonInstall);
+    ShotOfDialog(run, "Fehler", "dialog-error-folder-open-to-others", "OK");
     run.Click(idButtonDir);
     Shot(run.WaitForWindow("#32770", "Installationspfad wählen..."), "install-2-folder-browser");
     PostMessageA(GetDlgItem(run.WaitForWindow("#32770", nullptr), IDCANCEL), BM_CLICK, 0, 0);
