@@ -23,6 +23,7 @@ enum ReportKind : uint8_t {
   rkGlobalCache = 14,  // assembly placed in the global cache; ignored
   rkErrorDotNetReg = 15,
   rkErrorDotNetInst = 16,
+  rkCreatedFolder = 17,  // folder the installation created
 };
 
 enum ReportFlags : uint8_t {

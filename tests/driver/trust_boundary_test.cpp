@@ -264,6 +264,31 @@ TEST_F(TrustBoundary, ANewInstallationTakesNoFolderOthersMayChange) {
   EXPECT_FALSE(OthersMayChange(target));
 }
 
+// Installed into a folder that holds the user's files: the uninstallation
+// and the clear-up remove what the installation created, and the user's
+// files and folders stay, the folder itself too.
+TEST_F(TrustBoundary, TheClearUpKeepsTheFoldersThatWereThereBefore) {
+  RemoveDirectoryA((target + "uninst").c_str());
+  WriteTextFile(target + "steuer.txt", "eigen");
+  ForceFolders(target + "Briefe");
+  WriteTextFile(target + "Briefe\\brief.txt", "eigen");
+  Build("", "[copy]\r\n%thisDir%install.ini=%installdir%uninst\\install.ini\r\n",
+        "[copy]\r\n%thisDir%hilfe\\Übersicht.txt=%installdir%hilfe\\Übersicht.txt\r\n");
+  ASSERT_EQ(Silently(""), 0);
+  const std::string record = target + "uninst\\uninst.ini";
+  EXPECT_EQ(IniFile(record).Keys("Folders"),
+            (std::vector<std::string>{LowerAscii(target) + "hilfe\\", LowerAscii(target) + "uninst\\"}));
+  ASSERT_EQ(Silently("-uninstall:" + record), 0);
+  // The folders the installation created, and never the one that was there.
+  EXPECT_EQ(IniFile(record).Keys("Directories"),
+            (std::vector<std::string>{LowerAscii(target) + "hilfe\\", LowerAscii(target) + "uninst\\"}));
+  ASSERT_EQ(Silently("-clearup:" + record), 0);
+  EXPECT_EQ(ReadTextFile(target + "steuer.txt"), "eigen");
+  EXPECT_EQ(ReadTextFile(target + "Briefe\\brief.txt"), "eigen");
+  EXPECT_FALSE(FolderExists(target + "hilfe"));
+  EXPECT_FALSE(FolderExists(target + "uninst"));
+}
+
 TEST_F(TrustBoundary, TheCompletionCopiesOnlyWaitingFilesBesideTheirTargets) {
   const std::vector<std::string> before = Foreign();
   WriteTextFile(target + "eigen.txt", "alt");

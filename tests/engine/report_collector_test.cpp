@@ -59,11 +59,13 @@ TEST(ReportCollector, RecordItemsBecomeRecordLines) {
   c.Receive(rkGroup, "Quotaline", 0);
   c.Receive(rkDirectory, "c:\\q\\", 0);
   c.Receive(rkDotNet, "c:\\q\\n.dll", 0);
+  c.Receive(rkCreatedFolder, "c:\\q\\", 0);
   EXPECT_EQ(c.RecordLines(), (Lines{"InstalledFiles|c:\\q\\a.exe|installed",
                                     "Registry|HKEY_CURRENT_USER\\Software\\Q\\Name|inserted",
                                     "COM|c:\\q\\s.dll|registered", "CommonFiles|c:\\w\\m.dll|installed",
                                     "Links|c:\\menu\\Q|c:\\q\\a.exe", "Groups|Quotaline|created",
-                                    "Directories|c:\\q\\|delete", "dotNET|c:\\q\\n.dll|registered"}));
+                                    "Directories|c:\\q\\|delete", "dotNET|c:\\q\\n.dll|registered",
+                                    "Folders|c:\\q\\|created"}));
   EXPECT_TRUE(c.ErrorLines().empty());
   EXPECT_TRUE(c.LogLines().empty());
 }
@@ -78,9 +80,9 @@ TEST(ReportCollector, ErrorItemsAreKeptUnchanged) {
 
 TEST(ReportCollector, BlankTextsAndOtherKindsChangeNothing) {
   ReportCollector c;
-  for (uint8_t kind = 1; kind <= 16; ++kind) c.Receive(kind, " \t ", 0);
+  for (uint8_t kind = 1; kind <= rkCreatedFolder; ++kind) c.Receive(kind, " \t ", 0);
   c.Receive(rkGlobalCache, "c:\\q\\n.dll", 0);
-  c.Receive(17, "c:\\x", 0);
+  c.Receive(rkCreatedFolder + 1, "c:\\x", 0);
   c.Receive(255, "c:\\x", rfLog);
   EXPECT_TRUE(c.RecordLines().empty());
   EXPECT_TRUE(c.ErrorLines().empty());

@@ -11,7 +11,9 @@
 #include "sys/dotnet.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
+#include "sys/normal_path.h"
 #include "sys/path_text.h"
+#include "sys/resolved_path.h"
 #include "sys/text.h"
 
 using namespace record_format;
@@ -33,6 +35,7 @@ int ReadUninstallData(TInstallObject& object, const std::string& path, const std
   data.InstalledFiles = record.Keys(kInstalledFiles);
   data.RegistryValues = record.SectionLines(kRegistry);
   data.Directories = record.Keys(kDirectories);
+  data.CreatedFolders = record.Keys(kFolders);
   data.Groups = record.Keys(kGroups);
   data.Links = record.SectionLines(kLinks);
   data.DeleteShared = record.ReadInteger(kInfo, kDeleteShared, 0) != 0;
@@ -79,9 +82,20 @@ void WriteClearupData(TInstallObject& object, const std::vector<std::string>& fi
   object.Report(rkMessage, "Aktualisiere Installationsdatei...", rfLog | rfStatus);
   StepProgress progress(object.ReportProcedure, WeightedStep::WriteClearupData, static_cast<int>(files.size()));
   const DeletionBoundary boundary = Boundary(object);
+  const std::vector<std::string>& created = object.Uninstall->CreatedFolders;
+  // Only what an installation of the product created: a folder that was
+  // there before (the user's own) and what else it holds stay. A record of
+  // an earlier version, which kept no created folders, clears as before.
+  const auto ours = [&created](const std::string& folder) {
+    if (created.empty()) return true;
+    const std::string resolved = ResolvedPath(folder);
+    for (const std::string& made : created)
+      if (IsSameOrBelow(resolved, ResolvedPath(made))) return true;
+    return false;
+  };
   for (const std::string& file : files) {
     const std::string folder = LowerAscii(FolderPart(file));
-    if (boundary.Inside(folder)) object.Report(rkDirectory, folder, 0);
+    if (boundary.Inside(folder) && ours(folder)) object.Report(rkDirectory, folder, 0);
     progress.Advance();
   }
   progress.Finish();

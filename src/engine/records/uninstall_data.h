@@ -16,6 +16,9 @@ struct UninstallData {
   std::vector<std::string> InstalledFiles;
   std::vector<std::string> RegistryValues;  // key=value lines
   std::vector<std::string> Directories;
+  // The folders installations of the product created; empty in a record of an
+  // earlier version, which did not keep them.
+  std::vector<std::string> CreatedFolders;
   std::vector<std::string> Groups;
   std::vector<std::string> Links;        // key=value lines
   std::vector<std::string> DotNetFiles;  // key=value lines

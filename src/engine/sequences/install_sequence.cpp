@@ -144,6 +144,13 @@ std::vector<SequenceStep> InstallSteps(TInstallObject& object) {
   };
 }
 
+// The folders this run created and that are still there: only those (and
+// what lies in them) may go again with the uninstallation and the clear-up.
+void RecordCreatedFolders(TInstallObject& object) {
+  for (const std::string& made : object.CreatedFolders)
+    if (FolderExists(made)) object.Report(rkCreatedFolder, LowerAscii(WithTrailingBackslash(made)), 0);
+}
+
 }  // namespace
 
 int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
@@ -168,6 +175,7 @@ int TInstallObject::DoInstall(const std::string& folder, bool& restartNeeded) {
     else
       RemoveCreatedFolders(*this, false);
   }
+  RecordCreatedFolders(*this);
   WriteInstallOutcome(*this, result, restartNeeded);
   return result;
 }
