@@ -43,7 +43,7 @@ TInstallObject::~TInstallObject() {
   try {
     KillTempFiles(*this);
     // A run that unpacked nothing may still have made it for its record copies.
-    if (!WorkDir.empty()) DeleteUnfollowed(WithoutTrailingBackslash(WorkDir), true, [] { return true; });
+    if (!WorkDir.empty()) DeleteOwnUnfollowed(WithoutTrailingBackslash(WorkDir), true);
   } catch (...) {
     // Nothing may leave a destructor; what is left stays in the temporary folder.
   }

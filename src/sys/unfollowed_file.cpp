@@ -132,6 +132,10 @@ Unfollowed DeleteUnfollowed(const std::string& path, bool folder, const std::fun
   return DeleteThrough(object.get()) ? Unfollowed::Done : Unfollowed::Failed;
 }
 
+Unfollowed DeleteOwnUnfollowed(const std::string& path, bool folder) {
+  return DeleteUnfollowed(path, folder, [] { return true; });
+}
+
 bool UnsharedForWriting(const std::string& path, bool replaceShared) {
   if (IsReparsePoint(WithoutTrailingBackslash(FolderPart(path)))) return false;
   const Handle object(OpenUnfollowed(path, DELETE | FILE_READ_ATTRIBUTES));

@@ -15,6 +15,9 @@ enum class Unfollowed { Done, Missing, Refused, Failed };
 // on the way led elsewhere) and allowed(), asked once it is open, agrees.
 // Failed leaves the system's error code as the last error.
 Unfollowed DeleteUnfollowed(const std::string& path, bool folder, const std::function<bool()>& allowed);
+// The same for a file or empty folder the run made itself, which no boundary
+// needs to allow: a half-written copy, a staged record, its own working folder.
+Unfollowed DeleteOwnUnfollowed(const std::string& path, bool folder);
 
 // Whether a write to path writes a file of its own, so that what other names
 // lead to stays as it is: path's own folder is no link, and a link, or a

@@ -35,7 +35,7 @@ bool CopyOver(const TInstallObject& object, const DeletionBoundary& boundary, co
   }
   if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
     // A copy cut short (a full disk) leaves no partial new file behind.
-    if (existing == INVALID_FILE_ATTRIBUTES) DeleteUnfollowed(target, false, [] { return true; });
+    if (existing == INVALID_FILE_ATTRIBUTES) DeleteOwnUnfollowed(target, false);
     return false;
   }
   SetFileAttributesA(target.c_str(), attributes);
@@ -53,7 +53,7 @@ int CopyBeside(TInstallObject& object, const DeletionBoundary& boundary, const s
     const bool writable = WritableTarget(object, boundary, waiting, WriteKind::New);
     if (writable) SetFileAttributesA(waiting.c_str(), 0);
     if (!writable || !CopyFileA(source.c_str(), waiting.c_str(), FALSE)) {
-      if (writable) DeleteUnfollowed(waiting, false, [] { return true; });  // nothing half written waits for the restart
+      if (writable) DeleteOwnUnfollowed(waiting, false);  // nothing half written waits for the restart
       LogError(object, "Datei " + waiting + " ", "geschrieben");
       return rcTempFile;
     }

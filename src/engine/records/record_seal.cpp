@@ -78,7 +78,7 @@ bool PlaceRecord(const std::string& copy, const std::string& path, const std::st
     if (!placed && wasSealed) KeepSeal(path, earlier);
     if (!placed && !wasSealed) ForgetRecordSeal(path);
   }
-  if (!placed) DeleteUnfollowed(staged, false, [] { return true; });
+  if (!placed) DeleteOwnUnfollowed(staged, false);
   return placed;
 }
 
