@@ -14,6 +14,7 @@
 #include "driver/driver_test.h"
 #include "support/sealed_record.h"
 #include "support/paths.h"
+#include "support/registry_probe.h"
 #include "support/process.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
@@ -203,6 +204,38 @@ TEST_F(EndToEnd, ANewerFileOfAnotherProductIsNeitherReplacedNorRecorded) {
             0);
   ASSERT_EQ(Run("-uninstall:\"" + folder + "uninst.ini\"", output), 0) << output;
   EXPECT_EQ(ReadTextFile(shared + "geteilt.txt"), "fremd und neuer");
+}
+
+// An uninstallation whose record cannot go keeps the entry that starts it,
+// and run again, completes; the mark a failed update left goes with the
+// product's keys.
+TEST_F(EndToEnd, AnUninstallationThatCannotFinishKeepsItsEntryAndIsCompletedAgain) {
+  Build("", "[copy]\r\n%thisDir%install.ini=%installdir%uninst\\install.ini\r\n",
+        "[copy]\r\n%thisDir%hilfe\\Übersicht.txt=%installdir%hilfe\\Übersicht.txt\r\n");
+  SetEnvironmentVariableA("ZQ_DRIVER_OPERATION", "1");
+  std::string output;
+  ASSERT_EQ(Run("", output), 0) << output;
+  RegWriteInteger(kProductKey, "InstallInProgress", 1);
+  const std::string record = target + "uninst\\uninst.ini";
+  const std::string entry = std::string(kUninstallKeys) + "\\ZqEndeTest";
+  // Held open without leave to delete, as a virus scanner may hold it.
+  const HANDLE held =
+      CreateFileA(record.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const int first = Run("-uninstall:\"" + record + "\"", output);
+  CloseHandle(held);
+  ASSERT_EQ(first, 0) << output;
+  EXPECT_FALSE(FileExists(target + "hilfe\\Übersicht.txt"));
+  EXPECT_FALSE(RegistryKeyExists(kProductKey));  // the running mark too
+  EXPECT_TRUE(FileExists(record));
+  EXPECT_NE(RegistryText(entry, "QuietUninstallString"), "<none>");
+  EXPECT_NE(Log(target + "uninst\\", "zquninstall.log")
+                .find("Warnung: Der Deinstallationseintrag bleibt, bis die Deinstallation vervollständigt ist."),
+            std::string::npos);
+  ASSERT_EQ(Run("-uninstall:\"" + record + "\"", output), 0) << output;
+  // What stands there now is the clear-up's record, beside the first run's log.
+  EXPECT_TRUE(IniFile(record).Keys("InstalledFiles").empty());
+  EXPECT_FALSE(RegistryKeyExists(entry));
 }
 
 TEST_F(EndToEnd, APayloadWithoutSettingsIsMinus27) {

@@ -339,6 +339,19 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Lösche Registry:    " + product + "\\Einstellungen\\Farbe",
       "Lösche Registry:    " + product + "\\Components\\viewer",
       "Lösche Registry:    " + product + "\\Components\\uninst",
+      "Lösche Registry:    " + kUser + "\\viewer\\log",
+      "Lösche Registry:    " + kUser + "\\viewer\\InstallPath",
+      "Lösche Registry:    " + kUser + "\\viewer\\Install",
+      "Lösche Registry:    " + kUser + "\\uninst\\log",
+      "Lösche Registry:    " + kUser + "\\uninst\\InstallPath",
+      "Lösche Registry:    " + kUser + "\\uninst\\Install",
+      "Lösche Registry:    " + kUser + "\\LastInstall",
+      "Lösche Registry:    " + kUser + "\\InstallPath",
+      "Lösche Registry:    " + product + "\\uninst",
+      "Lösche Registry:    " + kUser + "\\uninst",
+      // The record goes last, then the entry that starts it, then the folders
+      // that are left empty.
+      "Lösche Datei:       " + target + "uninst\\uninst.ini",
       "Lösche Registry:    " + entry + "\\UninstallString",
       "Lösche Registry:    " + entry + "\\QuietUninstallString",
       "Lösche Registry:    " + entry + "\\Publisher",
@@ -350,18 +363,6 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Lösche Registry:    " + entry + "\\DisplayVersion",
       "Lösche Registry:    " + entry + "\\DisplayName",
       "Lösche Registry:    " + entry + "\\DisplayIcon",
-      "Lösche Registry:    " + kUser + "\\viewer\\log",
-      "Lösche Registry:    " + kUser + "\\viewer\\InstallPath",
-      "Lösche Registry:    " + kUser + "\\viewer\\Install",
-      "Lösche Registry:    " + kUser + "\\uninst\\log",
-      "Lösche Registry:    " + kUser + "\\uninst\\InstallPath",
-      "Lösche Registry:    " + kUser + "\\uninst\\Install",
-      "Lösche Registry:    " + kUser + "\\LastInstall",
-      "Lösche Registry:    " + kUser + "\\InstallPath",
-      "Lösche Registry:    " + product + "\\uninst",
-      "Lösche Registry:    " + kUser + "\\uninst",
-      // The record goes last, then the folders that are left empty.
-      "Lösche Datei:       " + target + "uninst\\uninst.ini",
       "Lösche Verzeichnis:   " + viewer,
       "Warnung: Verzeichnis konnte nicht gelöscht werden. [Verzeichnis ist nicht leer.]",
       "Lösche Verzeichnis:   " + target + "uninst\\",
@@ -488,6 +489,55 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
 
   // The clear-up takes the rest: the machine is as it was, but for the key of
   // the product's maker.
+  const std::string windows = WindowsFolder();
+  ASSERT_EQ(RunProgram("\"" + windows + "zquninst.exe\" -clearup -hide", &output), 0) << output;
+  DeleteFileA((windows + "zquninstall.log").c_str());
+  std::vector<std::string> expected = before;
+  expected.insert(expected.begin(), "HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest values:0 keys:0");
+  EXPECT_EQ(Snapshot(), expected);
+}
+
+// A run that finds the mark of one cut short, then an update whose base
+// component carries an empty record newer than the installation's: the
+// record keeps every item of the first run and the logs their history, so
+// that the uninstallation and the clear-up leave nothing of the product and
+// keep the shared file that another product counts.
+TEST_F(ProductLife, ARepeatedRunAndAnUpdateKeepTheRecordSoThatNothingOfTheProductStays) {
+  const std::string shared = common + "shared.dll";
+  ForceFolders(common);
+  CopyFileA(FixturePath("plain.dll").c_str(), shared.c_str(), FALSE);
+  RegWriteInteger(kShared, shared, 1);
+  const std::vector<std::string> before = Snapshot();
+  BuildProduct("alt", 2);
+  std::string output;
+  ASSERT_EQ(Run("-hide", output), 0) << output;
+  EXPECT_EQ(Number(kShared, shared), 2);
+  const std::string record = target + "uninst\\uninst.ini";
+  const std::vector<std::string> installed = IniFile(record).Keys("InstalledFiles");
+
+  RegWriteInteger(kProductKey, "InstallInProgress", 1);
+  ASSERT_EQ(Run("-hide", output), 0) << output;
+  EXPECT_EQ(Number(kProductKey, "InstallInProgress"), -1);
+  BuildProduct("neu", 3);
+  ASSERT_EQ(Run("-hide", output), 0) << output;
+  EXPECT_EQ(ReadTextFile(target + "viewer\\daten.txt"), "neu");
+  EXPECT_EQ(Number(kShared, shared), 2);
+  const IniFile kept(record);
+  EXPECT_EQ(kept.Keys("InstalledFiles"), installed);
+  EXPECT_EQ(kept.Keys("Links").size(), 1u);
+  EXPECT_EQ(kept.Keys("Groups").size(), 1u);
+  EXPECT_EQ(kept.Keys("COM").size(), 1u);
+  EXPECT_EQ(kept.Keys("CommonFiles"), (std::vector<std::string>{shared}));
+  const std::string log = ReadTextFile(target + "uninst\\zqinstall.log");
+  size_t runs = 0;
+  for (size_t at = 0; (at = log.find("*********** Installation", at)) != std::string::npos; ++at) ++runs;
+  EXPECT_EQ(runs, 3u);
+
+  const std::string entry = std::string(kUninstallKeys) + "\\ZqEndeTest";
+  ASSERT_EQ(RunProgram(RegistryText(entry, "QuietUninstallString"), &output), 0) << output;
+  EXPECT_FALSE(FileExists(menu + "ZqEndeTest Gruppe\\Viewer.lnk"));
+  EXPECT_FALSE(ServerRegistered(target + "viewer\\server.dll"));
+  EXPECT_EQ(Number(kShared, shared), 1);
   const std::string windows = WindowsFolder();
   ASSERT_EQ(RunProgram("\"" + windows + "zquninst.exe\" -clearup -hide", &output), 0) << output;
   DeleteFileA((windows + "zquninstall.log").c_str());

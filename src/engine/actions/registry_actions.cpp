@@ -117,6 +117,21 @@ void WriteInstallationValues(TInstallObject& object, const std::string& key) {
   }
 }
 
+// Deletes the recorded values, last first, keeping the lines of those that
+// could not be deleted.
+void DeleteRecordedValues(TInstallObject& object, std::vector<std::string>& lines, StepProgress* progress) {
+  std::sort(lines.begin(), lines.end(), LocaleLessText);
+  for (size_t i = lines.size(); i-- > 0;) {
+    std::string left, value, key, name;
+    if (SplitAtLast(lines[i], '=', left, value) && SplitValuePath(left, key, name) &&
+        RegDelete(object, key, name, false))
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+    else
+      LogWarning(object, "Registry Eintrag (" + lines[i] + ") ", "gelöscht");
+    if (progress) progress->Advance();
+  }
+}
+
 }  // namespace
 
 void RegWrite(TInstallObject& object, const std::string& key, const std::string& name, const std::string& value,
@@ -206,21 +221,24 @@ void RefreshUninstallEntry(TInstallObject& object) {
   WriteInstallationValues(object, key);
 }
 
+std::vector<std::string> TakeUninstallEntry(std::vector<std::string>& lines) {
+  const std::string below = LowerAscii(std::string(kUninstallKeys) + "\\");
+  std::vector<std::string> entry;
+  const auto isEntry = [&below](const std::string& line) { return LowerAscii(line).rfind(below, 0) == 0; };
+  std::copy_if(lines.begin(), lines.end(), std::back_inserter(entry), isEntry);
+  lines.erase(std::remove_if(lines.begin(), lines.end(), isEntry), lines.end());
+  return entry;
+}
+
 void KillRegistryData(TInstallObject& object, std::vector<std::string>& lines, const std::string& userKey,
                       const std::string& machineKey) {
   object.Report(rkMessage, "Lösche Installationsdaten...", rfLog | rfStatus);
   StepProgress progress(object.ReportProcedure, WeightedStep::KillRegistryData, static_cast<int>(lines.size()));
-  std::sort(lines.begin(), lines.end(), LocaleLessText);
-  // From the last line back, so that the lines left are those not deleted.
-  for (size_t i = lines.size(); i-- > 0;) {
-    std::string left, value, key, name;
-    if (SplitAtLast(lines[i], '=', left, value) && SplitValuePath(left, key, name) &&
-        RegDelete(object, key, name, false))
-      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-    else
-      LogWarning(object, "Registry Eintrag (" + lines[i] + ") ", "gelöscht");
-    progress.Advance();
-  }
+  DeleteRecordedValues(object, lines, &progress);
+  // The mark is never recorded: a failed update sets it after the record it reads.
+  int32_t mark = 0;
+  if (!machineKey.empty() && RegReadInteger(machineKey, kInProgressValue, mark))
+    RegDelete(object, machineKey, kInProgressValue, false);
   // Writing and deleting a last value removes the product key once nothing
   // else is left in it; the key above it stays.
   for (const std::string& key : {machineKey, userKey}) {
@@ -229,4 +247,8 @@ void KillRegistryData(TInstallObject& object, std::vector<std::string>& lines, c
     RegDelete(object, key, "uninst", false);
   }
   progress.Finish();
+}
+
+void KillUninstallEntry(TInstallObject& object, std::vector<std::string>& lines) {
+  DeleteRecordedValues(object, lines, nullptr);
 }

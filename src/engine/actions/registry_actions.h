@@ -23,7 +23,17 @@ void SetRegUninstInfo(TInstallObject& object, const std::string& displayName);
 std::string UninstallerShortPath(const TInstallObject& object);
 // After an update: the entry's version and size as the installation now has them.
 void RefreshUninstallEntry(TInstallObject& object);
+// Set under the product's machine key while an installation runs: a run that
+// finds it completes one that was cut short.
+constexpr char kInProgressValue[] = "InstallInProgress";
+// Takes the lines of the system's uninstall entry out of the recorded values:
+// the entry goes only once the record is gone, so that an uninstallation
+// that ends before can always be started again from it.
+std::vector<std::string> TakeUninstallEntry(std::vector<std::string>& lines);
 // Deletes the recorded values, last first; the lines left are those that
-// could not be deleted. Then removes the product keys once empty.
+// could not be deleted. Then removes the product keys once empty, with the
+// mark of a running installation that a failed run left in the machine's.
 void KillRegistryData(TInstallObject& object, std::vector<std::string>& lines, const std::string& userKey,
                       const std::string& machineKey);
+// Deletes the uninstall entry's values that TakeUninstallEntry took.
+void KillUninstallEntry(TInstallObject& object, std::vector<std::string>& lines);

@@ -36,9 +36,6 @@ namespace {
 
 // The steps from the file copy on undo a failed new installation.
 const char* const kFirstStepToUndo = StepName(WeightedStep::CopyFiles);
-// Set under the product's machine key while the installation runs: a run that
-// finds it completes one that was cut short.
-const char kInProgressValue[] = "InstallInProgress";
 
 // Whether the installation folder's drive has MinDiskSpace free; logs when not.
 bool EnoughDiskSpace(const TInstallObject& object) {

@@ -60,10 +60,17 @@ void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
 }
 
 // The uninstallation's last part, once all else is done: the record goes,
-// then the folders of the installation, which become clear-up items.
-void FinishUninstall(TInstallObject& object, UninstallData& record, const DeletionBoundary& boundary,
-                     FolderSet& folders) {
-  if (KillFile(object, object.RecordPath, boundary, false)) ForgetRecordSeal(object.RecordPath);
+// then the uninstall entry that starts it, then the folders of the
+// installation, which become clear-up items. A record that stays keeps its
+// entry, from which the uninstallation is completed.
+void FinishUninstall(TInstallObject& object, UninstallData& record, std::vector<std::string>& entry,
+                     const DeletionBoundary& boundary, FolderSet& folders) {
+  if (KillFile(object, object.RecordPath, boundary, false)) {
+    ForgetRecordSeal(object.RecordPath);
+    KillUninstallEntry(object, entry);
+  } else if (!entry.empty()) {
+    object.Log("Warnung: Der Deinstallationseintrag bleibt, bis die Deinstallation vervollständigt ist.");
+  }
   if (boundary.Below(FolderPart(object.RecordPath))) folders.insert(FolderPart(object.RecordPath));
   RemoveRecordedFolders(object, folders, boundary);
   if (!KillDir(object, object.InstallDir, boundary))
@@ -130,11 +137,12 @@ int TInstallObject::DoUninstall() {
   FolderSet folders;
   size_t ended = 0;
   const int result = RunSequence(UninstallSteps(*this, boundary, folders), ended);
-  // Whatever happened, the recorded registry data goes.
+  // Whatever happened, the recorded registry data goes, all but the entry.
+  std::vector<std::string> entry = TakeUninstallEntry(Uninstall->RegistryValues);
   KillRegistryData(*this, Uninstall->RegistryValues, Uninstall->RegUser, Uninstall->RegMachine);
   CapSharedCounts(*this);
   // Only now the record goes: an uninstallation cut short runs again from it.
-  if (result == rcOk) FinishUninstall(*this, *Uninstall, boundary, folders);
+  if (result == rcOk) FinishUninstall(*this, *Uninstall, entry, boundary, folders);
   Report(rkProgress, "100", 0);
   return result;
 }
