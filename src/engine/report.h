@@ -24,6 +24,7 @@ enum ReportKind : uint8_t {
   rkErrorDotNetReg = 15,
   rkErrorDotNetInst = 16,
   rkCreatedFolder = 17,  // folder the installation created
+  rkCreatedKey = 18,     // key above the product's keys the installation created
 };
 
 enum ReportFlags : uint8_t {

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "engine/actions/uninstaller_copy.h"
 #include "engine/boundary/record_trust.h"
 #include "engine/config/settings_reader.h"
 #include "engine/guarded.h"
@@ -36,9 +37,9 @@ void LogInitStart(const TInstallObject& object, const char* title, const char* f
 // offers the uninstallation again or completes it after a restart.
 void ForgetRejectedProduct(const TInstallObject& object) {
   RegDeleteEntry(kUninstallKeys, object.ProductName, true);
+  const std::string value = RestartValueName(object.ProductName);
   std::string restart;
-  if (RegReadString(kRunOnceKey, kRunOnceValue, restart) && !restart.empty())
-    RegDeleteEntry(kRunOnceKey, kRunOnceValue, false);
+  if (RegReadString(kRunOnceKey, value, restart) && !restart.empty()) RegDeleteEntry(kRunOnceKey, value, false);
 }
 
 }  // namespace
@@ -119,9 +120,16 @@ int TInstallObject::DoInitClearup(const std::string& record) {
   const std::string path = Trim(record);
   RecordPath = path.empty() ? OwnDir + kUninstallRecord : path;
   UninstDir = FolderPart(RecordPath);
-  result = ReadSealed(*this, RecordPath,
-                      [this](const std::string& copy) { return ReadClearupData(*this, RecordPath, copy); });
-  if (result == rcOk && !AllowedInstallationFolder(*this, InstallDir)) result = rcNoUninstallData;
+  // An uninstallation that left nothing wrote no record beside its uninstaller.
+  NothingToClearUp = path.empty() && !FileExists(RecordPath);
+  if (NothingToClearUp) {
+    Log("Es ist nichts zu bereinigen.");
+    result = rcOk;
+  } else {
+    result = ReadSealed(*this, RecordPath,
+                        [this](const std::string& copy) { return ReadClearupData(*this, RecordPath, copy); });
+  }
+  if (result == rcOk && !NothingToClearUp && !AllowedInstallationFolder(*this, InstallDir)) result = rcNoUninstallData;
   Log("DoInitClearup: " + std::to_string(result));
   return result;
 }

@@ -89,6 +89,7 @@ struct WorkingFiles {
   ExtractionCounters Counters;
   bool RepeatCopies = false;    // every file of the installation folder is copied, as with force
   bool CopiesComplete = false;  // this run's copy step wrote every file
+  bool NothingToClearUp = false;  // a clear-up found no record beside the uninstaller
 };
 
 struct RunState : RunFolders, StartFlags, ProductState, WorkingFiles {};

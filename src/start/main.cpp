@@ -4,7 +4,10 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "start/command_line.h"
+#include "engine/actions/reboot_info.h"
 #include "start/exit_codes.h"
 #include "sys/library_proc.h"
 #include "sys/system_library.h"
@@ -12,7 +15,29 @@
 
 namespace {
 
-const char kMutexName[] = "ZQInstallNew";
+// One installer at a time on the whole machine, in every session: the guard
+// of the global namespace, and the session's own, which earlier versions and
+// systems without the global namespace know.
+const char* const kMutexNames[] = {"Global\\ZQInstallNew", "ZQInstallNew"};
+
+// Takes the guards; false when another instance holds one. A system that
+// knows no global namespace refuses that name: the session's guard serves.
+bool TakeGuards(std::vector<HANDLE>& held) {
+  for (const char* name : kMutexNames) {
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, name);
+    const DWORD error = GetLastError();
+    // An administrator's guard is closed to other users: someone holds it.
+    if (!mutex && error == ERROR_ACCESS_DENIED) return false;
+    if (!mutex) continue;
+    held.push_back(mutex);
+    if (error == ERROR_ALREADY_EXISTS) return false;
+  }
+  return !held.empty();
+}
+
+void ReleaseGuards(const std::vector<HANDLE>& held) {
+  for (HANDLE mutex : held) CloseHandle(mutex);
+}
 
 std::string OwnPath() {
   char path[MAX_PATH + 1] = {};
@@ -38,13 +63,14 @@ void LoadCommonControls() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   RestrictDllSearch();
-  HANDLE mutex = CreateMutexA(nullptr, TRUE, kMutexName);
-  if (!mutex) return 0;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mutex);
+  const RunOptions options = ParseRunOptions(OwnPath(), Arguments());
+  std::vector<HANDLE> guards;
+  if (!TakeGuards(guards)) {
+    ReleaseGuards(guards);
+    // The system started the completion once; it must wait for the next start.
+    if (options.RunMode == rmAutoInstall) ArmCompletionAgain(options.ModeArg, GetCommandLineA());
     return ecAlreadyRunning;
   }
-  const RunOptions options = ParseRunOptions(OwnPath(), Arguments());
   int exitCode = ecSuccess;
   if (options.RunMode != rmNone) {
     LoadCommonControls();
@@ -52,6 +78,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const RunOutcome outcome = form.Run();
     exitCode = RunExitCode(outcome.Result, outcome.RestartNeeded, outcome.Cancelled);
   }
-  CloseHandle(mutex);
+  ReleaseGuards(guards);
   return exitCode;
 }

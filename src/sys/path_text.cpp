@@ -30,6 +30,22 @@ std::string QuotedIfBlank(const std::string& name) {
   return name.find(' ') == std::string::npos ? name : "\"" + name + "\"";
 }
 
+bool IsReservedDeviceName(const std::string& name) {
+  const std::string stem = LowerAscii(name.substr(0, name.find('.')));
+  const std::string base = Trim(stem);
+  if (base == "con" || base == "prn" || base == "aux" || base == "nul") return true;
+  return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '1' &&
+         base[3] <= '9';
+}
+
+std::string SafeFileName(const std::string& name) {
+  std::string safe = name;
+  for (char& c : safe)
+    if (static_cast<unsigned char>(c) < 32 || std::string("\\/:*?\"<>|").find(c) != std::string::npos) c = '_';
+  while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) safe.pop_back();
+  return safe.empty() || IsReservedDeviceName(safe) ? "_" + safe : safe;
+}
+
 bool HasValidFolderNames(const std::string& path) {
   const std::string names = WithTrailingBackslash(path.size() > 3 ? path.substr(3) : std::string());
   size_t start = 0;

@@ -22,6 +22,14 @@ std::string FileExtension(const std::string& path);
 // The program name as a command line takes it: in double quotes when it holds a blank.
 std::string QuotedIfBlank(const std::string& name);
 
+// Whether name (with or without an extension) is one the system keeps for a
+// device: CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, in any case.
+bool IsReservedDeviceName(const std::string& name);
+// name as one folder or file name: characters no name may hold become "_",
+// trailing points and blanks go, and a device's name or nothing becomes a
+// name of its own ("_" before it).
+std::string SafeFileName(const std::string& name);
+
 // Whether every name between backslashes after the drive root ("C:\") is
 // non-empty and free of * / : < > ? \ |. A trailing backslash is optional.
 bool HasValidFolderNames(const std::string& path);

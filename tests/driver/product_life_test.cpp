@@ -13,6 +13,7 @@
 #include "support/installer_window.h"
 #include "support/registry_probe.h"
 #include "sys/ini_file.h"
+#include "sys/path_text.h"
 #include "sys/shell_folders.h"
 #include "ui/form/form_controls.h"
 
@@ -33,6 +34,35 @@ std::string WindowsFolder() {
   char folder[MAX_PATH] = {};
   GetWindowsDirectoryA(folder, MAX_PATH);
   return WithTrailingBackslash(folder);
+}
+
+// The product's own uninstaller folder below the Windows folder.
+std::string UninstallerFolder() { return WindowsFolder() + "zquninst\\ZqEndeTest\\"; }
+
+std::string ShortPath(const std::string& path) {
+  char shortPath[MAX_PATH] = {};
+  GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+  return shortPath;
+}
+
+// The files and folders the system deletes at its next start, lower case.
+std::vector<std::string> PendingDeletions() {
+  std::vector<std::string> paths;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ, &key) !=
+      ERROR_SUCCESS)
+    return paths;
+  std::vector<char> data(65536);
+  DWORD size = static_cast<DWORD>(data.size());
+  if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                       &size) == ERROR_SUCCESS) {
+    std::vector<std::string> strings;
+    for (const char* at = data.data(); at < data.data() + size; at += strings.back().size() + 1) strings.emplace_back(at);
+    for (size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2)
+      if (strings[i + 1].empty()) paths.push_back(LowerAscii(strings[i].substr(strings[i].rfind("\\??\\", 0) == 0 ? 4 : 0)));
+  }
+  RegCloseKey(key);
+  return paths;
 }
 
 // Whether the fixture server registered itself under its path.
@@ -80,7 +110,7 @@ class ProductLife : public EndToEnd {
     RegKeyHasEntries(kServers, servers, any, false);
     for (const std::string& name : servers) lines.push_back("server " + name);
     std::string restart;
-    if (RegReadString(kRunOnce, "Quotaline", restart) && !restart.empty()) lines.push_back("RunOnce " + restart);
+    if (RegReadString(kRunOnce, "ZqEndeTest", restart) && !restart.empty()) lines.push_back("RunOnce " + restart);
     const std::string windows = WindowsFolder();
     std::vector<std::string> files;
     for (const std::string& place : {target, common, menu + "ZqEndeTest Gruppe"}) FindFiles(files, place, "*.*", true, true);
@@ -97,15 +127,15 @@ class ProductLife : public EndToEnd {
   }
   // What an installation that a failed test did not uninstall left outside its folder.
   void ForgetInstallation() const {
-    RegDeleteEntry(kRunOnce, "Quotaline", false);
+    RegDeleteEntry(kRunOnce, "ZqEndeTest", false);
     RegDeleteEntry("HKEY_CURRENT_USER\\Software", "ZqComFixture", true);
     RegDeleteEntry(kShared, common + "shared.dll", false);
     DeleteFileA((common + "shared.dll").c_str());
     RemoveDirectoryA(common.c_str());
     DeleteFileA((menu + "ZqEndeTest Gruppe\\Viewer.lnk").c_str());
     RemoveDirectoryA((menu + "ZqEndeTest Gruppe").c_str());
-    const std::string windows = WindowsFolder();
-    for (const char* name : {"uninst.ini", "zquninstall.log"}) DeleteFileA((windows + std::string(name)).c_str());
+    for (const char* name : {"uninst.ini", "zquninstall.log"})
+      DeleteFileA((UninstallerFolder() + std::string(name)).c_str());
   }
   // Components as a publisher writes them; data is the text of viewer\daten.txt,
   // written dayOfMonth 2024-05 when given; force makes the viewer component
@@ -191,7 +221,7 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   // The system's list of programs starts the uninstaller copy; a file of the
   // user's stays in the installation folder.
   // The installation's log from its first line on, line by line.
-  const std::string windir = WindowsFolder();
+  const std::string uninstaller = UninstallerFolder() + "zquninst.exe";
   SYSTEMTIME now;
   GetLocalTime(&now);
   const std::string today = FormatText("%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
@@ -220,12 +250,12 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Installiere dotNet Komponenten...",
       "Registriere dotNET Komponenten...",
       "Setze Deinstallationsdaten...",
-      "Schreibe Registry:  " + entry + "\\UninstallString=" + windir + "zquninst.exe -uninstall:\"" + target + "uninst\\uninst.ini\"",
+      "Schreibe Registry:  " + entry + "\\UninstallString=" + ShortPath(uninstaller) + " -uninstall:\"" + target + "uninst\\uninst.ini\"",
       "Schreibe Registry:  " + entry + "\\DisplayName=ZqEndeTest Komponenten",
-      "Schreibe Registry:  " + entry + "\\DisplayIcon=" + windir + "zquninst.exe",
+      "Schreibe Registry:  " + entry + "\\DisplayIcon=" + uninstaller,
       "Schreibe Registry:  " + entry + "\\InstallLocation=" + target,
       "Schreibe Registry:  " + entry + "\\DisplayVersion=1.0.0.1",
-      "Schreibe Registry:  " + entry + "\\QuietUninstallString=" + windir + "zquninst.exe -uninstall:\"" + target + "uninst\\uninst.ini\" -hide",
+      "Schreibe Registry:  " + entry + "\\QuietUninstallString=" + ShortPath(uninstaller) + " -uninstall:\"" + target + "uninst\\uninst.ini\" -hide",
       "Schreibe Registry:  " + entry + "\\NoModify=1",
       "Schreibe Registry:  " + entry + "\\NoRepair=1",
       "Schreibe Registry:  " + entry + "\\EstimatedSize=27",
@@ -294,14 +324,16 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   EXPECT_FALSE(FileExists(common + "shared.dll"));
   EXPECT_FALSE(RegistryKeyExists(kProductKey));
   EXPECT_FALSE(RegistryKeyExists(kUser));
-  EXPECT_TRUE(RegistryKeyExists("HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest"));
+  // The maker's keys, which the installation created, go once empty.
+  EXPECT_FALSE(RegistryKeyExists("HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest"));
+  EXPECT_FALSE(RegistryKeyExists("HKEY_CURRENT_USER\\Software\\ZqDriverTest"));
   EXPECT_FALSE(RegistryKeyExists(entry));
   EXPECT_FALSE(FolderExists(menu + "ZqEndeTest Gruppe"));
   // The folders of the installation are offered to the clear-up, in a record
   // beside the uninstaller copy, whose log tells why.
-  const std::string own = LowerAscii(windir);
+  const std::string own = UninstallerFolder();
   EXPECT_EQ(IniFile(own + "uninst.ini").Keys("Directories"),
-            (std::vector<std::string>{LowerAscii(target), LowerAscii(target) + "uninst\\", LowerAscii(viewer)}));
+            (std::vector<std::string>{LowerAscii(target), LowerAscii(viewer)}));
   const std::string log = ReadTextFile(own + "zquninstall.log");
   // The uninstallation's log, line by line.
   EXPECT_EQ(Normalised(log), (std::vector<std::string>{
@@ -349,6 +381,8 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Lösche Registry:    " + kUser + "\\InstallPath",
       "Lösche Registry:    " + product + "\\uninst",
       "Lösche Registry:    " + kUser + "\\uninst",
+      "Lösche Registry:    HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest",
+      "Lösche Registry:    HKEY_CURRENT_USER\\Software\\ZqDriverTest",
       // The record goes last, then the entry that starts it, then the folders
       // that are left empty.
       "Lösche Datei:       " + target + "uninst\\uninst.ini",
@@ -376,7 +410,6 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   }));
 
   // The clear-up asks before it deletes what is left; cancelled, all stays.
-  const std::string uninstaller = own + "zquninst.exe";
   {
     InstallerRun run("\"" + uninstaller + "\" -clearup");
     ASSERT_TRUE(run.WaitForButton("&Bereinigen"));
@@ -434,16 +467,16 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), 1);
   const std::string errorRecord = target + "uninst\\error_inst.ini";
   EXPECT_EQ(IniFile(errorRecord).ReadString("copy", data + "~", ""), data);
-  const std::string restart = RegistryText(kRunOnce, "Quotaline");
+  const std::string restart = RegistryText(kRunOnce, "ZqEndeTest");
   EXPECT_NE(restart.find(" -autoinstall:\"" + errorRecord + "\""), std::string::npos) << restart;
 
   // After a restart, as the system runs it: the value goes, the command runs.
   // The file is still held: the completion waits for the next restart.
-  RegDeleteEntry(kRunOnce, "Quotaline", false);
+  RegDeleteEntry(kRunOnce, "ZqEndeTest", false);
   ASSERT_EQ(RunProgram(restart, &output), 0) << output;
   EXPECT_EQ(ReadTextFile(data + "~"), "neu");
   EXPECT_EQ(IniFile(errorRecord).ReadString("copy", data + "~", ""), data);
-  EXPECT_EQ(RegistryText(kRunOnce, "Quotaline"), restart);
+  EXPECT_EQ(RegistryText(kRunOnce, "ZqEndeTest"), restart);
   EXPECT_EQ(Number(kProductKey, "NeedReboot"), 1);
   // The component's mark and the server's registration wait with their files.
   EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), 1);
@@ -452,7 +485,7 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   // Released, the next restart completes the installation.
   CloseHandle(held);
   CloseHandle(heldServer);
-  RegDeleteEntry(kRunOnce, "Quotaline", false);
+  RegDeleteEntry(kRunOnce, "ZqEndeTest", false);
   ASSERT_EQ(RunProgram(restart, &output), 0) << output;
   EXPECT_EQ(ReadTextFile(data), "neu");
   EXPECT_FALSE(FileExists(data + "~"));
@@ -460,7 +493,7 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   EXPECT_FALSE(FileExists(errorRecord));
   EXPECT_EQ(Number(kProductKey, "NeedReboot"), -1);
   EXPECT_EQ(Number(std::string(kProductKey) + "\\viewer", "NeedReboot"), -1);
-  EXPECT_TRUE(RegistryText(kRunOnce, "Quotaline") == "" || RegistryText(kRunOnce, "Quotaline") == "<none>");
+  EXPECT_TRUE(RegistryText(kRunOnce, "ZqEndeTest") == "" || RegistryText(kRunOnce, "ZqEndeTest") == "<none>");
   const std::string log = ReadTextFile(target + "uninst\\zqinstall.log");
   // The completion's log from its initialiser's result on, line by line.
   const std::vector<std::string> lines = Normalised(log);
@@ -487,14 +520,9 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   FindFiles(left, target, "*.*", true, true);
   EXPECT_EQ(left, (std::vector<std::string>{LowerAscii(target) + "viewer\\app.ini"}));
 
-  // The clear-up takes the rest: the machine is as it was, but for the key of
-  // the product's maker.
-  const std::string windows = WindowsFolder();
-  ASSERT_EQ(RunProgram("\"" + windows + "zquninst.exe\" -clearup -hide", &output), 0) << output;
-  DeleteFileA((windows + "zquninstall.log").c_str());
-  std::vector<std::string> expected = before;
-  expected.insert(expected.begin(), "HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest values:0 keys:0");
-  EXPECT_EQ(Snapshot(), expected);
+  // The clear-up takes the rest: the machine is as it was.
+  ASSERT_EQ(RunProgram("\"" + UninstallerFolder() + "zquninst.exe\" -clearup -hide", &output), 0) << output;
+  EXPECT_EQ(Snapshot(), before);
 }
 
 // A run that finds the mark of one cut short, then an update whose base
@@ -538,12 +566,17 @@ TEST_F(ProductLife, ARepeatedRunAndAnUpdateKeepTheRecordSoThatNothingOfTheProduc
   EXPECT_FALSE(FileExists(menu + "ZqEndeTest Gruppe\\Viewer.lnk"));
   EXPECT_FALSE(ServerRegistered(target + "viewer\\server.dll"));
   EXPECT_EQ(Number(kShared, shared), 1);
-  const std::string windows = WindowsFolder();
-  ASSERT_EQ(RunProgram("\"" + windows + "zquninst.exe\" -clearup -hide", &output), 0) << output;
-  DeleteFileA((windows + "zquninstall.log").c_str());
-  std::vector<std::string> expected = before;
-  expected.insert(expected.begin(), "HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest values:0 keys:0");
-  EXPECT_EQ(Snapshot(), expected);
+  // The clear-up takes the rest, and the uninstaller with its folder and log
+  // go at the next start of the system: the machine is as it was.
+  const std::string uninstallers = UninstallerFolder();
+  ASSERT_EQ(RunProgram("\"" + uninstallers + "zquninst.exe\" -clearup -hide", &output), 0) << output;
+  const std::vector<std::string> pending = PendingDeletions();
+  for (const std::string& path : {uninstallers + "zquninst.exe", uninstallers + "zquninstall.log",
+                                  WithoutTrailingBackslash(uninstallers)})
+    EXPECT_NE(std::find(pending.begin(), pending.end(), LowerAscii(path)), pending.end()) << path;
+  // Run again, it finds nothing to clear up.
+  ASSERT_EQ(RunProgram("\"" + uninstallers + "zquninst.exe\" -clearup -hide", &output), 0) << output;
+  EXPECT_EQ(Snapshot(), before);
 }
 
 }  // namespace

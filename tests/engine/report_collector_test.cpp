@@ -80,9 +80,9 @@ TEST(ReportCollector, ErrorItemsAreKeptUnchanged) {
 
 TEST(ReportCollector, BlankTextsAndOtherKindsChangeNothing) {
   ReportCollector c;
-  for (uint8_t kind = 1; kind <= rkCreatedFolder; ++kind) c.Receive(kind, " \t ", 0);
+  for (uint8_t kind = 1; kind <= rkCreatedKey; ++kind) c.Receive(kind, " \t ", 0);
   c.Receive(rkGlobalCache, "c:\\q\\n.dll", 0);
-  c.Receive(rkCreatedFolder + 1, "c:\\x", 0);
+  c.Receive(rkCreatedKey + 1, "c:\\x", 0);
   c.Receive(255, "c:\\x", rfLog);
   EXPECT_TRUE(c.RecordLines().empty());
   EXPECT_TRUE(c.ErrorLines().empty());

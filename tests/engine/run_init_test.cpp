@@ -130,12 +130,12 @@ class RunInitRecord : public RunInit {
                               "RegMachine=HKEY_LOCAL_MACHINE\\Software\\ZqInitTest\\ZqRecordProdukt\r\n"
                               "Name=ZqRecordProdukt\r\n");
     RegWriteString(uninstallKey + "\\ZqRecordProdukt", "DisplayName", "ZqRecordProdukt");
-    RegWriteString(runOnceKey, "Quotaline", "setup.exe -autoinstall:x");
+    RegWriteString(runOnceKey, "ZqRecordProdukt", "setup.exe -autoinstall:x");
     RegWriteString(runOnceKey, "ZqAndere", "bleibt.exe");
   }
   void TearDown() override {
     RegDeleteEntry(uninstallKey, "ZqRecordProdukt", true);
-    RegDeleteEntry(runOnceKey, "Quotaline", false);
+    RegDeleteEntry(runOnceKey, "ZqRecordProdukt", false);
     RegDeleteEntry(runOnceKey, "ZqAndere", false);
   }
   bool UninstallEntryExists() const {
@@ -144,7 +144,7 @@ class RunInitRecord : public RunInit {
   }
   std::string RestartEntry() const {
     std::string value;
-    RegReadString(runOnceKey, "Quotaline", value);
+    RegReadString(runOnceKey, "ZqRecordProdukt", value);
     return value;
   }
 };
@@ -188,7 +188,7 @@ TEST_F(RunInitRecord, ARejectedUninstallRecordRemovesTheProductsEntries) {
 
   // A record without a name leaves every entry alone.
   RegWriteString(uninstallKey + "\\ZqRecordProdukt", "DisplayName", "ZqRecordProdukt");
-  RegWriteString(runOnceKey, "Quotaline", "setup.exe -autoinstall:x");
+  RegWriteString(runOnceKey, "ZqRecordProdukt", "setup.exe -autoinstall:x");
   object = std::make_unique<TInstallObject>();
   object->ReportProcedure = [this](uint8_t kind, const std::string& text, uint8_t flags) {
     if (kind == rkMessage && (flags & rfLog)) log.push_back(text);

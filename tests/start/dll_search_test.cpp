@@ -56,9 +56,9 @@ TEST_F(DllSearch, PlantedLibrariesBesideTheInstallerAndTheUninstallerAreNeverLoa
   const std::string uninstaller = folder + "zquninst.exe";
   CopyFileA(installer.c_str(), uninstaller.c_str(), FALSE);
   InstallerRun run("\"" + uninstaller + "\" -clearup");
-  EXPECT_TRUE(run.WaitForButton("Schließen"));  // nothing to clear up
-  run.Click(idButtonInstall);
-  EXPECT_EQ(run.Wait(), 31);
+  ASSERT_TRUE(run.WaitForButton("&Bereinigen"));  // with nothing to clear up
+  run.Close();
+  EXPECT_EQ(run.Wait(), 1602);
   EXPECT_EQ(ReadTextFile(planted), "");
 }
 

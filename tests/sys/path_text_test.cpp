@@ -21,6 +21,19 @@ TEST(PathText, ExtensionsBelongToTheFileNameAndBlanksAreQuoted) {
   EXPECT_EQ(QuotedIfBlank("server.exe"), "server.exe");
 }
 
+TEST(PathText, AnyNameBecomesAFolderNameOfItsOwn) {
+  EXPECT_EQ(SafeFileName("Zelo Rechner"), "Zelo Rechner");
+  EXPECT_EQ(SafeFileName("A/B\\C:D*?\"<>|\x01"), "A_B_C_D_______");
+  EXPECT_EQ(SafeFileName("Rechner. . "), "Rechner");
+  for (const char* device : {"CON", "aux", "Nul.txt", "com1", "LPT9.log", "prn "})
+    EXPECT_TRUE(IsReservedDeviceName(device)) << device;
+  for (const char* name : {"CONSOLE", "com0", "LPT10", "auxiliary.txt", "COM"})
+    EXPECT_FALSE(IsReservedDeviceName(name)) << name;
+  EXPECT_EQ(SafeFileName("con"), "_con");
+  EXPECT_EQ(SafeFileName(" .."), "_");
+  EXPECT_EQ(SafeFileName(""), "_");
+}
+
 TEST(PathText, FolderNamesMustBeNonEmptyAndFreeOfReservedCharacters) {
   EXPECT_TRUE(HasValidFolderNames("C:\\"));
   EXPECT_TRUE(HasValidFolderNames("C:\\Programme\\Ziel"));

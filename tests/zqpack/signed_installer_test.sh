@@ -55,8 +55,9 @@ set -e
 [ "$code" -eq 0 ] || fail "the signed installer ended with $code"
 installed=$(winepath -u "${folder}viewer\\quotaline.exe")
 [ -f "$installed" ] || fail "the signed installer did not install $installed"
-wine 'C:\windows\zquninst.exe' "-uninstall:${folder}uninst\\uninst.ini" -hide || fail "the uninstallation failed"
-wine 'C:\windows\zquninst.exe' -clearup -hide || fail "the clear-up failed"
+uninstaller='C:\windows\zquninst\Quotaline\zquninst.exe'  # the product's own
+wine "$uninstaller" "-uninstall:${folder}uninst\\uninst.ini" -hide || fail "the uninstallation failed"
+wine "$uninstaller" -clearup -hide || fail "the clear-up failed"
 [ ! -e "$(winepath -u "$folder")" ] || fail "the uninstallation left $folder"
 
 # One byte of the first archive changed.

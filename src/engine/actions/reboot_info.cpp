@@ -2,10 +2,12 @@
 
 #include "engine/actions/pending.h"
 #include "engine/actions/registry_actions.h"
+#include "engine/actions/uninstaller_copy.h"
 #include "engine/install_object.h"
 #include "engine/records/record_format.h"
 #include "engine/system_keys.h"
 #include "sys/file_system.h"
+#include "sys/ini_file.h"
 #include "sys/registry.h"
 #include "sys/text.h"
 
@@ -20,10 +22,15 @@ bool SetRebootInfo(TInstallObject& object) {
   }
   object.Log("Setze Reboot Info...");
   RegWrite(object, object.RegMachine(), "NeedReboot", "1");
-  const std::string exe = UninstallerShortPath(object);
-  if (FileExists(exe))
-    RegWriteString(kRunOnceKey, kRunOnceValue, exe + " -autoinstall:\"" + object.UninstDir + record_format::kErrorRecord + "\"");
+  if (FileExists(UninstallerPath(object)))
+    RegWriteString(kRunOnceKey, RestartValueName(object.ProductName),
+                   UninstallerCommand(object) + " -autoinstall:\"" + object.UninstDir + record_format::kErrorRecord + "\"");
   else
     object.Log("Fehler:  Reboot Info konnte nicht gesetzt werden");
   return true;
+}
+
+void ArmCompletionAgain(const std::string& errorRecord, const std::string& commandLine) {
+  const std::string product = IniFile(errorRecord).ReadString(record_format::kInfo, record_format::kName, "");
+  RegWriteString(kRunOnceKey, RestartValueName(product), commandLine);
 }

@@ -6,6 +6,7 @@
 
 #include "engine/actions/component_step.h"
 #include "engine/actions/pending.h"
+#include "engine/actions/uninstaller_copy.h"
 #include "engine/install_object.h"
 #include "engine/progress.h"
 #include "engine/records/record_entries.h"
@@ -132,7 +133,27 @@ void DeleteRecordedValues(TInstallObject& object, std::vector<std::string>& line
   }
 }
 
+// The product's key and the keys above it below Software, outermost first;
+// none when the key lies below a key many products share.
+std::vector<std::string> OwnKeys(const std::string& productKey) {
+  std::vector<std::string> keys;
+  const std::string lower = LowerAscii(productKey);
+  const size_t software = lower.find("\\software\\");
+  if (software == std::string::npos || software != lower.find('\\')) return keys;
+  const size_t first = software + 10;
+  if (IsSharedSoftwareKey(lower.substr(first, lower.find('\\', first) - first))) return keys;
+  for (size_t at = productKey.find('\\', first); at != std::string::npos; at = productKey.find('\\', at + 1))
+    keys.push_back(productKey.substr(0, at));
+  keys.push_back(productKey);
+  return keys;
+}
+
 }  // namespace
+
+bool IsSharedSoftwareKey(const std::string& name) {
+  const std::string lower = LowerAscii(name);
+  return lower == "microsoft" || lower == "classes" || lower == "policies" || lower == "wow6432node";
+}
 
 void RegWrite(TInstallObject& object, const std::string& key, const std::string& name, const std::string& value,
               bool asText) {
@@ -181,20 +202,11 @@ int SetRegInstInfo(TInstallObject& object) {
   return RunComponentStep(object, step);
 }
 
-std::string UninstallerShortPath(const TInstallObject& object) {
-  const std::string exe = object.WinDir + kUninstallerName;
-  char shortPath[512] = {};
-  const DWORD length = GetShortPathNameA(exe.c_str(), shortPath, sizeof shortPath);
-  if (length > 0 && length < sizeof shortPath) return shortPath;
-  object.Log("Warnung: " + SystemErrorText(GetLastError()));
-  return exe;
-}
-
 void SetRegUninstInfo(TInstallObject& object, const std::string& displayName) {
   object.Report(rkMessage, "Setze Deinstallationsdaten...", rfLog | rfStatus);
-  const std::string exe = UninstallerShortPath(object);
+  const std::string exe = UninstallerCommand(object);
   // Without a product name the entry would be written into the list's own key.
-  if (!FileExists(exe) || Trim(object.ProductName).empty()) {
+  if (!FileExists(UninstallerPath(object)) || Trim(object.ProductName).empty()) {
     object.Log("Fehler:  Uninstall Info konnte nicht gesetzt werden");
     return;
   }
@@ -203,7 +215,7 @@ void SetRegUninstInfo(TInstallObject& object, const std::string& displayName) {
   const std::string key = std::string(kUninstallKeys) + "\\" + object.ProductName;
   RegWrite(object, key, "UninstallString", command);
   RegWrite(object, key, "DisplayName", displayName);
-  RegWrite(object, key, "DisplayIcon", object.WinDir + kUninstallerName);
+  RegWrite(object, key, "DisplayIcon", UninstallerPath(object));
   // What deployment tools and the system's list of programs read besides.
   RegWrite(object, key, "InstallLocation", object.InstallDir);
   RegWrite(object, key, "DisplayVersion", object.InstallerVersion);
@@ -251,4 +263,35 @@ void KillRegistryData(TInstallObject& object, std::vector<std::string>& lines, c
 
 void KillUninstallEntry(TInstallObject& object, std::vector<std::string>& lines) {
   DeleteRecordedValues(object, lines, nullptr);
+}
+
+void RecordCreatedKeys(TInstallObject& object) {
+  for (const std::string& productKey : {object.RegMachine(), object.RegUser()})
+    for (const std::string& key : OwnKeys(productKey)) {
+      std::vector<std::string> names;
+      bool any = false;
+      if (!RegKeyHasEntries(key, names, any, false)) object.Report(rkCreatedKey, key, 0);
+    }
+}
+
+std::vector<std::string> RemoveCreatedKeys(TInstallObject& object, const std::vector<std::string>& keys,
+                                           const std::string& userKey, const std::string& machineKey) {
+  std::vector<std::string> own = OwnKeys(userKey), kept;
+  for (const std::string& key : OwnKeys(machineKey)) own.push_back(key);
+  std::vector<std::string> deepestFirst = keys;
+  std::sort(deepestFirst.begin(), deepestFirst.end(),
+            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  for (const std::string& key : deepestFirst) {
+    if (std::none_of(own.begin(), own.end(), [&key](const std::string& ours) { return SameText(ours, key); }))
+      continue;
+    std::vector<std::string> names;
+    bool hasEntries = false;
+    std::string parent, name;
+    if (!RegKeyHasEntries(key, names, hasEntries, false) || !SplitAtLast(key, '\\', parent, name)) continue;
+    if (hasEntries)
+      kept.push_back(key);
+    else
+      RegDelete(object, parent, name, true);
+  }
+  return kept;
 }

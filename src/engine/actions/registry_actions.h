@@ -19,8 +19,6 @@ bool RegDelete(TInstallObject& object, const std::string& key, const std::string
 int SetRegUserInfo(TInstallObject& object);
 int SetRegInstInfo(TInstallObject& object);
 void SetRegUninstInfo(TInstallObject& object, const std::string& displayName);
-// The uninstaller copy in the Windows folder, in short form where it can be had.
-std::string UninstallerShortPath(const TInstallObject& object);
 // After an update: the entry's version and size as the installation now has them.
 void RefreshUninstallEntry(TInstallObject& object);
 // Set under the product's machine key while an installation runs: a run that
@@ -35,5 +33,17 @@ std::vector<std::string> TakeUninstallEntry(std::vector<std::string>& lines);
 // mark of a running installation that a failed run left in the machine's.
 void KillRegistryData(TInstallObject& object, std::vector<std::string>& lines, const std::string& userKey,
                       const std::string& machineKey);
+// Whether a key directly below Software is one that many products share
+// (Microsoft, Classes, Policies, Wow6432Node).
+bool IsSharedSoftwareKey(const std::string& name);
+// Reports the product's keys and the keys above them below Software (its
+// maker's) that do not exist yet: the installation creates them, and they
+// go again once empty.
+void RecordCreatedKeys(TInstallObject& object);
+// Deletes, deepest first, those of the recorded keys that are empty now; only
+// the product's keys and the keys above them qualify. Returns the ones that
+// still hold something.
+std::vector<std::string> RemoveCreatedKeys(TInstallObject& object, const std::vector<std::string>& keys,
+                                           const std::string& userKey, const std::string& machineKey);
 // Deletes the uninstall entry's values that TakeUninstallEntry took.
 void KillUninstallEntry(TInstallObject& object, std::vector<std::string>& lines);

@@ -27,7 +27,7 @@ constexpr char kCheckDotNet[] = "CheckDotNet", kClose[] = "Close";
 // The uninstall record's sections, and the values of their items.
 constexpr char kInstalledFiles[] = "InstalledFiles", kRegistry[] = "Registry", kCom[] = "COM",
                kCommonFiles[] = "CommonFiles", kLinks[] = "Links", kGroups[] = "Groups", kDirectories[] = "Directories",
-               kDotNet[] = "dotNET", kFolders[] = "Folders";
+               kDotNet[] = "dotNET", kFolders[] = "Folders", kKeys[] = "Keys";
 constexpr char kInstalled[] = "installed", kInserted[] = "inserted", kRegistered[] = "registered",
                kCreated[] = "created", kDelete[] = "delete";
 // The reported item of each kind and the uninstall record's line it becomes:
@@ -42,6 +42,7 @@ constexpr UninstallItem kUninstallItems[] = {
     {rkFile, kInstalledFiles, kInstalled},    {rkRegistry, kRegistry, kInserted}, {rkCom, kCom, kRegistered},
     {rkCommonFile, kCommonFiles, kInstalled}, {rkGroup, kGroups, kCreated},       {rkDirectory, kDirectories, kDelete},
     {rkDotNet, kDotNet, kRegistered},         {rkCreatedFolder, kFolders, kCreated},
+    {rkCreatedKey, kKeys, kCreated},
 };
 
 // The error record's items: copies waiting beside their targets, the

@@ -36,6 +36,7 @@ int ReadUninstallData(TInstallObject& object, const std::string& path, const std
   data.RegistryValues = record.SectionLines(kRegistry);
   data.Directories = record.Keys(kDirectories);
   data.CreatedFolders = record.Keys(kFolders);
+  data.CreatedKeys = record.Keys(kKeys);
   data.Groups = record.Keys(kGroups);
   data.Links = record.SectionLines(kLinks);
   data.DeleteShared = record.ReadInteger(kInfo, kDeleteShared, 0) != 0;
@@ -71,10 +72,13 @@ int ReadClearupData(TInstallObject& object, const std::string& path, const std::
   object.InstallDir = WithTrailingBackslash(record.ReadString(kInfo, kInstallPath, ""));
   object.Uninstall->RegUser = Limited(record.ReadString(kInfo, kRegUser, ""), kKeyLimit);
   object.Uninstall->RegMachine = Limited(record.ReadString(kInfo, kRegMachine, ""), kKeyLimit);
+  object.Uninstall->CreatedKeys = record.Keys(kKeys);
   object.UninstDir = FolderPart(path);
-  const bool complete = FolderExists(object.InstallDir) && !object.Uninstall->RegUser.empty() &&
-                        !object.Uninstall->RegMachine.empty() && !object.ProductName.empty() &&
-                        !object.ClearupFolders.empty();
+  // Folders to clear up, inside an installation folder that is there, or keys.
+  const bool somethingLeft = (FolderExists(object.InstallDir) && !object.ClearupFolders.empty()) ||
+                             (object.ClearupFolders.empty() && !object.Uninstall->CreatedKeys.empty());
+  const bool complete = !object.Uninstall->RegUser.empty() && !object.Uninstall->RegMachine.empty() &&
+                        !object.ProductName.empty() && somethingLeft;
   return complete ? rcOk : rcNoUninstallData;
 }
 
@@ -95,7 +99,8 @@ void WriteClearupData(TInstallObject& object, const std::vector<std::string>& fi
   };
   for (const std::string& file : files) {
     const std::string folder = LowerAscii(FolderPart(file));
-    if (boundary.Inside(folder) && ours(folder)) object.Report(rkDirectory, folder, 0);
+    // A folder that is gone needs no clear-up.
+    if (boundary.Inside(folder) && ours(folder) && FolderExists(folder)) object.Report(rkDirectory, folder, 0);
     progress.Advance();
   }
   progress.Finish();

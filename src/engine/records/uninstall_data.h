@@ -19,6 +19,8 @@ struct UninstallData {
   // The folders installations of the product created; empty in a record of an
   // earlier version, which did not keep them.
   std::vector<std::string> CreatedFolders;
+  // The keys above the product's keys (its maker's) that an installation created.
+  std::vector<std::string> CreatedKeys;
   std::vector<std::string> Groups;
   std::vector<std::string> Links;        // key=value lines
   std::vector<std::string> DotNetFiles;  // key=value lines

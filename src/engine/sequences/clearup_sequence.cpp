@@ -26,9 +26,6 @@ using namespace record_format;
 
 namespace {
 
-// Keys below Software that many products share.
-const char* const kSharedKeys[] = {"microsoft", "classes", "policies", "wow6432node"};
-
 // Whether the key is the product's own: below root's Software key, not below
 // a shared key, and named after the product (its maker's key, which holds
 // other products, is not).
@@ -42,9 +39,7 @@ bool IsProductKey(const std::string& key, const char* root, const std::string& p
     const size_t end = std::min(below.find('\\', start), below.size());
     name = below.substr(start, end - start);
     if (name.empty()) return false;
-    if (start == 0)
-      for (const char* shared : kSharedKeys)
-        if (name == shared) return false;
+    if (start == 0 && IsSharedSoftwareKey(name)) return false;
     start = end + 1;
   }
   return name == LowerAscii(product);
@@ -123,7 +118,7 @@ std::vector<SequenceStep> ClearupSteps(TInstallObject& object, int& reached) {
        false},
       {"ClearupFolders",
        [&object, moveTo] {
-         if (object.ClearupFolders.empty()) return rcNeedUninstall;
+         if (object.ClearupFolders.empty() && object.Uninstall->CreatedKeys.empty()) return rcNeedUninstall;
          const DeletionBoundary boundary = Boundary(object);
          for (auto folder = object.ClearupFolders.rbegin(); folder != object.ClearupFolders.rend(); ++folder)
            ClearFolder(object, *folder, boundary);
@@ -134,6 +129,8 @@ std::vector<SequenceStep> ClearupSteps(TInstallObject& object, int& reached) {
       {"RegUser", Always([&object] { ClearKey(object, object.Uninstall->RegUser, "HKEY_CURRENT_USER"); }), false},
       {"RegMachine", Always([&object, moveTo] {
          ClearKey(object, object.Uninstall->RegMachine, "HKEY_LOCAL_MACHINE");
+         RemoveCreatedKeys(object, object.Uninstall->CreatedKeys, object.Uninstall->RegUser,
+                           object.Uninstall->RegMachine);
          moveTo(80);
        }),
        false},
@@ -145,7 +142,9 @@ std::vector<SequenceStep> ClearupSteps(TInstallObject& object, int& reached) {
 int TInstallObject::DoClearup() {
   int reached = 0;  // percent of the progress bar
   int result = rcMemoryError;
-  if (Uninstall) {
+  if (NothingToClearUp) {
+    result = rcOk;
+  } else if (Uninstall) {
     LogBanner(*this, "Clearup ");
     size_t ended = 0;
     result = RunSequence(ClearupSteps(*this, reached), ended);

@@ -13,6 +13,7 @@
 #include "engine/actions/registration.h"
 #include "engine/actions/registry_actions.h"
 #include "engine/actions/shared_files.h"
+#include "engine/actions/uninstaller_copy.h"
 #include "engine/config/component_reader.h"
 #include "engine/install_object.h"
 #include "engine/payload/payload_writer.h"
@@ -46,14 +47,6 @@ bool EnoughDiskSpace(const TInstallObject& object) {
                         (object.InstallDir.substr(0, 1) + ":").c_str(),
                         object.Settings ? object.Settings->MinDiskSpace : 0));
   return false;
-}
-
-// Copies the uninstaller image into the Windows folder.
-void InstallUninstaller(const TInstallObject& object) {
-  // A read-only copy of an earlier installation is replaced too.
-  const std::string installed = object.WinDir + kUninstallerName;
-  SetFileAttributesA(installed.c_str(), 0);
-  CopyFileA((object.WorkDir + kUninstallerName).c_str(), installed.c_str(), FALSE);
 }
 
 // The three registration steps inside one OLE initialisation; raises when
@@ -100,7 +93,11 @@ std::vector<SequenceStep> InstallSteps(TInstallObject& object) {
       {"%installdir%", Always([&object] { object.PlaceholderTable.push_back("%installdir%=" + object.InstallDir); }),
        false},
       {StepName(WeightedStep::ProcessInstInis), [&object] { return ProcessInstInis(object); }, true},
-      {kInProgressValue, Always([&object] { MarkInProgress(object); }), false},
+      {kInProgressValue, Always([&object] {
+         RecordCreatedKeys(object);
+         MarkInProgress(object);
+       }),
+       false},
       {StepName(WeightedStep::CopyFiles),
        [&object] {
          const int result = CopyFiles(object);
@@ -110,11 +107,7 @@ std::vector<SequenceStep> InstallSteps(TInstallObject& object) {
        true},
       {"InstallUninstaller", Always([&object] { InstallUninstaller(object); }), false},
       {"RegisterComps, InstallDotNet, RegisterDotNet", Always([&object] { RegisterUnderOle(object); }), false},
-      {"uninst.ini of a clear-up", Always([&object] {
-         object.TempFiles.push_back(object.WinDir + kUninstallRecord);
-         ForgetRecordSeal(object.WinDir + kUninstallRecord);
-       }),
-       false},
+      {"uninst.ini of a clear-up", Always([&object] { ForgetClearupRecord(object); }), false},
       {StepName(WeightedStep::SetRegUninstInfo), Always([&object] {
          if (!object.Update())
            SetRegUninstInfo(object, object.Settings->UninstTitle);

@@ -64,7 +64,7 @@ void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
 // installation, which become clear-up items. A record that stays keeps its
 // entry, from which the uninstallation is completed.
 void FinishUninstall(TInstallObject& object, UninstallData& record, std::vector<std::string>& entry,
-                     const DeletionBoundary& boundary, FolderSet& folders) {
+                     const std::vector<std::string>& keptKeys, const DeletionBoundary& boundary, FolderSet& folders) {
   if (KillFile(object, object.RecordPath, boundary, false)) {
     ForgetRecordSeal(object.RecordPath);
     KillUninstallEntry(object, entry);
@@ -77,6 +77,8 @@ void FinishUninstall(TInstallObject& object, UninstallData& record, std::vector<
     object.Report(rkMessage, "Warnung: Einige Dateien konnten nicht gelöscht werden", rfLog | rfStatus);
   record.InstalledFiles.push_back(LowerAscii(object.InstallDir));
   WriteClearupData(object, record.InstalledFiles);
+  // Keys the product made that still hold something go with the clear-up.
+  for (const std::string& key : keptKeys) object.Report(rkCreatedKey, key, 0);
 }
 
 void UnregisterUnderOle(TInstallObject& object) {
@@ -141,8 +143,10 @@ int TInstallObject::DoUninstall() {
   std::vector<std::string> entry = TakeUninstallEntry(Uninstall->RegistryValues);
   KillRegistryData(*this, Uninstall->RegistryValues, Uninstall->RegUser, Uninstall->RegMachine);
   CapSharedCounts(*this);
+  const std::vector<std::string> keptKeys =
+      RemoveCreatedKeys(*this, Uninstall->CreatedKeys, Uninstall->RegUser, Uninstall->RegMachine);
   // Only now the record goes: an uninstallation cut short runs again from it.
-  if (result == rcOk) FinishUninstall(*this, *Uninstall, entry, boundary, folders);
+  if (result == rcOk) FinishUninstall(*this, *Uninstall, entry, keptKeys, boundary, folders);
   Report(rkProgress, "100", 0);
   return result;
 }

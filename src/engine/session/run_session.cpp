@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "engine/actions/file_copy.h"
+#include "engine/actions/uninstaller_copy.h"
 #include "engine/guarded.h"
 #include "engine/records/record_file.h"
 #include "engine/result_codes.h"
@@ -145,6 +146,8 @@ void RunSession::SaveRecords() {
   const RecordInfo info{facts_.InstallPath, facts_.RegUser,      facts_.RegMachine,   installerVersion_,
                         facts_.ProductName, facts_.DeleteShared, facts_.DotNetVersion, facts_.CloseList};
   logPath_ = ::SaveRecords(lists_, info, facts_.UninstDir, object_->OwnDir, object_->WorkDir, options_.RunMode);
+  // Its log is written: an uninstaller whose product is gone can go too.
+  if (IsUninstallSide(options_.RunMode)) RetireUninstaller(*object_);
 }
 
 void RunSession::Log(const std::string& text) { lists_.Receive(rkMessage, text, rfLog); }

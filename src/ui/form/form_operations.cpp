@@ -36,9 +36,10 @@ void TFormInstall::InstallInit() {
     result = session_->Initialise();
     if (result != 0) ShowWholeReason();
     ShowProposedFolder();
-    SetControls(result != 0);
   }
   mayClose_ = true;
+  // The button is enabled only now: a click the moment it is must find the run ready.
+  SetControls(result != 0);
   if (options_.AutoRun) PostMessageA(window_, WM_INSTALLSTART, options_.RunMode, 0);
 }
 

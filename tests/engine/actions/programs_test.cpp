@@ -8,11 +8,13 @@
 #include "engine/actions/action_test.h"
 #include "engine/actions/ini_edits.h"
 #include "engine/actions/reboot_info.h"
+#include "engine/actions/uninstaller_copy.h"
 #include "engine/config/component_reader.h"
 #include "engine/system_keys.h"
 #include "support/running_window.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
+#include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/text.h"
 
@@ -24,7 +26,7 @@ class Programs : public ActionTest {
  protected:
   void TearDown() override {
     RegDeleteEntry("HKEY_LOCAL_MACHINE\\Software", "ZqProgramTest", true);
-    RegDeleteEntry(kRunOnceKey, kRunOnceValue, false);
+    RegDeleteEntry(kRunOnceKey, "ZqNeustart", false);
   }
 };
 
@@ -98,8 +100,11 @@ TEST_F(Programs, ProgramsInFoldersWithBlanksStartWhole) {
 TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {
   object->WinDir = folder + "Windows\\";
   object->UninstDir = folder + "Ziel\\uninst\\";
-  ForceFolders(object->WinDir);
-  const std::string uninstaller = object->WinDir + "zquninst.exe";
+  object->ProductName = "ZqNeustart";
+  // The product's own uninstaller, started under the product's own value.
+  const std::string uninstaller = UninstallerPath(*object);
+  ForceFolders(FolderPart(uninstaller));
+  EXPECT_EQ(uninstaller, object->WinDir + "zquninst\\ZqNeustart\\zquninst.exe");
   WriteTextFile(uninstaller, "MZ");
   char shortPath[512] = {};
   GetShortPathNameA(uninstaller.c_str(), shortPath, sizeof shortPath);
@@ -113,7 +118,7 @@ TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {
   EXPECT_TRUE(RegReadInteger(kMachine, "NeedReboot", needed));
   EXPECT_EQ(needed, 1);
   std::string entry;
-  EXPECT_TRUE(RegReadString(kRunOnceKey, kRunOnceValue, entry));
+  EXPECT_TRUE(RegReadString(kRunOnceKey, "ZqNeustart", entry));
   EXPECT_EQ(entry, std::string(shortPath) + " -autoinstall:\"" + object->UninstDir + "error_inst.ini\"");
   EXPECT_EQ(log.front(), "Setze Reboot Info...");
   EXPECT_EQ(records, (std::vector<std::string>{"2|" + kMachine + "\\NeedReboot"}));
@@ -130,11 +135,11 @@ TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {
 
   // Without the uninstaller copy there is nothing to start after the restart.
   DeleteFileA(uninstaller.c_str());
-  RegDeleteEntry(kRunOnceKey, kRunOnceValue, false);
+  RegDeleteEntry(kRunOnceKey, "ZqNeustart", false);
   object->Settings->Components[1].Pending = {{pkCopy, "c:\\x\\b.dll"}};
   EXPECT_TRUE(SetRebootInfo(*object));
   EXPECT_EQ(log.back(), "Fehler:  Reboot Info konnte nicht gesetzt werden");
-  EXPECT_FALSE(RegReadString(kRunOnceKey, kRunOnceValue, entry) && !entry.empty());
+  EXPECT_FALSE(RegReadString(kRunOnceKey, "ZqNeustart", entry) && !entry.empty());
 }
 
 }  // namespace

@@ -9,11 +9,13 @@
 #include <set>
 
 #include "engine/actions/action_test.h"
+#include "engine/actions/uninstaller_copy.h"
 #include "engine/config/component_reader.h"
 #include "support/process.h"
 #include "support/registry_probe.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
+#include "sys/path_text.h"
 #include "sys/registry.h"
 #include "sys/text.h"
 
@@ -197,7 +199,10 @@ TEST_F(RegistryActions, TheUninstallEntryNamesTheUninstallerAndItsRecord) {
   EXPECT_EQ(log[log.size() - 2].rfind("Warnung: ", 0), 0u);
   EXPECT_FALSE(RegistryKeyExists(kEntry));
 
-  const std::string uninstaller = object->WinDir + "zquninst.exe";
+  // The product's own uninstaller, in its folder below the Windows folder.
+  const std::string uninstaller = UninstallerPath(*object);
+  EXPECT_EQ(uninstaller, object->WinDir + "zquninst\\" + object->ProductName + "\\zquninst.exe");
+  ForceFolders(FolderPart(uninstaller));
   WriteTextFile(uninstaller, "MZ");
   char shortPath[512] = {};
   GetShortPathNameA(uninstaller.c_str(), shortPath, sizeof shortPath);

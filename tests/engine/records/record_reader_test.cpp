@@ -148,18 +148,20 @@ TEST_F(RecordReader, ClearupReadsTheFoldersSortedWithoutDuplicates) {
   EXPECT_EQ(ReadClearupData(object, path), rcNoUninstallData);
 }
 
-TEST_F(RecordReader, ClearupDataNamesTheFoldersInsideTheInstallation) {
-  object.InstallDir = "C:\\Programme\\Quotaline\\";
-  const std::vector<std::string> files = {"c:\\programme\\quotaline\\viewer\\Liesmich.txt",
-                                          "C:\\Windows\\System32\\shared.dll", "c:\\programme\\quotaline\\a.exe",
-                                          "C:\\Programme\\Quotaline\\"};
+// Only folders still there need a clear-up.
+TEST_F(RecordReader, ClearupDataNamesTheFoldersInsideTheInstallationThatAreLeft) {
+  object.InstallDir = installDir;
+  ForceFolders(installDir + "viewer");
+  const std::vector<std::string> files = {installDir + "viewer\\Liesmich.txt", "C:\\Windows\\System32\\shared.dll",
+                                          installDir + "a.exe", installDir, installDir + "weg\\b.txt"};
   WriteClearupData(object, files);
+  const std::string lower = LowerAscii(installDir);
   EXPECT_EQ(reports, (std::vector<Report>{
                          {rkMessage, "Aktualisiere Installationsdatei...", rfLog | rfStatus},
-                         {rkDirectory, "c:\\programme\\quotaline\\viewer\\", 0},
-                         {rkDirectory, "c:\\programme\\quotaline\\", 0},
-                         {rkDirectory, "c:\\programme\\quotaline\\", 0},
-                         {rkProgress, "1", 0},  // four quarters of the weight
+                         {rkDirectory, lower + "viewer\\", 0},
+                         {rkDirectory, lower, 0},
+                         {rkDirectory, lower, 0},
+                         {rkProgress, "1", 0},  // five fifths of the weight
                          {rkProgress, "0", 0},
                      }));
 }

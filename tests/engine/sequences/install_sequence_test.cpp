@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "engine/actions/action_test.h"
+#include "engine/actions/uninstaller_copy.h"
 #include "engine/result_codes.h"
 #include "support/running_window.h"
+#include "support/sealed_record.h"
 #include "sys/file_system.h"
+#include "sys/path_text.h"
 #include "sys/registry.h"
 
 namespace {
@@ -59,8 +62,18 @@ TEST_F(InstallSequence, AnUpdateAdvancesTheBarWithoutAnUninstallEntry) {
   object->Settings->Update = true;
   object->Settings->BaseMissing = false;
   object->WinDir = folder + "Windows\\";
-  ForceFolders(object->WinDir);
-  WriteTextFile(object->WinDir + "uninst.ini", "[Directories]\r\n");  // an earlier clear-up record
+  object->ProductName = "ZqFolge";
+  // The product's earlier clear-up record, and the one an earlier version
+  // kept for it in the Windows folder, go; another product's stays.
+  const std::string own = UninstallerFolder(object->WinDir, "ZqFolge") + "uninst.ini";
+  const std::string other = UninstallerFolder(object->WinDir, "ZqAndere") + "uninst.ini";
+  const std::string shared = object->WinDir + "uninst.ini";
+  for (const std::string& record : {own, other}) {
+    ForceFolders(FolderPart(record));
+    WriteTextFile(record, "[Directories]\r\n");
+  }
+  WriteTextFile(shared, "[Info]\r\nName=ZqFolge\r\n[Directories]\r\n");
+  ASSERT_TRUE(SealHandWrittenRecord(shared));
   ForceFolders(folder + "Ziel");
   bool restart = true;
   EXPECT_EQ(object->DoInstall(folder + "Ziel", restart), rcOk);
@@ -69,11 +82,13 @@ TEST_F(InstallSequence, AnUpdateAdvancesTheBarWithoutAnUninstallEntry) {
   EXPECT_TRUE(Logged("Setze Installationsdaten..."));
   EXPECT_EQ(progress, 100 + 100);  // every step's weight, then the final 100
   EXPECT_EQ(log.back(), "Warnung: Registry Eintrag konnte nicht gelöscht werden.");  // no InstallInfo to delete
-  // The clear-up record in the Windows folder goes with the run, also when
-  // the working files go with an elevated run's private folder.
+  // The records go with the run, also when the working files go with an
+  // elevated run's private folder.
   object->PrivateWork = true;
   object.reset();
-  EXPECT_FALSE(FileExists(folder + "Windows\\uninst.ini"));
+  EXPECT_FALSE(FileExists(own));
+  EXPECT_FALSE(FileExists(shared));
+  EXPECT_TRUE(FileExists(other));
 }
 
 }  // namespace
