@@ -45,26 +45,6 @@ std::string ShortPath(const std::string& path) {
   return shortPath;
 }
 
-// The files and folders the system deletes at its next start, lower case.
-std::vector<std::string> PendingDeletions() {
-  std::vector<std::string> paths;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ, &key) !=
-      ERROR_SUCCESS)
-    return paths;
-  std::vector<char> data(65536);
-  DWORD size = static_cast<DWORD>(data.size());
-  if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                       &size) == ERROR_SUCCESS) {
-    std::vector<std::string> strings;
-    for (const char* at = data.data(); at < data.data() + size; at += strings.back().size() + 1) strings.emplace_back(at);
-    for (size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2)
-      if (strings[i + 1].empty()) paths.push_back(LowerAscii(strings[i].substr(strings[i].rfind("\\??\\", 0) == 0 ? 4 : 0)));
-  }
-  RegCloseKey(key);
-  return paths;
-}
-
 // Whether the fixture server registered itself under its path.
 bool ServerRegistered(const std::string& path) {
   std::vector<std::string> names;

@@ -34,11 +34,27 @@ TEST(Entry, WithoutPayloadItEndsWithItsResultAndReleasesTheMutex) {
   EXPECT_TRUE(MutexIsFree());
 }
 
-TEST(Entry, SecondInstanceEndsAtOnceWith1618) {
-  HANDLE held = CreateMutexA(nullptr, TRUE, "ZQInstallNew");
-  ASSERT_NE(held, nullptr);
-  EXPECT_EQ(RunProgram(Quoted(g_setup), nullptr, 10000), 1618);
-  CloseHandle(held);
+// Under either guard, the machine's or an earlier version's in the session.
+// A completion that meets another installer arms its restart entry again,
+// under its product's name, since the system deleted it before starting it.
+TEST(Entry, SecondInstanceEndsAtOnceWith1618AndACompletionWaitsForTheNextStart) {
+  const char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+  const std::string record = ScratchPath("error_inst.ini");
+  ASSERT_TRUE(WriteTextFile(record, "[Info]\r\nName=ZqWartend\r\n"));
+  const std::string completion = Quoted(g_setup) + " -autoinstall:" + Quoted(record);
+  for (const char* guard : {"Global\\ZQInstallNew", "ZQInstallNew"}) {
+    HANDLE held = CreateMutexA(nullptr, TRUE, guard);
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(RunProgram(Quoted(g_setup), nullptr, 10000), 1618) << guard;
+    EXPECT_EQ(RunProgram(completion, nullptr, 10000), 1618) << guard;
+    CloseHandle(held);
+    char armed[1024] = {};
+    DWORD size = sizeof armed;
+    EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, kRunOnce, "ZqWartend", RRF_RT_REG_SZ, nullptr, armed, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::string(armed), completion) << guard;
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kRunOnce, "ZqWartend");
+  }
 }
 
 TEST(Entry, UnderTheUninstallerNameWithoutSwitchItEndsAtOnce) {

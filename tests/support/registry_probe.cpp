@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -22,6 +23,11 @@ HKEY OpenForReading(const std::string& path) {
   return nullptr;
 }
 
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
 }  // namespace
 
 bool RegistryKeyExists(const std::string& path) {
@@ -39,4 +45,23 @@ std::string RegistryText(const std::string& key, const std::string& name) {
   RegCloseKey(opened);
   if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return "<none>";
   return std::string(text, strnlen(text, size));
+}
+
+std::vector<std::string> PendingDeletions() {
+  std::vector<std::string> paths;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ, &key) !=
+      ERROR_SUCCESS)
+    return paths;
+  std::vector<char> data(65536);
+  DWORD size = static_cast<DWORD>(data.size());
+  if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                       &size) == ERROR_SUCCESS) {
+    std::vector<std::string> strings;
+    for (const char* at = data.data(); at < data.data() + size; at += strings.back().size() + 1) strings.emplace_back(at);
+    for (size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2)
+      if (strings[i + 1].empty()) paths.push_back(Lower(strings[i].substr(strings[i].rfind("\\??\\", 0) == 0 ? 4 : 0)));
+  }
+  RegCloseKey(key);
+  return paths;
 }

@@ -5,6 +5,8 @@
 // uninstallation leaves nothing of the product.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "driver/driver_test.h"
 #include "support/registry_probe.h"
 #include "sys/path_text.h"
@@ -14,6 +16,13 @@ namespace {
 
 const char kName[] = "ZqNeu Rechner";
 const char kMaker[] = "ZqNeuHersteller";
+const char kRunOnce[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+std::string WindowsFolderPath() {
+  char path[MAX_PATH] = {};
+  GetWindowsDirectoryA(path, MAX_PATH);
+  return WithTrailingBackslash(path);
+}
 
 // The value of the manifest's first "key: value" line (in a list or not), its
 // quotes and escapes undone; "<missing>" when there is none.
@@ -54,6 +63,29 @@ class PublisherInstall : public EndToEnd {
   }
   int Zqpack(const std::string& arguments, std::string& output) const {
     return RunProgram("\"" + WindowsPath(ZQ_ZQPACK) + "\" " + arguments, &output);
+  }
+  // Packs the components into setup; empty when zqpack fails.
+  std::string Pack(const std::string& setup, const std::string& components) const {
+    std::string output;
+    const int code = Zqpack("--image \"" + WindowsPath(ZQ_IMAGE) + "\" --library \"" + WindowsPath(ZQ_UNZLIB) +
+                                "\" --output \"" + setup + "\" " + components,
+                            output);
+    EXPECT_EQ(code, 0) << output;
+    return code == 0 ? setup : std::string();
+  }
+  // A product zqpack new makes of files (its program a copy of the
+  // recorder), packed into setup.
+  std::string NewProduct(const std::string& name, const std::string& maker, const std::string& files,
+                         const std::string& setup) const {
+    const std::string product = setup + " Produkt";
+    ForceFolders(files);
+    CopyFileA(FixturePath("arg_recorder.exe").c_str(), (files + "Programm.exe").c_str(), FALSE);
+    std::string output;
+    const int code = Zqpack("new --name \"" + name + "\" --maker " + maker + " \"" + WithoutTrailingBackslash(files) +
+                                "\" \"" + product + "\"",
+                            output);
+    EXPECT_EQ(code, 0) << output;
+    return Pack(setup, "\"" + product + "\\uninst\" \"" + product + "\\program\"");
   }
 };
 
@@ -101,6 +133,94 @@ TEST_F(PublisherInstall, InstallsAsTheManifestSaysAndUninstallsLeavingNothing) {
   EXPECT_FALSE(RegistryKeyExists(key));
   for (const char* hive : {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"})
     EXPECT_FALSE(RegistryKeyExists(std::string(hive) + "\\Software\\" + kMaker + "\\" + kName)) << hive;
+}
+
+// Two products made by zqpack new and the demo on one machine: each keeps its
+// own uninstaller, entry and restart entry; uninstalling and clearing up one
+// leaves the others whole, a waiting completion included; once all are gone,
+// nothing of them is left but the uninstaller folders the system deletes at
+// its next start.
+TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
+  struct Product {
+    std::string Name, Maker, Setup, Folder;
+  };
+  Product a{kName, kMaker, "", folder + "A\\"}, b{"ZqZweit Notiz", "ZqZweitHaus", "", folder + "B\\"},
+      demo{"Quotaline", "Zelo", "", folder + "Demo\\"};
+  const std::string uninstallers = LowerAscii(WindowsFolderPath() + "zquninst\\");
+  const std::vector<Product*> all = {&a, &b, &demo};
+  // What any of the three may leave on the machine.
+  const auto snapshot = [&] {
+    std::vector<std::string> lines;
+    for (const Product* product : all) {
+      lines.push_back(product->Name + " entry " + RegistryText(std::string(kUninstallKeys) + "\\" + product->Name, "DisplayName"));
+      lines.push_back(product->Name + " restart " + RegistryText(kRunOnce, product->Name));
+      for (const char* hive : {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"})
+        lines.push_back(product->Maker + (RegistryKeyExists(std::string(hive) + "\\Software\\" + product->Maker) ? " key" : " none"));
+      lines.push_back(product->Folder + (FolderExists(product->Folder) ? " there" : " gone"));
+    }
+    return lines;
+  };
+  for (Product* product : all) RegDeleteEntry(kRunOnce, product->Name, false);
+  RegDeleteEntry("HKEY_LOCAL_MACHINE\\Software", "ZqZweitHaus", true);
+  RegDeleteEntry("HKEY_CURRENT_USER\\Software", "ZqZweitHaus", true);
+  const std::vector<std::string> before = snapshot();
+
+  ForceFolders(folder + "DateienA");
+  WriteTextFile(folder + "DateienA\\Liesmich.txt", "alt");
+  SetWriteTime(folder + "DateienA\\Liesmich.txt", 1);
+  a.Setup = NewProduct(a.Name, a.Maker, folder + "DateienA\\", folder + "a.exe");
+  b.Setup = NewProduct(b.Name, b.Maker, folder + "DateienB\\", folder + "b.exe");
+  demo.Setup = Pack(folder + "demo.exe", "\"" + WindowsPath(ZQ_DEMO) + "\\uninst\" \"" + WindowsPath(ZQ_DEMO) + "\\viewer\"");
+  std::string output;
+  for (const Product* product : all) {
+    ASSERT_FALSE(product->Setup.empty());
+    ASSERT_EQ(RunProgram("\"" + product->Setup + "\" -hide \"-path:" + product->Folder + "\"", &output), 0) << output;
+    const std::string own = uninstallers + LowerAscii(product->Name) + "\\zquninst.exe";
+    EXPECT_EQ(LowerAscii(RegistryText(std::string(kUninstallKeys) + "\\" + product->Name, "DisplayIcon")), own);
+  }
+
+  // A's update meets its program in use: its completion waits for the restart.
+  const std::string readme = a.Folder + "program\\Liesmich.txt";
+  ForceFolders(folder + "DateienA2");
+  WriteTextFile(folder + "DateienA2\\Liesmich.txt", "neu");
+  const std::string update = NewProduct(a.Name, a.Maker, folder + "DateienA2\\", folder + "a2.exe");
+  HANDLE held = CreateFileA(readme.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const int updated = RunProgram("\"" + update + "\" -hide", &output);
+  const std::string restart = RegistryText(kRunOnce, a.Name);
+  const std::vector<std::string> installed = snapshot();
+
+  // B goes, uninstalled through its entry and cleared up: A and the demo stay whole.
+  ASSERT_EQ(RunProgram(RegistryText(std::string(kUninstallKeys) + "\\" + b.Name, "QuietUninstallString"), &output), 0) << output;
+  ASSERT_EQ(RunProgram("\"" + uninstallers + LowerAscii(b.Name) + "\\zquninst.exe\" -clearup -hide", &output), 0) << output;
+  CloseHandle(held);
+  std::vector<std::string> expected = installed;
+  for (size_t i = 5; i < 10; ++i) expected[i] = before[i];
+  EXPECT_EQ(snapshot(), expected);
+  EXPECT_EQ(updated, 3010) << output;
+  EXPECT_NE(restart.find(" -autoinstall:"), std::string::npos) << restart;
+  EXPECT_TRUE(FileExists(uninstallers + LowerAscii(a.Name) + "\\zquninst.exe"));
+  EXPECT_EQ(ReadTextFile(readme + "~"), "neu");
+
+  // The restart completes A, as the system runs its entry.
+  RegDeleteEntry(kRunOnce, a.Name, false);
+  ASSERT_EQ(RunProgram(restart, &output), 0) << output;
+  EXPECT_EQ(ReadTextFile(readme), "neu");
+  EXPECT_FALSE(FileExists(readme + "~"));
+
+  // A and the demo go: nothing of the three is left but their uninstaller
+  // folders, which the system deletes at its next start.
+  for (const Product* product : {&a, &demo}) {
+    const std::string entry = std::string(kUninstallKeys) + "\\" + product->Name;
+    ASSERT_EQ(RunProgram(RegistryText(entry, "QuietUninstallString"), &output), 0) << output;
+    ASSERT_EQ(RunProgram("\"" + uninstallers + LowerAscii(product->Name) + "\\zquninst.exe\" -clearup -hide", &output), 0)
+        << output;
+  }
+  EXPECT_EQ(snapshot(), before);
+  const std::vector<std::string> pending = PendingDeletions();
+  for (const Product* product : all)
+    EXPECT_NE(std::find(pending.begin(), pending.end(), uninstallers + LowerAscii(product->Name)), pending.end())
+        << product->Name;
 }
 
 }  // namespace
