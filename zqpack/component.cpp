@@ -1,7 +1,6 @@
 #include "component.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -12,6 +11,7 @@
 
 #include "archive/zip_messages.h"
 #include "engine/config/product_files.h"
+#include "file_times.h"
 #include "member_listing.h"
 #include "sys/code_pages.h"
 #include "sys/text.h"
@@ -29,13 +29,8 @@ const char kDescriptor[] = "ver.ini";
 
 DosTime ModificationTime(const fs::path& path) {
   DosTime time;
-  std::error_code error;
-  const fs::file_time_type written = fs::last_write_time(path, error);
-  if (error) return time;
-  // The file clock has no conversion in C++17; both clocks tick alike.
-  const auto system = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-      written - fs::file_time_type::clock::now() + std::chrono::system_clock::now());
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(system);
+  std::time_t seconds = 0;
+  if (!ReadWriteTime(path, seconds)) return time;
   const std::tm* local = std::localtime(&seconds);
   if (!local || local->tm_year < 80) return time;
   time.Time = static_cast<uint16_t>(local->tm_hour << 11 | local->tm_min << 5 | local->tm_sec / 2);

@@ -1,6 +1,5 @@
 #include "new_product.h"
 
-#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <stdexcept>
@@ -10,6 +9,7 @@
 #include "engine/config/product_files.h"
 #include "command_line_text.h"
 #include "component.h"
+#include "file_times.h"
 #include "pe_version.h"
 #include "product_names.h"
 #include "product_texts.h"
@@ -148,11 +148,6 @@ void CheckProductTexts(const Plan& plan, const std::string& output) {
   throw std::runtime_error(message);
 }
 
-fs::file_time_type EmptyFilesTime() {
-  const auto age = std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(kEmptyFilesTime);
-  return fs::file_time_type::clock::now() - std::chrono::duration_cast<fs::file_time_type::duration>(age);
-}
-
 void WriteProduct(const Plan& plan, const fs::path& output) {
   const fs::path base = output / kBaseComponent, program = output / kProgramComponent;
   fs::create_directories(base);
@@ -160,7 +155,8 @@ void WriteProduct(const Plan& plan, const fs::path& output) {
   WriteWholeFile(base / kDescriptor, BaseDescriptorText());
   for (const char* name : kEmptyBaseFiles) {
     WriteWholeFile(base / name, std::string());
-    fs::last_write_time(base / name, EmptyFilesTime());
+    if (!SetWriteTime(base / name, kEmptyFilesTime))
+      throw std::runtime_error((base / name).u8string() + ": its date cannot be set");
   }
   fs::create_directories(program);
   WriteWholeFile(program / kDescriptor, ProgramDescriptorText(plan.Product));

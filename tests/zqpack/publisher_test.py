@@ -111,12 +111,17 @@ class Publisher(unittest.TestCase):
         # The empty record and logs are older than any an installation writes.
         for name in ("uninst.ini", "zqinstall.log", "zquninstall.log"):
             self.assertEqual(read(self.path("Produkt/uninst/" + name)), b"")
-            self.assertLess(os.stat(self.path("Produkt/uninst/" + name)).st_mtime, 978307200)  # 2001
+            self.assertEqual(os.stat(self.path("Produkt/uninst/" + name)).st_mtime, 946684800)  # 2000-01-01
 
         checked = zqpack("check", self.path("Produkt/uninst"), program)
         self.assertEqual((checked.returncode, checked.stderr, checked.stdout), (0, "", ""))
         built = self.build()
         self.assertEqual((built.returncode, built.stderr), (0, ""))
+        # The same inputs give the same bytes, build after build.
+        first = read(self.path("setup.exe"))
+        for _ in range(5):
+            self.assertEqual(self.build().returncode, 0)
+            self.assertEqual(read(self.path("setup.exe")), first)
         listed = zqpack("--list", self.path("setup.exe")).stdout
         self.assertIn("  program/Hilfe/Übersicht.txt  5", listed)
         self.assertIn("  uninst/uninst.ini  0", listed)
