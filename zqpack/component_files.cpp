@@ -65,5 +65,6 @@ ComponentFiles ReadComponentFiles(const Component& component) {
       files.InstallSettings = MemberText(component, entry);
   }
   files.HasInstallSettings = component.HasInstallSettings;
+  files.MisnamedBase = component.MisnamedBase;
   return files;
 }

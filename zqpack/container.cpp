@@ -9,12 +9,22 @@
 #include "archive/payload_layout.h"
 #include "archive/zip_directory.h"
 #include "archive/zip_messages.h"
+#include "checks/product_checks.h"
 #include "member_listing.h"
 #include "sys/code_pages.h"
 
 namespace {
 
 bool IsWindowsProgram(const std::vector<uint8_t>& data) { return data.size() >= 2 && data[0] == 'M' && data[1] == 'Z'; }
+
+// Whether the Windows program is a library: its file header says DLL.
+bool IsLibrary(const std::vector<uint8_t>& data) {
+  if (!IsWindowsProgram(data) || data.size() < 0x40) return false;
+  const uint32_t header = data[0x3C] | data[0x3D] << 8 | data[0x3E] << 16 | static_cast<uint32_t>(data[0x3F]) << 24;
+  if (header > data.size() - 24 || data[header] != 'P' || data[header + 1] != 'E') return false;
+  const uint16_t characteristics = static_cast<uint16_t>(data[header + 22] | data[header + 23] << 8);
+  return (characteristics & 0x2000) != 0;
+}
 
 void CheckSlot(const char* what, const std::vector<uint8_t>& data, uint32_t slot) {
   if (!IsWindowsProgram(data)) throw std::runtime_error(std::string("the ") + what + " is not a Windows program");
@@ -67,6 +77,8 @@ void WritePieces(std::ofstream& file, const std::vector<uint8_t>& image, const s
 
 void CheckContainerParts(const std::vector<uint8_t>& image, const std::vector<uint8_t>& library,
                          const std::vector<Component>& components) {
+  if (IsLibrary(image) && IsWindowsProgram(library) && !IsLibrary(library))
+    throw std::runtime_error("--image and --library are swapped: the image is a library, the library a program");
   CheckSlot("program image", image, kImageSize);
   CheckSlot("unzip library", library, kLibrarySize);
   if (components.empty()) throw std::runtime_error("no component given");
@@ -74,11 +86,13 @@ void CheckContainerParts(const std::vector<uint8_t>& image, const std::vector<ui
     throw std::runtime_error(std::to_string(components.size()) + " components given, at most " +
                              std::to_string(kMaxArchives) + " fit the size table");
   bool settings = false;
+  std::string misnamed;
   for (const Component& component : components) {
     if (component.Archive.size() > UINT32_MAX) throw std::runtime_error(component.Source + ": archive exceeds 4 GiB");
     settings = settings || component.HasInstallSettings;
+    if (component.MisnamedBase && misnamed.empty()) misnamed = component.Source;
   }
-  if (!settings) throw std::runtime_error("no component holds uninst/install.ini");
+  if (!settings) throw std::runtime_error("uninst/install.ini: " + MissingSettingsText(misnamed));
 }
 
 void WriteContainer(const std::string& output, const std::vector<uint8_t>& image,

@@ -4,12 +4,14 @@
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "checks/findings.h"
 #include "component_files.h"
 #include "container.h"
 #include "new_product.h"
+#include "option_parser.h"
 #include "pack_progress.h"
 #include "signing.h"
 #include "winget_manifest.h"
@@ -18,11 +20,11 @@ namespace {
 
 const char kUsage[] =
     "usage: zqpack new --name NAME [--maker MAKER] [--version V] FILES_FOLDER OUTPUT_FOLDER\n"
-    "       zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe [--no-check]\n"
+    "       zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe [--no-check | --strict]\n"
     "              [--sign CERT.p12 [--sign-password-file FILE] [--timestamp URL]]\n"
     "              [--winget DIR --winget-id PUBLISHER.PACKAGE --winget-url URL --winget-license LICENSE\n"
     "               [--winget-description TEXT] [--winget-name NAME]] COMPONENT...\n"
-    "       zqpack check COMPONENT...\n"
+    "       zqpack check [--strict] COMPONENT...\n"
     "       zqpack --list setup.exe\n"
     "new writes a product that builds as it is into the empty or new OUTPUT_FOLDER: the base\n"
     "component uninst/ (install.ini with NAME, MAKER as registry root and publisher, a program\n"
@@ -31,7 +33,8 @@ const char kUsage[] =
     "Each COMPONENT is a folder (zipped with itself as the top folder) or a ready .zip file.\n"
     "check reads every ver.ini and install.ini as the installer will and reports each mistake\n"
     "as \"file:section:key: error|warning: message (line N)\"; a build runs the same checks\n"
-    "first and stops at an error, unless --no-check is given.\n"
+    "first and stops at an error, unless --no-check is given; --strict stops at a warning too,\n"
+    "for release builds.\n"
     "--sign signs the installer with osslsigncode; the signature covers the whole file.\n"
     "--winget writes the package manager's manifest (schema 1.6.0) of the finished installer into\n"
     "DIR: its SHA-256, its version and the uninstall entry the installer writes, whose publisher is\n"
@@ -76,27 +79,60 @@ const char kExample[] =
 enum ExitCode { kExitDone = 0, kExitCheckErrors = 1, kExitUsage = 2, kExitInputOutput = 3 };
 
 struct Arguments {
-  bool Check = false, NoCheck = false;
+  bool Check = false, NoCheck = false, Strict = false;
   std::string Image, Library, Output, List;
   SigningOptions Signing;
   WingetOptions Winget;
   std::vector<std::string> Components;
 };
 
-// False when the command line is none of the forms of the usage.
-bool Parse(int argc, char** argv, Arguments& arguments) {
-  if (argc > 1 && std::strcmp(argv[1], "check") == 0) {
-    arguments.Check = true;
-    for (int i = 2; i < argc; ++i) {
-      if (std::strncmp(argv[i], "--", 2) == 0) return false;
-      arguments.Components.push_back(argv[i]);
-    }
-    return !arguments.Components.empty();
+const std::vector<std::string> kBuildOptions = {
+    "--image",      "--library",   "--output",    "--list",       "--no-check",     "--strict",
+    "--sign",       "--sign-password-file",       "--timestamp",  "--winget",       "--winget-id",
+    "--winget-url", "--winget-license",           "--winget-description",           "--winget-name"};
+
+// The arguments of "check": component folders, and --strict.
+std::string ParseCheck(int argc, char** argv, Arguments& arguments) {
+  arguments.Check = true;
+  for (int i = 2; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--strict")
+      arguments.Strict = true;
+    else if (argument.compare(0, 2, "--") == 0)
+      return "check takes component folders and --strict only, not " + argument;
+    else
+      arguments.Components.push_back(argument);
   }
+  return arguments.Components.empty() ? "check needs at least one COMPONENT" : std::string();
+}
+
+// What the options given ask of each other.
+std::string CheckCombination(const Arguments& arguments) {
+  const SigningOptions& signing = arguments.Signing;
+  if (signing.Pkcs12.empty() && !signing.PasswordFile.empty()) return "--sign-password-file goes with --sign";
+  if (signing.Pkcs12.empty() && !signing.TimestampUrl.empty()) return "--timestamp goes with --sign";
+  if (!arguments.List.empty()) {
+    const bool alone = !arguments.NoCheck && !arguments.Strict && arguments.Image.empty() &&
+                       arguments.Library.empty() && arguments.Output.empty() && arguments.Components.empty() &&
+                       signing.Pkcs12.empty() && arguments.Winget.Folder.empty();
+    return alone ? std::string() : "--list takes the installer only";
+  }
+  for (const auto& [value, name] : {std::make_pair(&arguments.Image, "--image"),
+                                    std::make_pair(&arguments.Library, "--library"),
+                                    std::make_pair(&arguments.Output, "--output")})
+    if (value->empty()) return std::string(name) + " is missing";
+  if (arguments.Components.empty()) return "no COMPONENT given";
+  return arguments.Winget.Missing();
+}
+
+// The message for a command line that is none of the forms of the usage.
+std::string Parse(int argc, char** argv, Arguments& arguments) {
+  if (argc > 1 && std::strcmp(argv[1], "check") == 0) return ParseCheck(argc, argv, arguments);
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if (argument == "--no-check") {
-      arguments.NoCheck = true;
+    bool* flag = argument == "--no-check" ? &arguments.NoCheck : argument == "--strict" ? &arguments.Strict : nullptr;
+    if (flag) {
+      *flag = true;
       continue;
     }
     std::string* option = argument == "--image" ? &arguments.Image
@@ -107,21 +143,23 @@ bool Parse(int argc, char** argv, Arguments& arguments) {
                           : argument == "--sign-password-file" ? &arguments.Signing.PasswordFile
                           : argument == "--timestamp" ? &arguments.Signing.TimestampUrl
                           : arguments.Winget.Option(argument);
-    if (option) {
-      if (++i == argc || !option->empty()) return false;
-      *option = argv[i];
-    } else if (argument.compare(0, 2, "--") == 0) {
-      return false;
-    } else {
+    std::string mistake;
+    if (option)
+      mistake = TakeOptionValue(argc, argv, i, *option);
+    else if (argument.compare(0, 2, "--") == 0)
+      mistake = UnknownOption(argument, kBuildOptions);
+    else
       arguments.Components.push_back(argument);
-    }
+    if (!mistake.empty()) return mistake;
   }
-  const SigningOptions& signing = arguments.Signing;
-  if (signing.Pkcs12.empty() && !(signing.PasswordFile.empty() && signing.TimestampUrl.empty())) return false;
-  if (!arguments.List.empty())
-    return !arguments.NoCheck && arguments.Image.empty() && arguments.Library.empty() && arguments.Output.empty() &&
-           arguments.Components.empty() && signing.Pkcs12.empty() && arguments.Winget.Folder.empty();
-  return !arguments.Image.empty() && !arguments.Library.empty() && !arguments.Output.empty();
+  if (arguments.NoCheck && arguments.Strict) return "--strict and --no-check exclude each other";
+  return CheckCombination(arguments);
+}
+
+// Names the mistake and where the forms are.
+int UsageMistake(const std::string& mistake) {
+  std::cerr << "zqpack: " << mistake << "\nzqpack --help shows the forms\n";
+  return kExitUsage;
 }
 
 std::vector<Component> LoadComponents(const Arguments& arguments, bool showProgress = false) {
@@ -134,8 +172,8 @@ std::vector<Component> LoadComponents(const Arguments& arguments, bool showProgr
   return components;
 }
 
-// Prints every finding; false when one of them is an error.
-bool Check(const std::vector<Component>& components) {
+// Prints every finding; false when one of them is an error, or, strict, any.
+bool Check(const std::vector<Component>& components, bool strict) {
   std::vector<ComponentFiles> files;
   for (const Component& component : components) files.push_back(ReadComponentFiles(component));
   const Findings findings = CheckProduct(files);
@@ -146,7 +184,7 @@ bool Check(const std::vector<Component>& components) {
   }
   if (!findings.List().empty())
     std::cerr << "zqpack: " << errors << " error(s), " << findings.List().size() - errors << " warning(s)\n";
-  return errors == 0;
+  return strict ? findings.List().empty() : errors == 0;
 }
 
 ExitCode Build(const Arguments& arguments) {
@@ -154,7 +192,7 @@ ExitCode Build(const Arguments& arguments) {
   const std::vector<uint8_t> library = ReadWholeFile(arguments.Library);
   const std::vector<Component> components = LoadComponents(arguments, StandardErrorIsTerminal());
   CheckContainerParts(image, library, components);
-  if (!arguments.NoCheck && !Check(components)) {
+  if (!arguments.NoCheck && !Check(components, arguments.Strict)) {
     std::cerr << "zqpack: " << arguments.Output << " not written\n";
     return kExitCheckErrors;
   }
@@ -184,10 +222,8 @@ int Reported(Command command) {
 
 int New(int argc, char** argv) {
   NewProductOptions options;
-  if (!ParseNewProduct(argc, argv, options)) {
-    std::cerr << kUsage;
-    return kExitUsage;
-  }
+  const std::string mistake = ParseNewProduct(argc, argv, options);
+  if (!mistake.empty()) return UsageMistake(mistake);
   return Reported([&] {
     std::cout << WriteNewProduct(options);
     return kExitDone;
@@ -201,16 +237,16 @@ int main(int argc, char** argv) {
     std::cout << kUsage << kExample;
     return kExitDone;
   }
-  if (argc > 1 && std::strcmp(argv[1], "new") == 0) return New(argc, argv);
-  Arguments arguments;
-  const bool parsed = Parse(argc, argv, arguments);
-  if (!parsed || !arguments.Winget.Missing().empty()) {
-    if (parsed) std::cerr << "zqpack: " << arguments.Winget.Missing() << "\n";
+  if (argc == 1) {
     std::cerr << kUsage;
     return kExitUsage;
   }
+  if (std::strcmp(argv[1], "new") == 0) return New(argc, argv);
+  Arguments arguments;
+  const std::string mistake = Parse(argc, argv, arguments);
+  if (!mistake.empty()) return UsageMistake(mistake);
   return Reported([&] {
-    if (arguments.Check) return Check(LoadComponents(arguments)) ? kExitDone : kExitCheckErrors;
+    if (arguments.Check) return Check(LoadComponents(arguments), arguments.Strict) ? kExitDone : kExitCheckErrors;
     if (!arguments.List.empty()) {
       ListContainer(arguments.List, std::cout);
       return kExitDone;

@@ -9,6 +9,7 @@
 #include "engine/config/product_files.h"
 #include "command_line_text.h"
 #include "component.h"
+#include "option_parser.h"
 #include "file_times.h"
 #include "pe_version.h"
 #include "product_names.h"
@@ -180,7 +181,7 @@ std::string Summary(const Plan& plan, const std::string& output) {
 
 }  // namespace
 
-bool ParseNewProduct(int argc, char** argv, NewProductOptions& options) {
+std::string ParseNewProduct(int argc, char** argv, NewProductOptions& options) {
   std::vector<std::string> folders;
   for (int i = 2; i < argc; ++i) {
     const std::string argument = argv[i];
@@ -188,19 +189,22 @@ bool ParseNewProduct(int argc, char** argv, NewProductOptions& options) {
                           : argument == "--maker"   ? &options.Maker
                           : argument == "--version" ? &options.Version
                                                     : nullptr;
+    std::string mistake;
     if (option) {
-      if (++i == argc || !option->empty()) return false;
-      *option = CommandLineText(argv[i]);
+      mistake = TakeOptionValue(argc, argv, i, *option);
+      if (mistake.empty()) *option = CommandLineText(option->c_str());
     } else if (argument.compare(0, 2, "--") == 0) {
-      return false;
+      mistake = UnknownOption(argument, {"--name", "--maker", "--version"});
     } else {
       folders.push_back(argument);
     }
+    if (!mistake.empty()) return mistake;
   }
-  if (options.Name.empty() || folders.size() != 2) return false;
+  if (options.Name.empty()) return "new: --name is missing";
+  if (folders.size() != 2) return "new takes FILES_FOLDER and OUTPUT_FOLDER, " + std::to_string(folders.size()) + " given";
   options.Files = folders[0];
   options.Output = folders[1];
-  return true;
+  return std::string();
 }
 
 std::string WriteNewProduct(const NewProductOptions& options) {

@@ -11,8 +11,9 @@ struct NewProductOptions {
   std::string Files, Output;         // the folders as given
 };
 
-// Reads the arguments after "new"; false when they are not the usage's form.
-bool ParseNewProduct(int argc, char** argv, NewProductOptions& options);
+// Reads the arguments after "new"; the message naming the mistake when they
+// are not the usage's form.
+std::string ParseNewProduct(int argc, char** argv, NewProductOptions& options);
 
 // Writes the two component folders into Output, which must be empty or new,
 // and returns what it wrote, for the user. Raises std::runtime_error naming

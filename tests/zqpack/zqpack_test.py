@@ -169,10 +169,18 @@ class ZqPack(unittest.TestCase):
         self.assert_refused("longer than its slot of 118272 bytes", "uninst", library=self.path("big.dll"))
         write(self.path("text.exe"), b"not a program")
         self.assert_refused("not a Windows program", "uninst", image=self.path("text.exe"))
-        self.assert_refused("no component given")
+        # A program whose file header says DLL, given as the image, and the image as the library.
+        header = b"PE\0\0" + struct.pack("<HHIIIHH", 0x14C, 0, 0, 0, 0, 0xE0, 0x2102)
+        write(self.path("library.dll"), b"MZ" + bytes(0x3A) + struct.pack("<I", 0x40) + header + bytes(300))
+        self.assert_refused("--image and --library are swapped", "uninst", image=self.path("library.dll"),
+                            library=self.path("zqsetup.exe"))
         write(self.path("nover/sub/ver.ini"), b"v")
         self.assert_refused("no ver.ini directly in the component's top folder", "uninst", "nover")
-        self.assert_refused("no component holds uninst/install.ini", "tools")
+        self.assert_refused("uninst/install.ini: no component holds it", "tools")
+        write(self.path("basis/install.ini"), b"[install]\r\nname=Quotaline\r\n")
+        write(self.path("basis/ver.ini"), b"[component]\r\nname=basis\r\n")
+        self.assert_refused(self.path("basis") + " holds install.ini: the base component's folder must be named uninst",
+                            "basis", "tools")
         self.assert_refused("no such folder or ZIP file", "uninst", "fehlt")
         self.assert_refused("cannot be read", "uninst", image=self.path("fehlt.exe"))
         write(self.path("kaputt.zip"), b"PK\x03\x04 kein Archiv")
@@ -281,12 +289,35 @@ class ZqPack(unittest.TestCase):
         self.assertEqual((result.returncode, result.stderr, result.stdout), (0, "", ""))
 
     def test_usage_errors(self):
-        for args in ([], ["--list"], ["check"], ["check", "--no-check", "x"], ["--list", "x", "--no-check"], ["--image", "a", "--library", "b"], ["--bogus"],
-                     ["--list", "x", "--output", "y"], ["--list", "x", "--sign", "c.p12"],
-                     ["--image", "a", "--library", "b", "--output", "c", "--timestamp", "http://t"]):
+        result = subprocess.run([ZQPACK], capture_output=True, encoding="utf-8")
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("usage: zqpack", result.stderr)
+        # Each mistake is one line naming it, and where the forms are.
+        for args, mistake in (
+                (["--list"], "--list needs a value"),
+                (["check"], "check needs at least one COMPONENT"),
+                (["check", "--no-check", "x"], "check takes component folders and --strict only, not --no-check"),
+                (["--list", "x", "--no-check"], "--list takes the installer only"),
+                (["--list", "x", "--output", "y"], "--list takes the installer only"),
+                (["--list", "x", "--sign", "c.p12"], "--list takes the installer only"),
+                (["--image", "a", "--library", "b"], "--output is missing"),
+                (["--image", "a", "--output", "c", "x"], "--library is missing"),
+                (["--image", "a", "--library", "b", "--output", "c"], "no COMPONENT given"),
+                (["--bogus"], 'unknown option "--bogus"'),
+                (["--sing", "c.p12"], 'unknown option "--sing"; did you mean --sign?'),
+                (["--image", "a", "--library", "b", "--output", "c", "--sign", "--timestamp", "t", "x"],
+                 "--sign needs a value"),
+                (["--image", "a", "--image", "b"], "--image is given twice"),
+                (["--image", "a", "--library", "b", "--output", "c", "--timestamp", "http://t", "x"],
+                 "--timestamp goes with --sign"),
+                (["--image", "a", "--library", "b", "--output", "c", "--strict", "--no-check", "x"],
+                 "--strict and --no-check exclude each other"),
+                (["new", "--nmae", "Zelo", "a", "b"], 'unknown option "--nmae"; did you mean --name?'),
+                (["new", "a", "b"], "new: --name is missing"),
+                (["new", "--name", "Zelo", "a"], "new takes FILES_FOLDER and OUTPUT_FOLDER, 1 given")):
             result = subprocess.run([ZQPACK] + args, capture_output=True, encoding="utf-8", errors="replace")
             self.assertEqual(result.returncode, 2, args)
-            self.assertIn("usage: zqpack", result.stderr)
+            self.assertEqual(result.stderr, "zqpack: " + mistake + "\nzqpack --help shows the forms\n", args)
         helped = subprocess.run([ZQPACK, "--help"], capture_output=True, encoding="utf-8")
         self.assertEqual(helped.returncode, 0)
         for part in ("usage: zqpack", "A worked example", "-uninstall:", "zqpack's exit codes"):

@@ -1,6 +1,9 @@
 #include "checks/product_checks.h"
 
+#include <algorithm>
+
 #include "checks/check_context.h"
+#include "engine/config/product_files.h"
 #include "sys/text.h"
 
 namespace {
@@ -70,8 +73,18 @@ Findings CheckProduct(const std::vector<ComponentFiles>& components) {
     CheckSettingsCopied(*holder, context);
     CheckInstallSettings(*holder, context);
   } else {
-    context.Found.Error({"uninst/install.ini", "", "", 0}, "no component holds it; the installer cannot start without it");
+    const auto misnamed = std::find_if(components.begin(), components.end(),
+                                       [](const ComponentFiles& component) { return component.MisnamedBase; });
+    context.Found.Error({"uninst/install.ini", "", "", 0},
+                        MissingSettingsText(misnamed == components.end() ? std::string() : misnamed->Folder));
   }
   context.Found.SortByPlace();
   return context.Found;
+}
+
+std::string MissingSettingsText(const std::string& misnamedBase) {
+  std::string text = "no component holds it; the installer cannot start without it";
+  if (!misnamedBase.empty())
+    text += " (" + misnamedBase + " holds install.ini: the base component's folder must be named " + kBaseComponent + ")";
+  return text;
 }

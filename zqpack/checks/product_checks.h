@@ -29,7 +29,11 @@ struct ComponentFiles {
   std::vector<InexactName> InexactNames;  // with the top folder
   std::string Descriptor;            // the text of its ver.ini
   bool HasInstallSettings = false;   // it is the uninst component with install.ini
+  bool MisnamedBase = false;         // it holds install.ini in a top folder of another name
   std::string InstallSettings;       // the text of that install.ini
 };
 
 Findings CheckProduct(const std::vector<ComponentFiles>& components);
+// What is missing when no component holds uninst/install.ini, and, when a
+// component holds install.ini under another top folder, the name it needs.
+std::string MissingSettingsText(const std::string& misnamedBase);
