@@ -79,14 +79,14 @@ record=$(sed -n 's/.*-uninstall:"\([^"]*\)".*/\1/p' <<<"$uninstall")
 set +e
 wine "$program" "-uninstall:$record" -hide
 code=$?
-wine 'C:\windows\zquninst.exe' -clearup -hide
+wine "$program" -clearup -hide
 set -e
 echo "   exit code $code; then the clear-up of what the uninstallation left"
 
 echo "== Left on the machine"
 left=$( { find "$drive/Program Files/Quotaline" "$drive/Program Files/Common Files/Zelo" 2>/dev/null || true
           find -L "${links[@]}" -iname '*uotaline*' 2>/dev/null || true
-          reg_query 'HKLM\Software\Zelo\Quotaline'; reg_query 'HKCU\Software\Zelo\Quotaline'
+          reg_query 'HKLM\Software\Zelo'; reg_query 'HKCU\Software\Zelo'
           reg_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quotaline'
           reg_query 'HKCU\Software\Classes\CLSID\{6B1C2A7E-4F0D-4C3B-9E51-2D7A0C8F1E35}'
           reg_query 'HKLM\Software\Quotaline Setup Records'; } | sed "s|$drive|C:|")

@@ -68,7 +68,7 @@ const char kExample[] =
     "Check:      zqpack check product/uninst product/viewer   (a build checks them too)\n"
     "List:       zqpack --list setup.exe\n"
     "Install:    setup.exe -hide          exit code 0, or 3010 when a restart completes it\n"
-    "Uninstall:  %windir%\\zquninst.exe -uninstall:\"C:\\Program Files\\Quotaline\\uninst\\uninst.ini\" -hide\n"
+    "Uninstall:  %windir%\\zquninst\\Quotaline\\zquninst.exe -uninstall:\"C:\\Program Files\\Quotaline\\uninst\\uninst.ini\" -hide\n"
     "            (the command of the uninstall entry's QuietUninstallString); exit code 0\n"
     "The installer's exit codes: 0 done, 3010 done but a restart completes it, N the failure -N\n"
     "of its log, 1602 closed by the user, 1618 another installer runs.\n"
