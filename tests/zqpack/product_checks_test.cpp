@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 enum Text { kUninstDescriptor, kViewerDescriptor, kSettings };
@@ -41,7 +43,7 @@ struct Product {
         "[close]\r\n"
         "TApp=App\r\n"
         "[Base]\r\n"
-        "Name=viewer\r\n";
+        "Name=" + Repeat('n', 127) + "\r\n";
     ComponentFiles viewer;
     viewer.Folder = "produkt/viewer";
     viewer.Members = {"ver.ini", "app.exe", "lib\\Gr\xf6\xdf" "e.dll"};
@@ -90,6 +92,14 @@ struct Case {
 
 const Case kCases[] = {
     // Errors.
+    {"misspelt section", kViewerDescriptor, "[registry]", "[regsitry]", true, "produkt/viewer/ver.ini", "regsitry", "",
+     13, "never reads this section (did you mean \"registry\"?), and [registry] is missing"},
+    {"a needed section misspelt", kSettings, "[groups]", "[grups]", true, "produkt/uninst/install.ini", "grups", "",
+     9, "(did you mean \"groups\"?), and [groups] is missing"},
+    {"install.ini without name", kSettings, "name=Quotaline\r\n", "", true, "produkt/uninst/install.ini", "install",
+     "name", 2, "no name: the product would be registered as \"Quotaline\""},
+    {"[base] naming no component", kSettings, "Name=n", "Name=xn", true, "produkt/uninst/install.ini", "Base", "Name",
+     17, "no component of the product is named \"xn"},
     {"source not in the folder", kViewerDescriptor, "%thisDir%app.exe=", "%thisDir%bin\\app.exe=", true,
      "produkt/viewer/ver.ini", "copy", "%thisDir%bin\\app.exe", 7, "\"%thisDir%bin\\app.exe\" is not in the component folder"},
     {"copy line without =", kViewerDescriptor, "[register]", "%thisDir%app.exe.bak\r\n[register]", true,
@@ -148,8 +158,8 @@ const Case kCases[] = {
      "produkt/viewer/ver.ini", "registry", "%userReg%\\Ansicht\\Zoom", 15, "%Zoom% is not a placeholder"},
     {"link to a file nobody installs", kSettings, "VIEWER\\app.exe", "VIEWER\\app2.exe", false,
      "produkt/uninst/install.ini", "links", "%menudir%Quotaline\\App", 13, "no component installs the target"},
-    {"misspelt section", kViewerDescriptor, "[registry]", "[regsitry]", false,
-     "produkt/viewer/ver.ini", "regsitry", "", 13, "never reads this section (did you mean \"registry\"?)"},
+    {"misspelt section beside the real one", kViewerDescriptor, "", "[regsitry]\r\n", false,
+     "produkt/viewer/ver.ini", "regsitry", "", 24, "never reads this section (did you mean \"registry\"?)"},
     {"misspelt key", kSettings, "UninstTitle", "UninstTitel", false,
      "produkt/uninst/install.ini", "install", "UninstTitel", 6, "never reads this key (did you mean \"UninstTitle\"?)"},
     {"INI line without its entries", kViewerDescriptor, "[AddIni1]\r\nDataPath=%installDir%daten\r\n", "", false,
@@ -158,8 +168,8 @@ const Case kCases[] = {
      "produkt/viewer/ver.ini", "copy", "%thisDir%app.exe", 7, "the component produkt/uninst copies to the same target (line 5"},
     {"a second program line", kSettings, "[groups]", "%installDir%b.exe=\r\n[groups]", false,
      "produkt/uninst/install.ini", "RunProg", "%installDir%b.exe", 9, "only the first line of [RunProg] is read"},
-    {"a key written twice", kSettings, "[Base]\r\nName=viewer", "[Base]\r\nName=viewer\r\nname=uninst", false,
-     "produkt/uninst/install.ini", "Base", "name", 18, "the key is written twice"},
+    {"a key written twice", kSettings, "[Base]", "[Base]\r\nname=uninst", false,
+     "produkt/uninst/install.ini", "Base", "Name", 18, "the key is written twice"},
     {"a line before the first section", kViewerDescriptor, "[component]", "name=vorne\r\n[component]", false,
      "produkt/viewer/ver.ini", "", "name", 1, "stands before any section"},
 };
@@ -183,7 +193,7 @@ TEST(ProductChecks, EachMistakeGivesItsOneFinding) {
       text += test.To;
     }
     const Findings findings = CheckProduct(product.Components);
-    ASSERT_EQ(findings.List().size(), 1u);
+    ASSERT_EQ(findings.List().size(), 1u) << (findings.List().empty() ? "" : FormatFinding(findings.List().back()));
     const Finding& finding = findings.List()[0];
     EXPECT_EQ(finding.Error, test.Error);
     EXPECT_EQ(findings.HasErrors(), test.Error);
@@ -227,6 +237,36 @@ TEST(ProductChecks, CopyPathClimbingOutOfItsFolderIsAnError) {
       at + "%thisDir%lib\\..\\..\\viewer\\app.exe: error: the target \"%tempDir%..\" leaves the folder of %tempDir% "
            "through \"..\" (line 16)",
   }));
+}
+
+// Names the system keeps for devices, with any extension, in any folder.
+TEST(ProductChecks, MembersNamedAsDevicesAreErrors) {
+  for (const char* member : {"CON.txt", "hilfe\\aux", "tief\\LPT1.log\\x.txt"}) {
+    Product product;
+    product.Components[1].Members.push_back(member);
+    const Findings findings = CheckProduct(product.Components);
+    ASSERT_EQ(findings.List().size(), 1u) << member;
+    EXPECT_TRUE(findings.HasErrors());
+    EXPECT_NE(findings.List()[0].Message.find("which Windows keeps for a device"), std::string::npos) << member;
+  }
+}
+
+// Without [install], the product would be the default one; a misspelt
+// [install] is told as such.
+TEST(ProductChecks, SettingsWithoutInstallSectionAreAnError) {
+  const std::string missing = "produkt/uninst/install.ini::: error: no [install] section: the product would be "
+                              "installed as \"Quotaline\" into its folder";
+  for (const char* section : {"[setup]", "[instal]"}) {
+    Product product;
+    std::string& text = product.At(kSettings);
+    text.replace(text.find("[install]"), 9, section);
+    const Findings findings = CheckProduct(product.Components);
+    std::vector<std::string> lines;
+    for (const Finding& finding : findings.List()) lines.push_back(FormatFinding(finding));
+    const bool told = std::find(lines.begin(), lines.end(), missing) != lines.end();
+    EXPECT_EQ(told, std::string(section) == "[setup]") << section;
+    EXPECT_TRUE(findings.HasErrors()) << section;
+  }
 }
 
 TEST(ProductChecks, WithoutInstallSettingsOnlyThatIsReported) {

@@ -144,12 +144,16 @@ class Publisher(unittest.TestCase):
         self.assertIn("Produkt: not empty", again.stderr)
         self.assertEqual(sorted(glob.glob(self.path("Produkt/**"), recursive=True)), before)
         write(self.path("Dateien/Preise/Preis €.txt"), b"5")
-        for options, fault in ((("--name", "Zelo"), self.path("Dateien/Preise/Preis €.txt") + ": the name \"Preis "
-                                "€.txt\" has a character that code page 850 lacks"),
-                               (("--name", "Zelo", "--maker", "Zelo\\Sub"), "--maker: the name \"Zelo\\Sub\" has a \"\\\""),
-                               (("--name", "N" * 64), "--name: the name has 64 characters; the installer keeps only "
-                                "the first 63")):
-            refused = zqpack("new", *options, self.files, self.path("Neu"))
+        write(self.path("Geräte/Preise/aux.txt"), b"5")
+        for files, options, fault in (
+                (self.files, ("--name", "Zelo"), self.path("Dateien/Preise/Preis €.txt") + ": the name \"Preis "
+                 "€.txt\" has a character that code page 850 lacks"),
+                (self.files, ("--name", "Zelo", "--maker", "Zelo\\Sub"), "--maker: the name \"Zelo\\Sub\" has a \"\\\""),
+                (self.files, ("--name", "N" * 64), "--name: the name has 64 characters; the installer keeps only "
+                 "the first 63"),
+                (self.path("Geräte"), ("--name", "Zelo"), "the member \"Preise\\aux.txt\" is named \"aux.txt\", "
+                 "which Windows keeps for a device; the installer cannot write it: rename it")):
+            refused = zqpack("new", *options, files, self.path("Neu"))
             self.assertEqual(refused.returncode, 3, options)
             self.assertIn(fault, refused.stderr)
             self.assertFalse(os.path.exists(self.path("Neu")), "nothing is written")
@@ -157,8 +161,8 @@ class Publisher(unittest.TestCase):
     def test_winget_manifest_validates_and_names_the_signed_file(self):
         self.assertEqual(self.new(self.files, self.path("Produkt"), "--maker", "Zelo").returncode, 0)
         settings = self.path("Produkt/uninst/install.ini")
-        text = read(settings).decode("cp1252").replace("UninstTitle=Zelo Rechner", "UninstTitle=Zelo Rechner – 5 €")
-        write(settings, text.encode("cp1252"))
+        settings_text = read(settings).decode("cp1252").replace("UninstTitle=Zelo Rechner", "UninstTitle=Zelo Rechner – 5 €")
+        write(settings, settings_text.encode("cp1252"))
         cert, p12, password = self_signed_certificate(self.dir)
         winget = ("--winget", self.path("winget"), "--winget-id", "Zelo.Rechner", "--winget-url",
                   "https://zelo.example/Rechner-Setup.exe", "--winget-license", "Proprietär")
@@ -203,9 +207,9 @@ class Publisher(unittest.TestCase):
 
         # What the manifest cannot do without is refused before anything is written.
         os.remove(self.path("setup.exe"))
-        write(settings, text.replace("RegRoot=Zelo\r\nPublisher=Zelo\r\n", "").encode("cp1252"))
+        write(settings, settings_text.replace("RegRoot=Zelo\r\nPublisher=Zelo\r\n", "").encode("cp1252"))
         refused = self.build(*winget)
-        self.assertEqual(refused.returncode, 3)
+        self.assertEqual(refused.returncode, 3, refused.stderr)
         self.assertIn("install.ini: [install] sets neither Publisher nor RegRoot", refused.stderr)
         self.assertFalse(os.path.exists(self.path("setup.exe")))
         incomplete = self.build(*winget[:-2])

@@ -251,14 +251,14 @@ class ZqPack(unittest.TestCase):
         write(self.path("viewer/app.exe"), b"MZ")
         write(self.path("viewer/ver.ini"), "[component]\r\nname=viewer\r\n[copy]\r\n"
               "%thisDir%app.exe=%installDir%app.exe\r\n%thisDir%Hilfe.chm=%installDir%Hilfe.chm\r\n"
-              "[regsitry]\r\n".encode("cp1252"))
+              "[registry]\r\n[regsitry]\r\n".encode("cp1252"))
         result = self.check("uninst", "viewer")
         self.assertEqual(result.returncode, 1)
         self.assertEqual(result.stderr.splitlines(), [
             viewer + "/ver.ini:copy:%thisDir%Hilfe.chm: error: the source \"%thisDir%Hilfe.chm\" is not in the "
             "component folder (line 5)",
             viewer + "/ver.ini:regsitry:: warning: the installer never reads this section (did you mean "
-            "\"registry\"?) (line 6)",
+            "\"registry\"?) (line 7)",
             "zqpack: 1 error(s), 1 warning(s)"])
         # A build stops at the error and leaves an earlier installer as it was; --no-check builds.
         write(self.path("setup.exe"), b"old installer")
@@ -274,6 +274,18 @@ class ZqPack(unittest.TestCase):
         result = self.run_zqpack(self.path("uninst"), viewer)
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertIn("warning: the installer never reads this section", result.stderr)
+        # --strict, for a release: a warning stops the check and the build.
+        self.assertEqual(subprocess.run([ZQPACK, "check", "--strict", self.path("uninst"), viewer],
+                                        capture_output=True).returncode, 1)
+        result = self.run_zqpack("--strict", self.path("uninst"), viewer, output="strict.exe")
+        self.assertEqual(result.returncode, 1)
+        self.assertFalse(os.path.exists(self.path("strict.exe")))
+        # A misspelt section whose real one is missing loses its lines: an error.
+        write(self.path("viewer/ver.ini"), b"[component]\r\nname=viewer\r\n[cpoy]\r\n%thisDir%app.exe=%installDir%app.exe\r\n")
+        result = self.check("uninst", "viewer")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("cpoy:: error: the installer never reads this section (did you mean \"copy\"?), and [copy] is "
+                      "missing: the lines meant for it are lost (line 3)", result.stderr)
         # A ready ZIP archive is read back: its deflated ver.ini and its members.
         data = io.BytesIO()
         with zipfile.ZipFile(data, "w", zipfile.ZIP_DEFLATED) as z:

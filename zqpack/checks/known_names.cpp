@@ -77,7 +77,11 @@ void CheckNames(const ProfileText& profile, const std::string& file, const std::
     const KnownSection* expected = FindKnown(known, section.Name);
     const bool repeated = std::any_of(seen.begin(), seen.end(), [&](const std::string& name) { return SameText(name, section.Name); });
     seen.push_back(section.Name);
-    if (!expected)
+    const std::string meant = expected ? std::string() : NearestName(section.Name, names);
+    if (!meant.empty() && !profile.Find(meant))
+      findings.Error(where, "the installer never reads this section (did you mean " + Quoted(meant) + "?), and [" +
+                                meant + "] is missing: the lines meant for it are lost");
+    else if (!expected)
       findings.Warning(where, "the installer never reads this section" + Suggestion(section.Name, names));
     else if (repeated)
       findings.Warning(where, "the section is written twice; the installer reads only the first");

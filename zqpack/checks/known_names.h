@@ -13,7 +13,8 @@ struct KnownSection {
   std::vector<std::string> Keys;  // empty: a list section, any key is read
 };
 
-// Warns about sections and keys outside known, about lines before the first
+// Warns about sections and keys outside known (an error when a section's name
+// is a near miss of a known section the file lacks), about lines before the first
 // section, a section written twice (only the first is read) and a key written
 // twice in one section (its first value is read for both).
 void CheckNames(const ProfileText& profile, const std::string& file, const std::vector<KnownSection>& known,

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "checks/check_context.h"
+#include "checks/quoted.h"
 #include "engine/config/product_files.h"
+#include "sys/path_text.h"
 #include "sys/text.h"
 
 namespace {
@@ -39,7 +41,42 @@ void CheckSharedTargets(CheckContext& context) {
 }
 
 // The installer names each file as a German Windows converts its stored name.
+// Names the system keeps for devices: a file named so cannot be written.
+void CheckDeviceNames(const ComponentFiles& component, CheckContext& context) {
+  for (const std::string& member : component.Members) {
+    size_t start = 0;
+    for (size_t end = 0; end != std::string::npos; start = end + 1) {
+      end = member.find('\\', start);
+      const std::string name = member.substr(start, end == std::string::npos ? std::string::npos : end - start);
+      if (!IsReservedDeviceName(name)) continue;
+      context.Found.Error({component.Folder, "", "", 0}, "the member \"" + member + "\" is named " + Quoted(name) +
+                                                             ", which Windows keeps for a device; the installer "
+                                                             "cannot write it: rename it");
+      break;
+    }
+  }
+}
+
+// A [base] name must name a component of the product.
+void CheckBaseNamed(const ComponentFiles& holder, const std::vector<ComponentFiles>& components,
+                    CheckContext& context) {
+  using namespace settings_file;
+  const ProfileText settings(holder.InstallSettings);
+  const ProfileEntry* base = settings.FindEntry(kBase, kName);
+  if (!base) return;
+  // Both as the installer keeps them.
+  const auto kept = [](const std::string& name) { return Trim(name).substr(0, kComponentNameLimit); };
+  const std::string named = kept(settings.Read(kBase, kName, ""));
+  for (const ComponentFiles& component : components)
+    if (SameText(kept(ProfileText(component.Descriptor).Read(descriptor_file::kComponent, descriptor_file::kName, "")),
+                 named))
+      return;
+  context.Found.Error({holder.Folder + "/install.ini", settings.Find(kBase)->Name, base->Key, base->Line},
+                      "no component of the product is named " + Quoted(named));
+}
+
 void CheckMemberNames(const ComponentFiles& component, CheckContext& context) {
+  CheckDeviceNames(component, context);
   for (const InexactName& name : component.InexactNames) {
     const Place where{component.Folder, "", "", 0};
     const std::string member = "the member \"" + name.Member + "\" ";
@@ -72,6 +109,7 @@ Findings CheckProduct(const std::vector<ComponentFiles>& components) {
   if (holder) {
     CheckSettingsCopied(*holder, context);
     CheckInstallSettings(*holder, context);
+    CheckBaseNamed(*holder, components, context);
   } else {
     const auto misnamed = std::find_if(components.begin(), components.end(),
                                        [](const ComponentFiles& component) { return component.MisnamedBase; });

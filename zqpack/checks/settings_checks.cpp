@@ -35,6 +35,19 @@ class SettingsCheck : FileCheck {
 
  private:
   void CheckInstallSection() {
+    using namespace settings_file;
+    // Without them the product would be installed and registered as the default one.
+    const ProfileSection* install = profile_.Find(kInstall);
+    const auto misspelt = [](const ProfileSection& section) { return !NearestName(section.Name, {kInstall}).empty(); };
+    if (!install) {
+      // A misspelt [install] is reported as such.
+      if (std::none_of(profile_.Sections().begin(), profile_.Sections().end(), misspelt))
+        Found().Error({file_, "", "", 0}, std::string("no [install] section: the product would be installed as ") +
+                                              Quoted(kDefaultName) + " into its folder");
+    } else if (!profile_.FindEntry(kInstall, kName)) {
+      Found().Error({file_, install->Name, kName, install->Line},
+                    std::string("no name: the product would be registered as ") + Quoted(kDefaultName));
+    }
     if (const ProfileEntry* title = profile_.FindEntry("install", "UninstTitle")) {
       const size_t length = profile_.Read("install", "UninstTitle", "").size();
       if (length > kTitleLimit)
