@@ -18,10 +18,13 @@ std::string FileNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The seven switch tests, in their fixed order. The value-taking removals of
-// "-path:", "-autoinstall:" and "-uninstall:" shorten the current text, and the
-// later tests of the same argument see the shortened text.
-void ApplyArgument(std::string current, RunOptions& options) {
+// The seven switch tests, in their fixed order, on the argument in lower
+// case. The value-taking removals of "-path:", "-autoinstall:" and
+// "-uninstall:" shorten the current text, and the later tests of the same
+// argument see the shortened text. A folder to install into keeps its case:
+// it is created as typed.
+void ApplyArgument(const std::string& argument, RunOptions& options) {
+  std::string current = LowerAscii(argument), asTyped = argument;
   if (current == "-autorun") options.AutoRun = 1;
   if (current == "-force") options.Forced = 1;
   if (current == "-hide") {
@@ -30,8 +33,9 @@ void ApplyArgument(std::string current, RunOptions& options) {
   }
   if (Contains(current, "-path:")) {
     options.RunMode = rmInstall;
+    // Lower case keeps every position, so the colon is the same in both.
     current = AfterFirstColon(current);
-    options.PathArg = current;
+    options.PathArg = asTyped.substr(asTyped.size() - current.size());
   }
   if (Contains(current, "-clearup")) {
     options.RunMode = rmClearup;
@@ -77,6 +81,6 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
 RunOptions ParseRunOptions(const std::string& ownPath, const std::vector<std::string>& arguments) {
   RunOptions options;
   options.RunMode = LowerAscii(FileNameOf(ownPath)) == kUninstallerName ? rmNone : rmInstall;
-  for (const std::string& argument : arguments) ApplyArgument(LowerAscii(argument), options);
+  for (const std::string& argument : arguments) ApplyArgument(argument, options);
   return options;
 }

@@ -43,18 +43,19 @@ TEST(CommandLine, FlagsAreCaseInsensitiveAndOnlyEverSet) {
   EXPECT_EQ(partial.Invisible, 0);
 }
 
-TEST(CommandLine, ValuesAreTakenAfterTheFirstColonAndLowerCased) {
-  EXPECT_EQ(Parse(kSetup, {"-path:D:\\Apps\\Q"}).PathArg, "d:\\apps\\q");
+// The folder to install into keeps its case; the records' paths are lower-cased.
+TEST(CommandLine, ValuesAreTakenAfterTheFirstColon) {
+  EXPECT_EQ(Parse(kSetup, {"-path:D:\\Apps\\Meine Programme\\Q"}).PathArg, "D:\\Apps\\Meine Programme\\Q");
+  EXPECT_EQ(Parse(kSetup, {"-PATH:C:\\\xC4RGER"}).PathArg, "C:\\\xC4RGER");
+  EXPECT_EQ(Parse("c:\\zquninst.exe", {"-uninstall:C:\\Q\\Uninst.INI"}).ModeArg, "c:\\q\\uninst.ini");
   // The switch may stand anywhere in the argument.
-  RunOptions embedded = Parse("c:\\zquninst.exe", {"x-path:y"});
+  RunOptions embedded = Parse("c:\\zquninst.exe", {"x-path:Y"});
   EXPECT_EQ(embedded.RunMode, rmInstall);
-  EXPECT_EQ(embedded.PathArg, "y");
+  EXPECT_EQ(embedded.PathArg, "Y");
   // "-xpath:y" does not hold "-path:" and sets nothing.
   RunOptions xpath = Parse("c:\\zquninst.exe", {"-xpath:y"});
   EXPECT_EQ(xpath.RunMode, rmNone);
   EXPECT_EQ(xpath.PathArg, "");
-  // Only A to Z are lowered; other bytes stay as they are.
-  EXPECT_EQ(Parse(kSetup, {"-path:C:\\\xC4RGER"}).PathArg, "c:\\\xC4rger");
 }
 
 TEST(CommandLine, ClearupTakesAnOptionalRecordPath) {

@@ -112,8 +112,9 @@ TEST_F(PublisherInstall, InstallsAsTheManifestSaysAndUninstallsLeavingNothing) {
       << output;
   const std::string manifest = ReadTextFile(manifests + "ZqNeu.Rechner.installer.yaml");
 
-  // The package manager's silent installation into a folder of the user's choice.
-  const std::string chosen = LowerAscii(folder) + "ziel mit blank\\";
+  // The package manager's silent installation into a new folder of the
+  // user's choice, below a new folder too: both are created as typed.
+  const std::string chosen = folder + "Meine Programme\\Ziel mit Blank\\";
   const std::string switches = ManifestValue(manifest, "Silent") + " " +
                                ReplaceFirst(ManifestValue(manifest, "InstallLocation"), "<INSTALLPATH>", chosen);
   ASSERT_EQ(Run(switches, output), 0) << switches << "\n" << output;
@@ -122,6 +123,13 @@ TEST_F(PublisherInstall, InstallsAsTheManifestSaysAndUninstallsLeavingNothing) {
   const std::string key = std::string(kUninstallKeys) + "\\" + ManifestValue(manifest, "ProductCode");
   EXPECT_EQ(key, entry);
   EXPECT_EQ(RegistryText(key, "InstallLocation"), chosen);
+  for (const std::string& created : {folder + "Meine Programme", chosen + "..\\Ziel mit Blank"}) {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(created.c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << created;
+    FindClose(search);
+    EXPECT_EQ(FileNamePart(created), found.cFileName);  // in the case typed
+  }
   for (const char* value : {"DisplayName", "DisplayVersion", "Publisher"})
     EXPECT_EQ(RegistryText(key, value), ManifestValue(manifest, value)) << value;
   EXPECT_EQ(ManifestValue(manifest, "PackageVersion"), ManifestValue(manifest, "DisplayVersion"));
@@ -129,6 +137,7 @@ TEST_F(PublisherInstall, InstallsAsTheManifestSaysAndUninstallsLeavingNothing) {
   const std::string uninstall = RegistryText(key, "QuietUninstallString");
   ASSERT_EQ(RunProgram(uninstall, &output), 0) << uninstall << "\n" << output;
   EXPECT_FALSE(FolderExists(chosen));
+  EXPECT_FALSE(FolderExists(folder + "Meine Programme"));  // which the installation created
   EXPECT_FALSE(FolderExists(menu));
   EXPECT_FALSE(RegistryKeyExists(key));
   for (const char* hive : {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"})

@@ -3,6 +3,7 @@
 // recorded registry data. The record itself goes last.
 #include <windows.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "engine/actions/file_copy.h"
@@ -20,7 +21,9 @@
 #include "engine/run_report.h"
 #include "engine/sequences/sequence.h"
 #include "engine/sequences/with_ole.h"
+#include "sys/file_system.h"
 #include "sys/ini_file.h"
+#include "sys/normal_path.h"
 #include "sys/path_text.h"
 #include "sys/resolved_path.h"
 #include "sys/text.h"
@@ -59,6 +62,24 @@ void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
   }
 }
 
+// The folders an installation created above its own folder go with it, from
+// the innermost out, as far as they are empty.
+void RemoveCreatedParents(TInstallObject& object, const std::vector<std::string>& created,
+                          const DeletionBoundary& boundary) {
+  const std::string installation = ResolvedPath(object.InstallDir);
+  std::vector<std::string> parents;
+  for (const std::string& folder : created)
+    if (LiesBelow(installation, ResolvedPath(folder))) parents.push_back(folder);
+  std::sort(parents.begin(), parents.end(),
+            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  for (const std::string& parent : parents) {
+    std::vector<std::string> inside;
+    const bool empty = FolderExists(parent) && FindFiles(inside, parent, "*.*", true, true) == 0 &&
+                       ListSubfolders(inside, parent, true, false) == 0;
+    if (!empty || !KillDir(object, parent, boundary)) break;
+  }
+}
+
 // The uninstallation's last part, once all else is done: the record goes,
 // then the uninstall entry that starts it, then the folders of the
 // installation, which become clear-up items. A record that stays keeps its
@@ -75,6 +96,8 @@ void FinishUninstall(TInstallObject& object, UninstallData& record, std::vector<
   RemoveRecordedFolders(object, folders, boundary);
   if (!KillDir(object, object.InstallDir, boundary))
     object.Report(rkMessage, "Warnung: Einige Dateien konnten nicht gelöscht werden", rfLog | rfStatus);
+  else
+    RemoveCreatedParents(object, record.CreatedFolders, boundary);
   record.InstalledFiles.push_back(LowerAscii(object.InstallDir));
   WriteClearupData(object, record.InstalledFiles);
   // Keys the product made that still hold something go with the clear-up.

@@ -182,7 +182,7 @@ TEST_F(Faults, AReadOnlyFileIsReplacedAndAMissingSourceUndoesANewInstallation) {
   // Nor is a folder of the system one, or a drive.
   for (const std::string& refused : {temp, std::string("C:\\")}) {
     EXPECT_EQ(Run("\"-path:" + refused + "\" -hide", output), 5) << refused;
-    EXPECT_NE(ProductLog().find("Fehler:  Das Installationsverzeichnis " + LowerAscii(refused) + " ist ein Laufwerk"),
+    EXPECT_NE(ProductLog().find("Fehler:  Das Installationsverzeichnis " + refused + " ist ein Laufwerk"),
               std::string::npos)
         << refused;
   }
