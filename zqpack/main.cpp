@@ -10,6 +10,7 @@
 #include "checks/findings.h"
 #include "component_files.h"
 #include "container.h"
+#include "installer_version.h"
 #include "new_product.h"
 #include "option_parser.h"
 #include "pack_progress.h"
@@ -20,7 +21,8 @@ namespace {
 
 const char kUsage[] =
     "usage: zqpack new --name NAME [--maker MAKER] [--version V] FILES_FOLDER OUTPUT_FOLDER\n"
-    "       zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe [--no-check | --strict]\n"
+    "       zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe [--version V]\n"
+    "              [--no-check | --strict]\n"
     "              [--sign CERT.p12 [--sign-password-file FILE] [--timestamp URL]]\n"
     "              [--winget DIR --winget-id PUBLISHER.PACKAGE --winget-url URL --winget-license LICENSE\n"
     "               [--winget-description TEXT] [--winget-name NAME]] COMPONENT...\n"
@@ -35,6 +37,9 @@ const char kUsage[] =
     "as \"file:section:key: error|warning: message (line N)\"; a build runs the same checks\n"
     "first and stops at an error, unless --no-check is given; --strict stops at a warning too,\n"
     "for release builds.\n"
+    "The installer's version resource names the product: its version (V, else the first\n"
+    "component's ver.ini version, else the image's), name, maker and \"NAME Setup\"; the installer\n"
+    "shows and registers that version.\n"
     "--sign signs the installer with osslsigncode; the signature covers the whole file.\n"
     "--winget writes the package manager's manifest (schema 1.6.0) of the finished installer into\n"
     "DIR: its SHA-256, its version and the uninstall entry the installer writes, whose publisher is\n"
@@ -80,14 +85,14 @@ enum ExitCode { kExitDone = 0, kExitCheckErrors = 1, kExitUsage = 2, kExitInputO
 
 struct Arguments {
   bool Check = false, NoCheck = false, Strict = false;
-  std::string Image, Library, Output, List;
+  std::string Image, Library, Output, List, Version;
   SigningOptions Signing;
   WingetOptions Winget;
   std::vector<std::string> Components;
 };
 
 const std::vector<std::string> kBuildOptions = {
-    "--image",      "--library",   "--output",    "--list",       "--no-check",     "--strict",
+    "--image",      "--library",   "--output",    "--list",       "--no-check",     "--strict", "--version",
     "--sign",       "--sign-password-file",       "--timestamp",  "--winget",       "--winget-id",
     "--winget-url", "--winget-license",           "--winget-description",           "--winget-name"};
 
@@ -112,7 +117,7 @@ std::string CheckCombination(const Arguments& arguments) {
   if (signing.Pkcs12.empty() && !signing.PasswordFile.empty()) return "--sign-password-file goes with --sign";
   if (signing.Pkcs12.empty() && !signing.TimestampUrl.empty()) return "--timestamp goes with --sign";
   if (!arguments.List.empty()) {
-    const bool alone = !arguments.NoCheck && !arguments.Strict && arguments.Image.empty() &&
+    const bool alone = !arguments.NoCheck && !arguments.Strict && arguments.Image.empty() && arguments.Version.empty() &&
                        arguments.Library.empty() && arguments.Output.empty() && arguments.Components.empty() &&
                        signing.Pkcs12.empty() && arguments.Winget.Folder.empty();
     return alone ? std::string() : "--list takes the installer only";
@@ -138,6 +143,7 @@ std::string Parse(int argc, char** argv, Arguments& arguments) {
     std::string* option = argument == "--image" ? &arguments.Image
                           : argument == "--library" ? &arguments.Library
                           : argument == "--output" ? &arguments.Output
+                          : argument == "--version" ? &arguments.Version
                           : argument == "--list" ? &arguments.List
                           : argument == "--sign" ? &arguments.Signing.Pkcs12
                           : argument == "--sign-password-file" ? &arguments.Signing.PasswordFile
@@ -172,10 +178,14 @@ std::vector<Component> LoadComponents(const Arguments& arguments, bool showProgr
   return components;
 }
 
-// Prints every finding; false when one of them is an error, or, strict, any.
-bool Check(const std::vector<Component>& components, bool strict) {
+std::vector<ComponentFiles> ReadFiles(const std::vector<Component>& components) {
   std::vector<ComponentFiles> files;
   for (const Component& component : components) files.push_back(ReadComponentFiles(component));
+  return files;
+}
+
+// Prints every finding; false when one of them is an error, or, strict, any.
+bool Check(const std::vector<ComponentFiles>& files, bool strict) {
   const Findings findings = CheckProduct(files);
   size_t errors = 0;
   for (const Finding& finding : findings.List()) {
@@ -188,11 +198,15 @@ bool Check(const std::vector<Component>& components, bool strict) {
 }
 
 ExitCode Build(const Arguments& arguments) {
-  const std::vector<uint8_t> image = ReadWholeFile(arguments.Image);
+  std::vector<uint8_t> image = ReadWholeFile(arguments.Image);
   const std::vector<uint8_t> library = ReadWholeFile(arguments.Library);
   const std::vector<Component> components = LoadComponents(arguments, StandardErrorIsTerminal());
   CheckContainerParts(image, library, components);
-  if (!arguments.NoCheck && !Check(components, arguments.Strict)) {
+  const std::vector<ComponentFiles> files = ReadFiles(components);
+  // The installer names the release: its file properties, the uninstall entry and the manifest.
+  const InstallerTexts texts = ProductInstallerTexts(arguments.Version, image, files, arguments.Output);
+  const bool versioned = WriteInstallerVersion(image, texts);
+  if (!arguments.NoCheck && !Check(files, arguments.Strict)) {
     std::cerr << "zqpack: " << arguments.Output << " not written\n";
     return kExitCheckErrors;
   }
@@ -200,7 +214,9 @@ ExitCode Build(const Arguments& arguments) {
   const WingetPackage package = manifest ? DescribePackage(arguments.Winget, image, components) : WingetPackage();
   WriteContainer(arguments.Output, image, library, components);
   if (!arguments.Signing.Pkcs12.empty()) SignInstaller(arguments.Output, arguments.Signing);
-  std::cout << arguments.Output << ": " << components.size() << " component(s)"
+  std::cout << arguments.Output << ": " << components.size() << " component(s), "
+            << (versioned ? "version " + VersionText(texts.Version) + " (from " + texts.VersionFrom + ")"
+                          : std::string("the image has no version resource"))
             << (arguments.Signing.Pkcs12.empty() ? "" : ", signed") << "\n";
   if (manifest) {
     WriteWingetManifest(package, arguments.Output);
@@ -246,7 +262,7 @@ int main(int argc, char** argv) {
   const std::string mistake = Parse(argc, argv, arguments);
   if (!mistake.empty()) return UsageMistake(mistake);
   return Reported([&] {
-    if (arguments.Check) return Check(LoadComponents(arguments), arguments.Strict) ? kExitDone : kExitCheckErrors;
+    if (arguments.Check) return Check(ReadFiles(LoadComponents(arguments)), arguments.Strict) ? kExitDone : kExitCheckErrors;
     if (!arguments.List.empty()) {
       ListContainer(arguments.List, std::cout);
       return kExitDone;

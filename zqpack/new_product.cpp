@@ -11,6 +11,7 @@
 #include "component.h"
 #include "option_parser.h"
 #include "file_times.h"
+#include "installer_version.h"
 #include "pe_version.h"
 #include "product_names.h"
 #include "product_texts.h"
@@ -65,20 +66,6 @@ void ListFiles(const fs::path& folder, const fs::path& relative, const std::stri
   }
 }
 
-// Up to four numbers between dots, as a version resource has them.
-bool IsVersionText(const std::string& text) {
-  size_t dots = 0, digits = 0;
-  for (const char c : text) {
-    if (c == '.') {
-      if (digits == 0 || ++dots > 3) return false;
-      digits = 0;
-    } else if (c < '0' || c > '9' || ++digits > 5) {
-      return false;
-    }
-  }
-  return digits > 0;
-}
-
 // The first program's file version, else --version, else the default.
 void ChooseVersion(const NewProductOptions& options, Plan& plan) {
   VersionRecord version;
@@ -97,7 +84,7 @@ void CheckOptions(const NewProductOptions& options, Plan& plan) {
   if (product.Name.size() > kTitleLimit) Fail("--name", "the name " + TooLong(product.Name.size(), kTitleLimit) +
                                                             " of the title in the system's list of programs");
   if (!options.Maker.empty()) product.Maker = MakerText(options.Maker, "--maker");
-  if (!options.Version.empty() && (options.Version.size() > kVersionLimit || !IsVersionText(options.Version)))
+  if (!options.Version.empty() && !IsVersionText(options.Version))
     Fail("--version", "\"" + options.Version + "\" is no version of up to four numbers between dots (at most " +
                           std::to_string(kVersionLimit) + " characters)");
   const std::string key = ProductKey(ProfileText(SettingsText(product)), "HKEY_CURRENT_USER");

@@ -72,7 +72,7 @@ bool VersionData(const Bytes& image, uint64_t root, uint32_t& rva, uint32_t& siz
 
 }  // namespace
 
-bool ReadImageVersion(const std::vector<uint8_t>& data, VersionRecord& version) {
+bool LocateVersionResource(const std::vector<uint8_t>& data, uint64_t& offset, uint32_t& size) {
   const Bytes image(data);
   if (image.Word(0) != 0x5A4D) return false;  // "MZ"
   const uint64_t header = image.Dword(0x3C);
@@ -83,13 +83,19 @@ bool ReadImageVersion(const std::vector<uint8_t>& data, VersionRecord& version) 
   const uint64_t directories = optional + (magic == kPe32 ? 96 : 112);
   if (image.Dword(directories - 4) <= kResourceDirectory) return false;
   const SectionTable sections{optional + image.Word(header + 20), image.Word(header + 6)};
-  uint64_t root = 0, info = 0;
-  uint32_t rva = 0, size = 0;
-  if (!FileOffset(image, sections, image.Dword(directories + 8 * kResourceDirectory), root) ||
-      !VersionData(image, root, rva, size) || size < kFixedInfoOffset + kFixedInfoSize ||
-      !FileOffset(image, sections, rva, info) || !image.Has(info, kFixedInfoOffset + kFixedInfoSize) ||
-      image.Dword(info + kFixedInfoOffset) != kFixedInfoSignature)
-    return false;
+  uint64_t root = 0;
+  uint32_t rva = 0;
+  return FileOffset(image, sections, image.Dword(directories + 8 * kResourceDirectory), root) &&
+         VersionData(image, root, rva, size) && size >= kFixedInfoOffset + kFixedInfoSize &&
+         FileOffset(image, sections, rva, offset) && image.Has(offset, size) &&
+         image.Dword(offset + kFixedInfoOffset) == kFixedInfoSignature;
+}
+
+bool ReadImageVersion(const std::vector<uint8_t>& data, VersionRecord& version) {
+  uint64_t info = 0;
+  uint32_t size = 0;
+  if (!LocateVersionResource(data, info, size)) return false;
+  const Bytes image(data);
   const uint32_t high = image.Dword(info + kFixedInfoOffset + 8), low = image.Dword(info + kFixedInfoOffset + 12);
   version = VersionRecord{high >> 16, high & 0xFFFF, low >> 16, low & 0xFFFF};
   return true;

@@ -8,6 +8,8 @@
 
 #include "sys/version.h"
 
-// The file version of the image's first version resource (its first
-// language); false when the bytes are no PE image or it has none.
+// The file offset and length of the image's first version resource (its
+// first language); false when the bytes are no PE image or it has none.
+bool LocateVersionResource(const std::vector<uint8_t>& image, uint64_t& offset, uint32_t& size);
+// The file version of that resource.
 bool ReadImageVersion(const std::vector<uint8_t>& image, VersionRecord& version);

@@ -234,7 +234,8 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Schreibe Registry:  " + entry + "\\DisplayName=ZqEndeTest Komponenten",
       "Schreibe Registry:  " + entry + "\\DisplayIcon=" + uninstaller,
       "Schreibe Registry:  " + entry + "\\InstallLocation=" + target,
-      "Schreibe Registry:  " + entry + "\\DisplayVersion=1.0.0.1",
+      // The release's version: the viewer component's, which zqpack wrote into the installer.
+      "Schreibe Registry:  " + entry + "\\DisplayVersion=2.0.0.0",
       "Schreibe Registry:  " + entry + "\\QuietUninstallString=" + ShortPath(uninstaller) + " -uninstall:\"" + target + "uninst\\uninst.ini\" -hide",
       "Schreibe Registry:  " + entry + "\\NoModify=1",
       "Schreibe Registry:  " + entry + "\\NoRepair=1",
@@ -247,7 +248,7 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
       "Schreibe Registry:  " + kUser + "\\LastInstall=<zeit>",
       "Schreibe Registry:  " + product + "\\InstallPath=" + target,
       "Schreibe Registry:  " + kUser + "\\InstallPath=" + target,
-      "Schreibe Registry:  " + product + "\\InstallerVersion=1.0.0.1",
+      "Schreibe Registry:  " + product + "\\InstallerVersion=2.0.0.0",
       "Schreibe Registry:  " + kUser + "\\uninst\\log=0",
       "Schreibe Registry:  " + product + "\\uninst\\InstallPath=system",
       "Schreibe Registry:  " + kUser + "\\uninst\\InstallPath=system",

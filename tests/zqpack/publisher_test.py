@@ -10,6 +10,7 @@ import json
 import os
 import pty
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -35,6 +36,23 @@ def write(path, data):
 def read(path):
     with open(path, "rb") as f:
         return f.read()
+
+
+def version_resource(path):
+    """The file version and the texts of the program's version resource."""
+    data = read(path)
+    start = data.index("VS_VERSION_INFO".encode("utf-16-le"))
+    fixed = data.index(struct.pack("<I", 0xFEEF04BD), start)
+    high, low = struct.unpack("<II", data[fixed + 8:fixed + 16])
+    texts = {}
+    for key in ("CompanyName", "FileDescription", "ProductName", "ProductVersion", "OriginalFilename"):
+        at = data.find(key.encode("utf-16-le") + b"\0\0", start)
+        if at < 0:
+            continue
+        at += 2 * len(key) + 2
+        at += at % 4
+        texts[key] = data[at:data.index(b"\0\0", at) + 1].decode("utf-16-le").rstrip("\0")
+    return "%d.%d.%d.%d" % (high >> 16, high & 0xFFFF, low >> 16, low & 0xFFFF), texts
 
 
 def zqpack(*args, stderr=subprocess.PIPE):
@@ -117,6 +135,19 @@ class Publisher(unittest.TestCase):
         self.assertEqual((checked.returncode, checked.stderr, checked.stdout), (0, "", ""))
         built = self.build()
         self.assertEqual((built.returncode, built.stderr), (0, ""))
+        # The installer names the release: the program's version, the product and its maker.
+        self.assertEqual(version_resource(self.path("setup.exe")), ("2.4.6.8", {
+            "CompanyName": "Zelo", "FileDescription": "Zelo Rechner Setup", "ProductName": "Zelo Rechner",
+            "ProductVersion": "2.4.6.8", "OriginalFilename": "setup.exe"}))
+        self.assertEqual(version_resource(self.image)[0], "3.1.4.1")  # the image itself stays as it was
+        # --version names another; one the installer cannot keep is refused.
+        self.assertEqual(self.build("--version", "1.3").returncode, 0)
+        self.assertEqual(version_resource(self.path("setup.exe"))[0], "1.3.0.0")
+        for wrong in ("1.2.3.4.5", "1.70000", "v1"):
+            refused = self.build("--version", wrong)
+            self.assertEqual(refused.returncode, 3, wrong)
+            self.assertIn("--version: \"%s\" is no version" % wrong, refused.stderr)
+        self.assertEqual(self.build().returncode, 0)
         # The same inputs give the same bytes, build after build.
         first = read(self.path("setup.exe"))
         for _ in range(5):
@@ -184,7 +215,8 @@ class Publisher(unittest.TestCase):
             errors = [e.message for e in jsonschema.Draft7Validator(schema).iter_errors(manifest)]
             self.assertEqual(errors, [], name)
             self.assertEqual((manifest["ManifestType"], manifest["ManifestVersion"]), (kind, "1.6.0"))
-            self.assertEqual((manifest["PackageIdentifier"], manifest["PackageVersion"]), ("Zelo.Rechner", "3.1.4.1"))
+            # The release's version, the program's (2.4.6.8), not the image's own (3.1.4.1).
+            self.assertEqual((manifest["PackageIdentifier"], manifest["PackageVersion"]), ("Zelo.Rechner", "2.4.6.8"))
             manifests[kind] = manifest
         installer = manifests["installer"]
         self.assertEqual(installer["Installers"][0]["InstallerSha256"].lower(),
@@ -192,7 +224,7 @@ class Publisher(unittest.TestCase):
         self.assertEqual(installer["Installers"][0]["Architecture"], "x86")
         # The uninstall entry as the installer writes it: key, title (Windows-1252 in install.ini), publisher, version.
         self.assertEqual(installer["AppsAndFeaturesEntries"], [{
-            "DisplayName": "Zelo Rechner – 5 €", "Publisher": "Zelo", "DisplayVersion": "3.1.4.1",
+            "DisplayName": "Zelo Rechner – 5 €", "Publisher": "Zelo", "DisplayVersion": "2.4.6.8",
             "ProductCode": "Zelo Rechner"}])
         self.assertEqual(installer["ProductCode"], "Zelo Rechner")
         self.assertEqual(installer["InstallerSwitches"],

@@ -28,7 +28,7 @@ mkdir "$work/bin"
 cp "$stand_in" "$work/bin/osslsigncode.exe"
 signed=$(WINEPATH="Z:$work/bin" pack --output "Z:$work/stand-in.exe" --sign "Z:$work/Zertifikat mit Blank.p12" \
          --sign-password-file "Z:$work/Kennwort.txt" --timestamp http://zeit.example | tr -d "\r")
-[ "$signed" = "Z:$work/stand-in.exe: 2 component(s), signed" ] || fail "zqpack.exe --sign printed: $signed"
+[ "$signed" = "Z:$work/stand-in.exe: 2 component(s), version 2.0.0.1 (from ver.ini), signed" ] || fail "zqpack.exe --sign printed: $signed"
 expected="sign|-pkcs12|Z:$work/Zertifikat mit Blank.p12|-n|Quotaline|-readpass|Z:$work/Kennwort.txt|-t|http://zeit.example|-in|Z:$work/stand-in.exe|-out|Z:$work/stand-in.exe.signed"
 [ "$(paste -sd'|' "$work/bin/args.log")" = "$expected" ] || fail "the tool's arguments: $(paste -sd'|' "$work/bin/args.log")"
 [ "$(tail -c 6 "$work/stand-in.exe")" = SIGNED ] || fail "the signed file did not take the installer's place"

@@ -218,8 +218,9 @@ TEST_F(Payload, AnInstallerBuiltByZqpackUnpacksCompletely) {
   EXPECT_EQ(ReadTextFile(work + "uninst\\install.ini"), "[Install]\r\n");
   EXPECT_NE(std::find(object->TempFiles.begin(), object->TempFiles.end(), LowerAscii(work) + "viewer\\bin\\tief\\größe.dat"),
             object->TempFiles.end());
+  // The uninstaller is the installer's image as zqpack wrote it, with the product's version.
   const std::string image = ReadTextFile(WindowsPath(ZQ_IMAGE));
-  EXPECT_EQ(ReadTextFile(work + "zquninst.exe"), image);
+  EXPECT_EQ(ReadTextFile(work + "zquninst.exe"), ReadTextFile(installer).substr(0, image.size()));
 }
 
 }  // namespace
