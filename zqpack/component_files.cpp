@@ -55,7 +55,7 @@ ComponentFiles ReadComponentFiles(const Component& component) {
     const ZipDirEntry& entry = listing.Directory.Entries[i];
     const std::string& name = entry.FileName;
     const ListedName& listed = listing.Names[i];
-    if (listed.Fidelity != nfExact) files.InexactNames.push_back({listed.Shown, listed.Fidelity});
+    if (listed.Fidelity != nfExact) files.InexactNames.push_back({listed.Shown, listed.Fidelity, AnsiToUtf8(name)});
     const size_t slash = name.find('\\');
     if (slash == std::string::npos || name.back() == '\\') continue;
     const std::string member = name.substr(slash + 1);

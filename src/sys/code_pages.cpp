@@ -1,5 +1,7 @@
 #include "sys/code_pages.h"
 
+#include <utility>
+
 namespace {
 
 // The characters of OEM code page 850 from 0x80 to 0xFF.
@@ -107,10 +109,40 @@ bool Utf8ToOem(const std::string& utf8, std::string& oem) {
   return true;
 }
 
+namespace {
+
+// The look-alike Windows writes in Windows-1252 for each character of code
+// page 850 that Windows-1252 lacks (its best fit for this pair of code
+// pages): shades and vertical lines as a broken bar, corners and crossings as
+// "+", horizontals as "-", the dotless i as "i". Keyed by the OEM byte.
+const std::pair<unsigned char, char> kBestFit[] = {
+    {0xB0, '\xA6'}, {0xB1, '\xA6'}, {0xB2, '\xA6'}, {0xB3, '\xA6'}, {0xB4, '\xA6'}, {0xB9, '\xA6'}, {0xBA, '\xA6'},
+    {0xBB, '+'},    {0xBC, '+'},    {0xBF, '+'},    {0xC0, '+'},    {0xC1, '-'},    {0xC2, '-'},    {0xC3, '+'},
+    {0xC4, '-'},    {0xC5, '+'},    {0xC8, '+'},    {0xC9, '+'},    {0xCA, '-'},    {0xCB, '-'},    {0xCC, '\xA6'},
+    {0xCD, '-'},    {0xCE, '+'},    {0xD5, 'i'},    {0xD9, '+'},    {0xDA, '+'},    {0xDB, '\xA6'}, {0xDC, '_'},
+    {0xDF, '\xAF'}, {0xF2, '='},    {0xFE, '\xA6'},
+};
+
+char BestFit(unsigned char oem) {
+  for (const auto& [byte, lookAlike] : kBestFit)
+    if (byte == oem) return lookAlike;
+  return '?';
+}
+
+}  // namespace
+
 bool OemToAnsi(const std::string& oem, std::string& ansi) {
   ansi.clear();
   bool exact = true;
-  for (const char c : oem) exact = AppendAnsi(ansi, OemCharacter(static_cast<unsigned char>(c))) && exact;
+  for (const char c : oem) {
+    char byte = 0;
+    if (AnsiByte(OemCharacter(static_cast<unsigned char>(c)), byte)) {
+      ansi += byte;
+    } else {
+      ansi += BestFit(static_cast<unsigned char>(c));
+      exact = false;
+    }
+  }
   return exact;
 }
 

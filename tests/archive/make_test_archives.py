@@ -81,6 +81,8 @@ NAME_CASES = [
     ("Maß €.txt".encode(), 0x800, 0, 20, "Maß €.txt", "none"),  # flagged UTF-8 from an MS-DOS host
     ("café.txt".encode("latin-1"), 0, 3, 20, "café.txt", "none"),  # Unix host in a legacy code page
     (b"\x94l.txt", 0, 11, 50, "öl.txt", "none"),  # NTFS 5.0 host in code page 850
+    (b"Rahmen \xc9\xcd\xbb.txt", 0, 0, 20, "Rahmen +-+.txt", "warning"),  # code page 850 that Windows-1252 lacks:
+    (b"\xb0 D\xd5ner \xdc\xdf\xf2.txt", 0, 0, 20, "¦ Diner _¯=.txt", "warning"),  # the system's look-alikes
     ("grüße.txt".encode(), 0, 3, 30, "grÃ¼ÃŸe.txt", "warning"),  # unmarked UTF-8 (Info-ZIP's zip on Linux)
     ("中文.txt".encode(), 0x800, 3, 20, None, "error"),  # no Windows-1252 form
 ]

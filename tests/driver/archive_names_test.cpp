@@ -8,6 +8,7 @@
 #include "driver/driver_test.h"
 #include "engine/result_codes.h"
 #include "support/name_cases.h"
+#include "sys/code_pages.h"
 
 namespace {
 
@@ -46,6 +47,18 @@ class ArchiveNames : public EndToEnd {
     return findings;
   }
 };
+
+// zqpack's names for code page 850 are the system's own, look-alikes included.
+TEST(ArchiveNameTable, EveryCodePage850ByteBecomesWhatTheSystemWrites) {
+  for (int byte = 0x80; byte <= 0xFF; ++byte) {
+    const std::string oem(1, static_cast<char>(byte));
+    std::string ours;
+    OemToAnsi(oem, ours);
+    char system[2] = {};
+    OemToCharBuffA(oem.c_str(), system, 1);
+    EXPECT_EQ(ours, std::string(1, system[0])) << std::hex << byte;
+  }
+}
 
 TEST_F(ArchiveNames, TheNamesZqpackListsAreTheNamesTheInstallationWrites) {
   const std::vector<NameCase> cases = ReadNameCases(ZQ_TEST_ARCHIVES);

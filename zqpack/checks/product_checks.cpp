@@ -86,7 +86,7 @@ void CheckMemberNames(const ComponentFiles& component, CheckContext& context) {
                                             "reads the name in Windows-1252; repack it with a tool that marks "
                                             "UTF-8 names, or give zqpack the folder");
     else if (name.Fidelity == nfLookAlike)
-      context.Found.Warning(where, lacking + "; Windows writes look-alikes for them");
+      context.Found.Warning(where, lacking + "; Windows writes \"" + name.Written + "\" with look-alikes for them");
     else
       context.Found.Error(where, lacking + "; the installer cannot write it: rename it");
   }

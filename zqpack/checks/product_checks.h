@@ -20,6 +20,7 @@ enum NameFidelity {
 struct InexactName {
   std::string Member;  // as stored, in UTF-8
   NameFidelity Fidelity;
+  std::string Written;  // as Windows writes it, in UTF-8
 };
 
 // What the checks see of one component.
