@@ -76,7 +76,7 @@ class PublisherInstall : public EndToEnd {
   // A product zqpack new makes of files (its program a copy of the
   // recorder), packed into setup.
   std::string NewProduct(const std::string& name, const std::string& maker, const std::string& files,
-                         const std::string& setup) const {
+                         const std::string& setup, const std::string& version) const {
     const std::string product = setup + " Produkt";
     ForceFolders(files);
     CopyFileA(FixturePath("arg_recorder.exe").c_str(), (files + "Programm.exe").c_str(), FALSE);
@@ -85,7 +85,7 @@ class PublisherInstall : public EndToEnd {
                                 "\" \"" + product + "\"",
                             output);
     EXPECT_EQ(code, 0) << output;
-    return Pack(setup, "\"" + product + "\\uninst\" \"" + product + "\\program\"");
+    return Pack(setup, "--version " + version + " \"" + product + "\\uninst\" \"" + product + "\\program\"");
   }
 };
 
@@ -104,7 +104,7 @@ TEST_F(PublisherInstall, InstallsAsTheManifestSaysAndUninstallsLeavingNothing) {
       << output;
   installer = folder + "setup.exe";
   ASSERT_EQ(Zqpack("--image \"" + WindowsPath(ZQ_IMAGE) + "\" --library \"" + WindowsPath(ZQ_UNZLIB) +
-                       "\" --output \"" + installer + "\" --winget \"" +
+                       "\" --output \"" + installer + "\" --version 1.2.0.0 --winget \"" +
                        WithoutTrailingBackslash(manifests) + "\" --winget-id ZqNeu.Rechner --winget-url https://zq.example/setup.exe --winget-license "
                        "Proprietary \"" + product + "uninst\" \"" + product + "program\"",
                    output),
@@ -132,7 +132,10 @@ TEST_F(PublisherInstall, InstallsAsTheManifestSaysAndUninstallsLeavingNothing) {
   }
   for (const char* value : {"DisplayName", "DisplayVersion", "Publisher"})
     EXPECT_EQ(RegistryText(key, value), ManifestValue(manifest, value)) << value;
-  EXPECT_EQ(ManifestValue(manifest, "PackageVersion"), ManifestValue(manifest, "DisplayVersion"));
+  // The release's version, everywhere.
+  EXPECT_EQ(ManifestValue(manifest, "PackageVersion"), "1.2.0.0");
+  EXPECT_EQ(ManifestValue(manifest, "DisplayVersion"), "1.2.0.0");
+  EXPECT_EQ(RegistryText(std::string(kUninstallKeys) + "\\" + kName, "DisplayVersion"), "1.2.0.0");
 
   const std::string uninstall = RegistryText(key, "QuietUninstallString");
   ASSERT_EQ(RunProgram(uninstall, &output), 0) << uninstall << "\n" << output;
@@ -177,8 +180,8 @@ TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
   ForceFolders(folder + "DateienA");
   WriteTextFile(folder + "DateienA\\Liesmich.txt", "alt");
   SetWriteTime(folder + "DateienA\\Liesmich.txt", 1);
-  a.Setup = NewProduct(a.Name, a.Maker, folder + "DateienA\\", folder + "a.exe");
-  b.Setup = NewProduct(b.Name, b.Maker, folder + "DateienB\\", folder + "b.exe");
+  a.Setup = NewProduct(a.Name, a.Maker, folder + "DateienA\\", folder + "a.exe", "1.2.0.0");
+  b.Setup = NewProduct(b.Name, b.Maker, folder + "DateienB\\", folder + "b.exe", "7.0");
   demo.Setup = Pack(folder + "demo.exe", "\"" + WindowsPath(ZQ_DEMO) + "\\uninst\" \"" + WindowsPath(ZQ_DEMO) + "\\viewer\"");
   std::string output;
   for (const Product* product : all) {
@@ -192,7 +195,7 @@ TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
   const std::string readme = a.Folder + "program\\Liesmich.txt";
   ForceFolders(folder + "DateienA2");
   WriteTextFile(folder + "DateienA2\\Liesmich.txt", "neu");
-  const std::string update = NewProduct(a.Name, a.Maker, folder + "DateienA2\\", folder + "a2.exe");
+  const std::string update = NewProduct(a.Name, a.Maker, folder + "DateienA2\\", folder + "a2.exe", "1.3.0.0");
   HANDLE held = CreateFileA(readme.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const int updated = RunProgram("\"" + update + "\" -hide", &output);
@@ -210,6 +213,10 @@ TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
   EXPECT_NE(restart.find(" -autoinstall:"), std::string::npos) << restart;
   EXPECT_TRUE(FileExists(uninstallers + LowerAscii(a.Name) + "\\zquninst.exe"));
   EXPECT_EQ(ReadTextFile(readme + "~"), "neu");
+
+  // Each release registers its own version: B's went with it, A's is the update's.
+  EXPECT_EQ(RegistryText(std::string(kUninstallKeys) + "\\" + a.Name, "DisplayVersion"), "1.3.0.0");
+  EXPECT_EQ(RegistryText(std::string(kUninstallKeys) + "\\" + demo.Name, "DisplayVersion"), "2.0.0.1");
 
   // The restart completes A, as the system runs its entry.
   RegDeleteEntry(kRunOnce, a.Name, false);
