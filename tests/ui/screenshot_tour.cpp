@@ -46,6 +46,14 @@ void ShotOfDialog(InstallerRun& run, const char* caption, const std::string& nam
 
 class Tour : public EndToEnd {
  protected:
+  // The folder box shows what a user sees: the product's default folder
+  // below Program Files, in the tour's prefix of its own.
+  void SetUp() override {
+    EndToEnd::SetUp();
+    char programs[MAX_PATH] = {};
+    ExpandEnvironmentStringsA("%ProgramFiles%", programs, MAX_PATH);
+    target = WithTrailingBackslash(programs) + "ZqEndeTest\\";
+  }
   std::string Command(const std::string& arguments = "") const { return "\"" + installer + "\" " + arguments; }
   void BuildDemo(const std::string& installExtra = "", const std::string& data = "alt", int dayOfMonth = 1) {
     const std::string viewer = folder + "Komponenten\\viewer\\";
