@@ -21,7 +21,7 @@ bool SetRebootInfo(TInstallObject& object) {
     return false;
   }
   object.Log("Setze Reboot Info...");
-  RegWrite(object, object.RegMachine(), "NeedReboot", "1");
+  RegWriteNumberOrText(object, object.RegMachine(), "NeedReboot", "1");
   if (FileExists(UninstallerPath(object)))
     RegWriteString(kRunOnceKey, RestartValueName(object.ProductName),
                    UninstallerCommand(object) + " -autoinstall:\"" + object.UninstDir + record_format::kErrorRecord + "\"");

@@ -60,7 +60,7 @@ void ApplyRegistryLine(TInstallObject& object, const std::string& line) {
   if (Trim(value) == "@")
     RegDelete(object, key, name, false);
   else
-    RegWrite(object, key, name, value);
+    RegWriteNumberOrText(object, key, name, value);
 }
 
 void WriteProductInfo(TInstallObject& object, const std::string& now) {
@@ -68,16 +68,16 @@ void WriteProductInfo(TInstallObject& object, const std::string& now) {
   // Values that stand already are written again, so that the record takes
   // them and the uninstallation removes them.
   std::string existing;
-  if (RegReadString(user, "LastUpdate", existing) && !existing.empty()) RegWrite(object, user, "LastUpdate", existing);
+  if (RegReadString(user, "LastUpdate", existing) && !existing.empty()) RegWriteNumberOrText(object, user, "LastUpdate", existing);
   // The base component's registration: an update that does not carry the
   // base component records it too.
   const std::string base = object.Settings->BaseComponent;
   if (!base.empty() && RegReadString(machine + "\\Components", base, existing) && !existing.empty())
-    RegWrite(object, machine + "\\Components", base, existing);
-  RegWrite(object, user, object.Update() ? "LastUpdate" : "LastInstall", now);
-  RegWrite(object, machine, "InstallPath", object.InstallDir);
-  RegWrite(object, user, "InstallPath", object.InstallDir);
-  RegWrite(object, machine, "InstallerVersion", object.InstallerVersion);
+    RegWriteNumberOrText(object, machine + "\\Components", base, existing);
+  RegWriteNumberOrText(object, user, object.Update() ? "LastUpdate" : "LastInstall", now);
+  RegWriteNumberOrText(object, machine, "InstallPath", object.InstallDir);
+  RegWriteNumberOrText(object, user, "InstallPath", object.InstallDir);
+  RegWriteNumberOrText(object, machine, "InstallerVersion", object.InstallerVersion);
 }
 
 void WriteComponentInfo(TInstallObject& object, const ComponentEntry& component, const std::string& now) {
@@ -90,31 +90,31 @@ void WriteComponentInfo(TInstallObject& object, const ComponentEntry& component,
 
   const std::string path =
       !component.Path.empty() && FolderExists(component.Path) ? component.Path + component.ExeName : "system";
-  RegWrite(object, userKey, "log", "0");
-  RegWrite(object, machineKey, "InstallPath", path);
-  RegWrite(object, userKey, "InstallPath", path);
+  RegWriteNumberOrText(object, userKey, "log", "0");
+  RegWriteNumberOrText(object, machineKey, "InstallPath", path);
+  RegWriteNumberOrText(object, userKey, "InstallPath", path);
   RegDelete(object, userKey, object.Update() ? "Install" : "Update", false);
-  RegWrite(object, userKey, object.Update() ? "Update" : "Install", now);
+  RegWriteNumberOrText(object, userKey, object.Update() ? "Update" : "Install", now);
   if (waiting) {
-    RegWrite(object, machineKey, "NeedReboot", "1");
+    RegWriteNumberOrText(object, machineKey, "NeedReboot", "1");
     object.Report(rkErrorRegistry, RecordItemText(kRegistry, machineKey + "\\NeedReboot", "@"), 0);
   }
-  RegWrite(object, machineKey, "Version", component.Version);
-  RegWrite(object, object.RegMachine() + "\\Components", component.Name, now);
+  RegWriteNumberOrText(object, machineKey, "Version", component.Version);
+  RegWriteNumberOrText(object, object.RegMachine() + "\\Components", component.Name, now);
 }
 
 void WriteInstallationValues(TInstallObject& object, const std::string& key) {
   // What deployment tools show of an installation besides its name and version.
-  RegWrite(object, key, "EstimatedSize", std::to_string(FolderKilobytes(object.InstallDir)));
+  RegWriteNumberOrText(object, key, "EstimatedSize", std::to_string(FolderKilobytes(object.InstallDir)));
   const InstallSettings& settings = *object.Settings;
   // Texts as the system's list of programs reads them, even when they look like numbers.
-  if (!settings.Publisher.empty()) RegWrite(object, key, "Publisher", settings.Publisher, true);
+  if (!settings.Publisher.empty()) RegWriteText(object, key, "Publisher", settings.Publisher);
   SYSTEMTIME now;
   GetLocalTime(&now);
-  RegWrite(object, key, "InstallDate", FormatText("%04u%02u%02u", now.wYear, now.wMonth, now.wDay), true);
+  RegWriteText(object, key, "InstallDate", FormatText("%04u%02u%02u", now.wYear, now.wMonth, now.wDay));
   if (!settings.SupportUrl.empty()) {
-    RegWrite(object, key, "URLInfoAbout", settings.SupportUrl, true);
-    RegWrite(object, key, "HelpLink", settings.SupportUrl, true);
+    RegWriteText(object, key, "URLInfoAbout", settings.SupportUrl);
+    RegWriteText(object, key, "HelpLink", settings.SupportUrl);
   }
 }
 
@@ -148,6 +148,22 @@ std::vector<std::string> OwnKeys(const std::string& productKey) {
   return keys;
 }
 
+// Writes the value, a DWORD when asNumber, and records it for the uninstallation.
+void WriteRecorded(TInstallObject& object, const std::string& key, const std::string& name, const std::string& value,
+                   bool asNumber) {
+  const std::string path = Trim(key), valueName = Trim(name);
+  if (path.empty() || valueName.empty()) return;
+  const std::string entry = path + "\\" + valueName;
+  object.Log(FormatText("Schreibe Registry:  %s", (entry + "=" + value).c_str()));
+  int32_t number = 0;
+  const bool written = asNumber && IsRegistryNumber(value, number) ? RegWriteInteger(path, valueName, number)
+                                                                   : RegWriteString(path, valueName, value);
+  if (written)
+    object.Report(rkRegistry, entry, 0);
+  else
+    LogWarning(object, "Registry Eintrag ", "geschrieben");
+}
+
 }  // namespace
 
 bool IsSharedSoftwareKey(const std::string& name) {
@@ -155,19 +171,13 @@ bool IsSharedSoftwareKey(const std::string& name) {
   return lower == "microsoft" || lower == "classes" || lower == "policies" || lower == "wow6432node";
 }
 
-void RegWrite(TInstallObject& object, const std::string& key, const std::string& name, const std::string& value,
-              bool asText) {
-  const std::string path = Trim(key), valueName = Trim(name);
-  if (path.empty() || valueName.empty()) return;
-  const std::string entry = path + "\\" + valueName;
-  object.Log(FormatText("Schreibe Registry:  %s", (entry + "=" + value).c_str()));
-  int32_t number = 0;
-  const bool written = !asText && IsRegistryNumber(value, number) ? RegWriteInteger(path, valueName, number)
-                                                        : RegWriteString(path, valueName, value);
-  if (written)
-    object.Report(rkRegistry, entry, 0);
-  else
-    LogWarning(object, "Registry Eintrag ", "geschrieben");
+void RegWriteNumberOrText(TInstallObject& object, const std::string& key, const std::string& name,
+                          const std::string& value) {
+  WriteRecorded(object, key, name, value, true);
+}
+
+void RegWriteText(TInstallObject& object, const std::string& key, const std::string& name, const std::string& value) {
+  WriteRecorded(object, key, name, value, false);
 }
 
 bool RegDelete(TInstallObject& object, const std::string& key, const std::string& name, bool deleteKey) {
@@ -213,15 +223,15 @@ void SetRegUninstInfo(TInstallObject& object, const std::string& displayName) {
   const std::string command =
       exe + (object.Forced ? " -force -uninstall:" : " -uninstall:") + "\"" + object.UninstDir + kUninstallRecord + "\"";
   const std::string key = std::string(kUninstallKeys) + "\\" + object.ProductName;
-  RegWrite(object, key, "UninstallString", command);
-  RegWrite(object, key, "DisplayName", displayName);
-  RegWrite(object, key, "DisplayIcon", UninstallerPath(object));
+  RegWriteNumberOrText(object, key, "UninstallString", command);
+  RegWriteNumberOrText(object, key, "DisplayName", displayName);
+  RegWriteNumberOrText(object, key, "DisplayIcon", UninstallerPath(object));
   // What deployment tools and the system's list of programs read besides.
-  RegWrite(object, key, "InstallLocation", object.InstallDir);
-  RegWrite(object, key, "DisplayVersion", object.InstallerVersion);
-  RegWrite(object, key, "QuietUninstallString", command + " -hide");
-  RegWrite(object, key, "NoModify", "1");
-  RegWrite(object, key, "NoRepair", "1");
+  RegWriteNumberOrText(object, key, "InstallLocation", object.InstallDir);
+  RegWriteNumberOrText(object, key, "DisplayVersion", object.InstallerVersion);
+  RegWriteNumberOrText(object, key, "QuietUninstallString", command + " -hide");
+  RegWriteNumberOrText(object, key, "NoModify", "1");
+  RegWriteNumberOrText(object, key, "NoRepair", "1");
   WriteInstallationValues(object, key);
 }
 
@@ -229,7 +239,7 @@ void RefreshUninstallEntry(TInstallObject& object) {
   const std::string key = std::string(kUninstallKeys) + "\\" + object.ProductName;
   if (Trim(object.ProductName).empty() || !OpenKey(OpenRegPath(key, false, KEY_READ))) return;
   // Deployment tools tell the installed version by DisplayVersion.
-  RegWrite(object, key, "DisplayVersion", object.InstallerVersion);
+  RegWriteNumberOrText(object, key, "DisplayVersion", object.InstallerVersion);
   WriteInstallationValues(object, key);
 }
 

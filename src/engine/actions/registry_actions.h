@@ -8,10 +8,13 @@
 
 class TInstallObject;
 
-// Writes a registry value (a DWORD for a decimal 32-bit number unless
-// asText, else a string) and records it for the uninstallation.
-void RegWrite(TInstallObject& object, const std::string& key, const std::string& name, const std::string& value,
-              bool asText = false);
+// Writes a registry value and records it for the uninstallation: a decimal
+// 32-bit number as a DWORD, any other text as a string (as the components'
+// registry lines and the product's own values are written).
+void RegWriteNumberOrText(TInstallObject& object, const std::string& key, const std::string& name,
+                          const std::string& value);
+// The same, always as a string, also for a text that looks like a number.
+void RegWriteText(TInstallObject& object, const std::string& key, const std::string& name, const std::string& value);
 // Deletes a value (pruning a key it leaves empty) or, with deleteKey, a sub key.
 bool RegDelete(TInstallObject& object, const std::string& key, const std::string& name, bool deleteKey);
 // The install steps that write registry data: the components' registry

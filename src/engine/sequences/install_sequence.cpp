@@ -76,7 +76,7 @@ void MarkInProgress(TInstallObject& object) {
 // and the mark of a running installation cleared.
 void WriteInstallOutcome(TInstallObject& object, int result, bool& restartNeeded) {
   if (result != rcOk) {
-    RegWrite(object, object.RegMachine(), "InstallInfo", ResultMessage(result));
+    RegWriteNumberOrText(object, object.RegMachine(), "InstallInfo", ResultMessage(result));
   } else {
     restartNeeded = SetRebootInfo(object);
     RegDelete(object, object.RegMachine(), "InstallInfo", false);

@@ -68,12 +68,12 @@ class RegistryActions : public ActionTest {
 };
 
 TEST_F(RegistryActions, NumbersBecomeDwordsAndEverythingElseStrings) {
-  RegWrite(*object, kMachine, "Zahl", "42");
-  RegWrite(*object, kMachine, "Minus", " -1 ");
-  RegWrite(*object, kMachine, "Version", "1.0");
-  RegWrite(*object, kMachine, "Gross", "4294967296");
-  RegWrite(*object, kMachine, " Leer ", " mit Blanks ");
-  RegWrite(*object, " ", "Name", "nie");
+  RegWriteNumberOrText(*object, kMachine, "Zahl", "42");
+  RegWriteNumberOrText(*object, kMachine, "Minus", " -1 ");
+  RegWriteNumberOrText(*object, kMachine, "Version", "1.0");
+  RegWriteNumberOrText(*object, kMachine, "Gross", "4294967296");
+  RegWriteNumberOrText(*object, kMachine, " Leer ", " mit Blanks ");
+  RegWriteNumberOrText(*object, " ", "Name", "nie");
   EXPECT_EQ(Number(kMachine, "Zahl"), 42);
   EXPECT_EQ(Number(kMachine, "Minus"), -1);
   EXPECT_EQ(RegistryText(kMachine, "Version"), "1.0");
