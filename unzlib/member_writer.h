@@ -67,8 +67,8 @@ class MemberWriter {
   CONDITION_VARIABLE changed_;
   HANDLE thread_ = nullptr;
   Slot slots_[kSlots];
-  int next_ = 0;     // the slot NextPiece hands out
-  int queued_ = 0;   // slots handed over and not yet written
+  int next_ = 0;    // the slot NextPiece hands out
+  int queued_ = 0;  // slots handed over and not yet written
   bool openWanted_ = false;
   bool closeWanted_ = false;
   bool closed_ = true;

@@ -134,8 +134,8 @@ bool Extraction::ExtractMember(FileSource& source, const ZipDirEntry& entry, con
     return Fail(leUnsupportedMethod, "Verschlüsselte Datei nicht unterstützt: " + entry.FileName), false;
   if (entry.Method != 0 && entry.Method != Z_DEFLATED)
     return Fail(leUnsupportedMethod, "Packmethode nicht unterstützt: " + entry.FileName), false;
-  const uint64_t offset = entry.LocalHeaderOffset + kLocalHeaderSize + (local[26] | local[27] << 8) +
-                          (local[28] | local[29] << 8);
+  const uint64_t offset =
+      entry.LocalHeaderOffset + kLocalHeaderSize + (local[26] | local[27] << 8) + (local[28] | local[29] << 8);
   writer_.Begin(path, entry.UncompressedSize, StoredWriteTime(entry));
   MemberData data(source, offset, entry);
   const bool dataOk = data.Ready() && CopyData(data, entry);

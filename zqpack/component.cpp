@@ -114,7 +114,8 @@ void CheckComponentArchive(Component& component) {
                                  "\" is encrypted, which the installer refuses: pack it without a password");
     const std::string rest = name.substr(slash + 1);
     hasDescriptor = hasDescriptor || SameText(rest, kDescriptor);
-    if (SameText(rest, "install.ini")) (SameText(top, kBaseComponent) ? component.HasInstallSettings : component.MisnamedBase) = true;
+    if (SameText(rest, "install.ini"))
+      (SameText(top, kBaseComponent) ? component.HasInstallSettings : component.MisnamedBase) = true;
   }
   if (!hasDescriptor) Fail(component.Source, "no ver.ini directly in the component's top folder");
 }

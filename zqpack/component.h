@@ -9,8 +9,8 @@
 #include <vector>
 
 struct Component {
-  std::string Source;     // as given on the command line
-  std::string TopFolder;  // the archive's one top folder, as stored
+  std::string Source;               // as given on the command line
+  std::string TopFolder;            // the archive's one top folder, as stored
   bool HasInstallSettings = false;  // holds uninst/install.ini
   bool MisnamedBase = false;        // holds install.ini in a top folder of another name
   std::vector<uint8_t> Archive;

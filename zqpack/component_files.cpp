@@ -14,7 +14,9 @@ const size_t kLocalHeaderSize = 30;
 // A descriptor is a few kilobytes; this bounds what a damaged directory can ask for.
 const uint32_t kTextLimit = 16u << 20;
 
-uint16_t Word(const std::vector<uint8_t>& data, size_t at) { return static_cast<uint16_t>(data[at] | data[at + 1] << 8); }
+uint16_t Word(const std::vector<uint8_t>& data, size_t at) {
+  return static_cast<uint16_t>(data[at] | data[at + 1] << 8);
+}
 
 // The member's data, stored or deflated.
 std::string MemberText(const Component& component, const ZipDirEntry& entry) {

@@ -95,8 +95,8 @@ void CheckContainerParts(const std::vector<uint8_t>& image, const std::vector<ui
   if (!settings) throw std::runtime_error("uninst/install.ini: " + MissingSettingsText(misnamed));
 }
 
-void WriteContainer(const std::string& output, const std::vector<uint8_t>& image,
-                    const std::vector<uint8_t>& library, const std::vector<Component>& components) {
+void WriteContainer(const std::string& output, const std::vector<uint8_t>& image, const std::vector<uint8_t>& library,
+                    const std::vector<Component>& components) {
   CheckContainerParts(image, library, components);
   const std::string partial = output + ".part";
   {
@@ -127,7 +127,8 @@ void ListContainer(const std::string& path, std::ostream& out) {
   uint64_t offset = kArchivesOffset;
   for (size_t n = 0; n < sizes.size(); ++n) {
     out << "archive " << n << "  " << sizes[n] << " bytes at offset " << offset << "\n";
-    if (offset + sizes[n] > data.size()) throw std::runtime_error(path + ": archive " + std::to_string(n) + " is cut off");
+    if (offset + sizes[n] > data.size())
+      throw std::runtime_error(path + ": archive " + std::to_string(n) + " is cut off");
     MemberListing listing;
     if (ReadMemberListing(data.data() + offset, sizes[n], listing) != 0)
       throw std::runtime_error(path + ": archive " + std::to_string(n) + ": " +
@@ -146,8 +147,7 @@ void ListContainer(const std::string& path, std::ostream& out) {
     return;
   }
   const uint32_t covered = static_cast<uint32_t>(offset - kLibraryOffset);
-  const uint32_t crc =
-      static_cast<uint32_t>(crc32(0, data.data() + kLibraryOffset, static_cast<uInt>(covered)));
+  const uint32_t crc = static_cast<uint32_t>(crc32(0, data.data() + kLibraryOffset, static_cast<uInt>(covered)));
   const bool matches = trailer.Covered == covered && trailer.Crc == crc;
   out << "trailer  CRC-32 " << std::hex << trailer.Crc << std::dec << " over " << trailer.Covered << " bytes, "
       << (matches ? "matches" : "does not match: the file is damaged") << "\n";

@@ -15,8 +15,8 @@ void CheckContainerParts(const std::vector<uint8_t>& image, const std::vector<ui
 
 // Writes the installer to output through a temporary file beside it, so that
 // a failure leaves no partial output. Raises std::runtime_error.
-void WriteContainer(const std::string& output, const std::vector<uint8_t>& image,
-                    const std::vector<uint8_t>& library, const std::vector<Component>& components);
+void WriteContainer(const std::string& output, const std::vector<uint8_t>& image, const std::vector<uint8_t>& library,
+                    const std::vector<Component>& components);
 
 // Prints the lengths, the size table and every archive's members.
 // Raises std::runtime_error for a file that is no installer.

@@ -13,8 +13,8 @@ namespace {
 // The resource's language and code page: German, Windows-1252.
 constexpr uint16_t kLanguage = 0x0407, kCodePage = 1252;
 constexpr char kStringTable[] = "040704E4";
-constexpr uint32_t kFixedSignature = 0xFEEF04BD, kStructureVersion = 0x00010000, kFlagsMask = 0x3F,
-                   kWindows32 = 0x4, kApplication = 0x1;
+constexpr uint32_t kFixedSignature = 0xFEEF04BD, kStructureVersion = 0x00010000, kFlagsMask = 0x3F, kWindows32 = 0x4,
+                   kApplication = 0x1;
 enum NodeType : uint16_t { kBinary = 0, kText = 1 };
 
 void Put16(std::vector<uint8_t>& out, uint32_t value) {
@@ -79,8 +79,8 @@ std::vector<uint8_t> FixedInfo(const VersionRecord& version) {
   std::vector<uint8_t> fixed;
   const uint32_t high = version.Major << 16 | (version.Minor & 0xFFFF);
   const uint32_t low = version.Release << 16 | (version.Build & 0xFFFF);
-  for (uint32_t value : {kFixedSignature, kStructureVersion, high, low, high, low, kFlagsMask, 0u, kWindows32,
-                         kApplication, 0u, 0u, 0u})
+  for (uint32_t value :
+       {kFixedSignature, kStructureVersion, high, low, high, low, kFlagsMask, 0u, kWindows32, kApplication, 0u, 0u, 0u})
     Put32(fixed, value);
   return fixed;
 }

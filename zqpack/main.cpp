@@ -73,7 +73,8 @@ const char kExample[] =
     "Check:      zqpack check product/uninst product/viewer   (a build checks them too)\n"
     "List:       zqpack --list setup.exe\n"
     "Install:    setup.exe -hide          exit code 0, or 3010 when a restart completes it\n"
-    "Uninstall:  %windir%\\zquninst\\Quotaline\\zquninst.exe -uninstall:\"C:\\Program Files\\Quotaline\\uninst\\uninst.ini\" -hide\n"
+    "Uninstall:  %windir%\\zquninst\\Quotaline\\zquninst.exe -uninstall:\"C:\\Program "
+    "Files\\Quotaline\\uninst\\uninst.ini\" -hide\n"
     "            (the command of the uninstall entry's QuietUninstallString); exit code 0\n"
     "The installer's exit codes: 0 done, 3010 done but a restart completes it, N the failure -N\n"
     "of its log, 1602 closed by the user, 1618 another installer runs.\n"
@@ -91,10 +92,12 @@ struct Arguments {
   std::vector<std::string> Components;
 };
 
-const std::vector<std::string> kBuildOptions = {
-    "--image",      "--library",   "--output",    "--list",       "--no-check",     "--strict", "--version",
-    "--sign",       "--sign-password-file",       "--timestamp",  "--winget",       "--winget-id",
-    "--winget-url", "--winget-license",           "--winget-description",           "--winget-name"};
+const std::vector<std::string> kBuildOptions = {"--image",      "--library",        "--output",
+                                                "--list",       "--no-check",       "--strict",
+                                                "--version",    "--sign",           "--sign-password-file",
+                                                "--timestamp",  "--winget",         "--winget-id",
+                                                "--winget-url", "--winget-license", "--winget-description",
+                                                "--winget-name"};
 
 // The arguments of "check": component folders, and --strict.
 std::string ParseCheck(int argc, char** argv, Arguments& arguments) {
@@ -117,14 +120,14 @@ std::string CheckCombination(const Arguments& arguments) {
   if (signing.Pkcs12.empty() && !signing.PasswordFile.empty()) return "--sign-password-file goes with --sign";
   if (signing.Pkcs12.empty() && !signing.TimestampUrl.empty()) return "--timestamp goes with --sign";
   if (!arguments.List.empty()) {
-    const bool alone = !arguments.NoCheck && !arguments.Strict && arguments.Image.empty() && arguments.Version.empty() &&
-                       arguments.Library.empty() && arguments.Output.empty() && arguments.Components.empty() &&
-                       signing.Pkcs12.empty() && arguments.Winget.Folder.empty();
+    const bool alone = !arguments.NoCheck && !arguments.Strict && arguments.Image.empty() &&
+                       arguments.Version.empty() && arguments.Library.empty() && arguments.Output.empty() &&
+                       arguments.Components.empty() && signing.Pkcs12.empty() && arguments.Winget.Folder.empty();
     return alone ? std::string() : "--list takes the installer only";
   }
-  for (const auto& [value, name] : {std::make_pair(&arguments.Image, "--image"),
-                                    std::make_pair(&arguments.Library, "--library"),
-                                    std::make_pair(&arguments.Output, "--output")})
+  for (const auto& [value, name] :
+       {std::make_pair(&arguments.Image, "--image"), std::make_pair(&arguments.Library, "--library"),
+        std::make_pair(&arguments.Output, "--output")})
     if (value->empty()) return std::string(name) + " is missing";
   if (arguments.Components.empty()) return "no COMPONENT given";
   return arguments.Winget.Missing();
@@ -140,15 +143,15 @@ std::string Parse(int argc, char** argv, Arguments& arguments) {
       *flag = true;
       continue;
     }
-    std::string* option = argument == "--image" ? &arguments.Image
-                          : argument == "--library" ? &arguments.Library
-                          : argument == "--output" ? &arguments.Output
-                          : argument == "--version" ? &arguments.Version
-                          : argument == "--list" ? &arguments.List
-                          : argument == "--sign" ? &arguments.Signing.Pkcs12
+    std::string* option = argument == "--image"                ? &arguments.Image
+                          : argument == "--library"            ? &arguments.Library
+                          : argument == "--output"             ? &arguments.Output
+                          : argument == "--version"            ? &arguments.Version
+                          : argument == "--list"               ? &arguments.List
+                          : argument == "--sign"               ? &arguments.Signing.Pkcs12
                           : argument == "--sign-password-file" ? &arguments.Signing.PasswordFile
-                          : argument == "--timestamp" ? &arguments.Signing.TimestampUrl
-                          : arguments.Winget.Option(argument);
+                          : argument == "--timestamp"          ? &arguments.Signing.TimestampUrl
+                                                               : arguments.Winget.Option(argument);
     std::string mistake;
     if (option)
       mistake = TakeOptionValue(argc, argv, i, *option);
@@ -262,7 +265,8 @@ int main(int argc, char** argv) {
   const std::string mistake = Parse(argc, argv, arguments);
   if (!mistake.empty()) return UsageMistake(mistake);
   return Reported([&] {
-    if (arguments.Check) return Check(ReadFiles(LoadComponents(arguments)), arguments.Strict) ? kExitDone : kExitCheckErrors;
+    if (arguments.Check)
+      return Check(ReadFiles(LoadComponents(arguments)), arguments.Strict) ? kExitDone : kExitCheckErrors;
     if (!arguments.List.empty()) {
       ListContainer(arguments.List, std::cout);
       return kExitDone;

@@ -19,8 +19,8 @@ int ReadMemberListing(const uint8_t* data, size_t size, MemberListing& listing) 
   ReadZipDirectory(source, ZipDirectoryOptions{true, nullptr}, listing.Directory);
   for (ZipDirEntry& entry : listing.Directory.Entries) {
     std::string name;
-    const bool exact = ConvertStoredName(cpAuto, entry.FileName, entry.Flags, entry.MadeBy,
-                                         GermanWindowsConversions(), name);
+    const bool exact =
+        ConvertStoredName(cpAuto, entry.FileName, entry.Flags, entry.MadeBy, GermanWindowsConversions(), name);
     switch (StoredNameEncoding(cpAuto, entry.Flags, static_cast<uint8_t>(entry.MadeBy >> 8),
                                static_cast<uint8_t>(entry.MadeBy))) {
       case neOem:

@@ -39,7 +39,9 @@ struct Plan {
   std::string VersionFrom;         // where the version comes from, for the user
 };
 
-[[noreturn]] void Fail(const std::string& where, const std::string& what) { throw std::runtime_error(where + ": " + what); }
+[[noreturn]] void Fail(const std::string& where, const std::string& what) {
+  throw std::runtime_error(where + ": " + what);
+}
 
 std::string TooLong(size_t length, size_t limit) {
   return "has " + std::to_string(length) + " characters; the installer keeps only the first " + std::to_string(limit);
@@ -55,7 +57,8 @@ void ListFiles(const fs::path& folder, const fs::path& relative, const std::stri
       ListFiles(entry.path(), relative / entry.path().filename(), member + "\\", plan);
       continue;
     }
-    if (prefix.empty() && SameText(member, kDescriptor)) Fail(where, "the program component's own ver.ini has this name");
+    if (prefix.empty() && SameText(member, kDescriptor))
+      Fail(where, "the program component's own ver.ini has this name");
     if (prefix.empty() && SameText(FileExtension(member), ".exe")) {
       if (member.size() > kExeNameLimit) Fail(where, "the program's name " + TooLong(member.size(), kExeNameLimit));
       if (plan.Product.Programs.empty()) plan.FirstProgram = entry.path();
@@ -81,8 +84,9 @@ void ChooseVersion(const NewProductOptions& options, Plan& plan) {
 void CheckOptions(const NewProductOptions& options, Plan& plan) {
   NewProduct& product = plan.Product;
   product.Name = FileNameText(options.Name, "--name");
-  if (product.Name.size() > kTitleLimit) Fail("--name", "the name " + TooLong(product.Name.size(), kTitleLimit) +
-                                                            " of the title in the system's list of programs");
+  if (product.Name.size() > kTitleLimit)
+    Fail("--name",
+         "the name " + TooLong(product.Name.size(), kTitleLimit) + " of the title in the system's list of programs");
   if (!options.Maker.empty()) product.Maker = MakerText(options.Maker, "--maker");
   if (!options.Version.empty() && !IsVersionText(options.Version))
     Fail("--version", "\"" + options.Version + "\" is no version of up to four numbers between dots (at most " +
@@ -95,7 +99,8 @@ void CheckOutputFolder(const std::string& output) {
   std::error_code error;
   if (!fs::exists(output, error)) return;
   if (!fs::is_directory(output, error)) Fail(output, "not a folder");
-  if (!fs::is_empty(output, error) || error) Fail(output, "not empty; zqpack new writes only into an empty or new folder");
+  if (!fs::is_empty(output, error) || error)
+    Fail(output, "not empty; zqpack new writes only into an empty or new folder");
 }
 
 Plan MakePlan(const NewProductOptions& options) {
@@ -161,8 +166,8 @@ std::string Summary(const Plan& plan, const std::string& output) {
   const std::string base = (fs::path(output) / kBaseComponent).u8string();
   const std::string program = (fs::path(output) / kProgramComponent).u8string();
   return base + ": install.ini, ver.ini, the empty uninst.ini, zqinstall.log and zquninstall.log\n" + program +
-         ": ver.ini and " + std::to_string(plan.Files.size()) + " file(s), version " + plan.Product.Version +
-         " (" + plan.VersionFrom + "), " + std::to_string(plan.Product.Programs.size()) + " shortcut(s)\n" +
+         ": ver.ini and " + std::to_string(plan.Files.size()) + " file(s), version " + plan.Product.Version + " (" +
+         plan.VersionFrom + "), " + std::to_string(plan.Product.Programs.size()) + " shortcut(s)\n" +
          "Build: zqpack --image zqsetup.exe --library UnzLib.dll --output setup.exe " + base + " " + program + "\n";
 }
 
@@ -188,7 +193,8 @@ std::string ParseNewProduct(int argc, char** argv, NewProductOptions& options) {
     if (!mistake.empty()) return mistake;
   }
   if (options.Name.empty()) return "new: --name is missing";
-  if (folders.size() != 2) return "new takes FILES_FOLDER and OUTPUT_FOLDER, " + std::to_string(folders.size()) + " given";
+  if (folders.size() != 2)
+    return "new takes FILES_FOLDER and OUTPUT_FOLDER, " + std::to_string(folders.size()) + " given";
   options.Files = folders[0];
   options.Output = folders[1];
   return std::string();

@@ -42,7 +42,8 @@ std::string QuotedArgument(const std::string& argument) {
 int RunTool(const std::vector<std::string>& arguments) {
 #ifdef _WIN32
   std::string commandLine;
-  for (const std::string& argument : arguments) commandLine += (commandLine.empty() ? "" : " ") + QuotedArgument(argument);
+  for (const std::string& argument : arguments)
+    commandLine += (commandLine.empty() ? "" : " ") + QuotedArgument(argument);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};

@@ -59,8 +59,8 @@ std::string Quoted(const std::string& text) {
 
 // The schema line that editors read, and the package's identity.
 std::string Head(const std::string& type, const WingetPackage& package) {
-  return "# yaml-language-server: $schema=https://aka.ms/winget-manifest." + LowerAscii(type) + "." +
-         kManifestVersion + ".schema.json\n\nPackageIdentifier: " + Quoted(package.Identifier) +
+  return "# yaml-language-server: $schema=https://aka.ms/winget-manifest." + LowerAscii(type) + "." + kManifestVersion +
+         ".schema.json\n\nPackageIdentifier: " + Quoted(package.Identifier) +
          "\nPackageVersion: " + Quoted(package.Version) + "\n";
 }
 
@@ -86,12 +86,14 @@ std::string InstallerFile(const WingetPackage& package, const std::string& sha25
          "\nInstallerType: exe\nScope: machine\nInstallModes:\n- interactive\n- silent\n- silentWithProgress\n"
          "InstallerSwitches:\n  Silent: \"-hide\"\n  SilentWithProgress: \"-autorun\"\n"
          // Quoted, so that a folder with blanks stays one argument.
-         "  InstallLocation: " + Quoted("-path:\"<INSTALLPATH>\"") + "\n" + ReturnCodes() +
+         "  InstallLocation: " +
+         Quoted("-path:\"<INSTALLPATH>\"") + "\n" + ReturnCodes() +
          "UpgradeBehavior: install\nElevationRequirement: elevationRequired\nProductCode: " +
          Quoted(package.ProductCode) + "\nAppsAndFeaturesEntries:\n- DisplayName: " + Quoted(package.DisplayName) +
          "\n  Publisher: " + Quoted(package.Publisher) + "\n  DisplayVersion: " + Quoted(package.Version) +
-         "\n  ProductCode: " + Quoted(package.ProductCode) + "\nInstallers:\n- Architecture: x86\n  InstallerUrl: " +
-         Quoted(package.Url) + "\n  InstallerSha256: " + digest + "\n" + Tail("installer");
+         "\n  ProductCode: " + Quoted(package.ProductCode) +
+         "\nInstallers:\n- Architecture: x86\n  InstallerUrl: " + Quoted(package.Url) +
+         "\n  InstallerSha256: " + digest + "\n" + Tail("installer");
 }
 
 std::string LocaleFile(const WingetPackage& package) {

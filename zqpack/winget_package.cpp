@@ -17,7 +17,9 @@ using namespace settings_file;
 
 const size_t kIdentifierLimit = 128, kIdentifierPartLimit = 32, kUrlLimit = 2048;
 
-[[noreturn]] void Fail(const std::string& where, const std::string& what) { throw std::runtime_error(where + ": " + what); }
+[[noreturn]] void Fail(const std::string& where, const std::string& what) {
+  throw std::runtime_error(where + ": " + what);
+}
 
 // The schema counts characters, not bytes.
 size_t Characters(const std::string& utf8) {
@@ -66,14 +68,16 @@ std::string Publisher(const ProfileText& settings) {
 
 void ReadInstallSettings(const ProfileText& settings, WingetPackage& package) {
   package.ProductCode = AnsiToUtf8(settings.Read(kInstall, kName, kDefaultName));
-  if (Trim(package.ProductCode).empty()) Fail("install.ini", "[install] name is empty; the installer writes no uninstall entry");
+  if (Trim(package.ProductCode).empty())
+    Fail("install.ini", "[install] name is empty; the installer writes no uninstall entry");
   CheckLength("install.ini [install] name", package.ProductCode, 1, 255);
   package.DisplayName = AnsiToUtf8(settings.Read(kInstall, kUninstTitle, kDefaultUninstTitle).substr(0, kTitleLimit));
   CheckLength("install.ini [install] UninstTitle", package.DisplayName, 1, 256);
   package.Publisher = Publisher(settings);
   if (package.Publisher.empty())
-    Fail("install.ini", "[install] sets neither Publisher nor RegRoot, and the installer names no publisher in the "
-                        "uninstall entry; the manifest needs one");
+    Fail("install.ini",
+         "[install] sets neither Publisher nor RegRoot, and the installer names no publisher in the "
+         "uninstall entry; the manifest needs one");
   CheckLength("install.ini [install] Publisher (or RegRoot)", package.Publisher, 2, 256);
 }
 
@@ -92,8 +96,9 @@ std::string* WingetOptions::Option(const std::string& argument) {
 std::string WingetOptions::Missing() const {
   if (Folder.empty())
     return (Identifier + Url + License + Description + Name).empty() ? std::string()
-                                                                    : "the --winget-... options go with --winget DIR";
-  const char* missing = Identifier.empty() ? "--winget-id" : Url.empty() ? "--winget-url"
+                                                                     : "the --winget-... options go with --winget DIR";
+  const char* missing = Identifier.empty() ? "--winget-id"
+                        : Url.empty()      ? "--winget-url"
                         : License.empty()  ? "--winget-license"
                                            : nullptr;
   return missing ? std::string("--winget needs ") + missing : std::string();
@@ -114,7 +119,8 @@ WingetPackage DescribePackage(const WingetOptions& options, const std::vector<ui
     throw std::runtime_error("the program image has no version resource; the installer would write no DisplayVersion");
   package.Version = VersionText(version);
   for (const Component& component : components)
-    if (component.HasInstallSettings) ReadInstallSettings(ProfileText(ReadComponentFiles(component).InstallSettings), package);
+    if (component.HasInstallSettings)
+      ReadInstallSettings(ProfileText(ReadComponentFiles(component).InstallSettings), package);
   const std::string name = CommandLineText(options.Name.c_str());
   package.Name = name.empty() ? package.ProductCode : name;
   CheckLength(name.empty() ? "install.ini [install] name" : "--winget-name", package.Name, 2, 256);
@@ -123,7 +129,7 @@ WingetPackage DescribePackage(const WingetOptions& options, const std::vector<ui
   // Without a description the title the system's list of programs shows stands for one.
   const std::string description = CommandLineText(options.Description.c_str());
   package.Description = description.empty() ? package.DisplayName : description;
-  CheckLength(description.empty() ? "install.ini [install] UninstTitle" : "--winget-description",
-              package.Description, 3, 256);
+  CheckLength(description.empty() ? "install.ini [install] UninstTitle" : "--winget-description", package.Description,
+              3, 256);
   return package;
 }

@@ -11,7 +11,7 @@
 #include "component.h"
 
 struct WingetOptions {
-  std::string Folder;  // --winget: where the manifest goes; empty: no manifest
+  std::string Folder;                                       // --winget: where the manifest goes; empty: no manifest
   std::string Identifier, Url, License, Description, Name;  // as the command line gives them
 
   // The field of a --winget-... option, or null for any other argument.

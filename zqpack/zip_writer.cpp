@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr uint16_t kMadeBy = 20;         // MS-DOS host, version 2.0
+constexpr uint16_t kMadeBy = 20;  // MS-DOS host, version 2.0
 constexpr uint16_t kNeededStored = 10;
 constexpr uint16_t kNeededDeflated = 20;
 constexpr uint16_t kMethodStored = 0, kMethodDeflated = 8;
@@ -97,8 +97,8 @@ std::vector<uint8_t> ZipWriter::Finish() {
   for (const Entry& entry : entries_) {
     Put32(data_, 0x02014B50);
     Put16(data_, kMadeBy);
-    PutHeaderFields(data_, entry.Method == kMethodDeflated ? kNeededDeflated : kNeededStored, entry.Method,
-                    entry.Time, entry.Date, entry.CRC32, entry.CompressedSize, entry.Size, entry.Name.size());
+    PutHeaderFields(data_, entry.Method == kMethodDeflated ? kNeededDeflated : kNeededStored, entry.Method, entry.Time,
+                    entry.Date, entry.CRC32, entry.CompressedSize, entry.Size, entry.Name.size());
     Put16(data_, 0);  // comment length
     Put16(data_, 0);  // disk number
     Put16(data_, 0);  // internal attributes

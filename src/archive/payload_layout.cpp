@@ -55,4 +55,3 @@ bool ClearOuterCertificateEntry(uint8_t* image, size_t size) {
   for (size_t i = 0; i < 8; ++i) image[entry + i] = 0;
   return true;
 }
-

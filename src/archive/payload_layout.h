@@ -39,4 +39,3 @@ void FillSizeTable(const std::vector<uint32_t>& sizes, uint8_t (&table)[kSizeTab
 // certificate entry of a PE32 header when it points at or beyond the image's
 // end; true when it did. Anything that is no PE32 header is left alone.
 bool ClearOuterCertificateEntry(uint8_t* image, size_t size);
-

@@ -51,30 +51,51 @@ void TZipExtractor::Progress(ProgressType type, const std::string& fileName, int
 void TZipExtractor::HandleCallback(UnzipCallbackRecord& record) {
   const std::string text = CallbackText(record);
   switch (record.Action) {
-    case uaFileBegin: Progress(ptFileBegin, text, record.Argument2); break;
-    case uaBytesDone: Progress(ptBytesDone, std::string(), record.Argument2); break;
-    case uaBatchEnd: Progress(ptBatchEnd, std::string(), 0); break;
+    case uaFileBegin:
+      Progress(ptFileBegin, text, record.Argument2);
+      break;
+    case uaBytesDone:
+      Progress(ptBytesDone, std::string(), record.Argument2);
+      break;
+    case uaBatchEnd:
+      Progress(ptBatchEnd, std::string(), 0);
+      break;
     case uaMessage:
       LastMessage = text;
       RecordLibraryError(record.Argument1);
       if (OnMessage) OnMessage(this, record.Argument1, text);
       break;
-    case uaFileCount: Progress(ptFileCount, std::string(), record.Argument2); break;
+    case uaFileCount:
+      Progress(ptFileCount, std::string(), record.Argument2);
+      break;
     case uaTotalSize:
       totalSize_ = record.Argument2;
       Progress(ptTotalBytes, std::string(), record.Argument2);
       break;
-    case uaNewName: AnswerNewName(record, text); break;
-    case uaPassword: AnswerPassword(record, text); break;
-    case uaCRCError: AnswerChecksumError(record, text); break;
-    case uaOverwrite: AnswerOverwrite(record, text); break;
+    case uaNewName:
+      AnswerNewName(record, text);
+      break;
+    case uaPassword:
+      AnswerPassword(record, text);
+      break;
+    case uaCRCError:
+      AnswerChecksumError(record, text);
+      break;
+    case uaOverwrite:
+      AnswerOverwrite(record, text);
+      break;
     case uaSkipped:
       RecordLibraryError(record.Argument1);
       if (OnExtractSkipped) OnExtractSkipped(this, text, (record.Argument2 & 0xFF) - 1, record.Argument1);
       break;
-    case uaComment: AnswerComment(record, text); break;
-    case uaBufferSize: AnswerBufferSize(record); break;
-    default: break;
+    case uaComment:
+      AnswerComment(record, text);
+      break;
+    case uaBufferSize:
+      AnswerBufferSize(record);
+      break;
+    default:
+      break;
   }
 }
 

@@ -108,8 +108,7 @@ bool ReadPart(ByteSource& source, uint64_t& position, size_t length, std::string
 }
 
 // Reads the header at position; returns 0 or the message number of the failure.
-int ReadCentralHeader(ByteSource& source, uint64_t& position, const ZipDirectoryOptions& options,
-                      ZipDirEntry& entry) {
+int ReadCentralHeader(ByteSource& source, uint64_t& position, const ZipDirectoryOptions& options, ZipDirEntry& entry) {
   uint8_t header[kCentralHeaderSize];
   if (!ReadExactly(source, position, header, sizeof header)) return zmHeaderReadError;
   if (Get32(header) != kCentralSignature) return zmHeaderSignatureError;

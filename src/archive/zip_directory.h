@@ -61,10 +61,10 @@ struct ZipDirectory {
   std::vector<ZipDirEntry> Entries;
   std::string ArchiveComment;
   int DroppedFolderEntries = 0;
-  std::vector<int> Warnings;   // message numbers, in the order met
-  int Error = 0;               // message number of the error that ended the reading, or 0
-  uint32_t DataStart = 0;      // smallest local header offset
-  bool SplitSet = false;       // the archive begins like a volume of a split set
+  std::vector<int> Warnings;  // message numbers, in the order met
+  int Error = 0;              // message number of the error that ended the reading, or 0
+  uint32_t DataStart = 0;     // smallest local header offset
+  bool SplitSet = false;      // the archive begins like a volume of a split set
 };
 
 struct ZipDirectoryOptions {

@@ -106,7 +106,8 @@ int TZipExtractor::CheckDrive(const std::string& fullName) const {
   const char letter = static_cast<char>(drive.empty() ? 0 : drive[0] & ~0x20);
   if (drive.size() < 2 || drive[1] != ':' || letter < 'A' || letter > 'Z')
     throw EZipExtractor(11003, FormattedMessage(11003, drive.c_str()));
-  if (!(GetLogicalDrives() & (1u << (letter - 'A')))) throw EZipExtractor(11004, FormattedMessage(11004, drive.c_str()));
+  if (!(GetLogicalDrives() & (1u << (letter - 'A'))))
+    throw EZipExtractor(11004, FormattedMessage(11004, drive.c_str()));
   const std::string root = drive + "\\";
   char label[MAX_PATH + 1] = {};
   DWORD serial = 0, nameLength = 0, flags = 0;

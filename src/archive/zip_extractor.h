@@ -40,23 +40,23 @@ class EZipExtractor : public std::runtime_error {
   int Number;
 };
 
-using TProgressEvent = std::function<void(TZipExtractor* sender, ProgressType type, const std::string& fileName,
-                                          int32_t fileSize)>;
+using TProgressEvent =
+    std::function<void(TZipExtractor* sender, ProgressType type, const std::string& fileName, int32_t fileSize)>;
 using TMessageEvent = std::function<void(TZipExtractor* sender, int32_t errCode, const std::string& message)>;
 using TNotifyEvent = std::function<void(TZipExtractor* sender)>;
 using TNewNameEvent = std::function<void(TZipExtractor* sender, int32_t seqNo, const ZipDirEntry& entry)>;
-using TPasswordErrorEvent = std::function<void(TZipExtractor* sender, bool isZipAction, std::string& newPassword,
-                                               const std::string& forFile, uint32_t& repeatCount,
-                                               TPasswordButton& action)>;
+using TPasswordErrorEvent =
+    std::function<void(TZipExtractor* sender, bool isZipAction, std::string& newPassword, const std::string& forFile,
+                       uint32_t& repeatCount, TPasswordButton& action)>;
 using TCRC32ErrorEvent = std::function<void(TZipExtractor* sender, const std::string& forFile, uint32_t foundCRC,
                                             uint32_t expectedCRC, bool& doExtract)>;
 using TExtractOverwriteEvent = std::function<void(TZipExtractor* sender, const std::string& forFile, bool isOlder,
                                                   bool& doOverwrite, int32_t dirIndex)>;
-using TExtractSkippedEvent = std::function<void(TZipExtractor* sender, const std::string& forFile, int skipType,
-                                                int32_t extError)>;
+using TExtractSkippedEvent =
+    std::function<void(TZipExtractor* sender, const std::string& forFile, int skipType, int32_t extError)>;
 using TSetNewNameEvent = std::function<void(TZipExtractor* sender, std::string& oldFileName, bool& isChanged)>;
-using TFileCommentEvent = std::function<void(TZipExtractor* sender, const std::string& forFile,
-                                             std::string& fileComment, bool& isChanged)>;
+using TFileCommentEvent =
+    std::function<void(TZipExtractor* sender, const std::string& forFile, std::string& fileComment, bool& isChanged)>;
 
 class TZipExtractor {
  public:

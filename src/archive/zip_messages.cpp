@@ -54,6 +54,5 @@ const Message kMessages[] = {
 std::string ZipMessageText(int number) {
   for (const Message& message : kMessages)
     if (message.number == number) return message.text;
-  return "ZipMessages.res is probably not linked to the executable\nMissing String ID is: " +
-         std::to_string(number);
+  return "ZipMessages.res is probably not linked to the executable\nMissing String ID is: " + std::to_string(number);
 }

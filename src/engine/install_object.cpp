@@ -26,9 +26,7 @@ void DetermineFolders(TInstallObject& object) {
 
 }  // namespace
 
-bool LessText::operator()(const std::string& a, const std::string& b) const {
-  return LowerAscii(a) < LowerAscii(b);
-}
+bool LessText::operator()(const std::string& a, const std::string& b) const { return LowerAscii(a) < LowerAscii(b); }
 
 TInstallObject::TInstallObject() {
   char path[MAX_PATH + 1] = {};

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-
 double AddProgress(const ReportProc& report, int& reported, double share, double carry) {
   const double sum = share + carry;
   if (sum < 1.0) return sum;

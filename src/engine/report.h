@@ -6,15 +6,15 @@
 #include <string>
 
 enum ReportKind : uint8_t {
-  rkMessage = 0,       // flags: rfLog and/or rfStatus
-  rkFile = 1,          // installed file
-  rkRegistry = 2,      // registry value written
-  rkCom = 3,           // COM server registered
-  rkCommonFile = 4,    // shared file counted
-  rkLink = 5,          // link path without ".lnk", "|", target
-  rkGroup = 6,         // program group created
-  rkDirectory = 7,     // folder for the clear-up
-  rkErrorCopy = 8,     // error record items, already "section|key|value"
+  rkMessage = 0,     // flags: rfLog and/or rfStatus
+  rkFile = 1,        // installed file
+  rkRegistry = 2,    // registry value written
+  rkCom = 3,         // COM server registered
+  rkCommonFile = 4,  // shared file counted
+  rkLink = 5,        // link path without ".lnk", "|", target
+  rkGroup = 6,       // program group created
+  rkDirectory = 7,   // folder for the clear-up
+  rkErrorCopy = 8,   // error record items, already "section|key|value"
   rkErrorRegistry = 9,
   rkErrorCom = 10,
   rkErrorCommon = 11,

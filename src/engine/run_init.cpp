@@ -54,11 +54,16 @@ int TInstallObject::DoInit(ReportProc report, int runMode, const std::string& ar
     return rcCreateFolder;
   }
   switch (runMode) {
-    case rmInstall: return DoInitInstall();
-    case rmAutoInstall: return DoInitAutoInstall(argument);
-    case rmUninstall: return DoInitUninstall(argument);
-    case rmClearup: return DoInitClearup(argument);
-    default: return rcInitError;
+    case rmInstall:
+      return DoInitInstall();
+    case rmAutoInstall:
+      return DoInitAutoInstall(argument);
+    case rmUninstall:
+      return DoInitUninstall(argument);
+    case rmClearup:
+      return DoInitClearup(argument);
+    default:
+      return rcInitError;
   }
 }
 

@@ -51,7 +51,7 @@ struct RunFolders {
   // temporary folder's "~qlinst" unless the run session gives an elevated
   // run a private folder.
   std::string WorkDir;
-  bool PrivateWork = false;  // WorkDir is the run's private folder, removed whole by its owner
+  bool PrivateWork = false;                   // WorkDir is the run's private folder, removed whole by its owner
   std::vector<std::string> PlaceholderTable;  // "%name%=folder" lines
 };
 
@@ -87,8 +87,8 @@ struct WorkingFiles {
   std::set<std::string, LessText> ClearupFolders;  // sorted, duplicates ignored
   std::vector<std::string> CreatedFolders;         // by this installation, outermost first
   ExtractionCounters Counters;
-  bool RepeatCopies = false;    // every file of the installation folder is copied, as with force
-  bool CopiesComplete = false;  // this run's copy step wrote every file
+  bool RepeatCopies = false;      // every file of the installation folder is copied, as with force
+  bool CopiesComplete = false;    // this run's copy step wrote every file
   bool NothingToClearUp = false;  // a clear-up found no record beside the uninstaller
 };
 

@@ -39,9 +39,7 @@ std::string EntryName(const WIN32_FIND_DATAA& entry, bool longNames) {
   return entry.cFileName;
 }
 
-bool IsFolderEntry(const WIN32_FIND_DATAA& entry) {
-  return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
+bool IsFolderEntry(const WIN32_FIND_DATAA& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
 }  // namespace
 

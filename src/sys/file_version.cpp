@@ -27,8 +27,8 @@ const VersionLibrary& Version() {
 }
 
 bool LastWriteTime(const std::string& path, ULARGE_INTEGER& time) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   FILETIME written;
   const bool ok = GetFileTime(file, nullptr, nullptr, &written);

@@ -66,7 +66,7 @@ class OwnAccount {
 // that only hands rights down to a creator.
 bool Trusted(PSID sid, const OwnAccount& own) {
   static const WELL_KNOWN_SID_TYPE kTrusted[] = {WinBuiltinAdministratorsSid, WinLocalSystemSid, WinCreatorOwnerSid,
-                                                  WinCreatorGroupSid};
+                                                 WinCreatorGroupSid};
   for (WELL_KNOWN_SID_TYPE type : kTrusted)
     if (IsWellKnownSid(sid, type)) return true;
   PSID installer = nullptr;

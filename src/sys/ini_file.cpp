@@ -40,8 +40,7 @@ std::string_view StoredKey(std::string_view line) { return TrimView(line.substr(
 
 }  // namespace
 
-std::string IniFile::ReadString(const std::string& section, const std::string& key,
-                                const std::string& fallback) const {
+std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& fallback) const {
   return ReadGrowing(
       [&](char* buffer, DWORD size) {
         return GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer, size, path_.c_str());

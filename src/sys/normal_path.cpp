@@ -42,7 +42,8 @@ bool SplitRoot(const std::string& text, std::string& root, std::string& rest) {
   size_t shareEnd = text.find('\\', serverEnd + 1);
   if (shareEnd == std::string::npos) shareEnd = text.size();
   if (shareEnd == serverEnd + 1) return false;
-  const std::string server = text.substr(2, serverEnd - 2), share = text.substr(serverEnd + 1, shareEnd - serverEnd - 1);
+  const std::string server = text.substr(2, serverEnd - 2),
+                    share = text.substr(serverEnd + 1, shareEnd - serverEnd - 1);
   if (server == "." || server == "?" || server == ".." || share == "." || share == "..") return false;
   root = text.substr(0, shareEnd) + "\\";
   rest = shareEnd < text.size() ? text.substr(shareEnd + 1) : std::string();

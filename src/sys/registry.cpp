@@ -12,9 +12,12 @@ struct RootKey {
 };
 
 const RootKey kRootKeys[] = {
-    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},         {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-    {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},       {"HKEY_USERS", HKEY_USERS},
-    {"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA}, {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+    {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+    {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+    {"HKEY_USERS", HKEY_USERS},
+    {"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA},
+    {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
     {"HKEY_DYN_DATA", HKEY_DYN_DATA},
 };
 
@@ -32,8 +35,7 @@ bool DeleteKeyTree(HKEY parent, const std::string& name) {
     char child[256];
     for (;;) {
       DWORD length = sizeof child;
-      if (RegEnumKeyExA(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        break;
+      if (RegEnumKeyExA(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
       if (!DeleteKeyTree(key.get(), child)) return false;
     }
   }
@@ -64,9 +66,8 @@ std::vector<std::string> ListNames(HKEY key, bool subKeys) {
   char name[16384];
   for (DWORD index = 0;; ++index) {
     DWORD length = sizeof name;
-    const LONG status = subKeys
-                            ? RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr)
-                            : RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    const LONG status = subKeys ? RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr)
+                                : RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (status != ERROR_SUCCESS) break;
     names.emplace_back(name, length);
   }
@@ -86,8 +87,7 @@ HKEY OpenRegPath(const std::string& path, bool create, REGSAM access) {
   HKEY key = nullptr;
   LONG status;
   if (create && !subKey.empty())
-    status = RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key,
-                             nullptr);
+    status = RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
   else
     status = RegOpenKeyExA(root, subKey.empty() ? nullptr : subKey.c_str(), 0, access, &key);
   return status == ERROR_SUCCESS ? key : nullptr;
@@ -166,8 +166,7 @@ bool RegDeleteEntry(const std::string& path, const std::string& name, bool delet
   return RegDeleteEntry(parent, keyName, true);
 }
 
-bool RegKeyHasEntries(const std::string& path, std::vector<std::string>& names, bool& hasEntries,
-                      bool listSubKeys) {
+bool RegKeyHasEntries(const std::string& path, std::vector<std::string>& names, bool& hasEntries, bool listSubKeys) {
   hasEntries = false;
   names.clear();
   std::string parentPath, keyName;

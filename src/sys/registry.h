@@ -50,5 +50,4 @@ bool RegDeleteEntry(const std::string& path, const std::string& name, bool delet
 
 // Whether the key exists; names receives its sub key names (listSubKeys) or its
 // value names, and hasEntries whether it has any of them or any sub key.
-bool RegKeyHasEntries(const std::string& path, std::vector<std::string>& names, bool& hasEntries,
-                      bool listSubKeys);
+bool RegKeyHasEntries(const std::string& path, std::vector<std::string>& names, bool& hasEntries, bool listSubKeys);

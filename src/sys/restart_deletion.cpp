@@ -65,7 +65,8 @@ void KeepAtRestart(const std::string& folder) {
   const std::wstring own = Lower(Wide(WithoutTrailingBackslash(folder)));
   const auto ours = [&own](const std::wstring& source) {
     const std::wstring path = Lower(source.compare(0, 4, L"\\??\\") == 0 ? source.substr(4) : source);
-    return path == own || (path.size() > own.size() && path.compare(0, own.size(), own) == 0 && path[own.size()] == L'\\');
+    return path == own ||
+           (path.size() > own.size() && path.compare(0, own.size(), own) == 0 && path[own.size()] == L'\\');
   };
   std::vector<wchar_t> kept;
   bool changed = false;

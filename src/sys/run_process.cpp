@@ -33,8 +33,8 @@ Pumped PumpOne() {
 // Returns whether the process has ended.
 bool WaitHandlingMessages(HANDLE process) {
   for (;;) {
-    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_POSTMESSAGE | QS_SENDMESSAGE,
-                                                    MWMO_INPUTAVAILABLE);
+    const DWORD woken =
+        MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_POSTMESSAGE | QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
     if (woken == WAIT_OBJECT_0) return true;
     if (woken != WAIT_OBJECT_0 + 1) return false;
     if (PumpOne() == Pumped::Quit) return WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0;
@@ -80,8 +80,8 @@ bool RunProcess(const std::string& commandLine, const std::string& folder, int w
   startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_FORCEOFFFEEDBACK;
   startup.wShowWindow = SW_MINIMIZE;  // minimised, and the installer keeps the focus
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                      &startup, &process))
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                      &process))
     return false;
   CloseHandle(process.hThread);
   bool result = true;

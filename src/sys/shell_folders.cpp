@@ -27,8 +27,7 @@ std::string FolderPathFrom(const char* library, int id, bool create) {
   std::string path;
   auto proc = LibraryProc<FolderPathProc>(module, "SHGetFolderPathA");
   char buffer[MAX_PATH + 1] = {};
-  if (proc && SUCCEEDED(proc(nullptr, id | (create ? kCreateFlag : 0), nullptr, kDefaultPath, buffer)))
-    path = buffer;
+  if (proc && SUCCEEDED(proc(nullptr, id | (create ? kCreateFlag : 0), nullptr, kDefaultPath, buffer))) path = buffer;
   FreeLibrary(module);
   return path;
 }

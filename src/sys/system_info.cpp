@@ -59,8 +59,8 @@ bool IsAdmin() {
 
   SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
   SidGuard admins;
-  if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
-                                0, 0, &admins.sid))
+  if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                &admins.sid))
     ThrowLastError("AllocateAndInitializeSid");
 
   LocalGuard descriptorMemory{Allocate(SECURITY_DESCRIPTOR_MIN_LENGTH)};

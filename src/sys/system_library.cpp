@@ -13,9 +13,7 @@ constexpr DWORD kSearchSystem32 = 0x00000800;
 
 HMODULE Kernel() { return GetModuleHandleA("kernel32.dll"); }
 
-bool SearchIsRestricted() {
-  return LibraryProc<BOOL(WINAPI*)(DWORD)>(Kernel(), "SetDefaultDllDirectories") != nullptr;
-}
+bool SearchIsRestricted() { return LibraryProc<BOOL(WINAPI*)(DWORD)>(Kernel(), "SetDefaultDllDirectories") != nullptr; }
 
 }  // namespace
 

@@ -21,11 +21,16 @@ struct ButtonInfo {
 };
 
 const ButtonInfo kButtons[kMessageButtonCount] = {
-    {"Yes", "&Ja", mrYes},           {"No", "&Nein", mrNo},
-    {"OK", "OK", mrOk},              {"Cancel", "Abbrechen", mrCancel},
-    {"Abort", "&Abbrechen", mrAbort}, {"Retry", "&Wiederholen", mrRetry},
-    {"Ignore", "&Ignorieren", mrIgnore}, {"All", "&Alles", mrAll},
-    {"NoToAll", "&Alle Nein", mrNoToAll}, {"YesToAll", "A&lle Ja", mrYesToAll},
+    {"Yes", "&Ja", mrYes},
+    {"No", "&Nein", mrNo},
+    {"OK", "OK", mrOk},
+    {"Cancel", "Abbrechen", mrCancel},
+    {"Abort", "&Abbrechen", mrAbort},
+    {"Retry", "&Wiederholen", mrRetry},
+    {"Ignore", "&Ignorieren", mrIgnore},
+    {"All", "&Alles", mrAll},
+    {"NoToAll", "&Alle Nein", mrNoToAll},
+    {"YesToAll", "A&lle Ja", mrYesToAll},
     {"Help", "&Hilfe", mrNone},
 };
 
@@ -62,8 +67,8 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
       if (!state || HIWORD(wParam) != BN_CLICKED || LOWORD(wParam) == kHelpId) break;
       // Escape arrives as IDCANCEL even where no Cancel button stands.
-      state->Result = LOWORD(wParam) == IDCANCEL && !GetDlgItem(window, IDCANCEL) ? state->CancelResult
-                                                                                   : LOWORD(wParam);
+      state->Result =
+          LOWORD(wParam) == IDCANCEL && !GetDlgItem(window, IDCANCEL) ? state->CancelResult : LOWORD(wParam);
       return 0;
     case DM_GETDEFID:
       return DefaultId(window, state);

@@ -9,8 +9,19 @@
 #include "ui/message_layout.h"
 
 // Results of the buttons, as the system's message boxes answer.
-enum MessageResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
-                     mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10 };
+enum MessageResult {
+  mrNone = 0,
+  mrOk = 1,
+  mrCancel = 2,
+  mrAbort = 3,
+  mrRetry = 4,
+  mrIgnore = 5,
+  mrYes = 6,
+  mrNo = 7,
+  mrAll = 8,
+  mrNoToAll = 9,
+  mrYesToAll = 10
+};
 
 // Shows the dialog modally, centred, and returns the result of the button
 // that closed it (Escape: the cancel button's; closing the window: 2).

@@ -8,7 +8,17 @@
 // The dialog's kinds and the set of its buttons (one bit per button).
 enum MessageKind { mkWarning = 0, mkError = 1, mkInformation = 2, mkConfirmation = 3, mkCustom = 4 };
 enum MessageButton {
-  mbYes = 0, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp,
+  mbYes = 0,
+  mbNo,
+  mbOK,
+  mbCancel,
+  mbAbort,
+  mbRetry,
+  mbIgnore,
+  mbAll,
+  mbNoToAll,
+  mbYesToAll,
+  mbHelp,
   kMessageButtonCount
 };
 constexpr uint16_t ButtonBit(MessageButton button) { return static_cast<uint16_t>(1u << button); }

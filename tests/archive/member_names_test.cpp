@@ -60,7 +60,10 @@ TEST(MemberNames, SettingsAndMalformedBytesNeverMakeASeparator) {
   EXPECT_TRUE(ConvertStoredName(cpOEM, "gr\x81n", 0x0800, 3 << 8 | 20, german, name));
   EXPECT_EQ(name, "gr\xFCn");
   // An overlong "/" and a lone continuation byte are malformed, not characters.
-  EXPECT_FALSE(ConvertStoredName(cpAuto, "a\xC0\xAF" "b\x80", 0x0800, 0, german, name));
+  EXPECT_FALSE(ConvertStoredName(cpAuto,
+                                 "a\xC0\xAF"
+                                 "b\x80",
+                                 0x0800, 0, german, name));
   EXPECT_EQ(name, "a??b?");
   EXPECT_FALSE(Utf8ToAnsi("\xED\xA0\x80", name));  // a surrogate
   EXPECT_EQ(name.find_first_of("/\\."), std::string::npos);

@@ -37,8 +37,8 @@ TEST(ZipDirectory, ReadsEntriesWithBackslashesAndDropsFolders) {
   ZipDirectory directory = ArchiveFile("basic.zip").Read();
   EXPECT_EQ(directory.Error, 0);
   EXPECT_TRUE(directory.Warnings.empty());
-  EXPECT_EQ(Names(directory), (std::vector<std::string>{"viewer\\ver.ini", "viewer\\bin\\ql.exe",
-                                                        "viewer\\daten\\liesmich.txt"}));
+  EXPECT_EQ(Names(directory),
+            (std::vector<std::string>{"viewer\\ver.ini", "viewer\\bin\\ql.exe", "viewer\\daten\\liesmich.txt"}));
   EXPECT_EQ(directory.DroppedFolderEntries, 1);
   EXPECT_EQ(directory.DataStart, 0u);
   const ZipDirEntry& exe = directory.Entries[1];

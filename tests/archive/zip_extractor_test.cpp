@@ -165,8 +165,7 @@ TEST_F(ZipExtractor, ExtractsEveryArchiveAsTheInstallerCallsIt) {
   EXPECT_TRUE(zip.FSpecArgs.empty());
   // The unattended warning comes first, with error code 0 and no library error.
   ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages[0].text,
-            "Warnung - Automatisches Entpacken : Möglicherweise wurden nicht alle Dateien entpackt!");
+  EXPECT_EQ(messages[0].text, "Warnung - Automatisches Entpacken : Möglicherweise wurden nicht alle Dateien entpackt!");
   EXPECT_EQ(messages[0].code, 0);
   EXPECT_EQ(messages[0].libraryError, 0);
 
@@ -257,8 +256,8 @@ TEST_F(ZipExtractor, AMissingLibraryIsReportedAndExtractsNothing) {
 }
 
 // Hands one record to the callback as the library would.
-int32_t Call(TZipExtractor& zip, UnzipCallbackRecord& record, int32_t action, int32_t first = 0,
-             int32_t second = 0, const char* text = "") {
+int32_t Call(TZipExtractor& zip, UnzipCallbackRecord& record, int32_t action, int32_t first = 0, int32_t second = 0,
+             const char* text = "") {
   record = UnzipCallbackRecord{};
   record.Caller = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&zip));
   record.Action = action;

@@ -77,7 +77,8 @@ TEST_F(EndToEnd, InstallWritesUnpacksReadsAndClearsUp) {
   char shortPath[MAX_PATH] = {};
   GetShortPathNameA(installer.c_str(), shortPath, MAX_PATH);
   const std::string source = LowerAscii(shortPath);
-  const std::string uninstSize = std::to_string(std::stoi(Size("uninst\\install.ini")) + std::stoi(Size("uninst\\ver.ini")));
+  const std::string uninstSize =
+      std::to_string(std::stoi(Size("uninst\\install.ini")) + std::stoi(Size("uninst\\ver.ini")));
   const std::string viewerSize =
       std::to_string(std::stoi(Size("viewer\\hilfe\\Übersicht.txt")) + std::stoi(Size("viewer\\ver.ini")));
   EXPECT_EQ(Normalised(Log(folder, "zqinstall.log")),
@@ -135,8 +136,9 @@ TEST_F(EndToEnd, AnUpdateKeepsTheRecordsAndCopiesOnlyWhatChanged) {
   ForceFolders(folder + "Komponenten\\uninst");
   WriteTextFile(folder + "Komponenten\\uninst\\uninst.ini", "");
   WriteTextFile(folder + "Komponenten\\uninst\\zqinstall.log", "");
-  const std::string uninstCopies = "[copy]\r\n%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n"
-                                   "%thisDir%zqinstall.log=%installdir%uninst\\zqinstall.log\r\n";
+  const std::string uninstCopies =
+      "[copy]\r\n%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n"
+      "%thisDir%zqinstall.log=%installdir%uninst\\zqinstall.log\r\n";
   const std::string viewerCopies = "[copy]\r\n%thisDir%hilfe\\Übersicht.txt=%installdir%hilfe\\Übersicht.txt\r\n";
   Build("", uninstCopies, viewerCopies);
   SetEnvironmentVariableA("ZQ_DRIVER_OPERATION", "1");
@@ -262,8 +264,7 @@ TEST_F(EndToEnd, APayloadWithoutSettingsIsMinus27) {
   ASSERT_GE(log.size(), 5u);
   EXPECT_EQ(std::vector<std::string>(log.end() - 5, log.end()),
             (std::vector<std::string>{
-                "Fehler:  Datei " + work + "uninst\\install.ini konnte nicht gefunden werden.",
-                "DoInitInstall: -27",
+                "Fehler:  Datei " + work + "uninst\\install.ini konnte nicht gefunden werden.", "DoInitInstall: -27",
                 "Initialisierung konnte nicht erfolgreich abgeschlossen werden: Installationsinformationen "
                 "konnten nicht gefunden werden.",
                 "", ""}));

@@ -42,8 +42,8 @@ void PrintState(const TInstallObject& object, int result) {
   std::printf("UninstDir: %s\n", object.UninstDir.c_str());
   std::printf("RegUser: %s\n", object.RegUser().c_str());
   std::printf("RegMachine: %s\n", object.RegMachine().c_str());
-  std::printf("Update: %d\nBaseMissing: %d\nDeleteShared: %d\nOfferReboot: %d\n", object.Update(),
-              object.BaseMissing(), object.DeleteShared(), object.OfferReboot);
+  std::printf("Update: %d\nBaseMissing: %d\nDeleteShared: %d\nOfferReboot: %d\n", object.Update(), object.BaseMissing(),
+              object.DeleteShared(), object.OfferReboot);
   PrintList("TempFiles", object.TempFiles);
   PrintList("ArchiveFiles", object.ArchiveFiles);
   PrintList("ClearupFolders", std::vector<std::string>(object.ClearupFolders.begin(), object.ClearupFolders.end()));

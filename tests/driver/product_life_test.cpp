@@ -93,7 +93,8 @@ class ProductLife : public EndToEnd {
     if (RegReadString(kRunOnce, "ZqEndeTest", restart) && !restart.empty()) lines.push_back("RunOnce " + restart);
     const std::string windows = WindowsFolder();
     std::vector<std::string> files;
-    for (const std::string& place : {target, common, menu + "ZqEndeTest Gruppe"}) FindFiles(files, place, "*.*", true, true);
+    for (const std::string& place : {target, common, menu + "ZqEndeTest Gruppe"})
+      FindFiles(files, place, "*.*", true, true);
     for (const char* name : {"uninst.ini", "zquninstall.log", "zqinstall.log"})
       if (FileExists(windows + std::string(name))) files.push_back(windows + std::string(name));
     for (const std::string& file : files) lines.push_back("file " + file);
@@ -131,21 +132,23 @@ class ProductLife : public EndToEnd {
     ForceFolders(folder + "Komponenten\\uninst");
     for (const char* name : {"uninst.ini", "zqinstall.log", "zquninstall.log"})
       WriteTextFile(folder + "Komponenten\\uninst\\" + name, "");
-    Build("UninstTitle=ZqEndeTest Komponenten\r\n[groups]\r\n1=ZqEndeTest Gruppe\r\n[links]\r\n"
-          "%menudir%ZqEndeTest Gruppe\\Viewer=%installdir%viewer\\app.exe\r\n",
-          "[copy]\r\n%thisDir%install.ini=%installdir%uninst\\install.ini\r\n"
-          "%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n"
-          "%thisDir%zqinstall.log=%installdir%uninst\\zqinstall.log\r\n"
-          "%thisDir%zquninstall.log=%installdir%uninst\\zquninstall.log\r\n",
-          std::string(force ? "force=1\r\n" : "") + "version=2.0\r\npath=%installdir%viewer\\\r\nexename=app.exe\r\n"
-          "[copy]\r\n%thisDir%app.exe=%installdir%viewer\\app.exe\r\n"
-          "%thisDir%server.dll=%installdir%viewer\\server.dll\r\n"
-          "%thisDir%daten.txt=%installdir%viewer\\daten.txt\r\n"
-          "%thisDir%shared.dll=%commonfilesdir%ZqEndeTest\\shared.dll\r\n"
-          "[register]\r\n1=%installdir%viewer\\server.dll\r\n"
-          "[shared]\r\n1=%commonfilesdir%ZqEndeTest\\shared.dll\r\n"
-          "[registry]\r\n%machineReg%\\Einstellungen\\Farbe=blau\r\n%machineReg%\\Einstellungen\\Zahl=42\r\n"
-          "[ini]\r\n1=%installdir%viewer\\app.ini=options\r\n[AddIni1]\r\nDataPath=%installdir%daten\r\n");
+    Build(
+        "UninstTitle=ZqEndeTest Komponenten\r\n[groups]\r\n1=ZqEndeTest Gruppe\r\n[links]\r\n"
+        "%menudir%ZqEndeTest Gruppe\\Viewer=%installdir%viewer\\app.exe\r\n",
+        "[copy]\r\n%thisDir%install.ini=%installdir%uninst\\install.ini\r\n"
+        "%thisDir%uninst.ini=%installdir%uninst\\uninst.ini\r\n"
+        "%thisDir%zqinstall.log=%installdir%uninst\\zqinstall.log\r\n"
+        "%thisDir%zquninstall.log=%installdir%uninst\\zquninstall.log\r\n",
+        std::string(force ? "force=1\r\n" : "") +
+            "version=2.0\r\npath=%installdir%viewer\\\r\nexename=app.exe\r\n"
+            "[copy]\r\n%thisDir%app.exe=%installdir%viewer\\app.exe\r\n"
+            "%thisDir%server.dll=%installdir%viewer\\server.dll\r\n"
+            "%thisDir%daten.txt=%installdir%viewer\\daten.txt\r\n"
+            "%thisDir%shared.dll=%commonfilesdir%ZqEndeTest\\shared.dll\r\n"
+            "[register]\r\n1=%installdir%viewer\\server.dll\r\n"
+            "[shared]\r\n1=%commonfilesdir%ZqEndeTest\\shared.dll\r\n"
+            "[registry]\r\n%machineReg%\\Einstellungen\\Farbe=blau\r\n%machineReg%\\Einstellungen\\Zahl=42\r\n"
+            "[ini]\r\n1=%installdir%viewer\\app.ini=options\r\n[AddIni1]\r\nDataPath=%installdir%daten\r\n");
   }
 };
 
@@ -210,77 +213,80 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
   EXPECT_FALSE(work.empty() || FolderExists(work)) << work;
   const auto installing = std::find_if(installLog.begin(), installLog.end(),
                                        [](const std::string& line) { return line.rfind("Installiere... ", 0) == 0; });
-  EXPECT_EQ(std::vector<std::string>(installing, installLog.end()), (std::vector<std::string>{
-      "Installiere... <zeit>",
-      "Ermittle zu installierende Komponenten...",
-      "Kopiere Dateien...",
-      "Erstelle Verzeichnis: " + target + "uninst\\",
-      "Kopiere Datei " + work + "uninst\\install.ini nach " + target + "uninst\\install.ini",
-      "Kopiere Datei " + work + "uninst\\uninst.ini nach " + target + "uninst\\uninst.ini",
-      "Kopiere Datei " + work + "uninst\\zqinstall.log nach " + target + "uninst\\zqinstall.log",
-      "Kopiere Datei " + work + "uninst\\zquninstall.log nach " + target + "uninst\\zquninstall.log",
-      "Erstelle Verzeichnis: " + viewer,
-      "Kopiere Datei " + work + "viewer\\app.exe nach " + viewer + "app.exe",
-      "Kopiere Datei " + work + "viewer\\daten.txt nach " + viewer + "daten.txt",
-      "Kopiere Datei " + work + "viewer\\server.dll nach " + viewer + "server.dll",
-      "Erstelle Verzeichnis: " + common,
-      "Kopiere Datei " + work + "viewer\\shared.dll nach " + common + "shared.dll",
-      "Registriere COM Komponenten...",
-      "Registriere COM:    " + viewer + "server.dll",
-      "Installiere dotNet Komponenten...",
-      "Registriere dotNET Komponenten...",
-      "Setze Deinstallationsdaten...",
-      "Schreibe Registry:  " + entry + "\\UninstallString=" + ShortPath(uninstaller) + " -uninstall:\"" + target + "uninst\\uninst.ini\"",
-      "Schreibe Registry:  " + entry + "\\DisplayName=ZqEndeTest Komponenten",
-      "Schreibe Registry:  " + entry + "\\DisplayIcon=" + uninstaller,
-      "Schreibe Registry:  " + entry + "\\InstallLocation=" + target,
-      // The release's version: the viewer component's, which zqpack wrote into the installer.
-      "Schreibe Registry:  " + entry + "\\DisplayVersion=2.0.0.0",
-      "Schreibe Registry:  " + entry + "\\QuietUninstallString=" + ShortPath(uninstaller) + " -uninstall:\"" + target + "uninst\\uninst.ini\" -hide",
-      "Schreibe Registry:  " + entry + "\\NoModify=1",
-      "Schreibe Registry:  " + entry + "\\NoRepair=1",
-      "Schreibe Registry:  " + entry + "\\EstimatedSize=27",
-      "Schreibe Registry:  " + entry + "\\Publisher=ZqDriverTest",
-      "Schreibe Registry:  " + entry + "\\InstallDate=" + today,
-      "Setze Gemeinsame Dateien...",
-      "Gemeinsame Datei setzen:  " + common + "shared.dll  1",
-      "Setze Installationsdaten...",
-      "Schreibe Registry:  " + kUser + "\\LastInstall=<zeit>",
-      "Schreibe Registry:  " + product + "\\InstallPath=" + target,
-      "Schreibe Registry:  " + kUser + "\\InstallPath=" + target,
-      "Schreibe Registry:  " + product + "\\InstallerVersion=2.0.0.0",
-      "Schreibe Registry:  " + kUser + "\\uninst\\log=0",
-      "Schreibe Registry:  " + product + "\\uninst\\InstallPath=system",
-      "Schreibe Registry:  " + kUser + "\\uninst\\InstallPath=system",
-      "Lösche Registry:    " + kUser + "\\uninst\\Update",
-      "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
-      "Schreibe Registry:  " + kUser + "\\uninst\\Install=<zeit>",
-      "Schreibe Registry:  " + product + "\\uninst\\Version=",
-      "Schreibe Registry:  " + product + "\\Components\\uninst=<zeit>",
-      "Schreibe Registry:  " + kUser + "\\viewer\\log=0",
-      "Schreibe Registry:  " + product + "\\viewer\\InstallPath=" + viewer + "app.exe",
-      "Schreibe Registry:  " + kUser + "\\viewer\\InstallPath=" + viewer + "app.exe",
-      "Lösche Registry:    " + kUser + "\\viewer\\Update",
-      "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
-      "Schreibe Registry:  " + kUser + "\\viewer\\Install=<zeit>",
-      "Schreibe Registry:  " + product + "\\viewer\\Version=2.0",
-      "Schreibe Registry:  " + product + "\\Components\\viewer=<zeit>",
-      "Setze Benutzer Installationsdaten...",
-      "Schreibe Registry:  " + product + "\\Einstellungen\\Farbe=blau",
-      "Schreibe Registry:  " + product + "\\Einstellungen\\Zahl=42",
-      "Erzeuge Programmgruppe:  ZqEndeTest Gruppe",
-      "Erzeuge Shortcut:   Viewer",
-      "Setze INI Daten...",
-      "Schreibe INI:  " + viewer + "app.ini: [options] DataPath=" + target + "daten",
-      "Lösche Registry:    " + product + "\\NeedReboot",
-      "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
-      "Lösche Registry:    " + product + "\\InstallInfo",
-      "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
-      "Time to install: <n> ms",
-      "Installation erfolgreich.",
-      "",
-      "",
-  }));
+  EXPECT_EQ(std::vector<std::string>(installing, installLog.end()),
+            (std::vector<std::string>{
+                "Installiere... <zeit>",
+                "Ermittle zu installierende Komponenten...",
+                "Kopiere Dateien...",
+                "Erstelle Verzeichnis: " + target + "uninst\\",
+                "Kopiere Datei " + work + "uninst\\install.ini nach " + target + "uninst\\install.ini",
+                "Kopiere Datei " + work + "uninst\\uninst.ini nach " + target + "uninst\\uninst.ini",
+                "Kopiere Datei " + work + "uninst\\zqinstall.log nach " + target + "uninst\\zqinstall.log",
+                "Kopiere Datei " + work + "uninst\\zquninstall.log nach " + target + "uninst\\zquninstall.log",
+                "Erstelle Verzeichnis: " + viewer,
+                "Kopiere Datei " + work + "viewer\\app.exe nach " + viewer + "app.exe",
+                "Kopiere Datei " + work + "viewer\\daten.txt nach " + viewer + "daten.txt",
+                "Kopiere Datei " + work + "viewer\\server.dll nach " + viewer + "server.dll",
+                "Erstelle Verzeichnis: " + common,
+                "Kopiere Datei " + work + "viewer\\shared.dll nach " + common + "shared.dll",
+                "Registriere COM Komponenten...",
+                "Registriere COM:    " + viewer + "server.dll",
+                "Installiere dotNet Komponenten...",
+                "Registriere dotNET Komponenten...",
+                "Setze Deinstallationsdaten...",
+                "Schreibe Registry:  " + entry + "\\UninstallString=" + ShortPath(uninstaller) + " -uninstall:\"" +
+                    target + "uninst\\uninst.ini\"",
+                "Schreibe Registry:  " + entry + "\\DisplayName=ZqEndeTest Komponenten",
+                "Schreibe Registry:  " + entry + "\\DisplayIcon=" + uninstaller,
+                "Schreibe Registry:  " + entry + "\\InstallLocation=" + target,
+                // The release's version: the viewer component's, which zqpack wrote into the installer.
+                "Schreibe Registry:  " + entry + "\\DisplayVersion=2.0.0.0",
+                "Schreibe Registry:  " + entry + "\\QuietUninstallString=" + ShortPath(uninstaller) + " -uninstall:\"" +
+                    target + "uninst\\uninst.ini\" -hide",
+                "Schreibe Registry:  " + entry + "\\NoModify=1",
+                "Schreibe Registry:  " + entry + "\\NoRepair=1",
+                "Schreibe Registry:  " + entry + "\\EstimatedSize=27",
+                "Schreibe Registry:  " + entry + "\\Publisher=ZqDriverTest",
+                "Schreibe Registry:  " + entry + "\\InstallDate=" + today,
+                "Setze Gemeinsame Dateien...",
+                "Gemeinsame Datei setzen:  " + common + "shared.dll  1",
+                "Setze Installationsdaten...",
+                "Schreibe Registry:  " + kUser + "\\LastInstall=<zeit>",
+                "Schreibe Registry:  " + product + "\\InstallPath=" + target,
+                "Schreibe Registry:  " + kUser + "\\InstallPath=" + target,
+                "Schreibe Registry:  " + product + "\\InstallerVersion=2.0.0.0",
+                "Schreibe Registry:  " + kUser + "\\uninst\\log=0",
+                "Schreibe Registry:  " + product + "\\uninst\\InstallPath=system",
+                "Schreibe Registry:  " + kUser + "\\uninst\\InstallPath=system",
+                "Lösche Registry:    " + kUser + "\\uninst\\Update",
+                "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
+                "Schreibe Registry:  " + kUser + "\\uninst\\Install=<zeit>",
+                "Schreibe Registry:  " + product + "\\uninst\\Version=",
+                "Schreibe Registry:  " + product + "\\Components\\uninst=<zeit>",
+                "Schreibe Registry:  " + kUser + "\\viewer\\log=0",
+                "Schreibe Registry:  " + product + "\\viewer\\InstallPath=" + viewer + "app.exe",
+                "Schreibe Registry:  " + kUser + "\\viewer\\InstallPath=" + viewer + "app.exe",
+                "Lösche Registry:    " + kUser + "\\viewer\\Update",
+                "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
+                "Schreibe Registry:  " + kUser + "\\viewer\\Install=<zeit>",
+                "Schreibe Registry:  " + product + "\\viewer\\Version=2.0",
+                "Schreibe Registry:  " + product + "\\Components\\viewer=<zeit>",
+                "Setze Benutzer Installationsdaten...",
+                "Schreibe Registry:  " + product + "\\Einstellungen\\Farbe=blau",
+                "Schreibe Registry:  " + product + "\\Einstellungen\\Zahl=42",
+                "Erzeuge Programmgruppe:  ZqEndeTest Gruppe",
+                "Erzeuge Shortcut:   Viewer",
+                "Setze INI Daten...",
+                "Schreibe INI:  " + viewer + "app.ini: [options] DataPath=" + target + "daten",
+                "Lösche Registry:    " + product + "\\NeedReboot",
+                "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
+                "Lösche Registry:    " + product + "\\InstallInfo",
+                "Warnung: Registry Eintrag konnte nicht gelöscht werden.",
+                "Time to install: <n> ms",
+                "Installation erfolgreich.",
+                "",
+                "",
+            }));
   WriteTextFile(target + "eigene.txt", "meins");
   const std::string command = RegistryText(entry, "UninstallString");
   {
@@ -317,78 +323,79 @@ TEST_F(ProductLife, InstalledSilentlyAndUninstalledThroughTheUninstallEntry) {
             (std::vector<std::string>{LowerAscii(target), LowerAscii(viewer)}));
   const std::string log = ReadTextFile(own + "zquninstall.log");
   // The uninstallation's log, line by line.
-  EXPECT_EQ(Normalised(log), (std::vector<std::string>{
-      "*********** Deinstallation <zeit> ***********",
-      "Function: DoInitUninstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)",
-      "Lese Deinstallationsinfo...",
-      "DoInitUninstall: 0",
-      "Time to init: <n> ms",
-      "*********** Deinstallation <zeit> ***********",
-      "Setze Gemeinsame Dateien zurück...",
-      "Gemeinsame Datei zurücksetzen:  " + common + "shared.dll  0",
-      "Entferne Links...",
-      "Lösche Shortcut:    " + LowerAscii(menu) + "zqendetest gruppe\\viewer",
-      "Entferne Programmgruppen...",
-      "Lösche Programmgruppe:   " + menu + "ZqEndeTest Gruppe",
-      "Lösche Verzeichnis:   " + menu + "ZqEndeTest Gruppe",
-      "Deregistriere Komponenten...",
-      "Deregistriere COM:     " + viewer + "server.dll",
-      "Lösche Dateien...",
-      "Lösche Datei:       " + common + "shared.dll",
-      "Lösche Datei:       " + target + "uninst\\install.ini",
-      "Lösche Datei:       " + target + "uninst\\zqinstall.log",
-      "Lösche Datei:       " + target + "uninst\\zquninstall.log",
-      "Lösche Datei:       " + viewer + "app.exe",
-      "Lösche Datei:       " + viewer + "daten.txt",
-      "Lösche Datei:       " + viewer + "server.dll",
-      "Lösche Installationsdaten...",
-      "Lösche Registry:    " + product + "\\viewer\\Version",
-      "Lösche Registry:    " + product + "\\viewer\\InstallPath",
-      "Lösche Registry:    " + product + "\\uninst\\Version",
-      "Lösche Registry:    " + product + "\\uninst\\InstallPath",
-      "Lösche Registry:    " + product + "\\InstallPath",
-      "Lösche Registry:    " + product + "\\InstallerVersion",
-      "Lösche Registry:    " + product + "\\Einstellungen\\Zahl",
-      "Lösche Registry:    " + product + "\\Einstellungen\\Farbe",
-      "Lösche Registry:    " + product + "\\Components\\viewer",
-      "Lösche Registry:    " + product + "\\Components\\uninst",
-      "Lösche Registry:    " + kUser + "\\viewer\\log",
-      "Lösche Registry:    " + kUser + "\\viewer\\InstallPath",
-      "Lösche Registry:    " + kUser + "\\viewer\\Install",
-      "Lösche Registry:    " + kUser + "\\uninst\\log",
-      "Lösche Registry:    " + kUser + "\\uninst\\InstallPath",
-      "Lösche Registry:    " + kUser + "\\uninst\\Install",
-      "Lösche Registry:    " + kUser + "\\LastInstall",
-      "Lösche Registry:    " + kUser + "\\InstallPath",
-      "Lösche Registry:    " + product + "\\uninst",
-      "Lösche Registry:    " + kUser + "\\uninst",
-      "Lösche Registry:    HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest",
-      "Lösche Registry:    HKEY_CURRENT_USER\\Software\\ZqDriverTest",
-      // The record goes last, then the entry that starts it, then the folders
-      // that are left empty.
-      "Lösche Datei:       " + target + "uninst\\uninst.ini",
-      "Lösche Registry:    " + entry + "\\UninstallString",
-      "Lösche Registry:    " + entry + "\\QuietUninstallString",
-      "Lösche Registry:    " + entry + "\\Publisher",
-      "Lösche Registry:    " + entry + "\\NoRepair",
-      "Lösche Registry:    " + entry + "\\NoModify",
-      "Lösche Registry:    " + entry + "\\InstallLocation",
-      "Lösche Registry:    " + entry + "\\InstallDate",
-      "Lösche Registry:    " + entry + "\\EstimatedSize",
-      "Lösche Registry:    " + entry + "\\DisplayVersion",
-      "Lösche Registry:    " + entry + "\\DisplayName",
-      "Lösche Registry:    " + entry + "\\DisplayIcon",
-      "Lösche Verzeichnis:   " + viewer,
-      "Warnung: Verzeichnis konnte nicht gelöscht werden. [Verzeichnis ist nicht leer.]",
-      "Lösche Verzeichnis:   " + target + "uninst\\",
-      "Lösche Verzeichnis:   " + common,
-      "Lösche Verzeichnis:   " + target,
-      "Warnung: Verzeichnis konnte nicht gelöscht werden. [Verzeichnis ist nicht leer.]",
-      "Warnung: Einige Dateien konnten nicht gelöscht werden",
-      "Aktualisiere Installationsdatei...",
-      "Deinstallation erfolgreich.",
-      "",
-  }));
+  EXPECT_EQ(Normalised(log),
+            (std::vector<std::string>{
+                "*********** Deinstallation <zeit> ***********",
+                "Function: DoInitUninstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (1)  IsAdmin (1)",
+                "Lese Deinstallationsinfo...",
+                "DoInitUninstall: 0",
+                "Time to init: <n> ms",
+                "*********** Deinstallation <zeit> ***********",
+                "Setze Gemeinsame Dateien zurück...",
+                "Gemeinsame Datei zurücksetzen:  " + common + "shared.dll  0",
+                "Entferne Links...",
+                "Lösche Shortcut:    " + LowerAscii(menu) + "zqendetest gruppe\\viewer",
+                "Entferne Programmgruppen...",
+                "Lösche Programmgruppe:   " + menu + "ZqEndeTest Gruppe",
+                "Lösche Verzeichnis:   " + menu + "ZqEndeTest Gruppe",
+                "Deregistriere Komponenten...",
+                "Deregistriere COM:     " + viewer + "server.dll",
+                "Lösche Dateien...",
+                "Lösche Datei:       " + common + "shared.dll",
+                "Lösche Datei:       " + target + "uninst\\install.ini",
+                "Lösche Datei:       " + target + "uninst\\zqinstall.log",
+                "Lösche Datei:       " + target + "uninst\\zquninstall.log",
+                "Lösche Datei:       " + viewer + "app.exe",
+                "Lösche Datei:       " + viewer + "daten.txt",
+                "Lösche Datei:       " + viewer + "server.dll",
+                "Lösche Installationsdaten...",
+                "Lösche Registry:    " + product + "\\viewer\\Version",
+                "Lösche Registry:    " + product + "\\viewer\\InstallPath",
+                "Lösche Registry:    " + product + "\\uninst\\Version",
+                "Lösche Registry:    " + product + "\\uninst\\InstallPath",
+                "Lösche Registry:    " + product + "\\InstallPath",
+                "Lösche Registry:    " + product + "\\InstallerVersion",
+                "Lösche Registry:    " + product + "\\Einstellungen\\Zahl",
+                "Lösche Registry:    " + product + "\\Einstellungen\\Farbe",
+                "Lösche Registry:    " + product + "\\Components\\viewer",
+                "Lösche Registry:    " + product + "\\Components\\uninst",
+                "Lösche Registry:    " + kUser + "\\viewer\\log",
+                "Lösche Registry:    " + kUser + "\\viewer\\InstallPath",
+                "Lösche Registry:    " + kUser + "\\viewer\\Install",
+                "Lösche Registry:    " + kUser + "\\uninst\\log",
+                "Lösche Registry:    " + kUser + "\\uninst\\InstallPath",
+                "Lösche Registry:    " + kUser + "\\uninst\\Install",
+                "Lösche Registry:    " + kUser + "\\LastInstall",
+                "Lösche Registry:    " + kUser + "\\InstallPath",
+                "Lösche Registry:    " + product + "\\uninst",
+                "Lösche Registry:    " + kUser + "\\uninst",
+                "Lösche Registry:    HKEY_LOCAL_MACHINE\\Software\\ZqDriverTest",
+                "Lösche Registry:    HKEY_CURRENT_USER\\Software\\ZqDriverTest",
+                // The record goes last, then the entry that starts it, then the folders
+                // that are left empty.
+                "Lösche Datei:       " + target + "uninst\\uninst.ini",
+                "Lösche Registry:    " + entry + "\\UninstallString",
+                "Lösche Registry:    " + entry + "\\QuietUninstallString",
+                "Lösche Registry:    " + entry + "\\Publisher",
+                "Lösche Registry:    " + entry + "\\NoRepair",
+                "Lösche Registry:    " + entry + "\\NoModify",
+                "Lösche Registry:    " + entry + "\\InstallLocation",
+                "Lösche Registry:    " + entry + "\\InstallDate",
+                "Lösche Registry:    " + entry + "\\EstimatedSize",
+                "Lösche Registry:    " + entry + "\\DisplayVersion",
+                "Lösche Registry:    " + entry + "\\DisplayName",
+                "Lösche Registry:    " + entry + "\\DisplayIcon",
+                "Lösche Verzeichnis:   " + viewer,
+                "Warnung: Verzeichnis konnte nicht gelöscht werden. [Verzeichnis ist nicht leer.]",
+                "Lösche Verzeichnis:   " + target + "uninst\\",
+                "Lösche Verzeichnis:   " + common,
+                "Lösche Verzeichnis:   " + target,
+                "Warnung: Verzeichnis konnte nicht gelöscht werden. [Verzeichnis ist nicht leer.]",
+                "Warnung: Einige Dateien konnten nicht gelöscht werden",
+                "Aktualisiere Installationsdatei...",
+                "Deinstallation erfolgreich.",
+                "",
+            }));
 
   // The clear-up asks before it deletes what is left; cancelled, all stays.
   {
@@ -479,19 +486,18 @@ TEST_F(ProductLife, AFileInUseIsReplacedAfterTheRestart) {
   // The completion's log from its initialiser's result on, line by line.
   const std::vector<std::string> lines = Normalised(log);
   const auto completed = std::find(lines.rbegin(), lines.rend(), "DoInitAutoInstall: 0").base() - 1;
-  EXPECT_EQ(std::vector<std::string>(completed, lines.end()),
-            (std::vector<std::string>{"DoInitAutoInstall: 0", "Time to init: <n> ms",
-                                      "Kopiere Datei " + data + "~ nach " + data,
-                                      "Kopiere Datei " + server + "~ nach " + server,
-                                      // The server is registered as the file it now is.
-                                      "Registriere COM:    " + server,
-                                      // The component's mark went only now, with its files in place.
-                                      "Lösche Registry:    " + std::string(kProductKey) + "\\viewer\\NeedReboot",
-                                      "Lösche Datei:       " + LowerAscii(data) + "~",
-                                      "Lösche Datei:       " + LowerAscii(server) + "~",
-                                      "Lösche Datei:       " + errorRecord,
-                                      "Lösche Registry:    " + std::string(kProductKey) + "\\NeedReboot",
-                                      "Auto Installation erfolgreich.", "", ""}));
+  EXPECT_EQ(
+      std::vector<std::string>(completed, lines.end()),
+      (std::vector<std::string>{
+          "DoInitAutoInstall: 0", "Time to init: <n> ms", "Kopiere Datei " + data + "~ nach " + data,
+          "Kopiere Datei " + server + "~ nach " + server,
+          // The server is registered as the file it now is.
+          "Registriere COM:    " + server,
+          // The component's mark went only now, with its files in place.
+          "Lösche Registry:    " + std::string(kProductKey) + "\\viewer\\NeedReboot",
+          "Lösche Datei:       " + LowerAscii(data) + "~", "Lösche Datei:       " + LowerAscii(server) + "~",
+          "Lösche Datei:       " + errorRecord, "Lösche Registry:    " + std::string(kProductKey) + "\\NeedReboot",
+          "Auto Installation erfolgreich.", "", ""}));
   // The completion's records keep the product's own name.
   EXPECT_EQ(IniFile(target + "uninst\\uninst.ini").ReadString("Info", "Name", ""), "ZqEndeTest");
 
@@ -552,8 +558,8 @@ TEST_F(ProductLife, ARepeatedRunAndAnUpdateKeepTheRecordSoThatNothingOfTheProduc
   const std::string uninstallers = UninstallerFolder();
   ASSERT_EQ(RunProgram("\"" + uninstallers + "zquninst.exe\" -clearup -hide", &output), 0) << output;
   const std::vector<std::string> pending = PendingDeletions();
-  for (const std::string& path : {uninstallers + "zquninst.exe", uninstallers + "zquninstall.log",
-                                  WithoutTrailingBackslash(uninstallers)})
+  for (const std::string& path :
+       {uninstallers + "zquninst.exe", uninstallers + "zquninstall.log", WithoutTrailingBackslash(uninstallers)})
     EXPECT_NE(std::find(pending.begin(), pending.end(), LowerAscii(path)), pending.end()) << path;
   // Run again, it finds nothing to clear up.
   ASSERT_EQ(RunProgram("\"" + uninstallers + "zquninst.exe\" -clearup -hide", &output), 0) << output;

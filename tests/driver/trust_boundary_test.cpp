@@ -99,19 +99,20 @@ TEST_F(TrustBoundary, UninstallRecordsActOnlySealedAndNeverBeyondTheirRules) {
   // What a hostile record would have undone: foreign files, values, counts,
   // an entry and a system folder's file, through "..", a device path and
   // a foreign folder.
-  const std::string record = Record(target + "uninst\\uninst.ini", target,
-                                    "[InstalledFiles]\r\n" + windows + "zq_fremd.ini=installed\r\n" + target +
-                                        "..\\Fremd\\wichtig.txt=installed\r\n\\\\.\\" + outside +
-                                        "wichtig.txt=installed\r\n" + outside + "leer\\nichts.txt=installed\r\n"
-                                        "[Registry]\r\n" + kForeignMachine + "\\Wert=inserted\r\n" + kForeignEntry +
-                                        "\\DisplayName=inserted\r\n[CommonFiles]\r\n" + outside +
-                                        "wichtig.txt=installed\r\n");
+  const std::string record =
+      Record(target + "uninst\\uninst.ini", target,
+             "[InstalledFiles]\r\n" + windows + "zq_fremd.ini=installed\r\n" + target +
+                 "..\\Fremd\\wichtig.txt=installed\r\n\\\\.\\" + outside + "wichtig.txt=installed\r\n" + outside +
+                 "leer\\nichts.txt=installed\r\n"
+                 "[Registry]\r\n" +
+                 kForeignMachine + "\\Wert=inserted\r\n" + kForeignEntry +
+                 "\\DisplayName=inserted\r\n[CommonFiles]\r\n" + outside + "wichtig.txt=installed\r\n");
   EXPECT_EQ(Silently("-uninstall:" + record), 32);
   EXPECT_EQ(Foreign(), before);
   EXPECT_TRUE(FileExists(record));  // refused as a whole: not even the record goes
-  EXPECT_NE(UninstallLog().find("Fehler:  Die Datei " + LowerAscii(record) +
-                                " wurde nicht von diesem Installationsprogramm"),
-            std::string::npos)
+  EXPECT_NE(
+      UninstallLog().find("Fehler:  Die Datei " + LowerAscii(record) + " wurde nicht von diesem Installationsprogramm"),
+      std::string::npos)
       << UninstallLog();
 
   // Sealed, a record whose installation folder is a drive root or a system
@@ -119,8 +120,8 @@ TEST_F(TrustBoundary, UninstallRecordsActOnlySealedAndNeverBeyondTheirRules) {
   for (const std::string& installPath :
        {std::string("C:\\.\\"), std::string("C:\\\\"), std::string("\\\\?\\C:\\"), ShortPath(windows),
         windows + "system32\\..\\", std::string("c:/windows/."), folder}) {
-    Record(record, installPath, "[InstalledFiles]\r\n" + windows + "zq_fremd.ini=installed\r\n" + outside +
-                                    "wichtig.txt=installed\r\n");
+    Record(record, installPath,
+           "[InstalledFiles]\r\n" + windows + "zq_fremd.ini=installed\r\n" + outside + "wichtig.txt=installed\r\n");
     ASSERT_TRUE(SealHandWrittenRecord(record));
     EXPECT_EQ(Silently("-uninstall:" + record), 31) << installPath;
     EXPECT_EQ(Foreign(), before) << installPath;
@@ -134,9 +135,10 @@ TEST_F(TrustBoundary, UninstallRecordsActOnlySealedAndNeverBeyondTheirRules) {
   // device paths and folders elsewhere that this run took nothing from stay.
   ASSERT_TRUE(MakeFolderLink(target + "verknuepft", outside));
   WriteTextFile(target + "eigen.txt", "weg");
-  Record(record, target, "[InstalledFiles]\r\n" + target + "verknuepft\\wichtig.txt=installed\r\n\\\\.\\" + outside +
-                             "wichtig.txt=installed\r\n" + outside + "leer\\nichts.txt=installed\r\n" + target +
-                             "eigen.txt=installed\r\n");
+  Record(record, target,
+         "[InstalledFiles]\r\n" + target + "verknuepft\\wichtig.txt=installed\r\n\\\\.\\" + outside +
+             "wichtig.txt=installed\r\n" + outside + "leer\\nichts.txt=installed\r\n" + target +
+             "eigen.txt=installed\r\n");
   ASSERT_TRUE(SealHandWrittenRecord(record));
   EXPECT_EQ(Silently("-uninstall:" + record), 0);
   EXPECT_EQ(Foreign(), before);
@@ -144,8 +146,8 @@ TEST_F(TrustBoundary, UninstallRecordsActOnlySealedAndNeverBeyondTheirRules) {
   // The uninst folder holds the logs of the refused runs: the record there is
   // now the clear-up record, sealed anew.
   EXPECT_TRUE(IniFile(record).Keys("InstalledFiles").empty());
-  EXPECT_EQ(IniFile(record).Keys("Directories"), (std::vector<std::string>{LowerAscii(target),
-                                                                            LowerAscii(target) + "verknuepft\\"}));
+  EXPECT_EQ(IniFile(record).Keys("Directories"),
+            (std::vector<std::string>{LowerAscii(target), LowerAscii(target) + "verknuepft\\"}));
   EXPECT_TRUE(RecordSealed(record));
   const std::string log = UninstallLog();
   EXPECT_NE(log.find("Warnung: Datei " + target + "verknuepft\\wichtig.txt gehört nicht zur Installation"),
@@ -180,10 +182,10 @@ TEST_F(TrustBoundary, ClearupRecordsActOnlySealedInsideTheInstallationAndOnThePr
     ASSERT_TRUE(SealHandWrittenRecord(record));
     EXPECT_EQ(Silently("-clearup:" + record), 31) << installPath;
     EXPECT_EQ(Foreign(), before) << installPath;
-    EXPECT_NE(ReadTextFile(folder + "zquninstall.log")
-                  .find("Fehler:  Das Installationsverzeichnis " + WithTrailingBackslash(installPath) +
-                        " ist ein Laufwerk"),
-              std::string::npos)
+    EXPECT_NE(
+        ReadTextFile(folder + "zquninstall.log")
+            .find("Fehler:  Das Installationsverzeichnis " + WithTrailingBackslash(installPath) + " ist ein Laufwerk"),
+        std::string::npos)
         << installPath;
   }
 
@@ -205,7 +207,8 @@ TEST_F(TrustBoundary, ClearupRecordsActOnlySealedInsideTheInstallationAndOnThePr
   for (const std::string& kept : {LowerAscii(outside), LowerAscii(windows), std::string("c:\\")})
     EXPECT_NE(log.find("Warnung: Verzeichnis " + kept + " gehört nicht zur Installation und bleibt erhalten."),
               std::string::npos)
-        << kept << "\n" << log;
+        << kept << "\n"
+        << log;
   EXPECT_NE(log.find("Warnung: Schlüssel " + kForeignUser + " gehört nicht zur Installation"), std::string::npos)
       << log;
 }
@@ -302,13 +305,12 @@ TEST_F(TrustBoundary, TheCompletionCopiesOnlyWaitingFilesBesideTheirTargets) {
   WriteTextFile(shared + "geteilt.dll~", "wartet");
   SetWriteTime(shared + "geteilt.dll~", 1);
   WriteTextFile(shared + "geteilt.dll", "neuer");
-  const std::string record =
-      Record(target + "uninst\\error_inst.ini", target,
-             "[install]\r\ndefaultDir=" + target + "\r\n[copy]\r\n" + outside + "wichtig.txt=" + windows +
-                 "zq_fremd.ini\r\n" + target + "eigen.txt~=" + target + "eigen.txt\r\n" + shared +
-                 "geteilt.dll~=" + shared + "geteilt.dll\r\n[Registry]\r\n" +
-                 kForeignMachine + "\\Wert=@\r\n" + kForeignEntry + "\\DisplayName=@\r\n" + kForeignMachine +
-                 "\\viewer\\NeedReboot=@\r\n" + kProductKey + "\\viewer\\NeedReboot=@\r\n");
+  const std::string record = Record(
+      target + "uninst\\error_inst.ini", target,
+      "[install]\r\ndefaultDir=" + target + "\r\n[copy]\r\n" + outside + "wichtig.txt=" + windows + "zq_fremd.ini\r\n" +
+          target + "eigen.txt~=" + target + "eigen.txt\r\n" + shared + "geteilt.dll~=" + shared +
+          "geteilt.dll\r\n[Registry]\r\n" + kForeignMachine + "\\Wert=@\r\n" + kForeignEntry + "\\DisplayName=@\r\n" +
+          kForeignMachine + "\\viewer\\NeedReboot=@\r\n" + kProductKey + "\\viewer\\NeedReboot=@\r\n");
   IniFile(record).WriteString("Info", "RegMachine", kProductKey);
   RegWriteInteger(std::string(kProductKey) + "\\viewer", "NeedReboot", 1);
   EXPECT_EQ(Silently("-autoinstall:" + record), 32);

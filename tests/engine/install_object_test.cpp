@@ -82,20 +82,19 @@ namespace {
 
 TEST(InstallObject, FolderVariablesAndTheirPlaceholders) {
   TInstallObject object;
-  const std::vector<std::string> expected = {
-      "%windir%=" + object.WinDir,
-      "%systemdir%=" + object.SystemDir,
-      "%tempdir%=" + object.TmpDir,
-      "%menudir%=" + object.MenuDir,
-      "%desktopdir%=" + object.DesktopDir,
-      "%programsdir%=" + object.ProgramsDir,
-      "%commonfilesdir%=" + object.CommonFilesDir,
-      "%allusersappdir%=" + object.AllUsersAppDir,
-      "%allusersdir%=" + object.AllUsersDir};
+  const std::vector<std::string> expected = {"%windir%=" + object.WinDir,
+                                             "%systemdir%=" + object.SystemDir,
+                                             "%tempdir%=" + object.TmpDir,
+                                             "%menudir%=" + object.MenuDir,
+                                             "%desktopdir%=" + object.DesktopDir,
+                                             "%programsdir%=" + object.ProgramsDir,
+                                             "%commonfilesdir%=" + object.CommonFilesDir,
+                                             "%allusersappdir%=" + object.AllUsersAppDir,
+                                             "%allusersdir%=" + object.AllUsersDir};
   EXPECT_EQ(object.PlaceholderTable, expected);
-  for (const std::string* folder : {&object.WinDir, &object.SystemDir, &object.TmpDir, &object.MenuDir,
-                                    &object.DesktopDir, &object.ProgramsDir, &object.CommonFilesDir,
-                                    &object.AllUsersAppDir, &object.AllUsersDir}) {
+  for (const std::string* folder :
+       {&object.WinDir, &object.SystemDir, &object.TmpDir, &object.MenuDir, &object.DesktopDir, &object.ProgramsDir,
+        &object.CommonFilesDir, &object.AllUsersAppDir, &object.AllUsersDir}) {
     ASSERT_FALSE(folder->empty());
     EXPECT_EQ(folder->back(), '\\');
   }
@@ -107,7 +106,8 @@ TEST(InstallObject, DescriptorSectionsComeInTheLocalesTextOrder) {
   object.Settings.reset(new InstallSettings);
   object.Settings->RegUser = "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline";
   std::vector<std::string> register_;
-  for (int key = 12; key >= 1; --key) register_.push_back(std::to_string(key) + "=%thisDir%c" + std::to_string(key) + ".dll");
+  for (int key = 12; key >= 1; --key)
+    register_.push_back(std::to_string(key) + "=%thisDir%c" + std::to_string(key) + ".dll");
   ExpandComponentSection(object, register_, "C:\\tmp\\~qlinst\\comp", false);
   std::vector<std::string> keys;
   for (const std::string& line : register_) keys.push_back(line.substr(0, line.find('=')));

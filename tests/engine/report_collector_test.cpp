@@ -60,12 +60,11 @@ TEST(ReportCollector, RecordItemsBecomeRecordLines) {
   c.Receive(rkDirectory, "c:\\q\\", 0);
   c.Receive(rkDotNet, "c:\\q\\n.dll", 0);
   c.Receive(rkCreatedFolder, "c:\\q\\", 0);
-  EXPECT_EQ(c.RecordLines(), (Lines{"InstalledFiles|c:\\q\\a.exe|installed",
-                                    "Registry|HKEY_CURRENT_USER\\Software\\Q\\Name|inserted",
-                                    "COM|c:\\q\\s.dll|registered", "CommonFiles|c:\\w\\m.dll|installed",
-                                    "Links|c:\\menu\\Q|c:\\q\\a.exe", "Groups|Quotaline|created",
-                                    "Directories|c:\\q\\|delete", "dotNET|c:\\q\\n.dll|registered",
-                                    "Folders|c:\\q\\|created"}));
+  EXPECT_EQ(c.RecordLines(),
+            (Lines{"InstalledFiles|c:\\q\\a.exe|installed", "Registry|HKEY_CURRENT_USER\\Software\\Q\\Name|inserted",
+                   "COM|c:\\q\\s.dll|registered", "CommonFiles|c:\\w\\m.dll|installed",
+                   "Links|c:\\menu\\Q|c:\\q\\a.exe", "Groups|Quotaline|created", "Directories|c:\\q\\|delete",
+                   "dotNET|c:\\q\\n.dll|registered", "Folders|c:\\q\\|created"}));
   EXPECT_TRUE(c.ErrorLines().empty());
   EXPECT_TRUE(c.LogLines().empty());
 }

@@ -9,9 +9,13 @@ namespace {
 TEST(ResultCodes, MessagesAreTheWindows1252Texts) {
   EXPECT_STREQ(ResultMessage(rcOk), "ok");
   EXPECT_STREQ(ResultMessage(rcUnknownError), "Es ist ein unbekannter Fehler aufgetreten.");
-  EXPECT_STREQ(ResultMessage(rcOpenFile), "Datei konnte nicht ge\xF6" "ffnet werden.");
+  EXPECT_STREQ(ResultMessage(rcOpenFile),
+               "Datei konnte nicht ge\xF6"
+               "ffnet werden.");
   EXPECT_STREQ(ResultMessage(rcNeedAdmin), "F\xFCr die Installation werden Administrator-Rechte ben\xF6tigt.");
-  EXPECT_STREQ(ResultMessage(rcOpenArchive), "Archiv konnte nicht ge\xF6" "fnet werden.");
+  EXPECT_STREQ(ResultMessage(rcOpenArchive),
+               "Archiv konnte nicht ge\xF6"
+               "fnet werden.");
   EXPECT_STREQ(ResultMessage(rcTempFile), "Tempor\xE4re Datei konnte nicht erstellt werden.");
   EXPECT_STREQ(ResultMessage(rcNoUninstallData), "Keine Deinstallationsinformationen gefunden.");
   EXPECT_STREQ(ResultMessage(rcUntrustedRecord),

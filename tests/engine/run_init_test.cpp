@@ -210,8 +210,8 @@ TEST_F(RunInitRecord, ClearupReadsTheNamedRecordOrTheOneBesideTheProgram) {
   object->ClearupFolders.clear();
   object->OwnDir = installDir + "uninst\\";
   EXPECT_EQ(object->DoInitClearup(""), rcOk);
-  EXPECT_TRUE(std::regex_match(log[log.size() - 4],
-                               std::regex(R"(\*{11} Clearup \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d \*{11})")));
+  EXPECT_TRUE(
+      std::regex_match(log[log.size() - 4], std::regex(R"(\*{11} Clearup \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d \*{11})")));
   EXPECT_EQ(log[log.size() - 3],
             "Function: DoInitClearup  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (0)  IsAdmin (1)");
   EXPECT_EQ(log.back(), "DoInitClearup: 0");

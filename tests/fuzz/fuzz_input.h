@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-inline std::string AsText(const uint8_t* data, size_t size) { return std::string(reinterpret_cast<const char*>(data), size); }
+inline std::string AsText(const uint8_t* data, size_t size) {
+  return std::string(reinterpret_cast<const char*>(data), size);
+}
 
 // The text split at each line feed.
 inline std::vector<std::string> AsLines(const uint8_t* data, size_t size) {

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const DescriptorKeys keys{"c:\\work\\viewer\\", "HKEY_CURRENT_USER\\Software\\Q", "HKEY_LOCAL_MACHINE\\Software\\Q"};
   for (bool registry : {false, true}) {
     std::vector<std::string> section = lines;
-    ExpandDescriptorSection(section, registry, keys, table, [](const std::string& a, const std::string& b) { return a < b; });
+    ExpandDescriptorSection(section, registry, keys, table,
+                            [](const std::string& a, const std::string& b) { return a < b; });
   }
   return 0;
 }

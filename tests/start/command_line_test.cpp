@@ -69,8 +69,7 @@ TEST(CommandLine, ClearupTakesAnOptionalRecordPath) {
 }
 
 TEST(CommandLine, LastModeSwitchWinsAndFlagsStay) {
-  RunOptions options =
-      Parse(kSetup, {"-autoinstall:c:\\p\\uninst\\error_inst.ini", "-uninstall:c:\\q\\uninst.ini"});
+  RunOptions options = Parse(kSetup, {"-autoinstall:c:\\p\\uninst\\error_inst.ini", "-uninstall:c:\\q\\uninst.ini"});
   EXPECT_EQ(options.RunMode, rmUninstall);
   EXPECT_EQ(options.ModeArg, "c:\\q\\uninst.ini");
   EXPECT_EQ(options.AutoRun, 1);

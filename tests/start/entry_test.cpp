@@ -28,9 +28,10 @@ TEST(Entry, WithoutPayloadItEndsWithItsResultAndReleasesTheMutex) {
   ASSERT_TRUE(CopyFileA(g_setup.c_str(), copy.c_str(), FALSE));
   DeleteFileA(ScratchPath("zqinstall.log").c_str());
   EXPECT_EQ(RunProgram(Quoted(copy) + " -hide"), 7);
-  EXPECT_NE(ReadTextFile(ScratchPath("zqinstall.log"))
-                .find("Initialisierung konnte nicht erfolgreich abgeschlossen werden: Keine Installationsdaten gefunden."),
-            std::string::npos);
+  EXPECT_NE(
+      ReadTextFile(ScratchPath("zqinstall.log"))
+          .find("Initialisierung konnte nicht erfolgreich abgeschlossen werden: Keine Installationsdaten gefunden."),
+      std::string::npos);
   EXPECT_TRUE(MutexIsFree());
 }
 
@@ -83,10 +84,9 @@ TEST(Entry, CarriesItsFileVersion) {
   VS_FIXEDFILEINFO* info = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(&data[0], "\\", reinterpret_cast<void**>(&info), &length));
-  const std::string version = std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
-                              std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
-                              std::to_string(HIWORD(info->dwFileVersionLS)) + "." +
-                              std::to_string(LOWORD(info->dwFileVersionLS));
+  const std::string version =
+      std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+      std::to_string(HIWORD(info->dwFileVersionLS)) + "." + std::to_string(LOWORD(info->dwFileVersionLS));
   EXPECT_EQ(version, ZQ_EXPECTED_VERSION);
 }
 

@@ -22,6 +22,4 @@ bool FakeDotNet::AddVersion(const std::string& name, bool withGacUtil) const {
   return ForceFolders(Root + name) && (!withGacUtil || WriteTextFile(Root + name + "\\gacutil.exe", "MZ"));
 }
 
-bool FakeDotNet::Register(const std::string& path) const {
-  return RegWriteString(kFrameworkKey, "InstallRoot", path);
-}
+bool FakeDotNet::Register(const std::string& path) const { return RegWriteString(kFrameworkKey, "InstallRoot", path); }

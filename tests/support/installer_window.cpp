@@ -43,8 +43,7 @@ BOOL CALLBACK CollectLabel(HWND child, LPARAM texts) {
 std::string WindowText(HWND window) {
   char text[1024] = {};
   DWORD_PTR length = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                      &length);
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
   return text;
 }
 
@@ -109,8 +108,8 @@ void InstallerRun::Type(int controlId, const std::string& text) {
 
 void InstallerRun::SetText(int controlId, const std::string& text) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(Control(controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                      5000, &result);
+  SendMessageTimeoutA(Control(controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                      &result);
 }
 
 void InstallerRun::Close() { PostMessageA(Window(), WM_CLOSE, 0, 0); }

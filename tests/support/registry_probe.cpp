@@ -58,7 +58,8 @@ std::vector<std::string> PendingDeletions() {
   if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
                        &size) == ERROR_SUCCESS) {
     std::vector<std::string> strings;
-    for (const char* at = data.data(); at < data.data() + size; at += strings.back().size() + 1) strings.emplace_back(at);
+    for (const char* at = data.data(); at < data.data() + size; at += strings.back().size() + 1)
+      strings.emplace_back(at);
     for (size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2)
       if (strings[i + 1].empty()) paths.push_back(Lower(strings[i].substr(strings[i].rfind("\\??\\", 0) == 0 ? 4 : 0)));
   }

@@ -67,8 +67,8 @@ TEST(FileSystem, FindFilesListsEveryFileInLowerCase) {
   const std::string base = FreshFolder("find");
   ASSERT_TRUE(ForceFolders(base + "Unter\\Tiefer"));
   ASSERT_TRUE(ForceFolders(base + ".versteckt"));
-  for (const char* name : {"Eins.DLL", "zwei.exe", "Langer Dateiname.txt", "Unter\\drei.dll",
-                           "Unter\\Tiefer\\vier.dll", ".versteckt\\fünf.dll"})
+  for (const char* name : {"Eins.DLL", "zwei.exe", "Langer Dateiname.txt", "Unter\\drei.dll", "Unter\\Tiefer\\vier.dll",
+                           ".versteckt\\fünf.dll"})
     ASSERT_TRUE(WriteTextFile(base + name, "x"));
   SetFileAttributesA((base + "zwei.exe").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 

@@ -26,9 +26,9 @@ TEST(NormalPath, EverySpellingOfAPathIsOne) {
   for (const auto& c : cases) EXPECT_EQ(NormalPath(c.written), c.normal) << c.written;
   // No full path, a device, a stream, a climb above the root or a name
   // that means nothing alike: no path at all.
-  for (const char* refused : {"", "quotaline\\x", "c:x", "\\x", "\\\\.\\C:\\x", "\\\\server", "\\\\server\\\\x",
-                              "c:\\a\\b:stream", "c:\\..\\windows", "c:\\a\\...\\b", "c:\\a\\b*", "c:\\a\\\x01",
-                              "c:\\sub \\x", "c:\\sub.\\x"})
+  for (const char* refused :
+       {"", "quotaline\\x", "c:x", "\\x", "\\\\.\\C:\\x", "\\\\server", "\\\\server\\\\x", "c:\\a\\b:stream",
+        "c:\\..\\windows", "c:\\a\\...\\b", "c:\\a\\b*", "c:\\a\\\x01", "c:\\sub \\x", "c:\\sub.\\x"})
     EXPECT_EQ(NormalPath(refused), "") << refused;
   EXPECT_EQ(NormalPath("c:\\" + std::string(256, 'a')), "c:\\" + std::string(256, 'a'));
   EXPECT_EQ(NormalPath("c:\\" + std::string(257, 'a')), "");

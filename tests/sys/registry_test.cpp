@@ -60,9 +60,9 @@ TEST_F(Registry, PathsAreTrimmedAndRootNamesExact) {
   if (key) RegCloseKey(key);
 
   int32_t number = 5;
-  for (const std::string& bad : {std::string("HKEY_LOCAL_MACHINE"), std::string("HKLM\\Software"),
-                                std::string("hkey_current_user\\Software"), std::string(""),
-                                std::string("HKEY_NOWHERE\\x")}) {
+  for (const std::string& bad :
+       {std::string("HKEY_LOCAL_MACHINE"), std::string("HKLM\\Software"), std::string("hkey_current_user\\Software"),
+        std::string(""), std::string("HKEY_NOWHERE\\x")}) {
     EXPECT_EQ(OpenRegPath(bad, false, KEY_READ), nullptr) << bad;
     EXPECT_FALSE(RegWriteString(bad, "v", "x")) << bad;
     EXPECT_FALSE(RegWriteInteger(bad, "v", 1)) << bad;
@@ -128,7 +128,7 @@ TEST_F(Registry, DeletingTheLastValuePrunesOneLevel) {
   ASSERT_TRUE(RegWriteString(child, "only", "x"));
   EXPECT_TRUE(RegDeleteEntry(child + "\\", " only ", false));
   EXPECT_FALSE(RegistryKeyExists(child));
-  EXPECT_TRUE(RegistryKeyExists(parent));  // empty now, but only one level goes
+  EXPECT_TRUE(RegistryKeyExists(parent));               // empty now, but only one level goes
   EXPECT_FALSE(RegDeleteEntry(parent, "only", false));  // no such value
 
   ASSERT_TRUE(RegWriteString(child, "a", "1"));

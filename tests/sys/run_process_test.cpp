@@ -39,7 +39,8 @@ class CountingWindow {
 };
 
 std::string ToolCommand(int milliseconds, const std::string& marker, HWND window = nullptr) {
-  std::string command = "\"" + FixturePath("wait_tool.exe") + "\" " + std::to_string(milliseconds) + " \"" + marker + "\"";
+  std::string command =
+      "\"" + FixturePath("wait_tool.exe") + "\" " + std::to_string(milliseconds) + " \"" + marker + "\"";
   if (window) command += " " + std::to_string(reinterpret_cast<UINT_PTR>(window));
   return command;
 }

@@ -28,8 +28,8 @@ TEST(FormStates, ControlsForEachModeAndState) {
       {rmInstall, false, false, true, "Installieren...", "Zum Start der Installation klicken Sie Installieren.", true,
        "&Installieren", true, 0},
       // An update keeps its folder; -autorun and -hide leave nothing to click.
-      {rmInstall, false, false, false, "Installieren...", "Zum Start der Installation klicken Sie Installieren.",
-       false, "&Installieren", true, 0},
+      {rmInstall, false, false, false, "Installieren...", "Zum Start der Installation klicken Sie Installieren.", false,
+       "&Installieren", true, 0},
       {rmInstall, false, true, true, "Installieren...", "Zum Start der Installation klicken Sie Installieren.", false,
        "&Installieren", false, 0},
       {rmAutoInstall, false, true, false, "Autoinstall...", nullptr, false, "&Auto Install", false, 0},

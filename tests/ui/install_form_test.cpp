@@ -165,7 +165,7 @@ TEST_F(InstallerWindow, AnInstallationAsAUserRunsIt) {
 
   // The log of both runs, with the window's own lines.
   const std::vector<std::string> log = Normalised(ReadTextFile(LowerAscii(target) + "uninst\\zqinstall.log"));
-  for (const char* line : {"Time to init: <n> ms", "Starte Programm: gate_tool.exe " , "Time to install: <n> ms",
+  for (const char* line : {"Time to init: <n> ms", "Starte Programm: gate_tool.exe ", "Time to install: <n> ms",
                            "Installation erfolgreich."}) {
     bool found = false;
     for (const std::string& logged : log) found = found || logged.rfind(line, 0) == 0;
@@ -282,8 +282,10 @@ class OpenCommand {
     RegWriteString("HKEY_CLASSES_ROOT\\ZqFensterTest" + extension + "\\shell\\open\\command", "", command);
   }
   ~OpenCommand() {
-    if (type_ == "<none>") RegDeleteEntry(key_, "", false);
-    else RegWriteString(key_, "", type_);
+    if (type_ == "<none>")
+      RegDeleteEntry(key_, "", false);
+    else
+      RegWriteString(key_, "", type_);
     RegDeleteEntry("HKEY_CLASSES_ROOT", "ZqFensterTest" + key_.substr(key_.rfind('\\') + 1), true);
   }
 
@@ -307,7 +309,8 @@ TEST_F(InstallerWindow, KeysShowTheVersionAndOpenTheSupportPageAndTheLog) {
   EXPECT_NE(about.find("ZqEndeTest"), std::string::npos) << about;
   EXPECT_NE(about.find("Installer Version: 1.0.0.1"), std::string::npos) << about;
   run.PressCtrl('H');
-  EXPECT_TRUE(Eventually([&] { return ReadTextFile(calls).find("http://support.example/quotaline") != std::string::npos; }));
+  EXPECT_TRUE(
+      Eventually([&] { return ReadTextFile(calls).find("http://support.example/quotaline") != std::string::npos; }));
   // Before any log is written, Ctrl+L opens nothing.
   run.PressCtrl('L');
   Sleep(500);

@@ -64,8 +64,9 @@ void Press(HWND dialog, UINT key) {
 TEST(MessageDialog, ButtonsCaptionsAndAnswers) {
   Seen seen;
   // A warning with OK and Cancel, answered by a click on Cancel.
-  EXPECT_EQ(ShowAndAnswer([] { return MyMessageDlg("Wirklich?", mkWarning, ButtonBit(mbOK) | ButtonBit(mbCancel), false, 0); },
-                          [](HWND dialog) { SendMessageA(ButtonOf(dialog, "Abbrechen"), BM_CLICK, 0, 0); }, seen),
+  EXPECT_EQ(ShowAndAnswer(
+                [] { return MyMessageDlg("Wirklich?", mkWarning, ButtonBit(mbOK) | ButtonBit(mbCancel), false, 0); },
+                [](HWND dialog) { SendMessageA(ButtonOf(dialog, "Abbrechen"), BM_CLICK, 0, 0); }, seen),
             mrCancel);
   EXPECT_EQ(seen.Caption, "Warnung");
   EXPECT_EQ(seen.Buttons, (std::vector<std::string>{"OK", "Abbrechen"}));
@@ -75,12 +76,18 @@ TEST(MessageDialog, ButtonsCaptionsAndAnswers) {
     return MyMessageDlg("Jetzt neu starten?", mkConfirmation, ButtonBit(mbYes) | ButtonBit(mbNo), false, 0);
   };
   seen = Seen();
-  EXPECT_EQ(ShowAndAnswer(question, [](HWND dialog) { Press(dialog, VK_RETURN); }, seen), mrYes);
+  EXPECT_EQ(ShowAndAnswer(
+                question, [](HWND dialog) { Press(dialog, VK_RETURN); }, seen),
+            mrYes);
   EXPECT_EQ(seen.Caption, "Bestätigen");
   EXPECT_EQ(seen.Buttons, (std::vector<std::string>{"&Ja", "&Nein"}));
-  EXPECT_EQ(ShowAndAnswer(question, [](HWND dialog) { Press(dialog, VK_ESCAPE); }, seen), mrNo);
+  EXPECT_EQ(ShowAndAnswer(
+                question, [](HWND dialog) { Press(dialog, VK_ESCAPE); }, seen),
+            mrNo);
   // The close box answers 2.
-  EXPECT_EQ(ShowAndAnswer(question, [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); }, seen), mrCancel);
+  EXPECT_EQ(ShowAndAnswer(
+                question, [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); }, seen),
+            mrCancel);
 }
 
 TEST(MessageDialog, ALongTextWrapsAtHalfTheScreen) {

@@ -106,8 +106,8 @@ TEST_F(Tour, InstallerStatesAndDialogs) {
   }
   // An update over a file in use: the folder stays, a restart is offered.
   BuildDemo("update=1\r\n", "neu", 2);
-  HANDLE held = CreateFileA((target + "viewer\\daten.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE held =
+      CreateFileA((target + "viewer\\daten.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   {
     InstallerRun run(Command());
     ASSERT_TRUE(run.WaitForButton("&Installieren"));

@@ -18,9 +18,9 @@ TEST(MemberPath, KeepsNamesBelowTheFolder) {
 }
 
 TEST(MemberPath, RefusesNamesThatLeaveTheFolder) {
-  for (const char* hostile : {"../evil.txt", "a/../../evil.txt", "a\\..\\b", "..", "/etc/passwd", "\\abs.txt",
-                              "//server/share/x", "\\\\server\\share\\x", "C:/evil.txt", "C:evil.txt",
-                              "a/b:stream", "", "/", "./", "././"})
+  for (const char* hostile :
+       {"../evil.txt", "a/../../evil.txt", "a\\..\\b", "..", "/etc/passwd", "\\abs.txt", "//server/share/x",
+        "\\\\server\\share\\x", "C:/evil.txt", "C:evil.txt", "a/b:stream", "", "/", "./", "././"})
     EXPECT_EQ(Cleaned(hostile), "<refused>") << hostile;
 }
 

@@ -29,9 +29,9 @@ TEST(MemberTime, ReadsTheUniversalTimesOfExtraFields) {
   ASSERT_TRUE(ExtraFieldWriteTime(Join({other, extended}), time));
   EXPECT_EQ(time, kFileTime);
   // The NTFS field: reserved bytes, then tag 1 with three file times.
-  const auto ntfs = Join({Bytes({0x000A, 32}, 2), Bytes({0}, 4), Bytes({1, 24}, 2),
-                          Bytes({static_cast<uint32_t>(kFileTime), static_cast<uint32_t>(kFileTime >> 32), 7, 0, 9, 0},
-                                4)});
+  const auto ntfs =
+      Join({Bytes({0x000A, 32}, 2), Bytes({0}, 4), Bytes({1, 24}, 2),
+            Bytes({static_cast<uint32_t>(kFileTime), static_cast<uint32_t>(kFileTime >> 32), 7, 0, 9, 0}, 4)});
   ASSERT_TRUE(ExtraFieldWriteTime(ntfs, time));
   EXPECT_EQ(time, kFileTime);
 }
@@ -43,8 +43,8 @@ TEST(MemberTime, FieldsWithoutAWriteTimeOrBrokenOnesGiveNone) {
   EXPECT_FALSE(ExtraFieldWriteTime(Join({Bytes({0x5455, 5}, 2), {2}, Bytes({kUnixTime}, 4)}), time));
   // Lengths that run past the end.
   EXPECT_FALSE(ExtraFieldWriteTime(Join({Bytes({0x5455, 9}, 2), {1}, Bytes({kUnixTime}, 4)}), time));
-  EXPECT_FALSE(ExtraFieldWriteTime(Join({Bytes({0x000A, 12}, 2), Bytes({0}, 4), Bytes({1, 24}, 2), Bytes({5}, 4)}),
-                                   time));
+  EXPECT_FALSE(
+      ExtraFieldWriteTime(Join({Bytes({0x000A, 12}, 2), Bytes({0}, 4), Bytes({1, 24}, 2), Bytes({5}, 4)}), time));
   EXPECT_FALSE(ExtraFieldWriteTime({0x55, 0x54, 0x05}, time));
 }
 

@@ -197,7 +197,8 @@ TEST_F(UnzLib, MembersTakeTheNamesTheirArchivesMarksGive) {
   for (const NameCase& named : ReadNameCases(ZQ_TEST_ARCHIVES)) writable += !named.DiskName.empty();
   EXPECT_EQ(Extract("names.zip", folder), writable);
   for (const NameCase& named : ReadNameCases(ZQ_TEST_ARCHIVES))
-    if (!named.DiskName.empty()) EXPECT_EQ(ReadTextFile(folder + "namen\\" + named.DiskName), "Inhalt") << named.DiskName;
+    if (!named.DiskName.empty())
+      EXPECT_EQ(ReadTextFile(folder + "namen\\" + named.DiskName), "Inhalt") << named.DiskName;
   EXPECT_TRUE(Messages().empty());
 
   // A character without an ANSI form becomes "?", never a look-alike: no file.

@@ -103,12 +103,14 @@ TEST_F(PublisherInstall, InstallsAsTheManifestSaysAndUninstallsLeavingNothing) {
             0)
       << output;
   installer = folder + "setup.exe";
-  ASSERT_EQ(Zqpack("--image \"" + WindowsPath(ZQ_IMAGE) + "\" --library \"" + WindowsPath(ZQ_UNZLIB) +
-                       "\" --output \"" + installer + "\" --version 1.2.0.0 --winget \"" +
-                       WithoutTrailingBackslash(manifests) + "\" --winget-id ZqNeu.Rechner --winget-url https://zq.example/setup.exe --winget-license "
-                       "Proprietary \"" + product + "uninst\" \"" + product + "program\"",
-                   output),
-            0)
+  ASSERT_EQ(
+      Zqpack("--image \"" + WindowsPath(ZQ_IMAGE) + "\" --library \"" + WindowsPath(ZQ_UNZLIB) + "\" --output \"" +
+                 installer + "\" --version 1.2.0.0 --winget \"" + WithoutTrailingBackslash(manifests) +
+                 "\" --winget-id ZqNeu.Rechner --winget-url https://zq.example/setup.exe --winget-license "
+                 "Proprietary \"" +
+                 product + "uninst\" \"" + product + "program\"",
+             output),
+      0)
       << output;
   const std::string manifest = ReadTextFile(manifests + "ZqNeu.Rechner.installer.yaml");
 
@@ -164,10 +166,12 @@ TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
   const auto snapshot = [&] {
     std::vector<std::string> lines;
     for (const Product* product : all) {
-      lines.push_back(product->Name + " entry " + RegistryText(std::string(kUninstallKeys) + "\\" + product->Name, "DisplayName"));
+      lines.push_back(product->Name + " entry " +
+                      RegistryText(std::string(kUninstallKeys) + "\\" + product->Name, "DisplayName"));
       lines.push_back(product->Name + " restart " + RegistryText(kRunOnce, product->Name));
       for (const char* hive : {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"})
-        lines.push_back(product->Maker + (RegistryKeyExists(std::string(hive) + "\\Software\\" + product->Maker) ? " key" : " none"));
+        lines.push_back(product->Maker +
+                        (RegistryKeyExists(std::string(hive) + "\\Software\\" + product->Maker) ? " key" : " none"));
       lines.push_back(product->Folder + (FolderExists(product->Folder) ? " there" : " gone"));
     }
     return lines;
@@ -182,7 +186,8 @@ TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
   SetWriteTime(folder + "DateienA\\Liesmich.txt", 1);
   a.Setup = NewProduct(a.Name, a.Maker, folder + "DateienA\\", folder + "a.exe", "1.2.0.0");
   b.Setup = NewProduct(b.Name, b.Maker, folder + "DateienB\\", folder + "b.exe", "7.0");
-  demo.Setup = Pack(folder + "demo.exe", "\"" + WindowsPath(ZQ_DEMO) + "\\uninst\" \"" + WindowsPath(ZQ_DEMO) + "\\viewer\"");
+  demo.Setup =
+      Pack(folder + "demo.exe", "\"" + WindowsPath(ZQ_DEMO) + "\\uninst\" \"" + WindowsPath(ZQ_DEMO) + "\\viewer\"");
   std::string output;
   for (const Product* product : all) {
     ASSERT_FALSE(product->Setup.empty());
@@ -203,8 +208,10 @@ TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
   const std::vector<std::string> installed = snapshot();
 
   // B goes, uninstalled through its entry and cleared up: A and the demo stay whole.
-  ASSERT_EQ(RunProgram(RegistryText(std::string(kUninstallKeys) + "\\" + b.Name, "QuietUninstallString"), &output), 0) << output;
-  ASSERT_EQ(RunProgram("\"" + uninstallers + LowerAscii(b.Name) + "\\zquninst.exe\" -clearup -hide", &output), 0) << output;
+  ASSERT_EQ(RunProgram(RegistryText(std::string(kUninstallKeys) + "\\" + b.Name, "QuietUninstallString"), &output), 0)
+      << output;
+  ASSERT_EQ(RunProgram("\"" + uninstallers + LowerAscii(b.Name) + "\\zquninst.exe\" -clearup -hide", &output), 0)
+      << output;
   CloseHandle(held);
   std::vector<std::string> expected = installed;
   for (size_t i = 5; i < 10; ++i) expected[i] = before[i];
@@ -229,7 +236,8 @@ TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
   for (const Product* product : {&a, &demo}) {
     const std::string entry = std::string(kUninstallKeys) + "\\" + product->Name;
     ASSERT_EQ(RunProgram(RegistryText(entry, "QuietUninstallString"), &output), 0) << output;
-    ASSERT_EQ(RunProgram("\"" + uninstallers + LowerAscii(product->Name) + "\\zquninst.exe\" -clearup -hide", &output), 0)
+    ASSERT_EQ(RunProgram("\"" + uninstallers + LowerAscii(product->Name) + "\\zquninst.exe\" -clearup -hide", &output),
+              0)
         << output;
   }
   EXPECT_EQ(snapshot(), before);

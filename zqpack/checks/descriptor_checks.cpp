@@ -18,9 +18,9 @@ struct ComponentField {
   size_t Limit;  // the installer keeps this many characters
 };
 const ComponentField kComponentFields[] = {{descriptor_file::kName, kComponentNameLimit},
-                                          {descriptor_file::kExeName, kExeNameLimit},
-                                          {descriptor_file::kPath, kComponentPathLimit},
-                                          {descriptor_file::kVersion, kVersionLimit}};
+                                           {descriptor_file::kExeName, kExeNameLimit},
+                                           {descriptor_file::kPath, kComponentPathLimit},
+                                           {descriptor_file::kVersion, kVersionLimit}};
 
 // The sections whose files the installer acts on only when a [copy] line of
 // the same component wrote them in the run, with what it does to them.
@@ -125,9 +125,8 @@ class DescriptorCheck : FileCheck {
 
   bool InstalledHere(const std::string& path) const {
     const std::string target = LowerAscii(Trim(path));
-    return std::any_of(context_.Installed.begin(), context_.Installed.end(), [&](const InstalledFile& file) {
-      return file.Owner == &component_ && file.Target == target;
-    });
+    return std::any_of(context_.Installed.begin(), context_.Installed.end(),
+                       [&](const InstalledFile& file) { return file.Owner == &component_ && file.Target == target; });
   }
 
   void CheckFileList(const FileList& list) {
@@ -139,10 +138,9 @@ class DescriptorCheck : FileCheck {
       const size_t equals = expanded.find('=');
       const std::string file = equals == std::string::npos ? expanded : expanded.substr(equals + 1);
       if (!InstalledHere(file))
-        Found().Error(At(list.Section, line), "no [copy] line of this component installs " +
-                                                  Quoted(line.HasEquals ? line.Value : line.Key) +
-                                                  ", and the installer " + list.Action +
-                                                  " only files it wrote in the run");
+        Found().Error(At(list.Section, line),
+                      "no [copy] line of this component installs " + Quoted(line.HasEquals ? line.Value : line.Key) +
+                          ", and the installer " + list.Action + " only files it wrote in the run");
     }
   }
 
@@ -174,7 +172,8 @@ class DescriptorCheck : FileCheck {
       const std::string expanded = ExpandedLine("ini", line, "after the number");
       if (expanded.empty()) continue;
       if (expanded.find('=', expanded.find('=') + 1) == std::string::npos)
-        Found().Error(At("ini", line), "no \"=\" between the INI file and its section; the installer passes the edits over");
+        Found().Error(At("ini", line),
+                      "no \"=\" between the INI file and its section; the installer passes the edits over");
       const std::string section = "AddIni" + Trim(line.Key);
       if (!profile_.Find(section))
         Found().Warning(At("ini", line), "there is no section [" + section + "] with the entries to write");

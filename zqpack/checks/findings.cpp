@@ -15,7 +15,8 @@ void Findings::SortByPlace() {
   for (const Finding& finding : list_)
     if (std::find(files.begin(), files.end(), finding.Where.File) == files.end()) files.push_back(finding.Where.File);
   const auto rank = [&](const Finding& finding) {
-    return std::make_pair(std::find(files.begin(), files.end(), finding.Where.File) - files.begin(), finding.Where.Line);
+    return std::make_pair(std::find(files.begin(), files.end(), finding.Where.File) - files.begin(),
+                          finding.Where.Line);
   };
   std::stable_sort(list_.begin(), list_.end(), [&](const Finding& a, const Finding& b) { return rank(a) < rank(b); });
 }

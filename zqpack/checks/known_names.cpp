@@ -33,18 +33,19 @@ const KnownSection* FindKnown(const std::vector<KnownSection>& known, const std:
   return nullptr;
 }
 
-void CheckKeys(const ProfileSection& section, const KnownSection& known, const std::string& file,
-               Findings& findings) {
+void CheckKeys(const ProfileSection& section, const KnownSection& known, const std::string& file, Findings& findings) {
   std::vector<std::string> seen;
   for (const ProfileEntry& entry : section.Entries) {
     const Place where{file, section.Name, entry.Key, entry.Line};
-    const bool repeated = std::any_of(seen.begin(), seen.end(), [&](const std::string& key) { return SameText(key, entry.Key); });
+    const bool repeated =
+        std::any_of(seen.begin(), seen.end(), [&](const std::string& key) { return SameText(key, entry.Key); });
     seen.push_back(entry.Key);
     if (!known.Keys.empty() && std::none_of(known.Keys.begin(), known.Keys.end(),
                                             [&](const std::string& key) { return SameText(key, entry.Key); }))
       findings.Warning(where, "the installer never reads this key" + Suggestion(entry.Key, known.Keys));
     else if (repeated)
-      findings.Warning(where, "the key is written twice in its section; the installer reads its first value both times");
+      findings.Warning(where,
+                       "the key is written twice in its section; the installer reads its first value both times");
   }
 }
 
@@ -70,12 +71,14 @@ void CheckNames(const ProfileText& profile, const std::string& file, const std::
   for (const ProfileSection& section : profile.Sections()) {
     if (section.Line == 0) {
       for (const ProfileEntry& entry : section.Entries)
-        findings.Warning({file, "", entry.Key, entry.Line}, "the line stands before any section; the installer never reads it");
+        findings.Warning({file, "", entry.Key, entry.Line},
+                         "the line stands before any section; the installer never reads it");
       continue;
     }
     const Place where{file, section.Name, "", section.Line};
     const KnownSection* expected = FindKnown(known, section.Name);
-    const bool repeated = std::any_of(seen.begin(), seen.end(), [&](const std::string& name) { return SameText(name, section.Name); });
+    const bool repeated =
+        std::any_of(seen.begin(), seen.end(), [&](const std::string& name) { return SameText(name, section.Name); });
     seen.push_back(section.Name);
     const std::string meant = expected ? std::string() : NearestName(section.Name, names);
     if (!meant.empty() && !profile.Find(meant))

@@ -71,7 +71,6 @@ std::vector<std::string> PlaceholderModel::UnknownPlaceholders(const std::string
 
 size_t PlaceholderModel::LeadingFolderLength(const std::string& expanded) {
   const size_t end = expanded.find("}\\");
-  if (end == std::string::npos || expanded[0] != '{' || !IsFolderName(expanded.substr(1, end - 1)))
-    return 0;
+  if (end == std::string::npos || expanded[0] != '{' || !IsFolderName(expanded.substr(1, end - 1))) return 0;
   return end + 2;
 }

@@ -82,9 +82,10 @@ void CheckMemberNames(const ComponentFiles& component, CheckContext& context) {
     const std::string member = "the member \"" + name.Member + "\" ";
     const std::string lacking = member + "has characters that Windows-1252 lacks";
     if (name.Fidelity == nfUnmarkedUtf8)
-      context.Found.Warning(where, member + "is named in UTF-8, but the archive does not say so: the installer "
-                                            "reads the name in Windows-1252; repack it with a tool that marks "
-                                            "UTF-8 names, or give zqpack the folder");
+      context.Found.Warning(where, member +
+                                       "is named in UTF-8, but the archive does not say so: the installer "
+                                       "reads the name in Windows-1252; repack it with a tool that marks "
+                                       "UTF-8 names, or give zqpack the folder");
     else if (name.Fidelity == nfLookAlike)
       context.Found.Warning(where, lacking + "; Windows writes \"" + name.Written + "\" with look-alikes for them");
     else
@@ -97,10 +98,8 @@ void CheckMemberNames(const ComponentFiles& component, CheckContext& context) {
 Findings CheckProduct(const std::vector<ComponentFiles>& components) {
   const ComponentFiles* holder = SettingsHolder(components);
   const ProfileText settings(holder ? holder->InstallSettings : std::string());
-  CheckContext context{PlaceholderModel(ProductKey(settings, "HKEY_CURRENT_USER"),
-                                        ProductKey(settings, "HKEY_LOCAL_MACHINE")),
-                       {},
-                       {}};
+  CheckContext context{
+      PlaceholderModel(ProductKey(settings, "HKEY_CURRENT_USER"), ProductKey(settings, "HKEY_LOCAL_MACHINE")), {}, {}};
   for (const ComponentFiles& component : components) {
     CheckMemberNames(component, context);
     CheckDescriptor(component, context);
@@ -123,6 +122,7 @@ Findings CheckProduct(const std::vector<ComponentFiles>& components) {
 std::string MissingSettingsText(const std::string& misnamedBase) {
   std::string text = "no component holds it; the installer cannot start without it";
   if (!misnamedBase.empty())
-    text += " (" + misnamedBase + " holds install.ini: the base component's folder must be named " + kBaseComponent + ")";
+    text +=
+        " (" + misnamedBase + " holds install.ini: the base component's folder must be named " + kBaseComponent + ")";
   return text;
 }

@@ -25,13 +25,13 @@ struct InexactName {
 
 // What the checks see of one component.
 struct ComponentFiles {
-  std::string Folder;                // the component as the publisher named it (UTF-8)
-  std::vector<std::string> Members;  // its files below the top folder, "\"-separated, Windows-1252
+  std::string Folder;                     // the component as the publisher named it (UTF-8)
+  std::vector<std::string> Members;       // its files below the top folder, "\"-separated, Windows-1252
   std::vector<InexactName> InexactNames;  // with the top folder
-  std::string Descriptor;            // the text of its ver.ini
-  bool HasInstallSettings = false;   // it is the uninst component with install.ini
-  bool MisnamedBase = false;         // it holds install.ini in a top folder of another name
-  std::string InstallSettings;       // the text of that install.ini
+  std::string Descriptor;                 // the text of its ver.ini
+  bool HasInstallSettings = false;        // it is the uninst component with install.ini
+  bool MisnamedBase = false;              // it holds install.ini in a top folder of another name
+  std::string InstallSettings;            // the text of that install.ini
 };
 
 Findings CheckProduct(const std::vector<ComponentFiles>& components);

@@ -50,17 +50,16 @@ class SettingsCheck : FileCheck {
     }
     if (const ProfileEntry* title = profile_.FindEntry("install", "UninstTitle")) {
       const size_t length = profile_.Read("install", "UninstTitle", "").size();
-      if (length > kTitleLimit)
-        Found().Error(At("install", *title), TooLong(length, kTitleLimit));
+      if (length > kTitleLimit) Found().Error(At("install", *title), TooLong(length, kTitleLimit));
     }
     const std::string userKey = ProductKey(profile_, "HKEY_CURRENT_USER");
     if (userKey.size() > kUserKeyLimit) {
       const ProfileEntry* root = profile_.FindEntry("install", "RegRoot");
       const ProfileEntry* name = profile_.FindEntry("install", "name");
-      Found().Error(At("install", root ? *root : *name),
-                    "RegRoot and name give the registry key " + Quoted(userKey) + " of " +
-                        std::to_string(userKey.size()) + " characters; the installer keeps only the first " +
-                        std::to_string(kUserKeyLimit));
+      Found().Error(At("install", root ? *root : *name), "RegRoot and name give the registry key " + Quoted(userKey) +
+                                                             " of " + std::to_string(userKey.size()) +
+                                                             " characters; the installer keeps only the first " +
+                                                             std::to_string(kUserKeyLimit));
     }
     if (const ProfileEntry* folder = profile_.FindEntry("install", "defaultDir"))
       ExpandChecked(context_, At("install", *folder), profile_.Read("install", "defaultDir", ""),
@@ -86,9 +85,8 @@ class SettingsCheck : FileCheck {
     const std::vector<ProfileEntry> lines = profile_.Lines("groups");
     std::vector<bool> read(lines.size(), false);
     for (size_t k = 1; k <= lines.size(); ++k) {
-      const auto found = std::find_if(lines.begin(), lines.end(), [&](const ProfileEntry& line) {
-        return SameText(line.Key, std::to_string(k));
-      });
+      const auto found = std::find_if(lines.begin(), lines.end(),
+                                      [&](const ProfileEntry& line) { return SameText(line.Key, std::to_string(k)); });
       if (found != lines.end()) read[static_cast<size_t>(found - lines.begin())] = true;
     }
     for (size_t i = 0; i < lines.size(); ++i)
@@ -100,19 +98,20 @@ class SettingsCheck : FileCheck {
   void CheckLinks() {
     for (const ProfileEntry& line : profile_.Lines("links")) {
       if (!line.HasEquals || Trim(line.Value).empty()) {
-        Found().Error(At("links", line), "no \"=\" between the link and its target; the installer cannot split the line");
+        Found().Error(At("links", line),
+                      "no \"=\" between the link and its target; the installer cannot split the line");
         continue;
       }
       ExpandChecked(context_, At("links", line), line.Key, PlaceholderScope::ProductText);
       std::string link, target;
       SplitAtLast(line.Key + "=" + line.Value, '=', link, target);
-      const std::string installed = LowerAscii(ExpandChecked(context_, At("links", line), target, PlaceholderScope::ProductText));
+      const std::string installed =
+          LowerAscii(ExpandChecked(context_, At("links", line), target, PlaceholderScope::ProductText));
       if (std::none_of(context_.Installed.begin(), context_.Installed.end(),
                        [&](const InstalledFile& file) { return file.Target == installed; }))
         Found().Warning(At("links", line), "no component installs the target " + Quoted(Trim(target)));
     }
   }
-
 };
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include "sys/text.h"
 
 enum PendingKind {
-  pkCopy = 1,          // the file waits as target~
-  pkCom = 2,           // COM registration
-  pkShared = 3,        // shared-file count
+  pkCopy = 1,    // the file waits as target~
+  pkCom = 2,     // COM registration
+  pkShared = 3,  // shared-file count
   pkDotNetRegister = 4,
   pkDotNetInstall = 5,
 };
@@ -38,4 +38,3 @@ inline bool IsPending(const PendingActions& pending, PendingKind kind, const std
     if (action.Kind == kind && SameText(action.Path, path)) return true;
   return false;
 }
-

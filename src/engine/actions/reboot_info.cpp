@@ -23,8 +23,9 @@ bool SetRebootInfo(TInstallObject& object) {
   object.Log("Setze Reboot Info...");
   RegWriteNumberOrText(object, object.RegMachine(), "NeedReboot", "1");
   if (FileExists(UninstallerPath(object)))
-    RegWriteString(kRunOnceKey, RestartValueName(object.ProductName),
-                   UninstallerCommand(object) + " -autoinstall:\"" + object.UninstDir + record_format::kErrorRecord + "\"");
+    RegWriteString(
+        kRunOnceKey, RestartValueName(object.ProductName),
+        UninstallerCommand(object) + " -autoinstall:\"" + object.UninstDir + record_format::kErrorRecord + "\"");
   else
     object.Log("Fehler:  Reboot Info konnte nicht gesetzt werden");
   return true;

@@ -51,7 +51,6 @@ bool CallServerEntry(const std::string& path, const char* entryName, DWORD& erro
 
 void EraseAt(std::vector<std::string>& list, size_t i) { list.erase(list.begin() + static_cast<std::ptrdiff_t>(i)); }
 
-
 // Drops the files that wait for a restart (recorded for the completion)
 // and those this installation did not write.
 void FilterRegistrations(TInstallObject& object, ComponentEntry& component, std::vector<std::string>& list,
@@ -138,8 +137,8 @@ bool InstallAssemblyList(TInstallObject& object, std::vector<std::string>& list,
       object.Report(rkGlobalCache, path, 0);
       continue;
     }
-    const std::string message = error ? SystemErrorText(error)
-                                      : FormatText("call to %s in %s failed", command.c_str(), netFolder.c_str());
+    const std::string message =
+        error ? SystemErrorText(error) : FormatText("call to %s in %s failed", command.c_str(), netFolder.c_str());
     pending.push_back(Pending(pkDotNetInstall, path));
     LogError(object, "Komponente " + path + " ", "installiert", "\r\n" + message);
     object.Report(rkErrorDotNetInst, RecordItemText(kErrorDotNetInst, kDeferredKey, path), 0);

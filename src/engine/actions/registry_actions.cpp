@@ -68,7 +68,8 @@ void WriteProductInfo(TInstallObject& object, const std::string& now) {
   // Values that stand already are written again, so that the record takes
   // them and the uninstallation removes them.
   std::string existing;
-  if (RegReadString(user, "LastUpdate", existing) && !existing.empty()) RegWriteNumberOrText(object, user, "LastUpdate", existing);
+  if (RegReadString(user, "LastUpdate", existing) && !existing.empty())
+    RegWriteNumberOrText(object, user, "LastUpdate", existing);
   // The base component's registration: an update that does not carry the
   // base component records it too.
   const std::string base = object.Settings->BaseComponent;
@@ -220,8 +221,8 @@ void SetRegUninstInfo(TInstallObject& object, const std::string& displayName) {
     object.Log("Fehler:  Uninstall Info konnte nicht gesetzt werden");
     return;
   }
-  const std::string command =
-      exe + (object.Forced ? " -force -uninstall:" : " -uninstall:") + "\"" + object.UninstDir + kUninstallRecord + "\"";
+  const std::string command = exe + (object.Forced ? " -force -uninstall:" : " -uninstall:") + "\"" + object.UninstDir +
+                              kUninstallRecord + "\"";
   const std::string key = std::string(kUninstallKeys) + "\\" + object.ProductName;
   RegWriteNumberOrText(object, key, "UninstallString", command);
   RegWriteNumberOrText(object, key, "DisplayName", displayName);
@@ -292,8 +293,7 @@ std::vector<std::string> RemoveCreatedKeys(TInstallObject& object, const std::ve
   std::sort(deepestFirst.begin(), deepestFirst.end(),
             [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
   for (const std::string& key : deepestFirst) {
-    if (std::none_of(own.begin(), own.end(), [&key](const std::string& ours) { return SameText(ours, key); }))
-      continue;
+    if (std::none_of(own.begin(), own.end(), [&key](const std::string& ours) { return SameText(ours, key); })) continue;
     std::vector<std::string> names;
     bool hasEntries = false;
     std::string parent, name;

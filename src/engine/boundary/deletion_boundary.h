@@ -46,6 +46,6 @@ class DeletionBoundary {
   // leads elsewhere.
   bool ThroughReparsePoint(const std::string& resolved) const;
 
-  std::string installation_;             // resolved; empty when none was given
+  std::string installation_;            // resolved; empty when none was given
   std::vector<std::string> protected_;  // resolved
 };

@@ -54,9 +54,10 @@ bool SecureInstallFolder(const TInstallObject& object, const std::string& folder
   const std::vector<std::string> contents = Contents(folder);
   if (!contents.empty() && !created) {
     if (!AnyOpenToOthers(folder, contents)) return true;
-    object.Log(FormatText("Fehler:  Das Verzeichnis %s enthält Dateien, die andere Benutzer ändern können, und wird "
-                          "für eine neue Installation nicht verwendet.",
-                          folder.c_str()));
+    object.Log(
+        FormatText("Fehler:  Das Verzeichnis %s enthält Dateien, die andere Benutzer ändern können, und wird "
+                   "für eine neue Installation nicht verwendet.",
+                   folder.c_str()));
     return false;
   }
   const FolderSecurity security(FolderRights::ProgramFolder);

@@ -7,8 +7,7 @@
 
 bool WritableTarget(const TInstallObject& object, const DeletionBoundary& boundary, const std::string& path,
                     WriteKind kind) {
-  if (!boundary.ThroughLink(path) && UnsharedForWriting(path, kind == WriteKind::New))
-    return true;
+  if (!boundary.ThroughLink(path) && UnsharedForWriting(path, kind == WriteKind::New)) return true;
   object.Log(FormatText("Warnung: Datei %s liegt hinter einer Verknüpfung und wird nicht geschrieben.", path.c_str()));
   return false;
 }

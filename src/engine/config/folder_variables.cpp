@@ -21,8 +21,12 @@ std::string ShellFolder(const FolderSources& sources, int id, bool create, LastS
 }  // namespace
 
 FolderVariables DetermineFolderVariables(const FolderSources& sources) {
-  auto userShellFolder = [&](const char* name) { return [&sources, name] { return sources.ShellFolder(name, false); }; };
-  auto versionValue = [&](const char* name) { return [&sources, name] { return sources.RegistryValue(kVersionKey, name); }; };
+  auto userShellFolder = [&](const char* name) {
+    return [&sources, name] { return sources.ShellFolder(name, false); };
+  };
+  auto versionValue = [&](const char* name) {
+    return [&sources, name] { return sources.RegistryValue(kVersionKey, name); };
+  };
 
   FolderVariables folders;
   folders.TmpDir = GetSystemFolder(sfTemp);

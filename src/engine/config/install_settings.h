@@ -60,10 +60,10 @@ struct InstallSettings {
   std::string UninstTitle;
   std::string RunProg;
   std::string RunProgWait;
-  std::string SupportUrl;  // the product's support page, opened by Ctrl+H
-  std::string Publisher;   // named in the uninstall entry: [install] Publisher, else the RegRoot text
-  std::string RegUser;     // the product's key in the user hive
-  std::string RegMachine;  // the product's key in the machine hive
+  std::string SupportUrl;     // the product's support page, opened by Ctrl+H
+  std::string Publisher;      // named in the uninstall entry: [install] Publisher, else the RegRoot text
+  std::string RegUser;        // the product's key in the user hive
+  std::string RegMachine;     // the product's key in the machine hive
   uint16_t MinDiskSpace = 0;  // megabytes
   std::vector<std::string> Links;
   std::vector<std::string> Groups;

@@ -15,8 +15,7 @@ using LineOrder = std::function<bool(const std::string&, const std::string&)>;
 // The folders that become the first nine placeholders, each with a trailing
 // backslash or empty.
 struct FolderVariables {
-  std::string WinDir, SystemDir, TmpDir, MenuDir, DesktopDir, ProgramsDir, CommonFilesDir, AllUsersAppDir,
-      AllUsersDir;
+  std::string WinDir, SystemDir, TmpDir, MenuDir, DesktopDir, ProgramsDir, CommonFilesDir, AllUsersAppDir, AllUsersDir;
 };
 
 // Appends "%windir%=" to "%allusersdir%=" with their folders.

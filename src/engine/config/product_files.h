@@ -26,9 +26,8 @@ constexpr char kUpdate[] = "update", kReboot[] = "reboot", kName[] = "name", kDe
 // What the installer takes when [install] lacks name, UninstTitle or checkDotNet.
 constexpr char kDefaultName[] = "Quotaline", kDefaultUninstTitle[] = "Quotaline Komponenten",
                kDefaultDotNetVersion[] = "1.1.4322";
-constexpr const char* kInstallKeys[] = {kUpdate,       kReboot,        kName,       kDefaultDir,
-                                        kMinDiskSpace, kRegRoot,       kUninstTitle, kDeleteShared,
-                                        kCheckDotNet,  kSupportUrl,    kPublisher};
+constexpr const char* kInstallKeys[] = {kUpdate,      kReboot,       kName,        kDefaultDir, kMinDiskSpace, kRegRoot,
+                                        kUninstTitle, kDeleteShared, kCheckDotNet, kSupportUrl, kPublisher};
 }  // namespace settings_file
 
 // ver.ini's sections and the keys of [component]; [ini] names AddIni<n> sections besides.

@@ -36,7 +36,8 @@ void OnExtractProgress(TInstallObject& object, int type, const std::string& file
       object.Log(FormatText("Extrahiere: Datei(en) %d   Größe: %d Bytes", object.Counters.FileTotal,
                             object.Counters.ByteTotal));
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -38,15 +38,17 @@ void WriteRecordFile(const std::string& path, const std::string& workFolder, std
   std::stable_sort(items.begin(), items.end(), LocaleLessText);
   std::vector<std::string> rejected;
   const std::vector<RecordEntry> entries = ItemEntries(items, rejected);
-  for (const std::string& item : rejected) log.push_back(FormatText("Fehler:  %s", ("Install Info (" + item + ")").c_str()));
+  for (const std::string& item : rejected)
+    log.push_back(FormatText("Fehler:  %s", ("Install Info (" + item + ")").c_str()));
   // An existing record is merged into only while its seal holds: entries that
   // someone else put into it would otherwise be sealed along with ours.
   const bool earlier = FileSize(path) > 0;
   const bool written = WriteThroughCopy(path, workFolder, [&](const std::string& copy, bool merge) {
     if (earlier && !merge)
-      log.push_back(FormatText("Warnung: Die Datei %s wurde nicht von diesem Installationsprogramm geschrieben und "
-                               "wird neu geschrieben.",
-                               path.c_str()));
+      log.push_back(
+          FormatText("Warnung: Die Datei %s wurde nicht von diesem Installationsprogramm geschrieben und "
+                     "wird neu geschrieben.",
+                     path.c_str()));
     const IniFile ini(copy);
     WriteSections(ini, InfoEntries(info));
     // An installation's list of programs to close replaces the earlier one whole.

@@ -39,9 +39,14 @@ struct UninstallItem {
   const char* Value;
 };
 constexpr UninstallItem kUninstallItems[] = {
-    {rkFile, kInstalledFiles, kInstalled},    {rkRegistry, kRegistry, kInserted}, {rkCom, kCom, kRegistered},
-    {rkCommonFile, kCommonFiles, kInstalled}, {rkGroup, kGroups, kCreated},       {rkDirectory, kDirectories, kDelete},
-    {rkDotNet, kDotNet, kRegistered},         {rkCreatedFolder, kFolders, kCreated},
+    {rkFile, kInstalledFiles, kInstalled},
+    {rkRegistry, kRegistry, kInserted},
+    {rkCom, kCom, kRegistered},
+    {rkCommonFile, kCommonFiles, kInstalled},
+    {rkGroup, kGroups, kCreated},
+    {rkDirectory, kDirectories, kDelete},
+    {rkDotNet, kDotNet, kRegistered},
+    {rkCreatedFolder, kFolders, kCreated},
     {rkCreatedKey, kKeys, kCreated},
 };
 

@@ -125,4 +125,3 @@ bool WriteThroughCopy(const std::string& path, const std::string& workFolder,
 bool IsRecordName(const std::string& fileName) {
   return SameText(fileName, kUninstallRecord) || SameText(fileName, kErrorRecord);
 }
-

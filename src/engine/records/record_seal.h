@@ -23,7 +23,6 @@ void ForgetRecordSeal(const std::string& path);
 // Whether a file of that name is one of the records (uninst.ini, error_inst.ini).
 bool IsRecordName(const std::string& fileName);
 
-
 // Records are read and written through a copy in the run's working folder
 // (workFolder), which an elevated run alone can change, so that nobody
 // changes them between the check of the seal and their use.

@@ -41,8 +41,7 @@ RunSession::RunSession(const RunOptions& options, std::function<void()> pump)
   }
   // A run over many files would otherwise hold its whole log until the end.
   const std::string spillFolder = privateFolder_ ? object_->WorkDir : object_->TmpDir;
-  if (!spillFolder.empty())
-    lists_.SpillLogTo(spillFolder + "zqlog" + std::to_string(GetCurrentProcessId()) + ".tmp");
+  if (!spillFolder.empty()) lists_.SpillLogTo(spillFolder + "zqlog" + std::to_string(GetCurrentProcessId()) + ".tmp");
 }
 
 RunSession::~RunSession() {
@@ -138,12 +137,10 @@ int RunSession::Operate(const std::string& folder, bool& restart) {
   }
 }
 
-RunOutcome RunSession::Outcome() const {
-  return {result_, restartNeeded_, initResult_ == rcOk && !operationRan_};
-}
+RunOutcome RunSession::Outcome() const { return {result_, restartNeeded_, initResult_ == rcOk && !operationRan_}; }
 
 void RunSession::SaveRecords() {
-  const RecordInfo info{facts_.InstallPath, facts_.RegUser,      facts_.RegMachine,   installerVersion_,
+  const RecordInfo info{facts_.InstallPath, facts_.RegUser,      facts_.RegMachine,    installerVersion_,
                         facts_.ProductName, facts_.DeleteShared, facts_.DotNetVersion, facts_.CloseList};
   logPath_ = ::SaveRecords(lists_, info, facts_.UninstDir, object_->OwnDir, object_->WorkDir, options_.RunMode);
   // Its log is written: an uninstaller whose product is gone can go too.

@@ -31,7 +31,8 @@ void TFormInstall::ButtonDirClick() {
     chosen = false;  // counts as cancelled
   }
   if (chosen)
-    SetWindowTextA(editInstallPath_, ChosenFolderText(WithTrailingBackslash(dialog.Path), session_->Facts().ProductName).c_str());
+    SetWindowTextA(editInstallPath_,
+                   ChosenFolderText(WithTrailingBackslash(dialog.Path), session_->Facts().ProductName).c_str());
   else if (!IsValidLocalPath(EditText()))
     ResetInstallPath();
 }

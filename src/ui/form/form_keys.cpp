@@ -23,10 +23,17 @@ bool TFormInstall::PreviewKey(const MSG& message) {
 bool TFormInstall::FormKeyDown(WPARAM key) {
   if (options_.AutoRun || !Held(VK_CONTROL) || Held(VK_SHIFT) || Held(VK_MENU)) return false;
   switch (key) {
-    case 'I': ShowAbout(); return true;
-    case 'L': OpenLog(); return true;
-    case 'H': OpenSupportPage(); return true;
-    default: return false;
+    case 'I':
+      ShowAbout();
+      return true;
+    case 'L':
+      OpenLog();
+      return true;
+    case 'H':
+      OpenSupportPage();
+      return true;
+    default:
+      return false;
   }
 }
 

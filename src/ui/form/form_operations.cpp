@@ -103,7 +103,9 @@ void TFormInstall::ButtonInstallClick() {
   if (!mayClose_) return;  // an operation runs already
   mayClose_ = false;
   switch (options_.RunMode) {
-    case rmInstall: Install(); break;
+    case rmInstall:
+      Install();
+      break;
     case rmAutoInstall:
     case rmClearup:
       if (!(options_.AutoRun || options_.Invisible)) SetFocus(buttonInstall_);
@@ -113,7 +115,8 @@ void TFormInstall::ButtonInstallClick() {
       if (!options_.Invisible) SetFocus(buttonInstall_);
       Operate();
       break;
-    default: break;
+    default:
+      break;
   }
   mayClose_ = true;
   SendMessageA(progressBar_, PBM_SETPOS, 0, 0);
@@ -126,9 +129,9 @@ void TFormInstall::Install() {
   const bool acceptable = check == FolderCheck::Ready;
   if (!options_.AutoRun) SetFocus(buttonInstall_);
   if (!acceptable && !options_.AutoRun) {
-    MyMessageDlg(check == FolderCheck::OpenToOthers ? kFolderOpenToOthers
-                                                    : "Bitte gültiges Installationsverzeichnis angeben.",
-                 mkError, ButtonBit(mbOK), false, 0);
+    MyMessageDlg(
+        check == FolderCheck::OpenToOthers ? kFolderOpenToOthers : "Bitte gültiges Installationsverzeichnis angeben.",
+        mkError, ButtonBit(mbOK), false, 0);
     ResetInstallPath();
     return;
   }

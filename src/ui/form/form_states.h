@@ -10,7 +10,7 @@ struct ControlSettings {
   bool FolderEnabled;         // the folder box and its browse button
   const char* ButtonCaption;  // the button that runs the operation
   bool ButtonEnabled;
-  int ButtonTag;              // 1: a click closes the window
+  int ButtonTag;  // 1: a click closes the window
 };
 
 // The controls for the run mode: ready for its operation, or finished (after

@@ -36,9 +36,7 @@ void DrawBevel(const DRAWITEMSTRUCT& item, HWND form) {
 
 }  // namespace
 
-TFormInstall::TFormInstall(const RunOptions& options) : options_(options) {
-  FormCreate();
-}
+TFormInstall::TFormInstall(const RunOptions& options) : options_(options) { FormCreate(); }
 
 TFormInstall::~TFormInstall() {
   if (IsWindow(window_)) DestroyWindow(window_);
@@ -52,8 +50,8 @@ void TFormInstall::FormCreate() {
   AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
   const int width = outer.right - outer.left, height = outer.bottom - outer.top;
   if (options_.Invisible) {
-    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kInstallFormClass, "Installation...", WS_POPUP, 3000, 0, 0, 0,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kInstallFormClass, "Installation...", WS_POPUP, 3000, 0, 0, 0, nullptr,
+                              nullptr, GetModuleHandleA(nullptr), this);
   } else {
     window_ = CreateWindowExA(kFormExStyle, kInstallFormClass, "Installation...", kFormStyle,
                               (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
@@ -72,9 +70,9 @@ void TFormInstall::FormCreate() {
 void TFormInstall::CreateControls() {
   const auto child = [this](const char* windowClass, const char* text, DWORD style, int id, int left, int top,
                             int width, int height) {
-    HWND control = CreateWindowExA(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, left, top, width, height,
-                                   window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleA(nullptr), nullptr);
+    HWND control =
+        CreateWindowExA(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_), FALSE);
     return control;
   };

@@ -85,7 +85,7 @@ class TFormInstall {
   bool mayClose_ = false;
   std::string proposedPath_;  // the folder the initialisation proposed
   std::unique_ptr<RunSession> session_;
-  RunOutcome outcome_;  // taken when the window goes
+  RunOutcome outcome_;         // taken when the window goes
   DialogQuestions questions_;  // the clear-up's questions
   int statusShown_ = 0;        // the collector's status count last shown
   PumpInterval pumpInterval_;

@@ -96,8 +96,7 @@ void DrawCaption(HDC dc, HWND button, RECT face, const ButtonData& data, UINT st
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, state & ODS_DISABLED ? kDisabledText : data.Look.FontColor);
   if (state & ODS_SELECTED) OffsetRect(&face, 1, 1);
-  DrawTextA(dc, caption, -1, &face,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE | (state & ODS_NOACCEL ? DT_HIDEPREFIX : 0));
+  DrawTextA(dc, caption, -1, &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE | (state & ODS_NOACCEL ? DT_HIDEPREFIX : 0));
   if (oldFont) SelectObject(dc, oldFont);
 }
 
@@ -105,8 +104,8 @@ void DrawCaption(HDC dc, HWND button, RECT face, const ButtonData& data, UINT st
 
 HWND CreateStyledButton(HWND parent, const char* caption, int id, int left, int top, int width, int height) {
   RegisterSuperclass("BUTTON", kStyledButtonClass, ButtonProc, g_baseProcedure);
-  return CreateWindowExA(0, kStyledButtonClass, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, left,
-                         top, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  return CreateWindowExA(0, kStyledButtonClass, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, left, top,
+                         width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                          GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -142,8 +141,7 @@ bool DrawStyledButton(const DRAWITEMSTRUCT& item) {
   if (data->Look.Style == scbsXP) {
     DrawXPFace(item.hDC, face, *data, item.itemState);
   } else {
-    DrawFrameControl(item.hDC, &face, DFC_BUTTON,
-                     DFCS_BUTTONPUSH | (item.itemState & ODS_SELECTED ? DFCS_PUSHED : 0));
+    DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (item.itemState & ODS_SELECTED ? DFCS_PUSHED : 0));
   }
   DrawCaption(item.hDC, item.hwndItem, face, *data, item.itemState);
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {

@@ -24,9 +24,7 @@ bool PaintFrame(HWND edit, const EditLook& look) {
   return true;
 }
 
-void Repaint(HWND edit) {
-  RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-}
+void Repaint(HWND edit) { RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME); }
 
 LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   EditLook* look = WidgetData<EditLook>(edit, message, kData);
@@ -50,8 +48,8 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 
 HWND CreateStyledEdit(HWND parent, int id, int left, int top, int width, int height) {
   RegisterSuperclass("EDIT", kStyledEditClass, EditProc, g_baseProcedure);
-  return CreateWindowExA(0, kStyledEditClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
-                         left, top, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  return CreateWindowExA(0, kStyledEditClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, left,
+                         top, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                          GetModuleHandleA(nullptr), nullptr);
 }
 

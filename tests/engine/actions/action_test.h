@@ -45,8 +45,8 @@ class ActionTest : public ::testing::Test {
   bool Logged(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
   // The log lines from the first that begins with start to the last, or all.
   std::vector<std::string> LogFrom(const std::string& start) const {
-    const auto first = std::find_if(log.begin(), log.end(),
-                                    [&](const std::string& line) { return line.rfind(start, 0) == 0; });
+    const auto first =
+        std::find_if(log.begin(), log.end(), [&](const std::string& line) { return line.rfind(start, 0) == 0; });
     return std::vector<std::string>(first, log.end());
   }
   // Settings with the given components, as an installation reads them.

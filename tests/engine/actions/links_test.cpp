@@ -26,8 +26,8 @@ class Links : public ActionTest {
     std::vector<std::string> files;
     FindFiles(files, menu + "ZqLinkTest", "*.*", true, true);
     for (const std::string& file : files) DeleteFileA(file.c_str());
-    for (const char* group : {"ZqLinkTest\\Eins\\Unter", "ZqLinkTest\\Eins", "ZqLinkTest\\Vorhanden",
-                              "ZqLinkTest\\Zwei", "ZqLinkTest"})
+    for (const char* group :
+         {"ZqLinkTest\\Eins\\Unter", "ZqLinkTest\\Eins", "ZqLinkTest\\Vorhanden", "ZqLinkTest\\Zwei", "ZqLinkTest"})
       RemoveDirectoryA((menu + group).c_str());
   }
 };
@@ -86,8 +86,7 @@ TEST_F(Links, GroupsAndShortcutsAreCreatedRecordedAndRemovedAgain) {
   EXPECT_TRUE(FolderExists(menu + "ZqLinkTest\\Vorhanden"));
   EXPECT_TRUE(Logged("Lösche Shortcut:    " + LowerAscii(kept)));
   EXPECT_TRUE(Logged("Lösche Programmgruppe:   " + menu + "ZqLinkTest\\Eins\\Unter"));
-  EXPECT_TRUE(Logged("Warnung: Programmgruppe... (" + menu +
-                     "ZqLinkTest\\Vorhanden) konnte nicht gelöscht werden."));
+  EXPECT_TRUE(Logged("Warnung: Programmgruppe... (" + menu + "ZqLinkTest\\Vorhanden) konnte nicht gelöscht werden."));
   EXPECT_EQ(log.front(), "Entferne Links...");
   EXPECT_EQ(progress, 2);
 }

@@ -93,8 +93,7 @@ TEST_F(Programs, ProgramsInFoldersWithBlanksStartWhole) {
   settings.RunProg.clear();
   settings.RunProgWait = "\"" + program + "\" zwei";
   RunProg(*object);
-  EXPECT_EQ(ReadTextFile(programs + "calls.log"),
-            "\"" + program + "\" /a \"b c\"\r\n\"" + program + "\" zwei\r\n");
+  EXPECT_EQ(ReadTextFile(programs + "calls.log"), "\"" + program + "\" /a \"b c\"\r\n\"" + program + "\" zwei\r\n");
 }
 
 TEST_F(Programs, TheRestartEntryCompletesWhatWaits) {

@@ -57,17 +57,16 @@ TEST_F(Registration, ComServersRegisterDllsFirstAndDeferWhatCannotBeRegistered) 
   EXPECT_TRUE(Registered(dll));
   EXPECT_TRUE(Contains(ReadTextFile(servers + "calls.log"), "\"" + exe + "\" /REGSERVER"));
   // DLLs before the executable, each group in path order.
-  EXPECT_EQ(LogFrom("Registriere COM:"),
-            (std::vector<std::string>{
-                "Registriere COM:    " + dll, "Registriere COM:    " + refusing, log[3],
-                "Fehler:  Komponente " + refusing + " konnte nicht registriert werden.", "Registriere COM:    " + bare,
-                log[6], "Fehler:  Komponente " + bare + " konnte nicht registriert werden.",
-                "Registriere COM:    " + exe}));
+  EXPECT_EQ(
+      LogFrom("Registriere COM:"),
+      (std::vector<std::string>{
+          "Registriere COM:    " + dll, "Registriere COM:    " + refusing, log[3],
+          "Fehler:  Komponente " + refusing + " konnte nicht registriert werden.", "Registriere COM:    " + bare,
+          log[6], "Fehler:  Komponente " + bare + " konnte nicht registriert werden.", "Registriere COM:    " + exe}));
   EXPECT_EQ(log[3].rfind("Fehler:  ", 0), 0u);  // the system's message
   EXPECT_EQ(log[6].rfind("Fehler:  ", 0), 0u);
-  EXPECT_EQ(records, (std::vector<std::string>{"10|error_com|~|" + waiting, "3|" + dll,
-                                               "10|error_com|~|" + refusing, "10|error_com|~|" + bare,
-                                               "3|" + exe}));
+  EXPECT_EQ(records, (std::vector<std::string>{"10|error_com|~|" + waiting, "3|" + dll, "10|error_com|~|" + refusing,
+                                               "10|error_com|~|" + bare, "3|" + exe}));
   const ComponentEntry& after = object->Settings->Components[0];
   EXPECT_EQ(after.Register, (std::vector<std::string>{"2=" + dll, "1=" + exe}));
   EXPECT_EQ(after.Pending, (PendingActions{{pkCopy, LowerAscii(waiting)},
@@ -138,9 +137,11 @@ TEST_F(Registration, AssembliesGoThroughTheFrameworksTools) {
   EXPECT_FALSE(Logged("Installiere dotNET: " + servers + "y2.dll"));
   const auto failure = LogFrom("Fehler:  Komponente " + servers + "y1.dll konnte nicht installiert werden.\r\n");
   ASSERT_FALSE(failure.empty());
-  EXPECT_GT(failure.front().size(), ("Fehler:  Komponente " + servers + "y1.dll konnte nicht installiert werden.\r\n").size());
+  EXPECT_GT(failure.front().size(),
+            ("Fehler:  Komponente " + servers + "y1.dll konnte nicht installiert werden.\r\n").size());
   EXPECT_EQ(object->Settings->Components[1].Name, "");
-  EXPECT_EQ(object->Settings->Components[1].Pending, (PendingActions{{pkDotNetInstall, LowerAscii(servers) + "y1.dll"}}));
+  EXPECT_EQ(object->Settings->Components[1].Pending,
+            (PendingActions{{pkDotNetInstall, LowerAscii(servers) + "y1.dll"}}));
   EXPECT_EQ(object->Settings->Components[0].Name, "netz");
   EXPECT_EQ(records, (std::vector<std::string>{"14|" + cached1, "14|" + cached2,
                                                "16|error_dotnet_inst|~|" + servers + "y1.dll", "13|" + com}));

@@ -107,7 +107,7 @@ TEST_F(RegistryActions, ComponentLinesWriteAndDeleteWithOneLevelOfPruning) {
   EXPECT_EQ(SetRegUserInfo(*object), 0);
   EXPECT_EQ(RegistryText(kUser + "\\DT", "GUIDLL"), "x.dll");
   EXPECT_FALSE(RegistryKeyExists(kUser + "\\Leer\\Alt"));  // emptied, so removed
-  EXPECT_TRUE(RegistryKeyExists(kUser + "\\Leer"));         // its empty parent stays
+  EXPECT_TRUE(RegistryKeyExists(kUser + "\\Leer"));        // its empty parent stays
   EXPECT_TRUE(Logged("Lösche Registry:    " + kUser + "\\Leer\\Alt\\Wert"));
   EXPECT_TRUE(Logged("Warnung: Registry Eintrag (ohneGleichheitszeichen) konnte nicht geschrieben werden."));
   EXPECT_EQ(log.front(), "Setze Benutzer Installationsdaten...");
@@ -166,8 +166,8 @@ TEST_F(RegistryActions, InstallationDataIsWrittenRecordedAndRemovedAgain) {
   EXPECT_EQ(RegistryText(kUser + "\\viewer", "Install"), firstInstall);  // viewer unchanged: untouched
   EXPECT_EQ(RegistryText(kUser + "\\uninst", "Install"), "<none>");
   EXPECT_TRUE(IsTimeStamp(RegistryText(kUser + "\\uninst", "Update")));
-  EXPECT_TRUE(Logged("Schreibe Registry:  " + kMachine + "\\Components\\uninst=" +
-                     RegistryText(kMachine + "\\Components", "uninst")));
+  EXPECT_TRUE(Logged("Schreibe Registry:  " + kMachine +
+                     "\\Components\\uninst=" + RegistryText(kMachine + "\\Components", "uninst")));
 
   // The uninstallation removes every recorded value and the emptied keys;
   // the product key stays while it holds foreign data, the root key always.

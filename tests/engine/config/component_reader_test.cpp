@@ -60,14 +60,13 @@ TEST_F(ComponentReader, FillsTheEntryWithExpandedSortedLists) {
   EXPECT_EQ(entry.Version, "08.12.2026 08:00:00");
   EXPECT_TRUE(entry.Force);
   EXPECT_EQ(entry.Copy, (std::vector<CopyEntry>{{here + "A.dll", temp + "a.dll"}, {here + "b.exe", temp + "b.exe"}}));
-  EXPECT_EQ(entry.Register,
-            (std::vector<std::string>{"1=r1", "10=r10", "11=r11", "12=r12", "2=r2", "3=r3"}));
+  EXPECT_EQ(entry.Register, (std::vector<std::string>{"1=r1", "10=r10", "11=r11", "12=r12", "2=r2", "3=r3"}));
   EXPECT_EQ(entry.Shared, (std::vector<std::string>{"1=" + object.SystemDir + "s.dll"}));
   EXPECT_EQ(entry.DotNetRegister, (std::vector<std::string>{"1=n.dll"}));
   EXPECT_EQ(entry.DotNetInstall, (std::vector<std::string>{"1=g.dll"}));
   EXPECT_EQ(entry.Registry, (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline\\Pfad=" + here}));
-  EXPECT_EQ(entry.IniEdits, (std::vector<std::string>{"y.ini=t=k=v", temp + "a.ini=settings=ViewerPath=" + temp +
-                                                                          "viewer.exe"}));
+  EXPECT_EQ(entry.IniEdits,
+            (std::vector<std::string>{"y.ini=t=k=v", temp + "a.ini=settings=ViewerPath=" + temp + "viewer.exe"}));
   EXPECT_TRUE(entry.Pending.empty());
   EXPECT_TRUE(entry.DotNetDir.empty());
 }
@@ -107,7 +106,8 @@ TEST_F(ComponentReader, ProcessInstInisReadsTheDescriptorsOfTheTemporaryFilesInP
   ASSERT_EQ(components().size(), 2u);
   EXPECT_EQ(components()[0].Name, "tools");
   EXPECT_EQ(components()[1].Name, "uninst");
-  EXPECT_EQ(reports.front(), std::make_pair(uint8_t(rkMessage), std::string("Ermittle zu installierende Komponenten...")));
+  EXPECT_EQ(reports.front(),
+            std::make_pair(uint8_t(rkMessage), std::string("Ermittle zu installierende Komponenten...")));
   int progress = 0;
   for (const auto& report : reports)
     if (report.first == rkProgress) progress += std::stoi(report.second);

@@ -15,9 +15,9 @@ void ExpectFolder(const std::string& folder, const char* name) {
 
 TEST(FolderVariables, TheShellGivesEveryFolder) {
   const FolderVariables folders = DetermineFolderVariables();
-  for (const std::string* folder : {&folders.WinDir, &folders.SystemDir, &folders.TmpDir, &folders.MenuDir,
-                                    &folders.DesktopDir, &folders.ProgramsDir, &folders.CommonFilesDir,
-                                    &folders.AllUsersAppDir})
+  for (const std::string* folder :
+       {&folders.WinDir, &folders.SystemDir, &folders.TmpDir, &folders.MenuDir, &folders.DesktopDir,
+        &folders.ProgramsDir, &folders.CommonFilesDir, &folders.AllUsersAppDir})
     ExpectFolder(*folder, "a folder variable");
   EXPECT_EQ(folders.MenuDir, GetSpecialFolder(sfiPrograms) + "\\");
   EXPECT_EQ(folders.CommonFilesDir, GetSpecialFolder(sfiCommonFiles) + "\\");

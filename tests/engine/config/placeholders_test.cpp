@@ -32,12 +32,15 @@ bool AsciiOrder(const std::string& a, const std::string& b) { return LowerAscii(
 TEST(Placeholders, TableHoldsTheNineFoldersInOrder) {
   PlaceholderLines table;
   AppendFolderPlaceholders(table, SampleFolders());
-  const PlaceholderLines expected = {
-      "%windir%=C:\\WINDOWS\\",       "%systemdir%=C:\\WINDOWS\\system32\\",
-      "%tempdir%=C:\\TEMP\\",         "%menudir%=",
-      "%desktopdir%=C:\\users\\q\\Desktop\\", "%programsdir%=C:\\Programme\\",
-      "%commonfilesdir%=C:\\Programme\\Gemeinsame Dateien\\", "%allusersappdir%=C:\\ProgramData\\",
-      "%allusersdir%=C:\\"};
+  const PlaceholderLines expected = {"%windir%=C:\\WINDOWS\\",
+                                     "%systemdir%=C:\\WINDOWS\\system32\\",
+                                     "%tempdir%=C:\\TEMP\\",
+                                     "%menudir%=",
+                                     "%desktopdir%=C:\\users\\q\\Desktop\\",
+                                     "%programsdir%=C:\\Programme\\",
+                                     "%commonfilesdir%=C:\\Programme\\Gemeinsame Dateien\\",
+                                     "%allusersappdir%=C:\\ProgramData\\",
+                                     "%allusersdir%=C:\\"};
   EXPECT_EQ(table, expected);
 }
 
@@ -94,10 +97,9 @@ TEST(DescriptorSection, ExpandsThisDirAndTheTableThenSorts) {
   std::vector<std::string> copy = {"  %thisDir%b.dll=%installDir%b.dll", "%THISDIR%A.dll=%systemDir%\\A.dll",
                                    "%userReg%\\x=1"};
   ExpandDescriptorSection(copy, false, keys, table, AsciiOrder);
-  const std::vector<std::string> expected = {
-      "%userReg%\\x=1",  // registry placeholders only in the registry section
-      "C:\\TEMP\\~qlinst\\viewer\\A.dll=C:\\WINDOWS\\system32\\A.dll",
-      "C:\\TEMP\\~qlinst\\viewer\\b.dll=C:\\Programme\\Quotaline\\b.dll"};
+  const std::vector<std::string> expected = {"%userReg%\\x=1",  // registry placeholders only in the registry section
+                                             "C:\\TEMP\\~qlinst\\viewer\\A.dll=C:\\WINDOWS\\system32\\A.dll",
+                                             "C:\\TEMP\\~qlinst\\viewer\\b.dll=C:\\Programme\\Quotaline\\b.dll"};
   EXPECT_EQ(copy, expected);
 
   std::vector<std::string> registry = {"%machineReg%\\Pfad=%installDir%", "%USERREG%\\Name=%thisDir%"};

@@ -141,9 +141,9 @@ TEST_F(SettingsReader, AnErrorRecordNamesItsKeysInItsInfoSection) {
   EXPECT_EQ(Read("[install]\r\nRegRoot=Anders\r\n", "error_inst.ini"), rcOk);
   EXPECT_EQ(settings().RegUser, "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline");
   EXPECT_EQ(settings().RegMachine, "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
-  EXPECT_EQ(Read("[info]\r\nRegUser=" + std::string(kUserKey) + "\r\nRegMachine=" + kMachineKey + "\r\n",
-                 "ERROR_INST.INI"),
-            rcOk);
+  EXPECT_EQ(
+      Read("[info]\r\nRegUser=" + std::string(kUserKey) + "\r\nRegMachine=" + kMachineKey + "\r\n", "ERROR_INST.INI"),
+      rcOk);
   EXPECT_EQ(settings().RegMachine, kMachineKey);
 }
 

@@ -75,16 +75,16 @@ TEST_F(Payload, WritesEveryPieceWithItsLogLines) {
   const std::string source = Source("four.exe");
   const std::string reading = "Lese Quelldatei:    " + source;
   EXPECT_EQ(log, (std::vector<std::string>{
-                     "Öffne Quelldatei:   " + source, reading,
-                     "Erzeuge Datei:      " + work + "zquninst.exe", "Schreibe Datei:     " + work + "zquninst.exe",
-                     reading, "Erzeuge Datei:      " + work + "UnzLib.dll", "Schreibe Datei:     " + work + "UnzLib.dll",
+                     "Öffne Quelldatei:   " + source, reading, "Erzeuge Datei:      " + work + "zquninst.exe",
+                     "Schreibe Datei:     " + work + "zquninst.exe", reading,
+                     "Erzeuge Datei:      " + work + "UnzLib.dll", "Schreibe Datei:     " + work + "UnzLib.dll",
                      reading + " (Archiv Info)", reading + " (Archiv 0)", "Schreibe Datei:     " + Archive(work, 0),
                      reading + " (Archiv 1)", "Schreibe Datei:     " + Archive(work, 1), reading + " (Archiv 2)",
                      "Schreibe Datei:     " + Archive(work, 2), reading + " (Archiv 3)",
                      "Schreibe Datei:     " + Archive(work, 3)}));
   EXPECT_EQ(object->TempFiles, (std::vector<std::string>{work + "zquninst.exe"}));
-  EXPECT_EQ(object->ArchiveFiles, (std::vector<std::string>{Archive(work, 0), Archive(work, 1), Archive(work, 2),
-                                                            Archive(work, 3)}));
+  EXPECT_EQ(object->ArchiveFiles,
+            (std::vector<std::string>{Archive(work, 0), Archive(work, 1), Archive(work, 2), Archive(work, 3)}));
   const std::string installer = ReadTextFile(Container("four.exe"));
   EXPECT_EQ(ReadTextFile(work + "zquninst.exe"), installer.substr(0, kImage));
   EXPECT_EQ(ReadTextFile(work + "UnzLib.dll"), installer.substr(kImage, kLibrary));
@@ -154,12 +154,12 @@ TEST_F(Payload, ExtractsEveryArchiveWithItsLogLines) {
   EXPECT_TRUE(FileExists(teil1 + "daten1.txt"));
   const auto first = std::find(log.begin(), log.end(), "Lese Quelldatei:    " + Archive(work, 1));
   ASSERT_NE(first, log.end());
-  EXPECT_EQ(std::vector<std::string>(first, first + 5),
-            (std::vector<std::string>{"Lese Quelldatei:    " + Archive(work, 1),
-                                      "Extrahiere: Datei(en) 2   Größe: 109 Bytes",
-                                      "Extrahiere: " + teil1 + "ver.ini   Größe: 9 Bytes",
-                                      "Extrahiere: " + teil1 + "daten1.txt   Größe: 100 Bytes",
-                                      "Extrahiert: Datei(en) 2   Größe: 109 Bytes"}));
+  EXPECT_EQ(
+      std::vector<std::string>(first, first + 5),
+      (std::vector<std::string>{"Lese Quelldatei:    " + Archive(work, 1), "Extrahiere: Datei(en) 2   Größe: 109 Bytes",
+                                "Extrahiere: " + teil1 + "ver.ini   Größe: 9 Bytes",
+                                "Extrahiere: " + teil1 + "daten1.txt   Größe: 100 Bytes",
+                                "Extrahiert: Datei(en) 2   Größe: 109 Bytes"}));
   // The unattended warning reaches the handler without a library error: not logged.
   for (const std::string& line : log) EXPECT_EQ(line.find("Warnung"), std::string::npos) << line;
   EXPECT_EQ(object->Counters.FilesStarted, 0);
@@ -216,8 +216,9 @@ TEST_F(Payload, AnInstallerBuiltByZqpackUnpacksCompletely) {
   EXPECT_EQ(object->ArchiveFiles.size(), 2u);
   EXPECT_EQ(ReadTextFile(work + "viewer\\bin\\tief\\Größe.dat"), std::string(50000, 'g'));
   EXPECT_EQ(ReadTextFile(work + "uninst\\install.ini"), "[Install]\r\n");
-  EXPECT_NE(std::find(object->TempFiles.begin(), object->TempFiles.end(), LowerAscii(work) + "viewer\\bin\\tief\\größe.dat"),
-            object->TempFiles.end());
+  EXPECT_NE(
+      std::find(object->TempFiles.begin(), object->TempFiles.end(), LowerAscii(work) + "viewer\\bin\\tief\\größe.dat"),
+      object->TempFiles.end());
   // The uninstaller is the installer's image as zqpack wrote it, with the product's version.
   const std::string image = ReadTextFile(WindowsPath(ZQ_IMAGE));
   EXPECT_EQ(ReadTextFile(work + "zquninst.exe"), ReadTextFile(installer).substr(0, image.size()));

@@ -21,8 +21,14 @@ std::vector<RecordEntry> EntriesOf(std::vector<std::string> items, std::vector<s
 }
 
 TEST(RecordEntries, InfoBlockInItsOrder) {
-  RecordInfo info{"C:\\Programme\\Quotaline\\", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline",
-                  "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline", "1.2.3.4", "Quotaline", true, "", {}};
+  RecordInfo info{"C:\\Programme\\Quotaline\\",
+                  "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline",
+                  "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline",
+                  "1.2.3.4",
+                  "Quotaline",
+                  true,
+                  "",
+                  {}};
   EXPECT_EQ(Texts(InfoEntries(info)), (std::vector<std::string>{
                                           "[Info] InstallPath=C:\\Programme\\Quotaline\\",
                                           "[Info] RegUser=HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline",

@@ -18,8 +18,14 @@
 
 namespace {
 
-const RecordInfo kInfo{"C:\\Programme\\Quotaline\\", "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline",
-                       "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline", "1.0.0.7", "Quotaline", false, "", {}};
+const RecordInfo kInfo{"C:\\Programme\\Quotaline\\",
+                       "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline",
+                       "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline",
+                       "1.0.0.7",
+                       "Quotaline",
+                       false,
+                       "",
+                       {}};
 
 std::string Folder() { return FreshScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name()); }
 
@@ -160,7 +166,8 @@ TEST(RecordFile, SaveRecordsWritesBesideTheRecordsAndAppendsTheLog) {
   lists.Receive(rkMessage, "dritte Zeile", rfLog);
   const std::string own = folder + "Windows\\";
   ASSERT_TRUE(ForceFolders(own));
-  EXPECT_EQ(SaveRecords(lists, kInfo, folder + "fehlt\\", own, Work(), rmUninstall), LowerAscii(own) + "zquninstall.log");
+  EXPECT_EQ(SaveRecords(lists, kInfo, folder + "fehlt\\", own, Work(), rmUninstall),
+            LowerAscii(own) + "zquninstall.log");
   EXPECT_EQ(IniFile(own + "uninst.ini").Keys("Directories"), (std::vector<std::string>{"c:\\q\\"}));
   EXPECT_FALSE(FileExists(own + "error_inst.ini"));
   EXPECT_EQ(ReadTextFile(own + "zquninstall.log"), "dritte Zeile\r\n");

@@ -110,8 +110,8 @@ TEST_F(RecordReader, TheRecordNamesTheRuntimeAndTheProgramsToClose) {
 TEST_F(RecordReader, IncompleteRecordsAreRejected) {
   const std::string missing = folder + "fehlt\\uninst.ini";
   EXPECT_EQ(ReadUninstallData(object, missing), rcNoSettings);
-  EXPECT_EQ(reports, (std::vector<Report>{
-                         {rkMessage, "Fehler:  Datei " + missing + " konnte nicht gefunden werden.", rfLog}}));
+  EXPECT_EQ(reports,
+            (std::vector<Report>{{rkMessage, "Fehler:  Datei " + missing + " konnte nicht gefunden werden.", rfLog}}));
   EXPECT_EQ(ReadClearupData(object, missing), rcNoSettings);
 
   // No installed file, though everything else is there.
@@ -131,7 +131,8 @@ TEST_F(RecordReader, IncompleteRecordsAreRejected) {
 }
 
 TEST_F(RecordReader, ClearupReadsTheFoldersSortedWithoutDuplicates) {
-  const std::string path = Record("[Directories]\r\nc:\\q\\sub\\=delete\r\nc:\\q\\=delete\r\n[Other]\r\nc:\\q\\=delete\r\n");
+  const std::string path =
+      Record("[Directories]\r\nc:\\q\\sub\\=delete\r\nc:\\q\\=delete\r\n[Other]\r\nc:\\q\\=delete\r\n");
   IniFile(path).WriteString("Directories", "C:\\Q\\", "delete");  // the same folder, other case
   EXPECT_EQ(ReadClearupData(object, path), rcOk);
   EXPECT_EQ(std::vector<std::string>(object.ClearupFolders.begin(), object.ClearupFolders.end()),

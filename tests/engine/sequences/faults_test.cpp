@@ -29,8 +29,8 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 
 class Faults : public EndToEnd {
  protected:
-  std::string viewer;  // the viewer component's folder
-  std::string copies;  // its [copy] lines
+  std::string viewer;    // the viewer component's folder
+  std::string copies;    // its [copy] lines
   std::string sections;  // its other sections
 
   void SetUp() override {
@@ -176,7 +176,8 @@ TEST_F(Faults, AReadOnlyFileIsReplacedAndAMissingSourceUndoesANewInstallation) {
   EXPECT_FALSE(FolderExists(other));  // with the folders made for it
   EXPECT_NE(ProductLog().find("Quelldatei"), std::string::npos);
   // A folder longer than the system allows: the parts that could be made go again.
-  const std::string tooLong = other + std::string(120, 'a') + "\\" + std::string(120, 'b') + "\\" + std::string(60, 'c');
+  const std::string tooLong =
+      other + std::string(120, 'a') + "\\" + std::string(120, 'b') + "\\" + std::string(60, 'c');
   EXPECT_EQ(Run("\"-path:" + tooLong + "\" -hide", output), 5);
   EXPECT_FALSE(FolderExists(other));
   // Nor is a folder of the system one, or a drive.
