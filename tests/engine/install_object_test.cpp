@@ -108,14 +108,14 @@ TEST(InstallObject, DescriptorSectionsComeInTheLocalesTextOrder) {
   std::vector<std::string> register_;
   for (int key = 12; key >= 1; --key)
     register_.push_back(std::to_string(key) + "=%thisDir%c" + std::to_string(key) + ".dll");
-  ExpandComponentSection(object, register_, "C:\\tmp\\~qlinst\\comp", false);
+  ExpandComponentSection(object, register_, "C:\\tmp\\~qlinst\\comp", LineExpansion::Folders);
   std::vector<std::string> keys;
   for (const std::string& line : register_) keys.push_back(line.substr(0, line.find('=')));
   EXPECT_EQ(keys, (std::vector<std::string>{"1", "10", "11", "12", "2", "3", "4", "5", "6", "7", "8", "9"}));
   EXPECT_EQ(register_[0], "1=C:\\tmp\\~qlinst\\comp\\c1.dll");
 
   std::vector<std::string> registry = {"%userReg%\\Optionen\\b=2", "%USERREG%\\Optionen\\A=1"};
-  ExpandComponentSection(object, registry, "C:\\tmp\\~qlinst\\comp\\", true);
+  ExpandComponentSection(object, registry, "C:\\tmp\\~qlinst\\comp\\", LineExpansion::FoldersAndProductKeys);
   EXPECT_EQ(registry, (std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline\\Optionen\\A=1",
                                                 "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline\\Optionen\\b=2"}));
 }

@@ -10,9 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const PlaceholderLines table(lines.begin() + 1, lines.end());
   ExpandPlaceholders(table, text);
   const DescriptorKeys keys{"c:\\work\\viewer\\", "HKEY_CURRENT_USER\\Software\\Q", "HKEY_LOCAL_MACHINE\\Software\\Q"};
-  for (bool registry : {false, true}) {
+  for (LineExpansion expansion : {LineExpansion::Folders, LineExpansion::FoldersAndProductKeys}) {
     std::vector<std::string> section = lines;
-    ExpandDescriptorSection(section, registry, keys, table,
+    ExpandDescriptorSection(section, expansion, keys, table,
                             [](const std::string& a, const std::string& b) { return a < b; });
   }
   return 0;

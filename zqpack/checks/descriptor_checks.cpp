@@ -6,12 +6,15 @@
 #include "checks/check_context.h"
 #include "checks/known_names.h"
 #include "checks/quoted.h"
+#include "engine/config/descriptor_sections.h"
 #include "engine/config/product_files.h"
 #include "sys/normal_path.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
 
 namespace {
+
+using namespace descriptor_file;
 
 struct ComponentField {
   const char* Key;
@@ -28,10 +31,10 @@ struct FileList {
   const char* Section;
   const char* Action;
 };
-const FileList kFileLists[] = {{"register", "registers"},
-                               {"shared", "counts"},
-                               {"dotnetregister", "registers"},
-                               {"dotNetinstall", "installs into the assembly cache"}};
+const FileList kFileLists[] = {{kRegister, "registers"},
+                               {kShared, "counts"},
+                               {kDotNetRegister, "registers"},
+                               {kDotNetInstall, "installs into the assembly cache"}};
 
 class DescriptorCheck : FileCheck {
  public:
@@ -49,9 +52,8 @@ class DescriptorCheck : FileCheck {
 
  private:
   std::vector<KnownSection> KnownSections() const {
-    using namespace descriptor_file;
     std::vector<KnownSection> known = {{kComponent, {std::begin(kComponentKeys), std::end(kComponentKeys)}}};
-    for (const char* list : kLists) known.push_back({list, {}});
+    for (const ListSection& list : kListSections) known.push_back({list.Name, {}});
     for (const ProfileEntry& line : profile_.Lines(kIni)) {
       long long number = 0;
       if (ParseDecimal(line.Key, number) && number >= 0) known.push_back({kAddIni + Trim(line.Key), {}});
@@ -61,13 +63,13 @@ class DescriptorCheck : FileCheck {
 
   void CheckComponentSection() {
     for (const ComponentField& field : kComponentFields) {
-      const ProfileEntry* entry = profile_.FindEntry("component", field.Key);
-      const std::string value = profile_.Read("component", field.Key, "");
+      const ProfileEntry* entry = profile_.FindEntry(kComponent, field.Key);
+      const std::string value = profile_.Read(kComponent, field.Key, "");
       if (entry && value.size() > field.Limit)
-        Found().Error(At("component", *entry), TooLong(value.size(), field.Limit));
+        Found().Error(At(kComponent, *entry), TooLong(value.size(), field.Limit));
     }
-    if (const ProfileEntry* path = profile_.FindEntry("component", "path"))
-      ExpandChecked(context_, At("component", *path), profile_.Read("component", "path", ""),
+    if (const ProfileEntry* path = profile_.FindEntry(kComponent, kPath))
+      ExpandChecked(context_, At(kComponent, *path), profile_.Read(kComponent, kPath, ""),
                     PlaceholderScope::ProductText);
   }
 
@@ -83,12 +85,12 @@ class DescriptorCheck : FileCheck {
   }
 
   void CheckCopy() {
-    for (const ProfileEntry& line : profile_.Lines("copy")) {
-      const std::string expanded = ExpandedLine("copy", line, "between source and destination");
+    for (const ProfileEntry& line : profile_.Lines(kCopy)) {
+      const std::string expanded = ExpandedLine(kCopy, line, "between source and destination");
       std::string source, target, writtenSource, writtenTarget;
       if (expanded.empty() || !SplitAtLast(expanded, '=', source, target)) continue;
       SplitAtLast(line.Key + "=" + line.Value, '=', writtenSource, writtenTarget);
-      const Place where = At("copy", line);
+      const Place where = At(kCopy, line);
       CheckSource(where, Trim(writtenSource), Trim(source));
       target = Trim(target);
       BelowItsFolder(where, "target", Trim(writtenTarget), target);
@@ -145,15 +147,15 @@ class DescriptorCheck : FileCheck {
   }
 
   void CheckRegistry() {
-    for (const ProfileEntry& line : profile_.Lines("registry")) {
-      const Place where = At("registry", line);
+    for (const ProfileEntry& line : profile_.Lines(kRegistry)) {
+      const Place where = At(kRegistry, line);
       if (!line.HasEquals) {
         Found().Error(where, "no \"=\" before the value; the installer cannot split the line");
         continue;
       }
       // The key path and name must be known placeholders; the value is data.
-      const std::string path = ExpandChecked(context_, where, line.Key, PlaceholderScope::RegistryList);
-      const std::string value = ExpandChecked(context_, where, line.Value, PlaceholderScope::RegistryList, true);
+      const std::string path = ExpandChecked(context_, where, line.Key, PlaceholderScope::ProductKeyList);
+      const std::string value = ExpandChecked(context_, where, line.Value, PlaceholderScope::ProductKeyList, true);
       std::string key, name;
       if (!SplitAtLast(path, '\\', key, name))
         Found().Error(where, "no \"\\\" between the key path and the value name; the installer cannot split the line");
@@ -163,20 +165,20 @@ class DescriptorCheck : FileCheck {
   }
 
   void CheckIniEdits() {
-    for (const ProfileEntry& line : profile_.Lines("ini")) {
+    for (const ProfileEntry& line : profile_.Lines(kIni)) {
       long long number = 0;
       if (!ParseDecimal(line.Key, number) || number < 0) {
-        Found().Warning(At("ini", line), "the key is not a number; the installer ignores the line");
+        Found().Warning(At(kIni, line), "the key is not a number; the installer ignores the line");
         continue;
       }
-      const std::string expanded = ExpandedLine("ini", line, "after the number");
+      const std::string expanded = ExpandedLine(kIni, line, "after the number");
       if (expanded.empty()) continue;
       if (expanded.find('=', expanded.find('=') + 1) == std::string::npos)
-        Found().Error(At("ini", line),
+        Found().Error(At(kIni, line),
                       "no \"=\" between the INI file and its section; the installer passes the edits over");
       const std::string section = "AddIni" + Trim(line.Key);
       if (!profile_.Find(section))
-        Found().Warning(At("ini", line), "there is no section [" + section + "] with the entries to write");
+        Found().Warning(At(kIni, line), "there is no section [" + section + "] with the entries to write");
       for (const ProfileEntry& entry : profile_.Lines(section)) {
         if (!entry.HasEquals || Trim(entry.Value).empty())
           Found().Error(At(section, entry), "no value after \"=\"; the installer passes the entry over");

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iterator>
 
+#include "engine/config/descriptor_sections.h"
 #include "engine/config/placeholders.h"
 #include "sys/code_pages.h"
 #include "sys/text.h"
@@ -27,6 +28,15 @@ bool IsFolderName(const std::string& name) {
   return name == "thisdir" || std::find(std::begin(kFolders), std::end(kFolders), name) != std::end(kFolders);
 }
 
+// The sections whose lines the installer expands with the product's keys: "[registry]".
+std::string ProductKeySections() {
+  std::string names;
+  for (const ListSection& list : kListSections)
+    if (list.Expansion == LineExpansion::FoldersAndProductKeys)
+      names += (names.empty() ? "[" : ", [") + std::string(list.Name) + "]";
+  return names;
+}
+
 bool IsNameCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
 std::string WhyUnknown(const std::string& placeholder, PlaceholderScope scope) {
@@ -34,7 +44,7 @@ std::string WhyUnknown(const std::string& placeholder, PlaceholderScope scope) {
   if (SameText(placeholder, "%thisDir%"))
     return shown + " stands for the component folder only in the list sections of a ver.ini";
   if (SameText(placeholder, "%userReg%") || SameText(placeholder, "%machineReg%"))
-    return shown + " is known only in a ver.ini's [registry] section";
+    return shown + " is known only in a ver.ini's " + ProductKeySections() + " section";
   if (SameText(placeholder, "%installDir%") && scope == PlaceholderScope::DefaultFolder)
     return shown + " is not known yet when the installation folder is chosen";
   return shown + " is not a placeholder the installer knows; it stays as written";
@@ -47,9 +57,9 @@ PlaceholderModel::PlaceholderModel(std::string userKey, std::string machineKey)
 
 std::string PlaceholderModel::Expand(const std::string& text, PlaceholderScope scope) const {
   std::string line = text;
-  if (scope == PlaceholderScope::RegistryList)
+  if (scope == PlaceholderScope::ProductKeyList)
     line = ReplaceAllText(ReplaceAllText(line, "%userReg%", userKey_), "%machineReg%", machineKey_);
-  if (scope == PlaceholderScope::RegistryList || scope == PlaceholderScope::DescriptorList)
+  if (scope == PlaceholderScope::ProductKeyList || scope == PlaceholderScope::DescriptorList)
     line = ReplaceAllText(line, "%thisDir%", ThisFolder());
   return ExpandPlaceholders(StandInTable(scope != PlaceholderScope::DefaultFolder), line);
 }

@@ -12,7 +12,7 @@ enum class PlaceholderScope {
   DefaultFolder,   // install.ini's defaultDir: the folders, not yet %installDir%
   ProductText,     // install.ini's [links] and programs, a ver.ini's path
   DescriptorList,  // a list section of a ver.ini: also %thisDir%
-  RegistryList,    // a ver.ini's [registry]: also %userReg% and %machineReg%
+  ProductKeyList,  // a ver.ini list section expanded with the product's keys: also %userReg% and %machineReg%
 };
 
 class PlaceholderModel {

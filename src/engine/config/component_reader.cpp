@@ -1,5 +1,6 @@
 #include "engine/config/component_reader.h"
 
+#include "engine/config/descriptor_sections.h"
 #include "engine/config/placeholders.h"
 #include "engine/config/product_files.h"
 #include "engine/install_object.h"
@@ -44,25 +45,32 @@ namespace {
 // the AddIni<n> sections whose lines become "file=section=key=value" edits.
 void ReadComponentLists(const TInstallObject& object, const IniFile& ini, const std::string& descriptorFolder,
                         ComponentEntry& entry) {
-  const auto section = [&](const char* name, bool registry = false) {
+  const auto section = [&](const std::string& name, LineExpansion expansion) {
     std::vector<std::string> lines = ini.SectionLines(name);
-    ExpandComponentSection(object, lines, descriptorFolder, registry);
+    ExpandComponentSection(object, lines, descriptorFolder, expansion);
     return lines;
   };
-  for (const std::string& line : section(kCopy)) entry.Copy.push_back(CopyEntryOf(line));
-  entry.Register = section(kRegister);
-  entry.Shared = section(kShared);
-  entry.DotNetRegister = section(kDotNetRegister);
-  entry.DotNetInstall = section(kDotNetInstall);
-  entry.Registry = section(kRegistry, true);
-  for (const std::string& line : section(kIni)) {
-    const size_t equals = line.find('=');
-    long long number = 0;
-    if (equals == std::string::npos || !ParseDecimal(line.substr(0, equals), number) || number < 0) continue;
-    const std::string rest = line.substr(equals + 1);
-    // The section is named by the key as written: "01" reads [AddIni01].
-    for (const std::string& edit : section((kAddIni + Trim(line.substr(0, equals))).c_str()))
-      entry.IniEdits.push_back(rest + "=" + edit);
+  for (const ListSection& list : kListSections) {
+    std::vector<std::string> lines = section(list.Name, list.Expansion);
+    switch (list.Rule) {
+      case LineRule::AsWritten:
+        entry.*list.Lines = std::move(lines);
+        break;
+      case LineRule::SourceTarget:
+        for (const std::string& line : lines) entry.Copy.push_back(CopyEntryOf(line));
+        break;
+      case LineRule::NamedSections:
+        for (const std::string& line : lines) {
+          const size_t equals = line.find('=');
+          long long number = 0;
+          if (equals == std::string::npos || !ParseDecimal(line.substr(0, equals), number) || number < 0) continue;
+          const std::string rest = line.substr(equals + 1);
+          // The section is named by the key as written: "01" reads [AddIni01].
+          for (const std::string& edit : section(kAddIni + Trim(line.substr(0, equals)), list.Expansion))
+            entry.IniEdits.push_back(rest + "=" + edit);
+        }
+        break;
+    }
   }
 }
 
@@ -91,9 +99,9 @@ int ReadComponent(TInstallObject& object, const std::string& path) {
 }
 
 void ExpandComponentSection(const TInstallObject& object, std::vector<std::string>& lines,
-                            const std::string& descriptorFolder, bool registrySection) {
+                            const std::string& descriptorFolder, LineExpansion expansion) {
   const DescriptorKeys keys{WithTrailingBackslash(descriptorFolder), object.RegUser(), object.RegMachine()};
-  ::ExpandDescriptorSection(lines, registrySection, keys, object.PlaceholderTable, LocaleLessText);
+  ::ExpandDescriptorSection(lines, expansion, keys, object.PlaceholderTable, LocaleLessText);
 }
 
 CopyEntry CopyEntryOf(const std::string& line) {

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "engine/config/install_settings.h"
+#include "engine/config/placeholders.h"
 
 class TInstallObject;
 
 // Expands and sorts one list section read from the component descriptor in descriptorFolder.
 void ExpandComponentSection(const TInstallObject& object, std::vector<std::string>& lines,
-                            const std::string& descriptorFolder, bool registrySection);
+                            const std::string& descriptorFolder, LineExpansion expansion);
 // A [copy] line "source=target", split at its last "=" (a trailing one
 // ignored) and trimmed.
 CopyEntry CopyEntryOf(const std::string& line);

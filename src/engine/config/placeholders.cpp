@@ -54,9 +54,9 @@ std::string ExpandPlaceholders(const PlaceholderLines& table, const std::string&
   return CollapseBackslashPairs(result);
 }
 
-void ExpandDescriptorSection(std::vector<std::string>& lines, bool registrySection, const DescriptorKeys& keys,
+void ExpandDescriptorSection(std::vector<std::string>& lines, LineExpansion expansion, const DescriptorKeys& keys,
                              const PlaceholderLines& table, const LineOrder& order) {
-  if (registrySection) {
+  if (expansion == LineExpansion::FoldersAndProductKeys) {
     for (std::string& line : lines)
       line = ReplaceAllText(ReplaceAllText(line, "%userReg%", keys.UserReg), "%machineReg%", keys.MachineReg);
     SortLines(lines, order);

@@ -32,8 +32,12 @@ struct DescriptorKeys {
   std::string MachineReg;  // the product's machine registry key path
 };
 
-// Expands one list section of a component descriptor in place: "%userReg%" and
-// "%machineReg%" in the registry section only, "%thisDir%" and the table
-// placeholders in every line; the lines end sorted by order.
-void ExpandDescriptorSection(std::vector<std::string>& lines, bool registrySection, const DescriptorKeys& keys,
+// What a list section of a component descriptor expands: the component's
+// folder ("%thisDir%") and the table's folders, and for some sections also
+// the product's keys ("%userReg%", "%machineReg%").
+enum class LineExpansion { Folders, FoldersAndProductKeys };
+
+// Expands one list section of a component descriptor in place; the lines end
+// sorted by order.
+void ExpandDescriptorSection(std::vector<std::string>& lines, LineExpansion expansion, const DescriptorKeys& keys,
                              const PlaceholderLines& table, const LineOrder& order);

@@ -30,7 +30,8 @@ constexpr const char* kInstallKeys[] = {kUpdate,      kReboot,       kName,     
                                         kUninstTitle, kDeleteShared, kCheckDotNet, kSupportUrl, kPublisher};
 }  // namespace settings_file
 
-// ver.ini's sections and the keys of [component]; [ini] names AddIni<n> sections besides.
+// ver.ini's sections and the keys of [component]; [ini] names AddIni<n> sections
+// besides. What each list section holds is in descriptor_sections.h.
 namespace descriptor_file {
 constexpr char kComponent[] = "component", kCopy[] = "copy", kRegister[] = "register", kShared[] = "shared",
                kDotNetRegister[] = "dotnetregister", kDotNetInstall[] = "dotNetinstall", kRegistry[] = "registry",
@@ -38,7 +39,6 @@ constexpr char kComponent[] = "component", kCopy[] = "copy", kRegister[] = "regi
 constexpr char kName[] = "name", kExeName[] = "exename", kPath[] = "path", kVersion[] = "version",
                kDotNetVer[] = "dotNetVer", kForce[] = "force";
 constexpr const char* kComponentKeys[] = {kName, kExeName, kPath, kVersion, kDotNetVer, kForce};
-constexpr const char* kLists[] = {kCopy, kRegister, kShared, kDotNetRegister, kDotNetInstall, kRegistry, kIni};
 }  // namespace descriptor_file
 
 // How many characters of a text the installer keeps.

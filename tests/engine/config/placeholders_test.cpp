@@ -96,14 +96,14 @@ TEST(DescriptorSection, ExpandsThisDirAndTheTableThenSorts) {
                             "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline"};
   std::vector<std::string> copy = {"  %thisDir%b.dll=%installDir%b.dll", "%THISDIR%A.dll=%systemDir%\\A.dll",
                                    "%userReg%\\x=1"};
-  ExpandDescriptorSection(copy, false, keys, table, AsciiOrder);
+  ExpandDescriptorSection(copy, LineExpansion::Folders, keys, table, AsciiOrder);
   const std::vector<std::string> expected = {"%userReg%\\x=1",  // registry placeholders only in the registry section
                                              "C:\\TEMP\\~qlinst\\viewer\\A.dll=C:\\WINDOWS\\system32\\A.dll",
                                              "C:\\TEMP\\~qlinst\\viewer\\b.dll=C:\\Programme\\Quotaline\\b.dll"};
   EXPECT_EQ(copy, expected);
 
   std::vector<std::string> registry = {"%machineReg%\\Pfad=%installDir%", "%USERREG%\\Name=%thisDir%"};
-  ExpandDescriptorSection(registry, true, keys, table, AsciiOrder);
+  ExpandDescriptorSection(registry, LineExpansion::FoldersAndProductKeys, keys, table, AsciiOrder);
   const std::vector<std::string> expectedRegistry = {
       "HKEY_CURRENT_USER\\Software\\Zelo\\Quotaline\\Name=C:\\TEMP\\~qlinst\\viewer\\",
       "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline\\Pfad=C:\\Programme\\Quotaline\\"};
