@@ -1,9 +1,11 @@
 #include "installer_version.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "checks/profile_text.h"
 #include "engine/config/product_files.h"
+#include "little_endian.h"
 #include "pe_version.h"
 #include "sys/code_pages.h"
 #include "sys/text.h"
@@ -16,16 +18,6 @@ constexpr char kStringTable[] = "040704E4";
 constexpr uint32_t kFixedSignature = 0xFEEF04BD, kStructureVersion = 0x00010000, kFlagsMask = 0x3F, kWindows32 = 0x4,
                    kApplication = 0x1;
 enum NodeType : uint16_t { kBinary = 0, kText = 1 };
-
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-  out.push_back(static_cast<uint8_t>(value));
-  out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
 
 void Align(std::vector<uint8_t>& out) {
   while (out.size() % 4 != 0) out.push_back(0);

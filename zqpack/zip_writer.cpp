@@ -4,6 +4,8 @@
 
 #include <limits>
 
+#include "little_endian.h"
+
 namespace {
 
 constexpr uint16_t kMadeBy = 20;  // MS-DOS host, version 2.0
@@ -11,16 +13,6 @@ constexpr uint16_t kNeededStored = 10;
 constexpr uint16_t kNeededDeflated = 20;
 constexpr uint16_t kMethodStored = 0, kMethodDeflated = 8;
 constexpr uint32_t kAttributeFolder = 0x10, kAttributeArchive = 0x20;
-
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-  out.push_back(static_cast<uint8_t>(value));
-  out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
 
 uint32_t Fits32(size_t value, const char* what) {
   if (value > std::numeric_limits<uint32_t>::max())
