@@ -17,7 +17,7 @@ std::string InstallerText(const std::string& utf8, const std::string& where) {
   if (utf8.empty()) Refuse(where, utf8, "is empty");
   if (!Utf8ToOem(utf8, oem))
     Refuse(where, utf8, "has a character that code page 850 lacks, in which the installer's archives store names");
-  if (!OemToAnsi(oem, ansi)) Refuse(where, utf8, "has a character that Windows-1252 lacks");
+  if (!Oem850ToAnsi(oem, ansi)) Refuse(where, utf8, "has a character that Windows-1252 lacks");
   for (const char c : ansi)
     if (static_cast<unsigned char>(c) < ' ') Refuse(where, utf8, "has a control character");
   return ansi;

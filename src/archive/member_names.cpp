@@ -17,7 +17,7 @@ TNameEncoding StoredNameEncoding(TCodePage codePage, uint16_t flags, uint8_t hos
 }
 
 const AnsiConversions& GermanWindowsConversions() {
-  static const AnsiConversions conversions{OemToAnsi, Utf8ToAnsi};
+  static const AnsiConversions conversions{Oem850ToAnsi, Utf8ToAnsi};
   return conversions;
 }
 

@@ -123,7 +123,7 @@ char BestFit(unsigned char oem) {
 
 }  // namespace
 
-bool OemToAnsi(const std::string& oem, std::string& ansi) {
+bool Oem850ToAnsi(const std::string& oem, std::string& ansi) {
   ansi.clear();
   bool exact = true;
   for (const char c : oem) {

@@ -11,7 +11,7 @@ bool Utf8ToOem(const std::string& utf8, std::string& oem);
 
 // Converts to Windows-1252 as Windows does, with a look-alike for each
 // character that code page lacks; false when there was one.
-bool OemToAnsi(const std::string& oem, std::string& ansi);
+bool Oem850ToAnsi(const std::string& oem, std::string& ansi);
 // Converts to Windows-1252, "?" for each character that code page lacks (and
 // for each byte of a malformed UTF-8 sequence); false when there was one.
 bool Utf8ToAnsi(const std::string& utf8, std::string& ansi);

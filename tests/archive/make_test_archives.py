@@ -81,9 +81,10 @@ NAME_CASES = [
     ("Maß €.txt".encode(), 0x800, 0, 20, "Maß €.txt", "none"),  # flagged UTF-8 from an MS-DOS host
     ("café.txt".encode("latin-1"), 0, 3, 20, "café.txt", "none"),  # Unix host in a legacy code page
     (b"\x94l.txt", 0, 11, 50, "öl.txt", "none"),  # NTFS 5.0 host in code page 850
-    (b"Rahmen \xc9\xcd\xbb.txt", 0, 0, 20, "Rahmen +-+.txt", "warning"),  # code page 850 that Windows-1252 lacks:
-    (b"\xb0 D\xd5ner \xdc\xdf\xf2.txt", 0, 0, 20, "¦ Diner _¯=.txt", "warning"),  # the system's look-alikes
     ("grüße.txt".encode(), 0, 3, 30, "grÃ¼ÃŸe.txt", "warning"),  # unmarked UTF-8 (Info-ZIP's zip on Linux)
+    # Code page 850 that Windows-1252 lacks: the system's look-alikes.
+    (b"Rahmen \xc9\xcd\xbb.txt", 0, 0, 20, "Rahmen +-+.txt", "warning", "look-alike"),
+    (b"\xb0 D\xd5ner \xdc\xdf.txt", 0, 0, 20, "¦ Diner _¯.txt", "warning", "look-alike"),
     ("中文.txt".encode(), 0x800, 3, 20, None, "error"),  # no Windows-1252 form
 ]
 
@@ -118,12 +119,12 @@ def named_archive(folder, cases, descriptor):
     data = io.BytesIO()
     with zipfile.ZipFile(data, "w") as z:
         z.writestr(zipfile.ZipInfo(folder + "/ver.ini", date_time=(2024, 5, 17, 10, 0, 0)), descriptor)
-        for placeholder, (_, _, host, version, _, _) in zip(placeholders, cases):
+        for placeholder, (_, _, host, version, *_) in zip(placeholders, cases):
             info = zipfile.ZipInfo(folder + "/" + placeholder.decode(), date_time=(2024, 5, 17, 10, 0, 0))
             info.create_system, info.create_version = host, version
             z.writestr(info, b"Inhalt")
     out = bytearray(data.getvalue())
-    for placeholder, (stored, flags, _, _, _, _) in zip(placeholders, cases):
+    for placeholder, (stored, flags, *_) in zip(placeholders, cases):
         for signature, flag_at in ((b"PK\x03\x04", 6), (b"PK\x01\x02", 8)):
             at = out.find(b"/" + placeholder) + 1
             header = out.rfind(signature, 0, at)
@@ -137,12 +138,14 @@ def name_archives():
     """names.zip with the cases the installer writes, copied by its ver.ini;
     unwritable_names.zip with the others; names.txt with the expected outcome
     of each member in order: the name on disk in Windows-1252 (hex, "-" for
-    none) and zqpack's finding."""
+    none), zqpack's finding, and whether that name is exact or has look-alikes."""
     writable = [case for case in NAME_CASES if case[4] is not None]
     unwritable = [case for case in NAME_CASES if case[4] is None]
     copies = "".join("%%thisDir%%%s=%%installDir%%namen\\%s\r\n" % (case[4], case[4]) for case in writable)
     descriptor = ("[component]\r\nname=namen\r\n[copy]\r\n" + copies).encode("cp1252")
-    table = "".join("%s\t%s\n" % (case[4].encode("cp1252").hex() if case[4] else "-", case[5])
+    # Whether the name on disk is the stored one exactly, or holds the system's look-alikes.
+    table = "".join("%s\t%s\t%s\n" % (case[4].encode("cp1252").hex() if case[4] else "-", case[5],
+                                      "look-alike" if "look-alike" in case[6:] else "exact")
                     for case in writable + unwritable)
     return {"names.zip": named_archive("namen", writable, descriptor),
             "unwritable_names.zip": named_archive("namen", unwritable, b"[component]\r\nname=namen\r\n"),

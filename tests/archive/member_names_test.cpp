@@ -43,7 +43,7 @@ TEST(MemberNames, EachArchiveOfThePublishersToolsGetsTheNameExpectedOfIt) {
   ASSERT_GE(cases.size(), 7u);
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(names[i].Name);
-    EXPECT_EQ(names[i].Exact, cases[i].Finding != "error");
+    EXPECT_EQ(names[i].Exact, cases[i].Finding != "error" && !cases[i].LookAlike);
     if (cases[i].Finding != "error") {
       EXPECT_EQ(names[i].Name, "namen\\" + cases[i].DiskName);
     }
@@ -68,7 +68,7 @@ TEST(MemberNames, SettingsAndMalformedBytesNeverMakeASeparator) {
   EXPECT_FALSE(Utf8ToAnsi("\xED\xA0\x80", name));  // a surrogate
   EXPECT_EQ(name.find_first_of("/\\."), std::string::npos);
   // Box drawing of code page 850 has no Windows-1252 form; the euro sign is in 1252 only.
-  EXPECT_FALSE(OemToAnsi("\xB3", name));
+  EXPECT_FALSE(Oem850ToAnsi("\xB3", name));
   EXPECT_EQ(AnsiToUtf8("\x80\x9F\xFC"), "\xE2\x82\xAC\xC5\xB8\xC3\xBC");
   EXPECT_EQ(ValidUtf8("ok\xFF\xC3\xBC"), "ok?\xC3\xBC");
 }

@@ -53,7 +53,7 @@ TEST(ArchiveNameTable, EveryCodePage850ByteBecomesWhatTheSystemWrites) {
   for (int byte = 0x80; byte <= 0xFF; ++byte) {
     const std::string oem(1, static_cast<char>(byte));
     std::string ours;
-    OemToAnsi(oem, ours);
+    Oem850ToAnsi(oem, ours);
     char system[2] = {};
     OemToCharBuffA(oem.c_str(), system, 1);
     EXPECT_EQ(ours, std::string(1, system[0])) << std::hex << byte;
@@ -72,8 +72,9 @@ TEST_F(ArchiveNames, TheNamesZqpackListsAreTheNamesTheInstallationWrites) {
     SCOPED_TRACE(named.DiskName);
     EXPECT_NE(listing.find("  namen/" + Utf8(named.DiskName) + "  6\n"), std::string::npos) << listing;
     EXPECT_EQ(ReadTextFile(target + "namen\\" + named.DiskName), "Inhalt");
-    // A warning names the member as its archive holds it.
-    const bool warned = findings.find("namen\\" + named.DiskName + "\" ") != std::string::npos;
+    // A warning names the member as its archive holds it, or for look-alikes as Windows writes it.
+    const bool warned = findings.find("namen\\" + named.DiskName + "\" ") != std::string::npos ||
+                        findings.find("namen\\" + Utf8(named.DiskName) + "\" ") != std::string::npos;
     EXPECT_EQ(warned, named.Finding == "warning") << findings;
     warnings += named.Finding == "warning";
   }

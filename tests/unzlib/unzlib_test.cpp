@@ -196,9 +196,10 @@ TEST_F(UnzLib, MembersTakeTheNamesTheirArchivesMarksGive) {
   int32_t writable = 1;  // ver.ini
   for (const NameCase& named : ReadNameCases(ZQ_TEST_ARCHIVES)) writable += !named.DiskName.empty();
   EXPECT_EQ(Extract("names.zip", folder), writable);
-  for (const NameCase& named : ReadNameCases(ZQ_TEST_ARCHIVES))
-    if (!named.DiskName.empty())
-      EXPECT_EQ(ReadTextFile(folder + "namen\\" + named.DiskName), "Inhalt") << named.DiskName;
+  for (const NameCase& named : ReadNameCases(ZQ_TEST_ARCHIVES)) {
+    if (named.DiskName.empty()) continue;
+    EXPECT_EQ(ReadTextFile(folder + "namen\\" + named.DiskName), "Inhalt") << named.DiskName;
+  }
   EXPECT_TRUE(Messages().empty());
 
   // A character without an ANSI form becomes "?", never a look-alike: no file.

@@ -183,6 +183,7 @@ TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
 
   ForceFolders(folder + "DateienA");
   WriteTextFile(folder + "DateienA\\Liesmich.txt", "alt");
+  WriteTextFile(folder + "DateienA\\Alt.txt", "nur in 1.2");
   SetWriteTime(folder + "DateienA\\Liesmich.txt", 1);
   a.Setup = NewProduct(a.Name, a.Maker, folder + "DateienA\\", folder + "a.exe", "1.2.0.0");
   b.Setup = NewProduct(b.Name, b.Maker, folder + "DateienB\\", folder + "b.exe", "7.0");
@@ -200,6 +201,7 @@ TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
   const std::string readme = a.Folder + "program\\Liesmich.txt";
   ForceFolders(folder + "DateienA2");
   WriteTextFile(folder + "DateienA2\\Liesmich.txt", "neu");
+  WriteTextFile(folder + "DateienA2\\Neu.txt", "neu in 1.3");
   const std::string update = NewProduct(a.Name, a.Maker, folder + "DateienA2\\", folder + "a2.exe", "1.3.0.0");
   HANDLE held = CreateFileA(readme.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -220,6 +222,9 @@ TEST_F(PublisherInstall, ProductsSideBySideKeepTheirOwnAndLeaveNothing) {
   EXPECT_NE(restart.find(" -autoinstall:"), std::string::npos) << restart;
   EXPECT_TRUE(FileExists(uninstallers + LowerAscii(a.Name) + "\\zquninst.exe"));
   EXPECT_EQ(ReadTextFile(readme + "~"), "neu");
+  // The release's added file is there; the one it no longer carries stays installed until the uninstallation.
+  EXPECT_EQ(ReadTextFile(a.Folder + "program\\Neu.txt"), "neu in 1.3");
+  EXPECT_EQ(ReadTextFile(a.Folder + "program\\Alt.txt"), "nur in 1.2");
 
   // Each release registers its own version: B's went with it, A's is the update's.
   EXPECT_EQ(RegistryText(std::string(kUninstallKeys) + "\\" + a.Name, "DisplayVersion"), "1.3.0.0");
