@@ -24,20 +24,7 @@ void Align(std::vector<uint8_t>& out) {
 }
 
 // The UTF-16 code units of a Windows-1252 text, with the closing zero.
-std::vector<uint16_t> Utf16(const std::string& ansi) {
-  std::vector<uint16_t> units;
-  const std::string utf8 = AnsiToUtf8(ansi);
-  for (size_t i = 0; i < utf8.size();) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3;  // Windows-1252 lies in the first plane
-    uint32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : lead & 0x0F;
-    for (size_t k = 1; k < length && i + k < utf8.size(); ++k) code = code << 6 | (utf8[i + k] & 0x3F);
-    units.push_back(static_cast<uint16_t>(code));
-    i += length;
-  }
-  units.push_back(0);
-  return units;
-}
+std::u16string Utf16(const std::string& ansi) { return AnsiToUtf16(ansi) + u'\0'; }
 
 // One node of the resource: its length, its value's length (in code units
 // for a text), its type, its key, its value and its children, each on a
@@ -45,7 +32,7 @@ std::vector<uint16_t> Utf16(const std::string& ansi) {
 std::vector<uint8_t> Node(const std::string& key, const std::vector<uint8_t>& value, uint16_t valueLength,
                           NodeType type, const std::vector<std::vector<uint8_t>>& children = {}) {
   std::vector<uint8_t> node(6, 0);
-  for (uint16_t unit : Utf16(key)) Put16(node, unit);
+  for (char16_t unit : Utf16(key)) Put16(node, unit);
   Align(node);
   node.insert(node.end(), value.begin(), value.end());
   for (const std::vector<uint8_t>& child : children) {
@@ -62,8 +49,8 @@ std::vector<uint8_t> Node(const std::string& key, const std::vector<uint8_t>& va
 
 std::vector<uint8_t> TextNode(const std::string& key, const std::string& text) {
   std::vector<uint8_t> value;
-  const std::vector<uint16_t> units = Utf16(text);
-  for (uint16_t unit : units) Put16(value, unit);
+  const std::u16string units = Utf16(text);
+  for (char16_t unit : units) Put16(value, unit);
   return Node(key, value, static_cast<uint16_t>(units.size()), kText);
 }
 

@@ -160,6 +160,13 @@ std::string AnsiToUtf8(const std::string& ansi) {
   return utf8;
 }
 
+std::u16string AnsiToUtf16(const std::string& ansi) {
+  std::u16string utf16;
+  // Windows-1252 lies in the first plane: one code unit a character.
+  for (const char c : ansi) utf16 += static_cast<char16_t>(AnsiCharacter(static_cast<unsigned char>(c)));
+  return utf16;
+}
+
 std::string OemToUtf8(const std::string& oem) {
   std::string utf8;
   for (const char c : oem) AppendUtf8(utf8, OemCharacter(static_cast<unsigned char>(c)));

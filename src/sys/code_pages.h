@@ -24,3 +24,5 @@ std::string ValidUtf8(const std::string& text);
 
 // A Windows-1252 text (the installer's names and message texts) in UTF-8, for display.
 std::string AnsiToUtf8(const std::string& ansi);
+// The same in UTF-16, as Windows resources hold texts.
+std::u16string AnsiToUtf16(const std::string& ansi);
