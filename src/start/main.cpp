@@ -68,7 +68,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!TakeGuards(guards)) {
     ReleaseGuards(guards);
     // The system started the completion once; it must wait for the next start.
-    if (options.RunMode == rmAutoInstall) ArmCompletionAgain(options.ModeArg, GetCommandLineA());
+    if (options.RunMode == rmAutoInstall) ArmCompletionAgain(OwnPath(), GetCommandLineA());
     return ecAlreadyRunning;
   }
   int exitCode = ecSuccess;

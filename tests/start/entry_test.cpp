@@ -37,12 +37,20 @@ TEST(Entry, WithoutPayloadItEndsWithItsResultAndReleasesTheMutex) {
 
 // Under either guard, the machine's or an earlier version's in the session.
 // A completion that meets another installer arms its restart entry again,
-// under its product's name, since the system deleted it before starting it.
+// under its product's name, since the system deleted it before starting it:
+// the name of its uninstaller's folder, whatever a record that anybody may
+// have written says.
 TEST(Entry, SecondInstanceEndsAtOnceWith1618AndACompletionWaitsForTheNextStart) {
   const char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
   const std::string record = ScratchPath("error_inst.ini");
-  ASSERT_TRUE(WriteTextFile(record, "[Info]\r\nName=ZqWartend\r\n"));
-  const std::string completion = Quoted(g_setup) + " -autoinstall:" + Quoted(record);
+  ASSERT_TRUE(WriteTextFile(record, "[Info]\r\nName=ZqFremd\r\n"));
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string folder = std::string(windows) + "\\zquninst\\ZqWartend\\";
+  CreateDirectoryA((std::string(windows) + "\\zquninst").c_str(), nullptr);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(g_setup.c_str(), (folder + "zquninst.exe").c_str(), FALSE));
+  const std::string completion = Quoted(folder + "zquninst.exe") + " -autoinstall:" + Quoted(record);
   for (const char* guard : {"Global\\ZQInstallNew", "ZQInstallNew"}) {
     HANDLE held = CreateMutexA(nullptr, TRUE, guard);
     ASSERT_NE(held, nullptr);
@@ -55,7 +63,12 @@ TEST(Entry, SecondInstanceEndsAtOnceWith1618AndACompletionWaitsForTheNextStart) 
               ERROR_SUCCESS);
     EXPECT_EQ(std::string(armed), completion) << guard;
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kRunOnce, "ZqWartend");
+    size = sizeof armed;
+    EXPECT_NE(RegGetValueA(HKEY_LOCAL_MACHINE, kRunOnce, "ZqFremd", RRF_RT_REG_SZ, nullptr, armed, &size),
+              ERROR_SUCCESS);
   }
+  DeleteFileA((folder + "zquninst.exe").c_str());
+  RemoveDirectoryA(folder.c_str());
 }
 
 TEST(Entry, UnderTheUninstallerNameWithoutSwitchItEndsAtOnce) {

@@ -7,7 +7,6 @@
 #include "engine/records/record_format.h"
 #include "engine/system_keys.h"
 #include "sys/file_system.h"
-#include "sys/ini_file.h"
 #include "sys/registry.h"
 #include "sys/text.h"
 
@@ -31,7 +30,6 @@ bool SetRebootInfo(TInstallObject& object) {
   return true;
 }
 
-void ArmCompletionAgain(const std::string& errorRecord, const std::string& commandLine) {
-  const std::string product = IniFile(errorRecord).ReadString(record_format::kInfo, record_format::kName, "");
-  RegWriteString(kRunOnceKey, RestartValueName(product), commandLine);
+void ArmCompletionAgain(const std::string& ownPath, const std::string& commandLine) {
+  RegWriteString(kRunOnceKey, RestartValueOf(ownPath), commandLine);
 }

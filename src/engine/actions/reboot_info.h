@@ -11,4 +11,5 @@ class TInstallObject;
 bool SetRebootInfo(TInstallObject& object);
 // A completion that cannot run now (another installer runs) arms its restart
 // entry again with its own command: the system deleted it before starting it.
-void ArmCompletionAgain(const std::string& errorRecord, const std::string& commandLine);
+// The entry is named by the uninstaller's folder, never by a file's content.
+void ArmCompletionAgain(const std::string& ownPath, const std::string& commandLine);

@@ -57,7 +57,17 @@ std::string UninstallerCommand(const TInstallObject& object) {
 
 std::string RestartValueName(const std::string& productName) {
   const std::string name = Trim(productName);
-  return name.empty() ? kRunOnceValue : name;
+  return name.empty() ? kRunOnceValue : SafeFileName(name);
+}
+
+std::string RestartValueOf(const std::string& uninstaller) {
+  char windows[MAX_PATH + 1] = {}, path[MAX_PATH + 1] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  // Started from its restart entry, the uninstaller has its short name.
+  if (!GetLongPathNameA(uninstaller.c_str(), path, MAX_PATH)) return kRunOnceValue;
+  const std::string folder = WithoutTrailingBackslash(FolderPart(path));
+  const bool own = SameText(FolderPart(folder), WithTrailingBackslash(windows) + kUninstallersFolder + "\\");
+  return own ? FileNamePart(folder) : kRunOnceValue;
 }
 
 void InstallUninstaller(const TInstallObject& object) {

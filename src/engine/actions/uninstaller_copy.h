@@ -14,8 +14,11 @@ std::string UninstallerPath(const TInstallObject& object);
 // The product's uninstaller as a command starts it: in short form where it
 // can be had, in double quotes where it holds a blank.
 std::string UninstallerCommand(const TInstallObject& object);
-// The name of the product's restart entry.
+// The name of the product's restart entry: the name of its uninstaller's folder.
 std::string RestartValueName(const std::string& productName);
+// The restart entry of the uninstaller at that path: its folder's name, or
+// the old shared name for an uninstaller outside the products' folders.
+std::string RestartValueOf(const std::string& uninstaller);
 // Puts the uninstaller image into the product's folder; a removal at the
 // next start that an earlier uninstallation asked for is taken back.
 void InstallUninstaller(const TInstallObject& object);
