@@ -2,6 +2,8 @@
 
 #include "engine/actions/file_copy.h"
 #include "engine/config/folder_variables.h"
+#include "sys/ansi_path.h"
+#include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/unfollowed_file.h"
 #include "sys/text.h"
@@ -12,7 +14,7 @@ void DetermineFolders(TInstallObject& object) {
   object.OwnDir = FolderPart(object.OwnPath);
   const FolderVariables folders = DetermineFolderVariables();
   object.TmpDir = folders.TmpDir;
-  object.WorkDir = folders.TmpDir + "~qlinst\\";
+  if (!folders.TmpDir.empty() && !IsUnreachable(folders.TmpDir)) object.WorkDir = folders.TmpDir + "~qlinst\\";
   object.WinDir = folders.WinDir;
   object.SystemDir = folders.SystemDir;
   object.MenuDir = folders.MenuDir;
@@ -29,9 +31,7 @@ void DetermineFolders(TInstallObject& object) {
 bool LessText::operator()(const std::string& a, const std::string& b) const { return LowerAscii(a) < LowerAscii(b); }
 
 TInstallObject::TInstallObject() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  OwnPath.assign(path, length);
+  OwnPath = OwnFilePath();
   if (GetShortPathNameA(OwnPath.c_str(), OwnShortPath, sizeof OwnShortPath) >= sizeof OwnShortPath)
     OwnShortPath[0] = '\0';
   DetermineFolders(*this);

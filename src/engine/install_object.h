@@ -25,7 +25,7 @@ class TInstallObject : public RunState {
   // Expands the placeholders of the table in text (trimmed, backslash pairs collapsed).
   std::string ExpandPlaceholders(const std::string& text) const;
 
-  // Run initialisation for installing: writes and unpacks the payload into
+  // The initialisers DoInit runs. Run initialisation for installing: writes and unpacks the payload into
   // the working folder and reads its install.ini.
   int DoInitInstall();
   // Run initialisation for the completion after a restart: reads the error record.
@@ -36,8 +36,10 @@ class TInstallObject : public RunState {
   // Run initialisation for clearing up: reads the folders an uninstallation
   // left from the record (by default uninst.ini beside the program).
   int DoInitClearup(const std::string& record);
-  // Stores the reporting procedure and runs the initialiser of the run mode;
-  // any other mode gives -2.
+  // Stores the reporting procedure, logs the run's start and the folders it
+  // reaches by their short names, and runs the initialiser of the run mode;
+  // a folder the run needs that has no form the A functions reach gives -33
+  // before anything is done, any other mode -2.
   int DoInit(ReportProc report, int runMode, const std::string& argument);
 
   // Installs into folder (which must exist): the steps in their order, then

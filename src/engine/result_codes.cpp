@@ -35,6 +35,7 @@ const char* const kMessages[kResultMessageCount] = {
     "Installationsverzeichnis konnte nicht gefunden werden.",
     "Keine Deinstallationsinformationen gefunden.",
     "Installationsinformationen wurden verändert und werden nicht verwendet.",
+    "Verzeichnis ist ohne Kurznamen nicht erreichbar.",
 };
 }  // namespace
 

@@ -36,9 +36,10 @@ enum ResultCode : int {
   rcInstallFolderMissing = -30,
   rcNoUninstallData = -31,
   rcUntrustedRecord = -32,  // a record this installer did not write, or that was changed since
+  rcUnreachableFolder = -33,  // a folder with letters the code page lacks, and no short name
 };
 
-constexpr int kResultMessageCount = 33;
+constexpr int kResultMessageCount = 34;
 
 // The message of a result code (0 or negative). A code outside the table
 // answers with the message of the unknown error.

@@ -6,6 +6,7 @@
 
 #include "engine/actions/uninstaller_copy.h"
 #include "engine/boundary/record_trust.h"
+#include "engine/config/folder_reach.h"
 #include "engine/config/settings_reader.h"
 #include "engine/guarded.h"
 #include "engine/install_object.h"
@@ -26,11 +27,24 @@ using namespace record_format;
 
 namespace {
 
-void LogInitStart(const TInstallObject& object, const char* title, const char* function) {
-  LogBanner(object, title);
-  object.Log(FormatText("Function: %s  Forced (%d)  AutoRun (%d)  Invisible (%d)  IsNT (%d)  IsAdmin (%d)", function,
-                        object.Forced != 0, object.AutoRun != 0, object.Invisible != 0, object.IsNT != 0,
-                        object.IsAdmin != 0));
+struct InitNames {
+  const char* Title;
+  const char* Function;
+};
+
+// Indexed by run mode.
+const InitNames kInitNames[] = {{"", ""},
+                                {"Installation ", "DoInitInstall"},
+                                {"Auto Installation ", "DoInitAutoInstall"},
+                                {"Deinstallation ", "DoInitUninstall"},
+                                {"Clearup ", "DoInitClearup"}};
+
+void LogInitStart(const TInstallObject& object, int runMode) {
+  LogBanner(object, kInitNames[runMode].Title);
+  object.Log(FormatText("Function: %s  Forced (%d)  AutoRun (%d)  Invisible (%d)  IsNT (%d)  IsAdmin (%d)",
+                        kInitNames[runMode].Function, object.Forced != 0, object.AutoRun != 0, object.Invisible != 0,
+                        object.IsNT != 0, object.IsAdmin != 0));
+  LogShortenedFolders(object);
 }
 
 // A product whose record cannot be uninstalled leaves no entry behind that
@@ -48,6 +62,13 @@ int TInstallObject::DoInit(ReportProc report, int runMode, const std::string& ar
   SetLastError(0);
   ReportProcedure = std::move(report);
   if (runMode < rmInstall || runMode > rmClearup) return rcInitError;
+  LogInitStart(*this, runMode);
+  // Nothing is done where a folder the run needs could only be named by a look-alike.
+  const std::string unreachable = UnreachableFolder(*this, runMode);
+  if (!unreachable.empty()) {
+    LogUnreachableFolder(*this, unreachable);
+    return rcUnreachableFolder;
+  }
   // Without its working folder a run can neither unpack nor read a record safely.
   if (WorkDir.empty()) {
     LogError(*this, "Arbeitsverzeichnis ", "erstellt");
@@ -70,7 +91,6 @@ int TInstallObject::DoInit(ReportProc report, int runMode, const std::string& ar
 int TInstallObject::DoInitInstall() {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
-  LogInitStart(*this, "Installation ", "DoInitInstall");
   // An elevated run's private folder exists already; the user's own is made.
   const std::string& work = WorkDir;
   CreateDirectoryA(WithoutTrailingBackslash(work).c_str(), nullptr);
@@ -94,7 +114,6 @@ int TInstallObject::DoInitInstall() {
 int TInstallObject::DoInitAutoInstall(const std::string& errorRecord) {
   int result = rcUnknownError;
   Settings = std::make_unique<InstallSettings>();
-  LogInitStart(*this, "Auto Installation ", "DoInitAutoInstall");
   result = ReadSealed(*this, errorRecord, [this](const std::string& copy) { return ReadInstallSettings(*this, copy); });
   Log("DoInitAutoInstall: " + std::to_string(result));
   return result;
@@ -103,7 +122,6 @@ int TInstallObject::DoInitAutoInstall(const std::string& errorRecord) {
 int TInstallObject::DoInitUninstall(const std::string& record) {
   int result = rcUnknownError;
   Uninstall = std::make_unique<UninstallData>();
-  LogInitStart(*this, "Deinstallation ", "DoInitUninstall");
   RecordPath = record;
   UninstDir = FolderPart(record);  // the log goes beside the record, also when it is refused
   // Nothing of a record the installer did not write is acted on, not even its
@@ -121,7 +139,6 @@ int TInstallObject::DoInitUninstall(const std::string& record) {
 int TInstallObject::DoInitClearup(const std::string& record) {
   int result = rcUnknownError;
   Uninstall = std::make_unique<UninstallData>();
-  LogInitStart(*this, "Clearup ", "DoInitClearup");
   const std::string path = Trim(record);
   RecordPath = path.empty() ? OwnDir + kUninstallRecord : path;
   UninstDir = FolderPart(RecordPath);

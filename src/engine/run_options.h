@@ -20,6 +20,8 @@ struct RunOptions {
   uint8_t AutoRun = 0;
   uint8_t Invisible = 0;
   uint8_t Forced = 0;
-  std::string PathArg;  // preset installation folder ("-path:")
-  std::string ModeArg;  // record file the run mode works from
+  // Preset installation folder ("-path:"), in UTF-8 as typed: it may not
+  // exist yet and may hold letters the code page lacks.
+  std::string PathArg;
+  std::string ModeArg;  // record file the run mode works from, as the A functions reach it
 };

@@ -31,6 +31,8 @@ struct ExtractionCounters {
 };
 
 // Found when the engine is made; the installation folder once it is known.
+// A folder the A functions cannot reach holds its "?" form (IsUnreachable),
+// and the runs that work with it refuse to start.
 struct RunFolders {
   char OwnShortPath[512] = {};
   std::string OwnPath;

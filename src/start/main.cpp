@@ -6,9 +6,10 @@
 
 #include <vector>
 
-#include "start/command_line.h"
 #include "engine/actions/reboot_info.h"
 #include "start/exit_codes.h"
+#include "start/full_command_line.h"
+#include "sys/file_system.h"
 #include "sys/library_proc.h"
 #include "sys/system_library.h"
 #include "ui/form/install_form.h"
@@ -39,19 +40,6 @@ void ReleaseGuards(const std::vector<HANDLE>& held) {
   for (HANDLE mutex : held) CloseHandle(mutex);
 }
 
-std::string OwnPath() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return std::string(path, length);
-}
-
-// The arguments after the program name.
-std::vector<std::string> Arguments() {
-  std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
-  if (!arguments.empty()) arguments.erase(arguments.begin());
-  return arguments;
-}
-
 }  // namespace
 
 // The progress bar's window class, from the system folder's comctl32.dll.
@@ -63,12 +51,12 @@ void LoadCommonControls() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   RestrictDllSearch();
-  const RunOptions options = ParseRunOptions(OwnPath(), Arguments());
+  const RunOptions options = CommandLineOptions();
   std::vector<HANDLE> guards;
   if (!TakeGuards(guards)) {
     ReleaseGuards(guards);
     // The system started the completion once; it must wait for the next start.
-    if (options.RunMode == rmAutoInstall) ArmCompletionAgain(OwnPath(), GetCommandLineA());
+    if (options.RunMode == rmAutoInstall) ArmCompletionAgain(OwnFilePath(), GetCommandLineA());
     return ecAlreadyRunning;
   }
   int exitCode = ecSuccess;

@@ -4,8 +4,10 @@
 
 #include <stdexcept>
 
+#include "sys/ansi_path.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
+#include "sys/wide_text.h"
 
 namespace {
 
@@ -23,44 +25,63 @@ class QuietErrors {
   UINT previous_;
 };
 
+// An entry of a folder, its names as the A functions reach them: a long name
+// with a letter the code page lacks gives way to the short name (the A
+// listing would give a look-alike), or keeps "?" where there is none.
+struct FolderEntry {
+  DWORD Attributes = 0;
+  std::string Name, ShortName;
+};
+
+FolderEntry EntryOf(const WIN32_FIND_DATAW& found) {
+  FolderEntry entry;
+  entry.Attributes = found.dwFileAttributes;
+  WideToAnsi(found.cAlternateFileName, entry.ShortName);
+  if (!WideToAnsi(found.cFileName, entry.Name) && !entry.ShortName.empty()) entry.Name = entry.ShortName;
+  return entry;
+}
+
 // Calls visit for every entry of folder that matches mask.
 template <typename Visit>
 void ForEachEntry(const std::string& folder, const std::string& mask, Visit visit) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE search = FindFirstFileA((WithTrailingBackslash(folder) + mask).c_str(), &entry);
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(AnsiToWide(WithTrailingBackslash(folder) + mask).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
-  do visit(entry);
-  while (FindNextFileA(search, &entry));
+  do visit(EntryOf(found));
+  while (FindNextFileW(search, &found));
   FindClose(search);
 }
 
-std::string EntryName(const WIN32_FIND_DATAA& entry, bool longNames) {
-  if (!longNames && entry.cAlternateFileName[0]) return entry.cAlternateFileName;
-  return entry.cFileName;
+std::string EntryName(const FolderEntry& entry, bool longNames) {
+  return !longNames && !entry.ShortName.empty() ? entry.ShortName : entry.Name;
 }
 
-bool IsFolderEntry(const WIN32_FIND_DATAA& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+bool IsFolderEntry(const FolderEntry& entry) { return (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
 }  // namespace
 
 std::string GetSystemFolder(int kind) {
-  char path[MAX_PATH + 1] = {};
+  wchar_t path[MAX_PATH + 1] = {};
   switch (kind) {
     case sfWindows:
-      GetWindowsDirectoryA(path, MAX_PATH);
+      GetWindowsDirectoryW(path, MAX_PATH);
       break;
     case sfSystem:
-      GetSystemDirectoryA(path, MAX_PATH);
+      GetSystemDirectoryW(path, MAX_PATH);
       break;
     case sfTemp:
-      GetTempPathA(255, path);
+      GetTempPathW(255, path);
       break;
-    default: {
-      const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-      return FolderPart(std::string(path, length));
-    }
+    default:
+      return FolderPart(OwnFilePath());
   }
-  return WithTrailingBackslash(path);
+  return WithTrailingBackslash(ReachablePath(path));
+}
+
+std::string OwnFilePath() {
+  wchar_t path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return ReachablePath(std::wstring(path, length < MAX_PATH ? length : 0));
 }
 
 bool FolderExists(const std::string& path) {
@@ -106,7 +127,7 @@ int FindFiles(std::vector<std::string>& files, const std::string& folder, const 
   int found = 0;
   for (const std::string& searched : folders) {
     const std::string prefix = WithTrailingBackslash(searched);
-    ForEachEntry(searched, mask, [&](const WIN32_FIND_DATAA& entry) {
+    ForEachEntry(searched, mask, [&](const FolderEntry& entry) {
       if (IsFolderEntry(entry)) return;
       files.push_back(LowerAscii(prefix + EntryName(entry, longNames)));
       ++found;
@@ -118,9 +139,9 @@ int FindFiles(std::vector<std::string>& files, const std::string& folder, const 
 int ListSubfolders(std::vector<std::string>& folders, const std::string& folder, bool recurse, bool longNames,
                    std::vector<std::string>* links) {
   const std::string prefix = WithTrailingBackslash(folder);
-  ForEachEntry(folder, "*", [&](const WIN32_FIND_DATAA& entry) {
-    if (!IsFolderEntry(entry) || entry.cFileName[0] == '.') return;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+  ForEachEntry(folder, "*", [&](const FolderEntry& entry) {
+    if (!IsFolderEntry(entry) || entry.Name[0] == '.') return;
+    if (entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
       if (links) links->push_back(prefix + EntryName(entry, longNames));
       return;
     }

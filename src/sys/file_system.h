@@ -9,8 +9,12 @@
 enum SystemFolderKind { sfWindows = 0, sfSystem = 1, sfTemp = 2, sfOwn = 3 };
 
 // The folder of that kind with a trailing backslash; any other kind gives the
-// folder of the running executable.
+// folder of the running executable. Asked in full and handed on as the A
+// functions reach it (ReachablePath).
 std::string GetSystemFolder(int kind);
+
+// The running executable's path, as the A functions reach it.
+std::string OwnFilePath();
 
 bool FolderExists(const std::string& path);
 

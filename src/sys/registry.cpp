@@ -1,6 +1,8 @@
 #include "sys/registry.h"
 
+#include "sys/ansi_path.h"
 #include "sys/text.h"
+#include "sys/wide_text.h"
 
 namespace {
 
@@ -74,6 +76,23 @@ std::vector<std::string> ListNames(HKEY key, bool subKeys) {
   return names;
 }
 
+// A string value through query (RegQueryValueExA or W); a missing value
+// reads as empty, a value of another type fails.
+template <typename Query, typename Char>
+bool ReadStringValue(Query query, std::basic_string<Char>& text) {
+  text.clear();
+  DWORD type = 0;
+  DWORD size = 0;
+  if (query(&type, nullptr, &size) != ERROR_SUCCESS) return true;
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+  if (size == 0) return true;
+  std::basic_string<Char> buffer((size + sizeof(Char) - 1) / sizeof(Char), Char());
+  if (query(&type, reinterpret_cast<BYTE*>(&buffer[0]), &size) != ERROR_SUCCESS) return true;
+  buffer.resize(size / sizeof(Char));
+  text = buffer.substr(0, buffer.find(Char()));
+  return true;
+}
+
 }  // namespace
 
 HKEY OpenRegPath(const std::string& path, bool create, REGSAM access) {
@@ -101,20 +120,21 @@ bool RegWriteString(const std::string& path, const std::string& valueName, const
 }
 
 bool RegReadKeyString(HKEY key, const std::string& valueName, std::string& text) {
-  text.clear();
-  DWORD type = 0;
-  DWORD size = 0;
-  if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-    return true;  // a missing value reads as empty
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
-  if (size == 0) return true;
-  std::string buffer(size, '\0');
-  if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]), &size) !=
-      ERROR_SUCCESS)
-    return true;
-  buffer.resize(size);
-  text = buffer.substr(0, buffer.find('\0'));
-  return true;
+  return ReadStringValue(
+      [&](DWORD* type, BYTE* data, DWORD* size) {
+        return RegQueryValueExA(key, valueName.c_str(), nullptr, type, data, size);
+      },
+      text);
+}
+
+bool RegReadKeyPath(HKEY key, const std::string& valueName, std::string& path) {
+  const std::wstring name = AnsiToWide(valueName);
+  std::wstring wide;
+  const bool read = ReadStringValue(
+      [&](DWORD* type, BYTE* data, DWORD* size) { return RegQueryValueExW(key, name.c_str(), nullptr, type, data, size); },
+      wide);
+  path = read && !wide.empty() ? ReachablePath(wide) : std::string();
+  return read;
 }
 
 bool RegValueExists(HKEY key, const std::string& valueName) {

@@ -38,6 +38,9 @@ bool RegWriteString(const std::string& path, const std::string& valueName, const
 bool RegReadString(const std::string& path, const std::string& valueName, std::string& text);
 // Reads a string value of an open key; a missing value reads as empty (still true).
 bool RegReadKeyString(HKEY key, const std::string& valueName, std::string& text);
+// The same for a value that names a folder or file: read in full, handed on
+// as the A functions reach it (ReachablePath).
+bool RegReadKeyPath(HKEY key, const std::string& valueName, std::string& path);
 // Whether the open key holds a value of that name.
 bool RegValueExists(HKEY key, const std::string& valueName);
 bool RegWriteInteger(const std::string& path, const std::string& valueName, int32_t value);

@@ -4,18 +4,8 @@
 
 #include <vector>
 
+#include "sys/ansi_path.h"
 #include "sys/normal_path.h"
-
-namespace {
-
-// The long form of an existing path, or empty.
-std::string LongForm(const std::string& path) {
-  char buffer[MAX_PATH * 2];
-  const DWORD length = GetLongPathNameA(path.c_str(), buffer, sizeof buffer);
-  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
-}
-
-}  // namespace
 
 std::string ResolvedPath(const std::string& path) {
   const std::string normal = NormalPath(path);
@@ -26,7 +16,7 @@ std::string ResolvedPath(const std::string& path) {
   std::vector<std::string> missing;
   std::string head = normal;
   for (;;) {
-    const std::string existing = LongForm(head);
+    const std::string existing = LongReachableForm(head);
     if (!existing.empty()) {
       std::string resolved = existing;
       for (auto name = missing.rbegin(); name != missing.rend(); ++name)

@@ -6,18 +6,12 @@
 #include <vector>
 
 #include "sys/path_text.h"
+#include "sys/wide_text.h"
 
 namespace {
 
 const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const wchar_t kPendingValue[] = L"PendingFileRenameOperations";
-
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-  return wide;
-}
 
 std::wstring Lower(std::wstring text) {
   if (!text.empty()) CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
@@ -62,7 +56,7 @@ void KeepAtRestart(const std::string& folder) {
       data.clear();
     data.resize(size / sizeof(wchar_t));
   }
-  const std::wstring own = Lower(Wide(WithoutTrailingBackslash(folder)));
+  const std::wstring own = Lower(AnsiToWide(WithoutTrailingBackslash(folder)));
   const auto ours = [&own](const std::wstring& source) {
     const std::wstring path = Lower(source.compare(0, 4, L"\\??\\") == 0 ? source.substr(4) : source);
     return path == own ||

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "sys/ansi_path.h"
 #include "sys/file_system.h"
 #include "sys/library_proc.h"
 #include "sys/path_text.h"
@@ -21,13 +22,14 @@ std::string ShellFolderKey(bool machine) {
 }
 
 std::string FolderPathFrom(const char* library, int id, bool create) {
-  using FolderPathProc = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+  using FolderPathProc = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
   const HMODULE module = LoadSystemLibrary(library);
   if (!module) return std::string();
   std::string path;
-  auto proc = LibraryProc<FolderPathProc>(module, "SHGetFolderPathA");
-  char buffer[MAX_PATH + 1] = {};
-  if (proc && SUCCEEDED(proc(nullptr, id | (create ? kCreateFlag : 0), nullptr, kDefaultPath, buffer))) path = buffer;
+  auto proc = LibraryProc<FolderPathProc>(module, "SHGetFolderPathW");
+  wchar_t buffer[MAX_PATH + 1] = {};
+  if (proc && SUCCEEDED(proc(nullptr, id | (create ? kCreateFlag : 0), nullptr, kDefaultPath, buffer)))
+    path = ReachablePath(buffer);
   FreeLibrary(module);
   return path;
 }
@@ -57,10 +59,10 @@ std::string CommonAppDataOf9x(const FolderSources& sources) {
 std::string GetSpecialFolder(int id) {
   LPITEMIDLIST item = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, id, &item)) || !item) return std::string();
-  char path[MAX_PATH + 1] = {};
-  const bool found = SHGetPathFromIDListA(item, path);
+  wchar_t path[MAX_PATH + 1] = {};
+  const bool found = SHGetPathFromIDListW(item, path);
   CoTaskMemFree(item);
-  return found ? std::string(path) : std::string();
+  return found ? ReachablePath(path) : std::string();
 }
 
 std::string GetFolderPath(int id, bool create) {
@@ -72,7 +74,7 @@ std::string GetFolderPath(int id, bool create) {
 std::string ReadShellFolder(const std::string& name, bool machine) {
   OpenKey key(OpenRegPath(ShellFolderKey(machine), false, KEY_ALL_ACCESS));
   std::string path;
-  if (!key || !RegReadKeyString(key.get(), name, path)) return std::string();
+  if (!key || !RegReadKeyPath(key.get(), name, path)) return std::string();
   return path;
 }
 
@@ -88,10 +90,11 @@ bool WriteShellFolder(const std::string& name, const std::string& path, bool mac
   return key && RegValueExists(key.get(), name);
 }
 
-std::string RegistryValue(const std::string& path, const std::string& name) {
-  std::string value;
-  RegReadString(path, name, value);
-  return value;
+std::string RegistryPath(const std::string& key, const std::string& name) {
+  OpenKey open(OpenRegPath(key, false, KEY_QUERY_VALUE));
+  std::string path;
+  if (!open || !RegReadKeyPath(open.get(), name, path)) return std::string();
+  return path;
 }
 
 const FolderSources& SystemFolderSources() {

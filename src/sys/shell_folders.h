@@ -30,8 +30,9 @@ std::string ReadShellFolder(const std::string& name, bool machine);
 // key; true when the value exists afterwards.
 bool WriteShellFolder(const std::string& name, const std::string& path, bool machine);
 
-// The registry's string value at path, or empty.
-std::string RegistryValue(const std::string& path, const std::string& name);
+// The registry's string value at key that names a folder, as the A functions reach
+// it; empty when unreadable.
+std::string RegistryPath(const std::string& key, const std::string& name);
 
 // The places a folder can be looked up in. The system's own are the default;
 // a system that lacks some folders is represented by sources that answer empty.
@@ -39,7 +40,7 @@ struct FolderSources {
   std::function<std::string(int id)> SpecialFolder = GetSpecialFolder;
   std::function<std::string(int id, bool create)> FolderPath = GetFolderPath;
   std::function<std::string(const std::string& name, bool machine)> ShellFolder = ReadShellFolder;
-  std::function<std::string(const std::string& path, const std::string& name)> RegistryValue = ::RegistryValue;
+  std::function<std::string(const std::string& path, const std::string& name)> RegistryPath = ::RegistryPath;
 };
 
 // The sources of this system.

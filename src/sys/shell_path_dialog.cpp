@@ -2,13 +2,13 @@
 
 #include <shlobj.h>
 
-#include "sys/path_text.h"
 #include "sys/shell_folders.h"
+#include "sys/wide_text.h"
 
 namespace {
 
-void SendSelection(HWND window, const std::string& path) {
-  SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+void SendSelection(HWND window, const std::wstring& path) {
+  SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
 }
 
 }  // namespace
@@ -23,23 +23,24 @@ bool TShellPathDlg::Execute() {
   if (!OwnerWindow) return false;
   LPITEMIDLIST root = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(OwnerWindow, sfiDrives, &root))) root = nullptr;
-  char displayName[MAX_PATH] = {};
-  BROWSEINFOA info = {};
+  wchar_t displayName[MAX_PATH] = {};
+  const std::wstring title = AnsiToWide(Title);
+  BROWSEINFOW info = {};
   info.hwndOwner = OwnerWindow;
   info.pidlRoot = root;
   info.pszDisplayName = displayName;
-  info.lpszTitle = Title.c_str();
+  info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS | (ShowStatus ? BIF_STATUSTEXT : 0);
   info.lpfn = BrowseCallback;
   info.lParam = reinterpret_cast<LPARAM>(this);
   IsOpen = true;
-  LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+  LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
   IsOpen = false;
   DialogWindow = nullptr;
   bool result = false;
   if (chosen) {
-    char path[MAX_PATH + 1] = {};
-    if (SHGetPathFromIDListA(chosen, path) && path[0]) {
+    wchar_t path[MAX_PATH + 1] = {};
+    if (SHGetPathFromIDListW(chosen, path) && path[0]) {
       Path = WithoutTrailingBackslash(path);
       result = true;
     }
@@ -67,25 +68,25 @@ void TShellPathDlg::Initialized(HWND window) {
     SetWindowTextA(window, Caption.c_str());
     SendSelection(window, WithoutTrailingBackslash(Path));
   }
-  if (ShowStatus) ShowStatusLine(window, StatusShowsPath ? Path + StatusText : StatusText);
+  if (ShowStatus) ShowStatusLine(window, StatusShowsPath ? Path + AnsiToWide(StatusText) : AnsiToWide(StatusText));
 }
 
 void TShellPathDlg::SelectionChanged(HWND window, LPCITEMIDLIST item) {
   // The tree may select its first folder before the dialog is initialised;
   // that must not replace the folder to preselect.
   if (!DialogWindow) return;
-  char path[MAX_PATH] = {};
-  if (!item || !SHGetPathFromIDListA(item, path) || !path[0]) return;
-  const std::string selected = WithoutTrailingBackslash(path);
+  wchar_t path[MAX_PATH + 1] = {};
+  if (!item || !SHGetPathFromIDListW(item, path) || !path[0]) return;
+  const std::wstring selected = WithoutTrailingBackslash(path);
   if (selected != Path) {
     // Sending the selection again raises another change message; only a new
     // folder is sent, so the two do not call each other without end.
     Path = selected;
     SendSelection(window, Path);
   }
-  if (ShowStatus && StatusShowsPath) ShowStatusLine(window, Path + StatusText);
+  if (ShowStatus && StatusShowsPath) ShowStatusLine(window, Path + AnsiToWide(StatusText));
 }
 
-void TShellPathDlg::ShowStatusLine(HWND window, const std::string& text) const {
-  SendMessageA(window, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+void TShellPathDlg::ShowStatusLine(HWND window, const std::wstring& text) const {
+  SendMessageW(window, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

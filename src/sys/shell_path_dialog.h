@@ -14,12 +14,13 @@ class TShellPathDlg {
   TShellPathDlg& operator=(const TShellPathDlg&) = delete;
 
   // Shows the browser below the computer's drives; true when the user chose a
-  // file-system folder, which Path then holds (without trailing backslash).
+  // file-system folder, which Path then holds (without trailing backslash),
+  // with every letter, also those the code page lacks.
   // Nothing is shown without an owner window.
   bool Execute();
 
   std::string Title;       // text above the folder tree
-  std::string Path;        // folder to preselect; the chosen folder afterwards
+  std::wstring Path;       // folder to preselect; the chosen folder afterwards, in full
   std::string StatusText;  // text of the status line
   std::string Caption;     // caption of the dialog, with SetCaption
   bool ShowStatus = false;
@@ -33,5 +34,5 @@ class TShellPathDlg {
   static int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM data);
   void Initialized(HWND window);
   void SelectionChanged(HWND window, LPCITEMIDLIST item);
-  void ShowStatusLine(HWND window, const std::string& text) const;
+  void ShowStatusLine(HWND window, const std::wstring& text) const;
 };

@@ -3,11 +3,11 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <vector>
 
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
+#include "sys/wide_text.h"
 
 namespace {
 
@@ -38,13 +38,6 @@ class ComPtr {
   Interface* pointer_ = nullptr;
 };
 
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::vector<wchar_t> wide(length > 0 ? length : 1);
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-  return wide.data();
-}
-
 bool CreateLink(ComPtr<IShellLinkA>& link) {
   return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                     reinterpret_cast<void**>(link.out())));
@@ -72,7 +65,7 @@ bool CreateShortcut(const std::string& linkName, const std::string& target, cons
   link->SetDescription("Beschreibung");
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out())))) return false;
-  return file->Save(Wide(linkName + ".lnk").c_str(), TRUE) == S_OK;
+  return file->Save(AnsiToWide(linkName + ".lnk").c_str(), TRUE) == S_OK;
 }
 
 std::string ReadShortcut(HWND owner, const std::string& linkFile) {
@@ -81,7 +74,7 @@ std::string ReadShortcut(HWND owner, const std::string& linkFile) {
   if (!CreateLink(link)) return std::string();
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()))) ||
-      FAILED(file->Load(Wide(linkFile).c_str(), STGM_READ)) || FAILED(link->Resolve(owner, SLR_ANY_MATCH)))
+      FAILED(file->Load(AnsiToWide(linkFile).c_str(), STGM_READ)) || FAILED(link->Resolve(owner, SLR_ANY_MATCH)))
     return std::string();
   char target[MAX_PATH] = {};
   char description[MAX_PATH] = {};

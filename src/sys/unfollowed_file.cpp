@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "sys/ansi_path.h"
 #include "sys/library_proc.h"
 #include "sys/path_text.h"
 #include "sys/resolved_path.h"
@@ -64,16 +65,19 @@ HANDLE OpenUnfollowed(const std::string& path, DWORD access) {
 // The full path the handle's object really has; the given path where the
 // system cannot tell (before Windows Vista).
 std::string RealPath(HANDLE handle, const std::string& path) {
-  using FinalPathProc = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-  const auto finalPath = LibraryProc<FinalPathProc>(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA");
+  using FinalPathProc = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+  const auto finalPath = LibraryProc<FinalPathProc>(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW");
   if (!finalPath) return path;
-  char buffer[MAX_PATH * 2];
-  const DWORD length = finalPath(handle, buffer, sizeof buffer, 0);
-  if (length == 0 || length >= sizeof buffer) return std::string();
-  const std::string real(buffer, length);
-  if (real.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + real.substr(8);
-  if (real.rfind("\\\\?\\", 0) == 0) return real.substr(4);
-  return real;
+  wchar_t buffer[MAX_PATH * 2];
+  const DWORD length = finalPath(handle, buffer, MAX_PATH * 2, 0);
+  if (length == 0 || length >= MAX_PATH * 2) return std::string();
+  std::wstring real(buffer, length);
+  if (real.rfind(L"\\\\?\\UNC\\", 0) == 0)
+    real = L"\\\\" + real.substr(8);
+  else if (real.rfind(L"\\\\?\\", 0) == 0)
+    real = real.substr(4);
+  // A name with a letter the code page lacks is compared by its short form.
+  return ReachablePath(real);
 }
 
 // Marks the object to go when its last handle closes; false with the

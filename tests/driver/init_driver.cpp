@@ -19,15 +19,11 @@
 #include "engine/result_codes.h"
 #include "engine/session/run_session.h"
 #include "start/command_line.h"
+#include "start/full_command_line.h"
 #include "sys/file_system.h"
 #include "sys/text.h"
 
 namespace {
-
-std::string OwnProgramPath() {
-  char path[MAX_PATH + 1] = {};
-  return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-}
 
 void PrintList(const char* title, const std::vector<std::string>& lines) {
   std::printf("%s:\n", title);
@@ -75,8 +71,7 @@ int RunOperation(RunSession& session, const std::vector<std::string>& arguments)
   FixedAnswers answers(std::find(arguments.begin(), arguments.end(), "-answer:yes") != arguments.end());
   object.Asker = &answers;
   std::string folder;
-  if (session.Options().RunMode == rmInstall && session.AcceptFolder(session.Facts().InstallPath) == FolderCheck::Ready)
-    folder = session.Facts().InstallPath;
+  if (session.Options().RunMode == rmInstall) session.AcceptFolder(session.ProposedFolder(), folder);
   const int result = session.RunOperation(folder);
   object.Asker = nullptr;
   std::printf("operation: %d\nrestart: %d\n", result, session.Outcome().RestartNeeded);
@@ -94,7 +89,7 @@ int RunOperation(RunSession& session, const std::vector<std::string>& arguments)
 int main() {
   std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
   if (!arguments.empty()) arguments.erase(arguments.begin());
-  const RunOptions options = ParseRunOptions(OwnProgramPath(), arguments);
+  const RunOptions options = CommandLineOptions();
   if (options.RunMode == rmNone) {
     std::printf("no run mode\n");
     return 0;

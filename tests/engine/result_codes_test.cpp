@@ -35,7 +35,7 @@ TEST(ResultCodes, EveryCodeHasItsOwnSentence) {
 }
 
 TEST(ResultCodes, CodesOutsideTheTableReadAsUnknown) {
-  EXPECT_STREQ(ResultMessage(-33), ResultMessage(rcUnknownError));
+  EXPECT_STREQ(ResultMessage(-kResultMessageCount), ResultMessage(rcUnknownError));
   EXPECT_STREQ(ResultMessage(5), ResultMessage(rcUnknownError));
   EXPECT_STREQ(ResultMessage(-2147483647 - 1), ResultMessage(rcUnknownError));
 }

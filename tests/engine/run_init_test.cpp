@@ -36,10 +36,14 @@ class RunInit : public ::testing::Test {
     object->WorkDir = temp + "~qlinst\\";
     object->IsAdmin = 1;
   }
+  // The initialisation of the run mode, as the run session starts it.
+  int Init(int runMode, const std::string& argument) {
+    return object->DoInit(object->ReportProcedure, runMode, argument);
+  }
   int Install(const std::string& container) {
     const std::string path = WindowsPath(std::string(ZQ_TEST_CONTAINERS) + "/" + container);
     std::strncpy(object->OwnShortPath, path.c_str(), sizeof object->OwnShortPath - 1);
-    return object->DoInitInstall();
+    return Init(rmInstall, "");
   }
 };
 
@@ -86,15 +90,15 @@ TEST_F(RunInit, AFailedPayloadStopsBeforeTheSettings) {
 
 TEST_F(RunInit, CompletionReadsTheErrorRecord) {
   WriteTextFile(temp + "error_inst.ini", "[install]\r\nname=Produkt\r\n");
-  EXPECT_EQ(object->DoInitAutoInstall(temp + "error_inst.ini"), rcUntrustedRecord);
+  EXPECT_EQ(Init(rmAutoInstall, temp + "error_inst.ini"), rcUntrustedRecord);
   EXPECT_EQ(log.back(), "DoInitAutoInstall: -32");
   ASSERT_TRUE(SealHandWrittenRecord(temp + "error_inst.ini"));
   log.clear();
-  EXPECT_EQ(object->DoInitAutoInstall(temp + "error_inst.ini"), rcOk);
+  EXPECT_EQ(Init(rmAutoInstall, temp + "error_inst.ini"), rcOk);
   EXPECT_EQ(log[1], "Function: DoInitAutoInstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (0)  IsAdmin (1)");
   EXPECT_EQ(object->Settings->RegMachine, "HKEY_LOCAL_MACHINE\\Software\\Zelo\\Quotaline");
   EXPECT_EQ(log.back(), "DoInitAutoInstall: 0");
-  EXPECT_EQ(object->DoInitAutoInstall(temp + "fehlt.ini"), rcNoSettings);
+  EXPECT_EQ(Init(rmAutoInstall, temp + "fehlt.ini"), rcNoSettings);
 }
 
 TEST_F(RunInit, DoInitDispatchesByRunMode) {
@@ -152,7 +156,7 @@ class RunInitRecord : public RunInit {
 TEST_F(RunInitRecord, AnAcceptedUninstallRecordKeepsTheEntries) {
   IniFile(record).WriteString("InstalledFiles", installDir + "a.exe", "installed");
   // Unsealed, the record is refused as a whole and nothing is touched.
-  EXPECT_EQ(object->DoInitUninstall(record), rcUntrustedRecord);
+  EXPECT_EQ(Init(rmUninstall, record), rcUntrustedRecord);
   EXPECT_EQ(log[2], "Fehler:  Die Datei " + record +
                         " wurde nicht von diesem Installationsprogramm geschrieben oder danach verändert und wird "
                         "nicht verwendet.");
@@ -161,10 +165,10 @@ TEST_F(RunInitRecord, AnAcceptedUninstallRecordKeepsTheEntries) {
   EXPECT_EQ(RestartEntry(), "setup.exe -autoinstall:x");
   ASSERT_TRUE(SealHandWrittenRecord(record));
   IniFile(record).WriteString("InstalledFiles", installDir + "b.exe", "installed");  // changed after sealing
-  EXPECT_EQ(object->DoInitUninstall(record), rcUntrustedRecord);
+  EXPECT_EQ(Init(rmUninstall, record), rcUntrustedRecord);
   ASSERT_TRUE(SealHandWrittenRecord(record));
   log.clear();
-  EXPECT_EQ(object->DoInitUninstall(record), rcOk);
+  EXPECT_EQ(Init(rmUninstall, record), rcOk);
   EXPECT_TRUE(std::regex_match(log[0], std::regex(R"(\*{11} Deinstallation \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d \*{11})")))
       << log[0];
   EXPECT_EQ(log[1], "Function: DoInitUninstall  Forced (0)  AutoRun (0)  Invisible (0)  IsNT (0)  IsAdmin (1)");
@@ -178,7 +182,7 @@ TEST_F(RunInitRecord, AnAcceptedUninstallRecordKeepsTheEntries) {
 
 TEST_F(RunInitRecord, ARejectedUninstallRecordRemovesTheProductsEntries) {
   ASSERT_TRUE(SealHandWrittenRecord(record));
-  EXPECT_EQ(object->DoInitUninstall(record), rcNoUninstallData);  // no installed files
+  EXPECT_EQ(Init(rmUninstall, record), rcNoUninstallData);  // no installed files
   EXPECT_EQ(log.back(), "DoInitUninstall: -31");
   EXPECT_FALSE(UninstallEntryExists());
   EXPECT_EQ(RestartEntry(), "");
@@ -193,15 +197,15 @@ TEST_F(RunInitRecord, ARejectedUninstallRecordRemovesTheProductsEntries) {
   object->ReportProcedure = [this](uint8_t kind, const std::string& text, uint8_t flags) {
     if (kind == rkMessage && (flags & rfLog)) log.push_back(text);
   };
-  EXPECT_EQ(object->DoInitUninstall(temp + "fehlt.ini"), rcNoSettings);
+  EXPECT_EQ(Init(rmUninstall, temp + "fehlt.ini"), rcNoSettings);
   EXPECT_TRUE(UninstallEntryExists());
   EXPECT_EQ(RestartEntry(), "setup.exe -autoinstall:x");
 }
 
 TEST_F(RunInitRecord, ClearupReadsTheNamedRecordOrTheOneBesideTheProgram) {
-  EXPECT_EQ(object->DoInitClearup("  " + record + " "), rcUntrustedRecord);
+  EXPECT_EQ(Init(rmClearup, "  " + record + " "), rcUntrustedRecord);
   ASSERT_TRUE(SealHandWrittenRecord(record));
-  EXPECT_EQ(object->DoInitClearup("  " + record + " "), rcNoUninstallData);  // no folders yet
+  EXPECT_EQ(Init(rmClearup, "  " + record + " "), rcNoUninstallData);  // no folders yet
   EXPECT_EQ(log.back(), "DoInitClearup: -31");
   EXPECT_TRUE(UninstallEntryExists());  // only a rejected uninstallation forgets the product
 
@@ -209,7 +213,7 @@ TEST_F(RunInitRecord, ClearupReadsTheNamedRecordOrTheOneBesideTheProgram) {
   ASSERT_TRUE(SealHandWrittenRecord(record));
   object->ClearupFolders.clear();
   object->OwnDir = installDir + "uninst\\";
-  EXPECT_EQ(object->DoInitClearup(""), rcOk);
+  EXPECT_EQ(Init(rmClearup, ""), rcOk);
   EXPECT_TRUE(
       std::regex_match(log[log.size() - 4], std::regex(R"(\*{11} Clearup \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d \*{11})")));
   EXPECT_EQ(log[log.size() - 3],

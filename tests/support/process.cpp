@@ -1,22 +1,28 @@
 #include "support/process.h"
 
+#include "sys/wide_text.h"
+
 int RunProgram(const std::string& commandLine, std::string* output, DWORD timeoutMs) {
+  return RunProgram(AnsiToWide(commandLine), output, timeoutMs);
+}
+
+int RunProgram(const std::wstring& commandLine, std::string* output, DWORD timeoutMs) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
-  STARTUPINFOA startup = {};
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = writeEnd;
   startup.hStdError = writeEnd;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process = {};
-  std::string line = commandLine;
+  std::wstring line = commandLine;
   const BOOL started =
-      CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+      CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
   CloseHandle(writeEnd);
   if (!started) {
     CloseHandle(readEnd);

@@ -2,21 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include "sys/text.h"
 
 namespace {
 
 TEST(ShellPathDialog, NothingIsShownWithoutAnOwner) {
   TShellPathDlg dialog(nullptr);
-  dialog.Path = "C:\\";
+  dialog.Path = L"C:\\";
   EXPECT_FALSE(dialog.Execute());
   EXPECT_FALSE(dialog.IsOpen);
-  EXPECT_EQ(dialog.Path, "C:\\");
+  EXPECT_EQ(dialog.Path, L"C:\\");
 }
 
 // What the timer saw of the open dialog before it confirmed it.
 TShellPathDlg* openDialog = nullptr;
-std::string wantedFolder;
+std::wstring wantedFolder;
 std::string seenCaption;
 bool sawOpen = false;
 int ticksOpen = 0;
@@ -32,8 +31,8 @@ void CALLBACK ConfirmWhenOpen(HWND owner, UINT, UINT_PTR timer, DWORD) {
     GetWindowTextA(openDialog->DialogWindow, caption, sizeof caption);
     seenCaption = caption;
   }
-  if (!SameText(openDialog->Path, wantedFolder) && ticksOpen < 150) {
-    SendMessageA(openDialog->DialogWindow, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(wantedFolder.c_str()));
+  if (lstrcmpiW(openDialog->Path.c_str(), wantedFolder.c_str()) != 0 && ticksOpen < 150) {
+    SendMessageW(openDialog->DialogWindow, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wantedFolder.c_str()));
     return;
   }
   if (ticksOpen < 5) return;
@@ -45,16 +44,17 @@ TEST(ShellPathDialog, PreselectsThePathSetsTheCaptionAndReturnsTheChoice) {
   const HWND owner = CreateWindowA("STATIC", "Besitzer", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
   ASSERT_TRUE(owner);
-  // A folder on drive C:, which the browser's tree can always expand.
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "ZQ Ziel";
-  CreateDirectoryA(folder.c_str(), nullptr);
+  // A folder on drive C:, which the browser's tree can always expand, with a
+  // letter the code page lacks: the choice keeps it.
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"ZQ Ay\u015Fe Ziel";
+  CreateDirectoryW(folder.c_str(), nullptr);
 
   TShellPathDlg dialog(owner);
   dialog.Caption = "Installationspfad wählen...";
   dialog.SetCaption = true;
-  dialog.Path = folder + "\\";
+  dialog.Path = folder + L"\\";
   openDialog = &dialog;
   wantedFolder = folder;
   SetTimer(owner, 1, 100, ConfirmWhenOpen);
@@ -65,7 +65,7 @@ TEST(ShellPathDialog, PreselectsThePathSetsTheCaptionAndReturnsTheChoice) {
   EXPECT_TRUE(sawOpen);
   EXPECT_EQ(seenCaption, "Installationspfad wählen...");
   ASSERT_TRUE(chosen);
-  EXPECT_TRUE(SameText(dialog.Path, folder)) << dialog.Path;
+  EXPECT_EQ(lstrcmpiW(dialog.Path.c_str(), folder.c_str()), 0);
   EXPECT_FALSE(dialog.IsOpen);
   EXPECT_EQ(dialog.DialogWindow, nullptr);
 }

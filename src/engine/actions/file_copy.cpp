@@ -1,5 +1,7 @@
 #include "engine/actions/file_copy.h"
 
+#include <algorithm>
+
 #include "engine/actions/component_step.h"
 #include "engine/actions/pending.h"
 #include "engine/boundary/install_folder_rights.h"
@@ -16,6 +18,7 @@
 #include "sys/file_version.h"
 #include "sys/normal_path.h"
 #include "sys/path_text.h"
+#include "sys/resolved_path.h"
 #include "sys/system_error.h"
 #include "sys/unfollowed_file.h"
 #include "sys/text.h"
@@ -227,13 +230,24 @@ void CleanInstallation(TInstallObject& object) {
   RemoveCreatedFolders(object, true);
 }
 
+namespace {
+
+bool MadeByThisRun(const TInstallObject& object, const std::string& folder) {
+  const std::string wanted = WithTrailingBackslash(folder);
+  return std::any_of(object.CreatedFolders.begin(), object.CreatedFolders.end(),
+                     [&wanted](const std::string& made) { return SameText(made, wanted); });
+}
+
+}  // namespace
+
 FolderCheck PrepareInstallFolder(TInstallObject& object, const std::string& folder) {
-  // Its uninstallation could not remove what it refuses; so it is no installation folder either.
-  if (!AllowedInstallationFolder(object, WithTrailingBackslash(folder))) return FolderCheck::Unusable;
-  const bool existed = FolderExists(folder);
+  // A folder made just now so that it has a short name is new all the same.
+  const bool existed = FolderExists(folder) && !MadeByThisRun(object, folder);
   FolderCheck check = FolderCheck::Unusable;
   try {
-    if (CreateInstallFolder(object, folder, object.CreatedFolders) && ForceFolders(folder, &object.CreatedFolders) &&
+    // Its uninstallation could not remove what it refuses; so it is no installation folder either.
+    if (AllowedInstallationFolder(object, WithTrailingBackslash(folder)) &&
+        CreateInstallFolder(object, folder, object.CreatedFolders) && ForceFolders(folder, &object.CreatedFolders) &&
         FolderExists(folder))
       check = SecureInstallFolder(object, folder, !existed) ? FolderCheck::Ready : FolderCheck::OpenToOthers;
   } catch (...) {
@@ -252,6 +266,26 @@ void RemoveCreatedFolders(TInstallObject& object, bool withInstallFolder) {
     if ((withInstallFolder && SameText(*folder, object.InstallDir)) || FolderExists(*folder))
       KillDir(object, *folder, boundary);
   object.CreatedFolders.clear();
+}
+
+std::vector<std::string> CreatedParents(const TInstallObject& object, const std::vector<std::string>& created) {
+  const std::string installation = ResolvedPath(object.InstallDir);
+  std::vector<std::string> parents;
+  for (const std::string& folder : created)
+    if (LiesBelow(installation, ResolvedPath(folder))) parents.push_back(folder);
+  std::sort(parents.begin(), parents.end(),
+            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  return parents;
+}
+
+void RemoveCreatedParents(TInstallObject& object, const std::vector<std::string>& created,
+                          const DeletionBoundary& boundary) {
+  for (const std::string& parent : CreatedParents(object, created)) {
+    std::vector<std::string> inside;
+    const bool empty = FolderExists(parent) && FindFiles(inside, parent, "*.*", true, true) == 0 &&
+                       ListSubfolders(inside, parent, true, false) == 0;
+    if (!empty || !KillDir(object, parent, boundary)) break;
+  }
 }
 
 void KillTempFiles(TInstallObject& object) {

@@ -37,7 +37,8 @@ bool KillDir(TInstallObject& object, const std::string& folder, const DeletionBo
 // Undoes the copying of a failed first installation, with the folders it created.
 void CleanInstallation(TInstallObject& object);
 // Whether a folder can take the installation.
-enum class FolderCheck { Ready, Unusable, OpenToOthers };
+// Unreachable: a part with a letter the code page lacks has no short name.
+enum class FolderCheck { Ready, Unusable, OpenToOthers, Unreachable };
 // Creates the installation folder with its missing parents and remembers
 // them, so that a failed new installation removes them again; a new elevated
 // installation's folder gets rights that let ordinary users change nothing,
@@ -46,6 +47,12 @@ FolderCheck PrepareInstallFolder(TInstallObject& object, const std::string& fold
 // Removes the folders this installation created where they are empty,
 // deepest first, withInstallFolder also the installation folder.
 void RemoveCreatedFolders(TInstallObject& object, bool withInstallFolder);
+// Of the folders an installation created, those above its folder, innermost first.
+std::vector<std::string> CreatedParents(const TInstallObject& object, const std::vector<std::string>& created);
+// Removes them, from the innermost out, as far as they are empty: they go
+// with the installation's folder.
+void RemoveCreatedParents(TInstallObject& object, const std::vector<std::string>& created,
+                          const DeletionBoundary& boundary);
 // Deletes the run's temporary and archive files, but for those in a
 // private working folder, which its owner removes whole.
 void KillTempFiles(TInstallObject& object);

@@ -61,12 +61,11 @@ std::string RestartValueName(const std::string& productName) {
 }
 
 std::string RestartValueOf(const std::string& uninstaller) {
-  char windows[MAX_PATH + 1] = {}, path[MAX_PATH + 1] = {};
-  GetWindowsDirectoryA(windows, MAX_PATH);
+  char path[MAX_PATH + 1] = {};
   // Started from its restart entry, the uninstaller has its short name.
   if (!GetLongPathNameA(uninstaller.c_str(), path, MAX_PATH)) return kRunOnceValue;
   const std::string folder = WithoutTrailingBackslash(FolderPart(path));
-  const bool own = SameText(FolderPart(folder), WithTrailingBackslash(windows) + kUninstallersFolder + "\\");
+  const bool own = SameText(FolderPart(folder), GetSystemFolder(sfWindows) + kUninstallersFolder + "\\");
   return own ? FileNamePart(folder) : kRunOnceValue;
 }
 

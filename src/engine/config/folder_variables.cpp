@@ -25,7 +25,7 @@ FolderVariables DetermineFolderVariables(const FolderSources& sources) {
     return [&sources, name] { return sources.ShellFolder(name, false); };
   };
   auto versionValue = [&](const char* name) {
-    return [&sources, name] { return sources.RegistryValue(kVersionKey, name); };
+    return [&sources, name] { return sources.RegistryPath(kVersionKey, name); };
   };
 
   FolderVariables folders;

@@ -73,6 +73,7 @@ int ReadClearupData(TInstallObject& object, const std::string& path, const std::
   object.Uninstall->RegUser = Limited(record.ReadString(kInfo, kRegUser, ""), kKeyLimit);
   object.Uninstall->RegMachine = Limited(record.ReadString(kInfo, kRegMachine, ""), kKeyLimit);
   object.Uninstall->CreatedKeys = record.Keys(kKeys);
+  object.Uninstall->CreatedFolders = record.Keys(kFolders);  // those above the installation's folder
   object.UninstDir = FolderPart(path);
   // Folders to clear up, inside an installation folder that is there, or keys.
   const bool somethingLeft = (FolderExists(object.InstallDir) && !object.ClearupFolders.empty()) ||

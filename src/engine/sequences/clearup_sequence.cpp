@@ -122,6 +122,7 @@ std::vector<SequenceStep> ClearupSteps(TInstallObject& object, int& reached) {
          const DeletionBoundary boundary = Boundary(object);
          for (auto folder = object.ClearupFolders.rbegin(); folder != object.ClearupFolders.rend(); ++folder)
            ClearFolder(object, *folder, boundary);
+         if (!FolderExists(object.InstallDir)) RemoveCreatedParents(object, object.Uninstall->CreatedFolders, boundary);
          moveTo(75);
          return rcOk;
        },

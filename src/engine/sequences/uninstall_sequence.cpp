@@ -62,24 +62,6 @@ void RecordCountsTaken(TInstallObject& object, const UninstallData& record) {
   }
 }
 
-// The folders an installation created above its own folder go with it, from
-// the innermost out, as far as they are empty.
-void RemoveCreatedParents(TInstallObject& object, const std::vector<std::string>& created,
-                          const DeletionBoundary& boundary) {
-  const std::string installation = ResolvedPath(object.InstallDir);
-  std::vector<std::string> parents;
-  for (const std::string& folder : created)
-    if (LiesBelow(installation, ResolvedPath(folder))) parents.push_back(folder);
-  std::sort(parents.begin(), parents.end(),
-            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-  for (const std::string& parent : parents) {
-    std::vector<std::string> inside;
-    const bool empty = FolderExists(parent) && FindFiles(inside, parent, "*.*", true, true) == 0 &&
-                       ListSubfolders(inside, parent, true, false) == 0;
-    if (!empty || !KillDir(object, parent, boundary)) break;
-  }
-}
-
 // The uninstallation's last part, once all else is done: the record goes,
 // then the uninstall entry that starts it, then the folders of the
 // installation, which become clear-up items. A record that stays keeps its
@@ -94,10 +76,14 @@ void FinishUninstall(TInstallObject& object, UninstallData& record, std::vector<
   }
   if (boundary.Below(FolderPart(object.RecordPath))) folders.insert(FolderPart(object.RecordPath));
   RemoveRecordedFolders(object, folders, boundary);
-  if (!KillDir(object, object.InstallDir, boundary))
-    object.Report(rkMessage, "Warnung: Einige Dateien konnten nicht gelöscht werden", rfLog | rfStatus);
-  else
+  if (KillDir(object, object.InstallDir, boundary)) {
     RemoveCreatedParents(object, record.CreatedFolders, boundary);
+  } else {
+    object.Report(rkMessage, "Warnung: Einige Dateien konnten nicht gelöscht werden", rfLog | rfStatus);
+    // The folders made above it go once the clear-up has emptied it.
+    for (const std::string& parent : CreatedParents(object, record.CreatedFolders))
+      object.Report(rkCreatedFolder, parent, 0);
+  }
   record.InstalledFiles.push_back(LowerAscii(object.InstallDir));
   WriteClearupData(object, record.InstalledFiles);
   // Keys the product made that still hold something go with the clear-up.

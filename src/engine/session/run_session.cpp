@@ -4,16 +4,19 @@
 
 #include "engine/actions/file_copy.h"
 #include "engine/actions/uninstaller_copy.h"
+#include "engine/config/folder_reach.h"
 #include "engine/guarded.h"
 #include "engine/records/record_file.h"
 #include "engine/result_codes.h"
 #include "engine/session/outcome_texts.h"
+#include "sys/ansi_path.h"
 #include "sys/file_system.h"
 #include "sys/file_version.h"
 #include "sys/private_folder.h"
 #include "sys/path_text.h"
 #include "sys/system_info.h"
 #include "sys/text.h"
+#include "sys/wide_text.h"
 
 RunSession::RunSession(const RunOptions& options, std::function<void()> pump)
     : options_(options), lists_(std::move(pump)), object_(std::make_unique<TInstallObject>()) {
@@ -61,7 +64,10 @@ int RunSession::Initialise() {
   });
   result_ = initResult_;
   if (initResult_ != rcOk) {
-    lists_.Receive(rkMessage, InitFailureText(initResult_), rfLog | rfStatus);
+    // The folder that could not be reached is named where the user looks.
+    const std::string unreachable = UnreachableFolder(*object_, options_.RunMode);
+    lists_.Receive(rkMessage, InitFailureText(initResult_) + (initResult_ == rcUnreachableFolder ? unreachable : ""),
+                   rfLog | rfStatus);
     SaveRecords();
   } else {
     Log(FormatText("Time to init: %lu ms", GetTickCount() - start));
@@ -85,11 +91,34 @@ void RunSession::TakeOverEngineState() {
     facts_.DotNetVersion = object_->Settings->DotNetVersion;
     facts_.CloseList = object_->CloseList;
   }
-  if (facts_.BaseMissing && !options_.PathArg.empty()) facts_.InstallPath = WithTrailingBackslash(options_.PathArg);
+  if (facts_.BaseMissing && !options_.PathArg.empty()) {
+    WideToAnsi(Utf8ToWide(options_.PathArg), facts_.InstallPath);
+    facts_.InstallPath = WithTrailingBackslash(facts_.InstallPath);
+  }
 }
 
-FolderCheck RunSession::AcceptFolder(const std::string& folder) {
-  return IsValidLocalPath(folder) ? PrepareInstallFolder(*object_, folder) : FolderCheck::Unusable;
+std::wstring RunSession::ProposedFolder() const {
+  if (facts_.BaseMissing && !options_.PathArg.empty()) return WithoutTrailingBackslash(Utf8ToWide(options_.PathArg));
+  return AnsiToWide(WithoutTrailingBackslash(facts_.InstallPath));
+}
+
+FolderCheck RunSession::AcceptFolder(const std::wstring& typed, std::string& folder) {
+  folder.clear();
+  const std::wstring trimmed = TrimWide(typed);
+  // The shape is checked as typed, before anything is made for it.
+  folderCheck_ = FolderCheck::Unusable;
+  if (!IsValidLocalPath(WithTrailingBackslash(PathShape(trimmed)))) return folderCheck_;
+  const std::string reached = WithTrailingBackslash(ReachFolder(trimmed, object_->CreatedFolders));
+  if (IsUnreachable(reached)) {
+    LogUnreachableFolder(*object_, reached);
+    return folderCheck_ = FolderCheck::Unreachable;
+  }
+  folderCheck_ = PrepareInstallFolder(*object_, reached);
+  if (folderCheck_ != FolderCheck::Ready) return folderCheck_;
+  folder = reached;
+  const std::string full = LackingFullForm(folder);
+  if (!full.empty()) Log(FormatText("Installationsverzeichnis %s über seinen Kurznamen: %s", full.c_str(), folder.c_str()));
+  return folderCheck_;
 }
 
 int RunSession::RunOperation(const std::string& folder) {
@@ -108,7 +137,8 @@ int RunSession::Operate(const std::string& folder, bool& restart) {
   switch (options_.RunMode) {
     case rmInstall: {
       const DWORD start = GetTickCount();
-      int result = rcCreateFolder;  // unattended, a folder that cannot be used fails the run
+      // Unattended, a folder that cannot be used fails the run.
+      int result = folderCheck_ == FolderCheck::Unreachable ? rcUnreachableFolder : rcCreateFolder;
       if (!folder.empty()) {
         facts_.InstallPath = folder;
         result = rcNeedAdmin;

@@ -60,10 +60,16 @@ class RunSession {
   // reason it failed and then writes the records and the log.
   int Initialise();
 
-  // Whether folder may take a new installation: a local path, created with
-  // its missing parents (removed again when the installation fails), whose
-  // files no ordinary user may change.
-  FolderCheck AcceptFolder(const std::string& folder);
+  // The folder the window proposes, without trailing backslash: "-path:" as
+  // typed for a new installation, else the one the initialisation found.
+  std::wstring ProposedFolder() const;
+
+  // Whether the typed folder may take a new installation: a local path,
+  // created with its missing parents (removed again when the installation
+  // fails), whose files no ordinary user may change; folder receives it as
+  // the A functions reach it, its parts with a letter the code page lacks by
+  // their short names (Unreachable where they have none).
+  FolderCheck AcceptFolder(const std::wstring& typed, std::string& folder);
   // Runs the operation of the run mode, an installation into folder (one
   // AcceptFolder took, or empty for one it refused), with the rights it
   // needs; then logs the outcome and writes the records and the log.
@@ -92,4 +98,5 @@ class RunSession {
   int result_ = 0;
   bool restartNeeded_ = false;
   bool operationRan_ = false;
+  FolderCheck folderCheck_ = FolderCheck::Unusable;  // AcceptFolder's last answer
 };

@@ -16,7 +16,7 @@ bool TFormInstall::PreviewKey(const MSG& message) {
   if (message.message == WM_KEYDOWN && (message.hwnd == window_ || IsChild(window_, message.hwnd)))
     return FormKeyDown(message.wParam);
   if (message.message == WM_CHAR && message.hwnd == editInstallPath_)
-    return !EditInstallPathKeyPress(static_cast<char>(message.wParam));
+    return !EditInstallPathKeyPress(message.wParam);
   return false;
 }
 
@@ -37,7 +37,11 @@ bool TFormInstall::FormKeyDown(WPARAM key) {
   }
 }
 
-bool TFormInstall::EditInstallPathKeyPress(char typed) { return KeepsFolderChar(typed, Held(VK_CONTROL)); }
+// The loop reads the edit box's characters whole (UTF-16): a letter beyond
+// ASCII is a letter, whatever its low byte.
+bool TFormInstall::EditInstallPathKeyPress(WPARAM typed) {
+  return typed > 0x7F || KeepsFolderChar(static_cast<char>(typed), Held(VK_CONTROL));
+}
 
 void TFormInstall::ShowAbout() const {
   const std::string& version = session_->InstallerVersion();

@@ -25,6 +25,22 @@ const char kFolderOpenToOthers[] =
     "Das Verzeichnis enthält Dateien, die andere\r\nBenutzer ändern können. Bitte ein anderes\r\n"
     "Installationsverzeichnis angeben.";
 
+// A folder with a letter the code page lacks, and without a short name.
+const char kFolderUnreachable[] =
+    "Das Verzeichnis hat Zeichen, die der Zeichensatz\r\nnicht kennt, und keinen Kurznamen (8.3). Bitte ein\r\n"
+    "anderes Installationsverzeichnis angeben.";
+
+const char* RefusalText(FolderCheck check) {
+  switch (check) {
+    case FolderCheck::OpenToOthers:
+      return kFolderOpenToOthers;
+    case FolderCheck::Unreachable:
+      return kFolderUnreachable;
+    default:
+      return "Bitte gültiges Installationsverzeichnis angeben.";
+  }
+}
+
 }  // namespace
 
 void TFormInstall::InstallInit() {
@@ -45,8 +61,8 @@ void TFormInstall::InstallInit() {
 
 void TFormInstall::ShowProposedFolder() {
   SendMessageA(editInstallPath_, EM_LIMITTEXT, 260, 0);
-  proposedPath_ = session_->Facts().InstallPath;
-  SetWindowTextA(editInstallPath_, WithoutTrailingBackslash(proposedPath_).c_str());
+  proposedPath_ = session_->ProposedFolder();
+  SetWindowTextW(editInstallPath_, proposedPath_.c_str());
 }
 
 void TFormInstall::SetControls(bool finished) {
@@ -124,18 +140,15 @@ void TFormInstall::ButtonInstallClick() {
 }
 
 void TFormInstall::Install() {
-  const std::string folder = WithTrailingBackslash(Trim(EditText()));
-  const FolderCheck check = session_->AcceptFolder(folder);
-  const bool acceptable = check == FolderCheck::Ready;
+  std::string folder;
+  const FolderCheck check = session_->AcceptFolder(EditText(), folder);
   if (!options_.AutoRun) SetFocus(buttonInstall_);
-  if (!acceptable && !options_.AutoRun) {
-    MyMessageDlg(
-        check == FolderCheck::OpenToOthers ? kFolderOpenToOthers : "Bitte gültiges Installationsverzeichnis angeben.",
-        mkError, ButtonBit(mbOK), false, 0);
+  if (check != FolderCheck::Ready && !options_.AutoRun) {
+    MyMessageDlg(RefusalText(check), mkError, ButtonBit(mbOK), false, 0);
     ResetInstallPath();
     return;
   }
-  Operate(acceptable ? folder : "");
+  Operate(folder);
   if (session_->Outcome().RestartNeeded && !options_.AutoRun) AskForRestart();
 }
 

@@ -95,15 +95,16 @@ void TFormInstall::CreateControls() {
 
 RunOutcome TFormInstall::Run() {
   MSG message;
-  while (IsWindow(window_) && GetMessageA(&message, nullptr, 0, 0) > 0) Dispatch(message);
+  // Read whole, so that the folder box gets letters the code page lacks.
+  while (IsWindow(window_) && GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
   return outcome_;
 }
 
 void TFormInstall::Dispatch(MSG& message) {
   if (PreviewKey(message)) return;
-  if (IsWindow(window_) && IsDialogMessageA(window_, &message)) return;
+  if (IsWindow(window_) && IsDialogMessageW(window_, &message)) return;
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 void TFormInstall::PumpMessages() {

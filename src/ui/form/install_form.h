@@ -41,7 +41,7 @@ class TFormInstall {
   void PumpMessages();
   bool PreviewKey(const MSG& message);
   bool FormKeyDown(WPARAM key);
-  bool EditInstallPathKeyPress(char typed);
+  bool EditInstallPathKeyPress(WPARAM typed);
 
   // Initialisation and the state of the controls.
   void InstallInit();
@@ -68,7 +68,7 @@ class TFormInstall {
   void ShowWholeReason();
   void ResetInstallPath();
   void ButtonDirClick();
-  std::string EditText() const;
+  std::wstring EditText() const;
 
   // Ctrl+I, Ctrl+L and Ctrl+H.
   void ShowAbout() const;
@@ -83,7 +83,7 @@ class TFormInstall {
   int buttonTag_ = 0;
 
   bool mayClose_ = false;
-  std::string proposedPath_;  // the folder the initialisation proposed
+  std::wstring proposedPath_;  // the folder the initialisation proposed
   std::unique_ptr<RunSession> session_;
   RunOutcome outcome_;         // taken when the window goes
   DialogQuestions questions_;  // the clear-up's questions

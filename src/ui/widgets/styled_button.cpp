@@ -58,7 +58,7 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
       InvalidateRect(button, nullptr, FALSE);
       break;
   }
-  return CallWindowProcA(g_baseProcedure, button, message, wParam, lParam);
+  return CallWindowProcW(g_baseProcedure, button, message, wParam, lParam);
 }
 
 void DrawXPFace(HDC dc, RECT face, const ButtonData& data, UINT state) {

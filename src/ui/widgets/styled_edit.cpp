@@ -36,12 +36,12 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
     case WM_ENABLE: {
       // The colours depend on the focus and on the enabled state.
-      const LRESULT result = CallWindowProcA(g_baseProcedure, edit, message, wParam, lParam);
+      const LRESULT result = CallWindowProcW(g_baseProcedure, edit, message, wParam, lParam);
       Repaint(edit);
       return result;
     }
   }
-  return CallWindowProcA(g_baseProcedure, edit, message, wParam, lParam);
+  return CallWindowProcW(g_baseProcedure, edit, message, wParam, lParam);
 }
 
 }  // namespace

@@ -1,15 +1,18 @@
 #include "ui/widgets/superclass.h"
 
+#include "sys/wide_text.h"
+
 void RegisterSuperclass(const char* baseClass, const char* className, WNDPROC procedure, WNDPROC& baseProcedure) {
-  WNDCLASSA windowClass = {};
-  if (GetClassInfoA(GetModuleHandleA(nullptr), className, &windowClass)) return;
-  GetClassInfoA(nullptr, baseClass, &windowClass);
+  const std::wstring base = AnsiToWide(baseClass), name = AnsiToWide(className);
+  WNDCLASSW windowClass = {};
+  if (GetClassInfoW(GetModuleHandleW(nullptr), name.c_str(), &windowClass)) return;
+  GetClassInfoW(nullptr, base.c_str(), &windowClass);
   baseProcedure = windowClass.lpfnWndProc;
   windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = className;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = name.c_str();
   windowClass.style &= ~CS_GLOBALCLASS;
-  RegisterClassA(&windowClass);
+  RegisterClassW(&windowClass);
 }
 
 bool IsOfClass(HWND window, const char* className) {

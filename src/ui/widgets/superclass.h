@@ -6,8 +6,9 @@
 
 // Registers className as a copy of the system class baseClass with procedure
 // as its window procedure; baseProcedure receives the system class's own
-// procedure, to which procedure hands every message it does not handle.
-// Registering twice is harmless.
+// procedure, to which procedure hands every message it does not handle with
+// CallWindowProcW. The class is a Unicode one, so that an edit box keeps
+// letters the code page lacks. Registering twice is harmless.
 void RegisterSuperclass(const char* baseClass, const char* className, WNDPROC procedure, WNDPROC& baseProcedure);
 
 // Whether window belongs to the window class className.

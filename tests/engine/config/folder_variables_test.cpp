@@ -38,8 +38,8 @@ TEST(FolderVariables, WithoutTheShellTheRegistryValuesAreTaken) {
   EXPECT_TRUE(SameText(folders.MenuDir, ReadShellFolder("Programs", false) + "\\"));
   EXPECT_TRUE(SameText(folders.DesktopDir, ReadShellFolder("Desktop", false) + "\\"));
   const std::string version = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion";
-  EXPECT_TRUE(SameText(folders.ProgramsDir, RegistryValue(version, "ProgramFilesDir") + "\\"));
-  EXPECT_TRUE(SameText(folders.CommonFilesDir, RegistryValue(version, "CommonFilesDir") + "\\"));
+  EXPECT_TRUE(SameText(folders.ProgramsDir, RegistryPath(version, "ProgramFilesDir") + "\\"));
+  EXPECT_TRUE(SameText(folders.CommonFilesDir, RegistryPath(version, "CommonFilesDir") + "\\"));
   EXPECT_TRUE(SameText(folders.AllUsersAppDir, ReadShellFolder("Common AppData", true) + "\\"));
   // Only the common files and the common application data are asked to be created.
   EXPECT_EQ(created, (std::set<int>{sfiCommonFiles, sfiCommonAppData}));
@@ -50,7 +50,7 @@ TEST(FolderVariables, FoldersNobodyKnowsStayEmpty) {
   sources.SpecialFolder = [](int) { return std::string(); };
   sources.FolderPath = [](int, bool) { return std::string(); };
   sources.ShellFolder = [](const std::string&, bool) { return std::string(); };
-  sources.RegistryValue = [](const std::string&, const std::string&) { return std::string(); };
+  sources.RegistryPath = [](const std::string&, const std::string&) { return std::string(); };
   const FolderVariables folders = DetermineFolderVariables(sources);
   for (const std::string* folder : {&folders.MenuDir, &folders.DesktopDir, &folders.ProgramsDir,
                                     &folders.CommonFilesDir, &folders.AllUsersAppDir, &folders.AllUsersDir})
