@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "sys/wide_text.h"
 #include "ui/form/form_controls.h"
 
 namespace {
@@ -102,8 +103,18 @@ int InstallerRun::Progress() {
 
 void InstallerRun::Click(int controlId) { PostMessageA(Control(controlId), BM_CLICK, 0, 0); }
 
-void InstallerRun::Type(int controlId, const std::string& text) {
-  for (char c : text) PostMessageA(Control(controlId), WM_CHAR, static_cast<unsigned char>(c), 1);
+void InstallerRun::Type(int controlId, const std::string& text) { Type(controlId, AnsiToWide(text)); }
+
+void InstallerRun::Type(int controlId, const std::wstring& text) {
+  for (wchar_t c : text) PostMessageW(Control(controlId), WM_CHAR, c, 1);
+}
+
+std::wstring InstallerRun::WideText(int controlId) {
+  wchar_t text[1024] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(Control(controlId), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                      &length);
+  return text;
 }
 
 void InstallerRun::SetText(int controlId, const std::string& text) {

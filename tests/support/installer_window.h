@@ -28,6 +28,9 @@ class InstallerRun {
   void Click(int controlId);
   // Types text into the control, character by character, through the queue.
   void Type(int controlId, const std::string& text);
+  void Type(int controlId, const std::wstring& text);
+  // The control's text with every letter.
+  std::wstring WideText(int controlId);
   // Replaces the control's text.
   void SetText(int controlId, const std::string& text);
   // Asks the window to close, as its close box does.

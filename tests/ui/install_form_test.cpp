@@ -104,6 +104,10 @@ TEST_F(InstallerWindow, AnInstallationAsAUserRunsIt) {
   run.Type(idEditInstallPath, "C:\\a\"b#c*d+e/f<g>h?i|j");
   EXPECT_TRUE(Eventually([&] { return run.Text(idEditInstallPath) == "C:\\abcdefghij"; }))
       << run.Text(idEditInstallPath);
+  // Letters the code page lacks are kept, also one whose low byte is such a character ("\u012A" has 0x2A).
+  run.SetText(idEditInstallPath, "");
+  run.Type(idEditInstallPath, L"C:\\Ay\u015Fe \u012Avans");
+  EXPECT_TRUE(Eventually([&] { return run.WideText(idEditInstallPath) == L"C:\\Ay\u015Fe \u012Avans"; }));
 
   // A folder on a CD-ROM drive: the notice, then the proposed folder again.
   run.SetText(idEditInstallPath, "R:\\Ziel");
