@@ -89,6 +89,16 @@ std::string LongReachableForm(const std::string& path) {
   return full.empty() ? std::string() : ReachablePath(full);
 }
 
+std::string EnvironmentPath(const char* name) {
+  const std::wstring variable = AnsiToWide(name);
+  const DWORD size = GetEnvironmentVariableW(variable.c_str(), nullptr, 0);
+  if (!size) return std::string();
+  std::wstring value(size, L'\0');
+  const DWORD length = GetEnvironmentVariableW(variable.c_str(), &value[0], size);
+  value.resize(length < size ? length : 0);
+  return value.empty() ? std::string() : ReachablePath(value);
+}
+
 std::string ReachFolder(const std::wstring& folder, std::vector<std::string>& created) {
   std::string reached = ReachablePath(folder);
   if (!IsUnreachable(reached)) return reached;

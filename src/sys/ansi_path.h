@@ -29,6 +29,10 @@ std::string LackingFullForm(const std::string& path);
 // function would give a look-alike. Empty when the path does not exist.
 std::string LongReachableForm(const std::string& path);
 
+// The path an environment variable holds, as the A functions reach it;
+// empty when the variable is not set.
+std::string EnvironmentPath(const char* name);
+
 // A folder the user names: its missing parts up to the last one with a
 // lacking letter are created first, under their full names, so that they
 // have short names; created receives their reachable forms (with trailing

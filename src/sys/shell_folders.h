@@ -1,4 +1,7 @@
-// Special folders of the shell with their fallbacks for older systems.
+// Special folders of the shell with their fallbacks for older systems. Each
+// is asked in full and handed on as the A functions reach it (ReachablePath):
+// a folder with a letter the code page lacks by its short name, or in its "?"
+// form where it has none.
 #pragma once
 
 #include <functional>
@@ -19,7 +22,7 @@ enum ShellFolderId {
 // The folder by item-ID lookup, without trailing backslash; empty when unknown.
 std::string GetSpecialFolder(int id);
 
-// The folder's default path from SHGetFolderPathA of shfolder.dll, else of
+// The folder's default path from SHGetFolderPathW of shfolder.dll, else of
 // shell32.dll; with create, the shell creates a missing folder. Empty when unknown.
 std::string GetFolderPath(int id, bool create);
 

@@ -7,6 +7,7 @@
 #include "engine/records/record_seal.h"
 #include "engine/result_codes.h"
 #include "engine/run_report.h"
+#include "sys/ansi_path.h"
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/text.h"
@@ -15,9 +16,8 @@ namespace {
 
 // The profiles folder and the user's own profile.
 std::vector<std::string> ProfileFolders() {
-  char profile[MAX_PATH] = {};
-  const DWORD length = GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
+  const std::string profile = EnvironmentPath("USERPROFILE");
+  if (profile.empty()) return {};
   return {profile, ParentFolder(profile)};
 }
 
@@ -28,9 +28,8 @@ DeletionBoundary BoundaryAround(const TInstallObject& object, const std::string&
   for (const std::string& folder : ProfileFolders()) folders.push_back(folder);
   const char* const wide[] = {"ProgramW6432", "CommonProgramW6432"};  // the 64-bit system's own folders
   for (const char* name : wide) {
-    char folder[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableA(name, folder, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) folders.push_back(folder);
+    const std::string folder = EnvironmentPath(name);
+    if (!folder.empty()) folders.push_back(folder);
   }
   folders.push_back(object.WinDir + "SysWOW64");
   return DeletionBoundary(installFolder, folders);

@@ -8,7 +8,7 @@ namespace {
 
 const char kVersionKey[] = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion";
 
-// The special folder, else SHGetFolderPathA, else the last source, which is
+// The special folder, else SHGetFolderPathW, else the last source, which is
 // only asked when the shell gave nothing.
 template <typename LastSource>
 std::string ShellFolder(const FolderSources& sources, int id, bool create, LastSource last) {
