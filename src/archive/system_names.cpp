@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include "sys/wide_text.h"
 
 namespace {
 
@@ -12,24 +12,8 @@ bool SystemFromOem(const std::string& stored, std::string& ansi) {
   return true;
 }
 
-bool SystemFromUtf8(const std::string& stored, std::string& ansi) {
-  ansi.clear();
-  if (stored.empty()) return true;
-  const int size = static_cast<int>(stored.size());
-  std::vector<wchar_t> wide(stored.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, stored.data(), size, wide.data(), size);
-  BOOL defaulted = FALSE;
-  const int needed =
-      length > 0 ? WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, "?", &defaulted)
-                 : 0;
-  if (needed <= 0) {
-    ansi.assign(stored.size(), '?');
-    return false;
-  }
-  ansi.resize(static_cast<size_t>(needed));
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, &ansi[0], needed, "?", &defaulted);
-  return !defaulted;
-}
+// A letter the code page lacks becomes "?", never a look-alike.
+bool SystemFromUtf8(const std::string& stored, std::string& ansi) { return WideToAnsi(Utf8ToWide(stored), ansi); }
 
 }  // namespace
 
