@@ -105,14 +105,15 @@ std::string ReachFolder(const std::wstring& folder, std::vector<std::string>& cr
   const std::vector<std::wstring> parts = Parts(folder);
   const size_t last = LastLackingPart(parts);
   std::vector<std::wstring> made;
-  for (size_t i = 1; i <= last; ++i) {
+  bool madeAll = true;
+  for (size_t i = 1; i <= last && madeAll; ++i) {
     const std::wstring prefix = Joined(parts, 0, i + 1);
     if (GetFileAttributesW(prefix.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-    if (!CreateDirectoryW(prefix.c_str(), nullptr)) break;
-    made.push_back(prefix);
+    madeAll = CreateDirectoryW(prefix.c_str(), nullptr) != FALSE;
+    if (madeAll) made.push_back(prefix);
   }
-  reached = ReachablePath(folder);
-  if (IsUnreachable(reached)) {
+  reached = madeAll ? ReachablePath(folder) : std::string();
+  if (reached.empty() || IsUnreachable(reached)) {
     for (auto part = made.rbegin(); part != made.rend(); ++part) RemoveDirectoryW(part->c_str());
     return reached;
   }

@@ -36,8 +36,8 @@ std::string EnvironmentPath(const char* name);
 // A folder the user names: its missing parts up to the last one with a
 // lacking letter are created first, under their full names, so that they
 // have short names; created receives their reachable forms (with trailing
-// backslash), outermost first. Nothing is left made when the folder cannot
-// be reached after all.
+// backslash), outermost first. Empty when a part cannot be created, the "?"
+// form when the folder has no short name; then nothing made is left.
 std::string ReachFolder(const std::wstring& folder, std::vector<std::string>& created);
 
 // The path with "_" standing for each letter the code page lacks: its shape,

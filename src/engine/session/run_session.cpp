@@ -108,7 +108,9 @@ FolderCheck RunSession::AcceptFolder(const std::wstring& typed, std::string& fol
   // The shape is checked as typed, before anything is made for it.
   folderCheck_ = FolderCheck::Unusable;
   if (!IsValidLocalPath(WithTrailingBackslash(PathShape(trimmed)))) return folderCheck_;
-  const std::string reached = WithTrailingBackslash(ReachFolder(trimmed, object_->CreatedFolders));
+  const std::string made = ReachFolder(trimmed, object_->CreatedFolders);
+  if (made.empty()) return folderCheck_;
+  const std::string reached = WithTrailingBackslash(made);
   if (IsUnreachable(reached)) {
     LogUnreachableFolder(*object_, reached);
     return folderCheck_ = FolderCheck::Unreachable;
