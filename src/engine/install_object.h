@@ -25,7 +25,7 @@ class TInstallObject : public RunState {
   // Expands the placeholders of the table in text (trimmed, backslash pairs collapsed).
   std::string ExpandPlaceholders(const std::string& text) const;
 
-  // The initialisers DoInit runs. Run initialisation for installing: writes and unpacks the payload into
+  // The initialisers DoInit runs. For installing: writes and unpacks the payload into
   // the working folder and reads its install.ini.
   int DoInitInstall();
   // Run initialisation for the completion after a restart: reads the error record.

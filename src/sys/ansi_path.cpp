@@ -121,6 +121,15 @@ std::string ReachFolder(const std::wstring& folder, std::vector<std::string>& cr
   return reached;
 }
 
+std::wstring FullWidePath(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (!size) return path;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
+  full.resize(length < size ? length : 0);
+  return full.empty() ? path : full;
+}
+
 std::string PathShape(const std::wstring& path) {
   std::wstring shape;
   for (wchar_t letter : path) shape += HoldsEveryLetter(std::wstring(1, letter)) ? letter : L'_';

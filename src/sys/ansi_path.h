@@ -37,8 +37,11 @@ std::string EnvironmentPath(const char* name);
 // lacking letter are created first, under their full names, so that they
 // have short names; created receives their reachable forms (with trailing
 // backslash), outermost first. Empty when a part cannot be created, the "?"
-// form when the folder has no short name; then nothing made is left.
+// form when the folder has no short name; then what was made is removed.
 std::string ReachFolder(const std::wstring& folder, std::vector<std::string>& created);
+
+// The absolute path, "." and ".." resolved, as the system would take it.
+std::wstring FullWidePath(const std::wstring& path);
 
 // The path with "_" standing for each letter the code page lacks: its shape,
 // to check it as a path before anything is made.

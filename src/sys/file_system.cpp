@@ -140,7 +140,7 @@ int ListSubfolders(std::vector<std::string>& folders, const std::string& folder,
                    std::vector<std::string>* links) {
   const std::string prefix = WithTrailingBackslash(folder);
   ForEachEntry(folder, "*", [&](const FolderEntry& entry) {
-    if (!IsFolderEntry(entry) || entry.Name[0] == '.') return;
+    if (!IsFolderEntry(entry) || entry.Name == "." || entry.Name == "..") return;
     if (entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
       if (links) links->push_back(prefix + EntryName(entry, longNames));
       return;

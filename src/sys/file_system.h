@@ -38,7 +38,7 @@ bool ForceFolders(const std::string& path, std::vector<std::string>* created = n
 int FindFiles(std::vector<std::string>& files, const std::string& folder, const std::string& mask, bool longNames,
               bool recurse);
 
-// Appends the subfolders of folder (names beginning with "." left out), each
+// Appends the subfolders of folder (but "." and ".."), each
 // followed by its own subfolders with recurse. Junctions and symbolic links to
 // folders are never entered: they go to links when it is given, else nowhere.
 // Returns the list's count afterwards.

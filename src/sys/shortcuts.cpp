@@ -3,7 +3,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-
 #include "sys/file_system.h"
 #include "sys/path_text.h"
 #include "sys/text.h"

@@ -76,8 +76,10 @@ std::string RealPath(HANDLE handle, const std::string& path) {
     real = L"\\\\" + real.substr(8);
   else if (real.rfind(L"\\\\?\\", 0) == 0)
     real = real.substr(4);
-  // A name with a letter the code page lacks is compared by its short form.
-  return ReachablePath(real);
+  // A name with a letter the code page lacks is compared by its short form;
+  // one without a short form cannot be compared.
+  const std::string reached = ReachablePath(real);
+  return IsUnreachable(reached) ? std::string() : reached;
 }
 
 // Marks the object to go when its last handle closes; false with the
@@ -108,8 +110,9 @@ bool LiesAt(HANDLE handle, const std::string& path) {
   const Handle parent(OpenUnfollowed(opened, FILE_READ_ATTRIBUTES));
   if (real.empty() || !parent.valid()) return false;
   const std::string parentReal = RealPath(parent.get(), opened);
-  return !parentReal.empty() &&
-         ResolvedPath(real) == ResolvedPath(WithTrailingBackslash(parentReal) + FileNamePart(path));
+  if (parentReal.empty()) return false;
+  const std::string resolved = ResolvedPath(real);
+  return !resolved.empty() && resolved == ResolvedPath(WithTrailingBackslash(parentReal) + FileNamePart(path));
 }
 
 bool NotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }

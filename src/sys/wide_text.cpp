@@ -30,14 +30,20 @@ bool WideToAnsi(const std::wstring& wide, std::string& ansi) {
   ansi.clear();
   const int size = static_cast<int>(wide.size());
   if (!size) return true;
+  // A system whose ANSI code page is UTF-8 holds every letter, and takes
+  // neither the flag nor a default character.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char* fallback = utf8 ? nullptr : "?";
   BOOL defaulted = FALSE;
-  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, "?", &defaulted);
+  BOOL* usedDefault = utf8 ? nullptr : &defaulted;
+  const int length = WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, fallback, usedDefault);
   if (length <= 0) {
     ansi.assign(wide.size(), '?');
     return false;
   }
   ansi.resize(static_cast<size_t>(length));
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, &ansi[0], length, "?", &defaulted);
+  WideCharToMultiByte(CP_ACP, flags, wide.data(), size, &ansi[0], length, fallback, usedDefault);
   return !defaulted;
 }
 

@@ -150,6 +150,11 @@ TEST_F(WideNames, AFolderWithoutAShortNameEndsTheRunBeforeAnythingChanges) {
       << log;
   EXPECT_NE(log.find("fsutil file setshortname"), std::string::npos) << log;
   EXPECT_FALSE(FolderExists(target));
+
+  // Reached by its short name, a folder that holds the temporary folder is no installation folder.
+  UseTemp(user + L"Temp");
+  EXPECT_EQ(RunProgram(setup + L" \"-path:" + user + L"\"", &output), 5) << output;
+  EXPECT_TRUE(Exists(user + L"Temp"));
   EXPECT_FALSE(RegistryKeyExists(std::string(kUninstallKeys) + "\\Quotaline"));
   EXPECT_FALSE(RegistryKeyExists("HKEY_LOCAL_MACHINE\\Software\\Zelo"));
 }

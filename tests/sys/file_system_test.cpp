@@ -80,10 +80,11 @@ TEST(FileSystem, FindFilesListsEveryFileInLowerCase) {
                                              lower + "zwei.exe"}));
 
   files.clear();
-  EXPECT_EQ(FindFiles(files, base, "*.dll", true, true), 3);  // the "." folder is never searched
+  // A folder whose name begins with a point is searched too: nothing in it escapes.
+  EXPECT_EQ(FindFiles(files, base, "*.dll", true, true), 4);
   std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (std::vector<std::string>{lower + "eins.dll", lower + "unter\\drei.dll",
-                                             lower + "unter\\tiefer\\vier.dll"}));
+  EXPECT_EQ(files, (std::vector<std::string>{lower + ".versteckt\\fünf.dll", lower + "eins.dll",
+                                             lower + "unter\\drei.dll", lower + "unter\\tiefer\\vier.dll"}));
 
   files.clear();
   EXPECT_EQ(FindFiles(files, base, "Langer*", false, false), 1);
@@ -105,16 +106,18 @@ TEST(FileSystem, ListSubfoldersGoesDepthFirstAndCountsTheWholeList) {
   ASSERT_TRUE(ForceFolders(base + ".punkt"));
   ASSERT_TRUE(WriteTextFile(base + "keinOrdner", "x"));
 
+  // A name that begins with a point is a folder like any other (only "." and ".." are not).
   std::vector<std::string> folders = {"vorher"};
-  EXPECT_EQ(ListSubfolders(folders, base, true, true), 4);
-  ASSERT_EQ(folders.size(), 4u);
+  EXPECT_EQ(ListSubfolders(folders, base, true, true), 5);
+  ASSERT_EQ(folders.size(), 5u);
+  EXPECT_NE(std::find(folders.begin(), folders.end(), base + ".punkt"), folders.end());
   const auto a = std::find(folders.begin(), folders.end(), base + "A");
   ASSERT_NE(a, folders.end());
   EXPECT_EQ(*(a + 1), base + "A\\A1");  // right after its parent
   EXPECT_NE(std::find(folders.begin(), folders.end(), base + "B"), folders.end());
 
   folders.clear();
-  EXPECT_EQ(ListSubfolders(folders, base, false, true), 2);
+  EXPECT_EQ(ListSubfolders(folders, base, false, true), 3);
 }
 
 TEST(FileSystem, ValidLocalPathsNeedAFixedDiskAndClearNames) {

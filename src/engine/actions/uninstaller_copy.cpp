@@ -8,6 +8,7 @@
 #include "engine/records/record_format.h"
 #include "engine/records/record_seal.h"
 #include "engine/system_keys.h"
+#include "sys/ansi_path.h"
 #include "sys/file_system.h"
 #include "sys/ini_file.h"
 #include "sys/path_text.h"
@@ -61,9 +62,9 @@ std::string RestartValueName(const std::string& productName) {
 }
 
 std::string RestartValueOf(const std::string& uninstaller) {
-  char path[MAX_PATH + 1] = {};
   // Started from its restart entry, the uninstaller has its short name.
-  if (!GetLongPathNameA(uninstaller.c_str(), path, MAX_PATH)) return kRunOnceValue;
+  const std::string path = LongReachableForm(uninstaller);
+  if (path.empty()) return kRunOnceValue;
   const std::string folder = WithoutTrailingBackslash(FolderPart(path));
   const bool own = SameText(FolderPart(folder), GetSystemFolder(sfWindows) + kUninstallersFolder + "\\");
   return own ? FileNamePart(folder) : kRunOnceValue;

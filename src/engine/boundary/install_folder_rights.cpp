@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/install_object.h"
+#include "sys/ansi_path.h"
 #include "sys/file_system.h"
 #include "sys/folder_rights.h"
 #include "sys/normal_path.h"
@@ -22,10 +23,11 @@ std::vector<std::string> Contents(const std::string& folder) {
   return entries;
 }
 
+// An entry without a short name cannot be looked at: it counts as open.
 bool AnyOpenToOthers(const std::string& folder, const std::vector<std::string>& contents) {
   if (OthersMayChange(folder)) return true;
   for (const std::string& entry : contents)
-    if (OthersMayChange(entry)) return true;
+    if (IsUnreachable(entry) || OthersMayChange(entry)) return true;
   return false;
 }
 

@@ -3,7 +3,6 @@
 // recorded registry data. The record itself goes last.
 #include <windows.h>
 
-#include <algorithm>
 #include <tuple>
 
 #include "engine/actions/file_copy.h"

@@ -4,6 +4,7 @@
 
 #include "engine/actions/file_copy.h"
 #include "engine/actions/uninstaller_copy.h"
+#include "engine/boundary/record_trust.h"
 #include "engine/config/folder_reach.h"
 #include "engine/guarded.h"
 #include "engine/records/record_file.h"
@@ -104,11 +105,16 @@ std::wstring RunSession::ProposedFolder() const {
 
 FolderCheck RunSession::AcceptFolder(const std::wstring& typed, std::string& folder) {
   folder.clear();
-  const std::wstring trimmed = TrimWide(typed);
   // The shape is checked as typed, before anything is made for it.
   folderCheck_ = FolderCheck::Unusable;
-  if (!IsValidLocalPath(WithTrailingBackslash(PathShape(trimmed)))) return folderCheck_;
-  const std::string made = ReachFolder(trimmed, object_->CreatedFolders);
+  if (!IsValidLocalPath(WithTrailingBackslash(PathShape(TrimWide(typed))))) return folderCheck_;
+  const std::wstring full = FullWidePath(TrimWide(typed));
+  std::string exact;
+  // A part with a lacking letter is made before it has a short name: where
+  // it would go is checked first.
+  if (!WideToAnsi(full, exact) && !AllowedInstallationFolder(*object_, WithTrailingBackslash(PathShape(full))))
+    return folderCheck_;
+  const std::string made = ReachFolder(full, object_->CreatedFolders);
   if (made.empty()) return folderCheck_;
   const std::string reached = WithTrailingBackslash(made);
   if (IsUnreachable(reached)) {
@@ -118,8 +124,9 @@ FolderCheck RunSession::AcceptFolder(const std::wstring& typed, std::string& fol
   folderCheck_ = PrepareInstallFolder(*object_, reached);
   if (folderCheck_ != FolderCheck::Ready) return folderCheck_;
   folder = reached;
-  const std::string full = LackingFullForm(folder);
-  if (!full.empty()) Log(FormatText("Installationsverzeichnis %s über seinen Kurznamen: %s", full.c_str(), folder.c_str()));
+  const std::string shown = LackingFullForm(folder);
+  if (!shown.empty())
+    Log(FormatText("Installationsverzeichnis %s über seinen Kurznamen: %s", shown.c_str(), folder.c_str()));
   return folderCheck_;
 }
 

@@ -109,7 +109,7 @@ void TFormInstall::Dispatch(MSG& message) {
 
 void TFormInstall::PumpMessages() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
