@@ -107,8 +107,9 @@ FolderCheck RunSession::AcceptFolder(const std::wstring& typed, std::string& fol
   folder.clear();
   // The shape is checked as typed, before anything is made for it.
   folderCheck_ = FolderCheck::Unusable;
-  if (!IsValidLocalPath(WithTrailingBackslash(PathShape(TrimWide(typed))))) return folderCheck_;
-  const std::wstring full = FullWidePath(TrimWide(typed));
+  const std::wstring trimmed = TrimWide(typed);
+  if (!IsValidLocalPath(WithTrailingBackslash(PathShape(trimmed)))) return folderCheck_;
+  const std::wstring full = FullWidePath(trimmed);
   std::string exact;
   // A part with a lacking letter is made before it has a short name: where
   // it would go is checked first.
