@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kOffsets = 100;
+constexpr int kOffsets = 50;
 constexpr DWORD kBoundMs = 30000;
 constexpr size_t kTrailerSize = 16;
 
