@@ -13,10 +13,12 @@ cmake -S "$root" -B "$root/build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-
 cmake --build "$root/build/win" -j "$jobs"
 
 status=0
-echo "== native tests"
+# Each phase says when it starts, in seconds since the script did: CI has a budget.
+echo "== native tests (at ${SECONDS} s)"
 ctest --test-dir "$root/build/native" --output-on-failure -j "$jobs" || status=1
-echo "== Windows tests under Wine"
+echo "== Windows tests under Wine (at ${SECONDS} s)"
 ctest --test-dir "$root/build/win" --output-on-failure -j "$jobs" --timeout 300 || status=1
-echo "== fuzzing each parser for 30 s"
+echo "== fuzzing each parser for 30 s (at ${SECONDS} s)"
 bash "$root/scripts/fuzz.sh" 30 || status=1
+echo "== done (at ${SECONDS} s)"
 exit $status
