@@ -45,15 +45,21 @@ std::wstring MixedForm(const std::vector<std::wstring>& longParts, const std::ws
   return Joined(mixed, 0, mixed.size());
 }
 
-// The path in the other form GetShortPathNameW or GetLongPathNameW gives;
-// empty when the system has none.
-std::wstring OtherForm(DWORD(WINAPI* form)(LPCWSTR, LPWSTR, DWORD), const std::wstring& path) {
-  const DWORD size = form(path.c_str(), nullptr, 0);
+// A text the system writes into a buffer, asked first for its size (ask
+// answers the size it needs, or the length written); empty when it has none.
+template <typename Ask>
+std::wstring SystemText(Ask ask) {
+  const DWORD size = ask(nullptr, 0);
   if (!size) return std::wstring();
-  std::wstring other(size, L'\0');
-  const DWORD length = form(path.c_str(), &other[0], size);
-  other.resize(length < size ? length : 0);
-  return other;
+  std::wstring text(size, L'\0');
+  const DWORD length = ask(&text[0], size);
+  text.resize(length < size ? length : 0);
+  return text;
+}
+
+// The path in the other form GetShortPathNameW or GetLongPathNameW gives.
+std::wstring OtherForm(DWORD(WINAPI* form)(LPCWSTR, LPWSTR, DWORD), const std::wstring& path) {
+  return SystemText([&](LPWSTR buffer, DWORD size) { return form(path.c_str(), buffer, size); });
 }
 
 }  // namespace
@@ -91,11 +97,8 @@ std::string LongReachableForm(const std::string& path) {
 
 std::string EnvironmentPath(const char* name) {
   const std::wstring variable = AnsiToWide(name);
-  const DWORD size = GetEnvironmentVariableW(variable.c_str(), nullptr, 0);
-  if (!size) return std::string();
-  std::wstring value(size, L'\0');
-  const DWORD length = GetEnvironmentVariableW(variable.c_str(), &value[0], size);
-  value.resize(length < size ? length : 0);
+  const std::wstring value =
+      SystemText([&](LPWSTR buffer, DWORD size) { return GetEnvironmentVariableW(variable.c_str(), buffer, size); });
   return value.empty() ? std::string() : ReachablePath(value);
 }
 
@@ -122,11 +125,8 @@ std::string ReachFolder(const std::wstring& folder, std::vector<std::string>& cr
 }
 
 std::wstring FullWidePath(const std::wstring& path) {
-  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (!size) return path;
-  std::wstring full(size, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
-  full.resize(length < size ? length : 0);
+  const std::wstring full =
+      SystemText([&](LPWSTR buffer, DWORD size) { return GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
   return full.empty() ? path : full;
 }
 
